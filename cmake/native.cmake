@@ -1,0 +1,25 @@
+# Native build: unit tests of the portable code, and the fuzz targets.
+
+add_executable(tremblix_unit_tests
+  tests/native/numbers_test.cpp
+  tests/native/command_line_test.cpp
+  tests/native/settings_file_test.cpp
+  tests/native/startup_test.cpp
+)
+target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
+gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
+
+if(TREMBLIX_FUZZ)
+  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file)
+    add_executable(${target} fuzz/${target}.cpp)
+    target_link_libraries(${target} PRIVATE tremblix_portable)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+    # A short run from the kept seeds; a finding fails the test and leaves its input here.
+    add_test(NAME fuzz.${target}
+             COMMAND ${target} -max_total_time=${TREMBLIX_FUZZ_SECONDS} -timeout=5
+                     -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-findings/${target}-
+                     ${CMAKE_BINARY_DIR}/fuzz-corpus/${target} ${PROJECT_SOURCE_DIR}/fuzz/seeds/${target})
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/${target} ${CMAKE_BINARY_DIR}/fuzz-findings)
+  endforeach()
+endif()

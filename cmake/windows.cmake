@@ -1,0 +1,56 @@
+# Windows build: the two programs, the Windows-side tests run under Wine, and
+# the end-to-end runs.
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_options(-Wall -Wextra)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+
+# The wrapper gives every test program the build's own Wine prefix and display.
+set(TREMBLIX_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;${TREMBLIX_WINE_DIR}/unit)
+
+# Tremblix.scr: the screen-saver program.
+add_library(tremblix_saver_win32 STATIC
+  saver/forms/form_win32.cpp
+  saver/run/run_win32.cpp
+  saver/settings/settings_dialog_win32.cpp
+  saver/startup/profile_win32.cpp
+)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable)
+
+add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp)
+target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
+set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
+
+# Tremblix.dll: the renderer, an ordinary program despite its name.
+add_executable(tremblix_renderer WIN32 renderer/main_win32.cpp)
+set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
+
+# A console tool the end-to-end tests use to look at windows from inside Wine.
+add_executable(winprobe tools/winprobe/winprobe.cpp)
+target_link_libraries(winprobe PRIVATE shell32)
+set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# Windows-side tests against the real platform calls.
+add_executable(tremblix_windows_tests
+  tests/windows/profile_win32_test.cpp
+)
+target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main)
+set_target_properties(tremblix_windows_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60)
+
+# End-to-end runs of the real programs, each script with its own prefix.
+foreach(suite startup)
+  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
+                  OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
+  string(REPLACE "\n" ";" cases "${cases}")
+  foreach(case IN LISTS cases)
+    add_test(NAME e2e.${suite}.${case}
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
+    set_tests_properties(e2e.${suite}.${case} PROPERTIES
+      ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/e2e-${suite}"
+      RESOURCE_LOCK wine-display TIMEOUT 120)
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
+endforeach()

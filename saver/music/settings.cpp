@@ -1,0 +1,7 @@
+#include "saver/music/settings.h"
+
+namespace tremblix {
+
+SettingsRecord Settings;
+
+}  // namespace tremblix

@@ -1,0 +1,15 @@
+// The full-screen run and the preview.
+#pragma once
+
+#include <windows.h>
+
+namespace tremblix {
+
+// Loads the hidden form of the full-screen run and returns; the run lives on
+// its timers.
+void LoadFullScreenRun();
+
+// Places the preview window inside the host window and returns.
+void EmbedPreview(HWND host);
+
+}  // namespace tremblix

@@ -1,0 +1,53 @@
+// Entry of Tremblix.scr: the platform's side of start-up.
+#include <windows.h>
+
+#include "saver/forms/form_win32.h"
+#include "saver/music/settings.h"
+#include "saver/run/run_win32.h"
+#include "saver/settings/settings_dialog_win32.h"
+#include "saver/startup/profile_win32.h"
+#include "saver/startup/startup.h"
+
+namespace tremblix {
+namespace {
+
+constexpr wchar_t kMissingRendererText[] = L"Tremblix.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
+
+class Win32StartupHost : public StartupHost {
+ public:
+  explicit Win32StartupHost(std::string program_folder)
+      : program_folder_(std::move(program_folder)) {}
+
+  bool TopLevelWindowExists(const std::string& caption) override {
+    return FindWindowA(nullptr, caption.c_str()) != nullptr;
+  }
+  void LoadSettings() override { tremblix::LoadSettings(profile_, program_folder_, Settings); }
+  bool FileExists(const std::string& path) override {
+    return tremblix::FileExists(profile_, path);
+  }
+  void ShowMissingRendererMessage() override {
+    MessageBoxW(nullptr, kMissingRendererText, kProgramTitle, MB_OK);
+  }
+  void ShowSettingsDialog() override { ShowSettingsDialogModal(); }
+  void EmbedPreview(int32_t host_window) override {
+    tremblix::EmbedPreview(reinterpret_cast<HWND>(static_cast<intptr_t>(host_window)));
+  }
+  void HideCursor() override { ShowCursor(FALSE); }
+  void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(); }
+  void EndProgram() override { forms::EndProgram(); }
+
+ private:
+  std::string program_folder_;
+  Win32Profile profile_;
+};
+
+}  // namespace
+}  // namespace tremblix
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
+  const std::string folder = tremblix::ThisProgramFolder();
+  tremblix::Win32StartupHost host(folder);
+  tremblix::Main(host, args ? args : "", folder);
+  tremblix::forms::RunUntilLastFormUnloaded();
+}

@@ -1,0 +1,21 @@
+// The settings file through the platform's private-profile functions.
+#pragma once
+
+#include "saver/startup/settings_file.h"
+
+namespace tremblix {
+
+class Win32Profile : public ProfileApi {
+ public:
+  uint32_t GetProfileString(const std::string& section, const std::string& key,
+                            const std::string& fallback, char* buffer, uint32_t size,
+                            const std::string& file) override;
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value, const std::string& file) override;
+  bool CanOpenForReading(const std::string& path) override;
+};
+
+// The folder of the running program, as ProgramFolder gives it.
+std::string ThisProgramFolder();
+
+}  // namespace tremblix

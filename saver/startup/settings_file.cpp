@@ -1,0 +1,88 @@
+#include "saver/startup/settings_file.h"
+
+#include <optional>
+
+#include "saver/common/numbers.h"
+
+namespace tremblix {
+
+namespace {
+
+constexpr uint32_t kIniBufferSize = 256;
+
+// An empty value reads as 0; a value that is no number or out of range leaves
+// the field as it was.
+void ReadNumber(ProfileApi& api, const char* key, const std::string& file, int16_t& field) {
+  std::string value = ReadIni(api, kIniSection, key, file);
+  if (value.empty()) {
+    field = 0;
+    return;
+  }
+  if (std::optional<int16_t> number = IntegerPart16(value)) field = *number;
+}
+
+}  // namespace
+
+std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
+                    const std::string& file) {
+  char buffer[kIniBufferSize] = {};
+  api.GetProfileString(section, key, "", buffer, kIniBufferSize, file);
+  buffer[kIniBufferSize - 1] = '\0';  // whatever the call did, the text ends here
+  return std::string(buffer);
+}
+
+void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
+              const std::string& value, const std::string& file) {
+  api.WriteProfileString(section, key, value, file);
+}
+
+bool FileExists(ProfileApi& api, std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  if (path.empty()) return false;
+  return api.CanOpenForReading(path);
+}
+
+std::string FolderOf(std::string_view path) {
+  size_t last = path.find_last_of(":\\");
+  if (last == std::string_view::npos) return std::string();
+  std::string folder(path.substr(0, last + 1));
+  if (folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+std::string ProgramFolder(std::string_view module_path) {
+  size_t last = module_path.find_last_of('\\');
+  if (last == std::string_view::npos) return std::string();
+  std::string folder(module_path.substr(0, last));
+  if (!folder.empty() && folder.back() == ':') folder += '\\';
+  return folder;
+}
+
+std::string IniPath(std::string_view program_folder) {
+  return std::string(program_folder) + "\\Tremblix.ini";
+}
+
+void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsRecord& settings) {
+  const std::string file = IniPath(program_folder);
+  ReadNumber(api, kKeyBgmKind, file, settings.BgmKind);
+  ReadNumber(api, kKeyBgmRepeat, file, settings.BgmRepeat);
+
+  // A music file that cannot be opened is forgotten; only the file kind falls
+  // back to no music, a CD choice stays.
+  settings.BgmFile = ReadIni(api, kIniSection, kKeyBgmFile, file);
+  if (!settings.BgmFile.empty() && !FileExists(api, settings.BgmFile)) settings.BgmFile.clear();
+  if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;
+
+  settings.BgmFolder =
+      settings.BgmFile.empty() ? std::string(program_folder) : FolderOf(settings.BgmFile);
+}
+
+void SaveSettings(ProfileApi& api, std::string_view program_folder,
+                  const SettingsRecord& settings) {
+  const std::string file = IniPath(program_folder);
+  WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), file);
+  WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), file);
+  WriteIni(api, kIniSection, kKeyBgmFile, settings.BgmFile, file);
+}
+
+}  // namespace tremblix

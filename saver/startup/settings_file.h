@@ -1,0 +1,58 @@
+// The settings file: an INI file beside the program, read and written through
+// the platform's private-profile functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "saver/music/settings.h"
+
+namespace tremblix {
+
+// The private-profile and file calls the settings code needs; the program
+// passes the real ones, tests pass their own.
+class ProfileApi {
+ public:
+  virtual ~ProfileApi() = default;
+  // GetPrivateProfileStringA: copies at most size - 1 bytes and a NUL.
+  virtual uint32_t GetProfileString(const std::string& section, const std::string& key,
+                                    const std::string& fallback, char* buffer, uint32_t size,
+                                    const std::string& file) = 0;
+  virtual bool WriteProfileString(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& file) = 0;
+  // Opens the file for sequential reading and closes it again.
+  virtual bool CanOpenForReading(const std::string& path) = 0;
+};
+
+// Section and key names, as the bytes the file holds (code page 932).
+inline constexpr char kIniSection[] = "Section";
+inline constexpr char kKeyBgmKind[] = "BGM\x8B\xE6\x95\xAA";         // BGM区分
+inline constexpr char kKeyBgmRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";   // BGMﾘﾋﾟｰﾄ
+inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌｧｲﾙ
+
+std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
+                    const std::string& file);
+void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
+              const std::string& value, const std::string& file);
+bool FileExists(ProfileApi& api, std::string path);
+
+// The folder part of a path: C:\Music\a.mp3 -> C:\Music, C:\a.mp3 -> C:.
+std::string FolderOf(std::string_view path);
+
+// The program's folder as the platform names it: no trailing backslash, except
+// at the root of a drive ("C:\").
+std::string ProgramFolder(std::string_view module_path);
+
+// The folder joined with "\Tremblix.ini" as it stands: at a drive root that
+// doubles the backslash, which the profile functions accept.
+std::string IniPath(std::string_view program_folder);
+
+void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsRecord& settings);
+
+// Writes the three keys in their order; the repeat value is the one already
+// converted from the dialog.
+void SaveSettings(ProfileApi& api, std::string_view program_folder,
+                  const SettingsRecord& settings);
+
+}  // namespace tremblix

@@ -1,0 +1,34 @@
+// Start-up of the screen-saver program: the instance guard, the settings, the
+// renderer check and the hand-over to one of the three modes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tremblix {
+
+inline constexpr char kRunMarker[] = "Tremblix_Main";    // caption of the full-screen run
+inline constexpr char kDialogMarker[] = "<Tremblix>";    // caption of the settings dialog
+inline constexpr char kRendererName[] = "\\Tremblix.dll";
+
+// What start-up asks of the platform and of the modes.
+class StartupHost {
+ public:
+  virtual ~StartupHost() = default;
+  virtual bool TopLevelWindowExists(const std::string& caption) = 0;
+  virtual void LoadSettings() = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual void ShowMissingRendererMessage() = 0;  // returns when the user closed it
+  virtual void ShowSettingsDialog() = 0;          // modal
+  virtual void EmbedPreview(int32_t host_window) = 0;
+  virtual void HideCursor() = 0;
+  virtual void LoadFullScreenRun() = 0;
+  // Ends the process at once; a stand-in that returns makes Main return too.
+  virtual void EndProgram() = 0;
+};
+
+// The start-up procedure. Returns when a mode lives on by its own windows.
+void Main(StartupHost& host, std::string_view args, std::string_view program_folder);
+
+}  // namespace tremblix

@@ -1,0 +1,181 @@
+#include "saver/startup/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/native/fake_profile.h"
+
+namespace tremblix {
+namespace {
+
+constexpr char kFolder[] = "C:\\Saver";
+constexpr char kIni[] = "C:\\Saver\\Tremblix.ini";
+
+class LoadSettingsTest : public ::testing::Test {
+ protected:
+  SettingsRecord Load() {
+    SettingsRecord settings;
+    LoadSettings(profile, kFolder, settings);
+    return settings;
+  }
+  int16_t KindFrom(const std::string& value) {
+    profile.Set(kIni, kKeyBgmKind, value);
+    return Load().BgmKind;
+  }
+  FakeProfile profile;
+};
+
+TEST_F(LoadSettingsTest, NoFileGivesNoMusicAndTheProgramFolder) {
+  SettingsRecord settings = Load();
+  EXPECT_EQ(settings.BgmKind, 0);
+  EXPECT_EQ(settings.BgmRepeat, 0);
+  EXPECT_EQ(settings.BgmFile, "");
+  EXPECT_EQ(settings.BgmFolder, kFolder);
+}
+
+TEST_F(LoadSettingsTest, KindValues) {
+  EXPECT_EQ(KindFrom(" 2"), 0);  // kind 2 with no file falls back to no music
+  EXPECT_EQ(KindFrom("1"), 1);
+  EXPECT_EQ(KindFrom(" 1 "), 1);
+  EXPECT_EQ(KindFrom("1.9"), 1);
+  EXPECT_EQ(KindFrom("-1.5"), -2);
+  EXPECT_EQ(KindFrom("abc"), 0);
+  EXPECT_EQ(KindFrom("99999"), 0);
+  EXPECT_EQ(KindFrom(""), 0);
+  EXPECT_EQ(KindFrom("5"), 5);
+}
+
+TEST_F(LoadSettingsTest, KindTwoWithAFileThatOpens) {
+  profile.files.insert("C:\\Music\\a b.mp3");
+  profile.Set(kIni, kKeyBgmFile, "C:\\Music\\a b.mp3");
+  EXPECT_EQ(KindFrom("2"), 2);
+  EXPECT_EQ(KindFrom(" 2 "), 2);
+  EXPECT_EQ(KindFrom("2.7"), 2);
+  EXPECT_EQ(Load().BgmFile, "C:\\Music\\a b.mp3");
+  EXPECT_EQ(Load().BgmFolder, "C:\\Music");
+}
+
+TEST_F(LoadSettingsTest, AMusicFileThatIsGoneIsForgottenAndKindTwoFallsBack) {
+  profile.Set(kIni, kKeyBgmKind, " 2");
+  profile.Set(kIni, kKeyBgmFile, "C:\\Music\\gone.mp3");
+  SettingsRecord settings = Load();
+  EXPECT_EQ(settings.BgmKind, 0);
+  EXPECT_EQ(settings.BgmFile, "");
+  EXPECT_EQ(settings.BgmFolder, kFolder);
+}
+
+TEST_F(LoadSettingsTest, TheCdChoiceSurvivesAMissingFile) {
+  profile.Set(kIni, kKeyBgmKind, " 1");
+  profile.Set(kIni, kKeyBgmRepeat, " 3");
+  profile.Set(kIni, kKeyBgmFile, "C:\\Music\\gone.mp3");
+  SettingsRecord settings = Load();
+  EXPECT_EQ(settings.BgmKind, 1);
+  EXPECT_EQ(settings.BgmRepeat, 3);
+  EXPECT_EQ(settings.BgmFile, "");
+}
+
+TEST_F(LoadSettingsTest, AFileNameWithATrailingBackslashIsTestedWithoutItButKept) {
+  profile.files.insert("C:\\Music\\a.mp3");
+  profile.Set(kIni, kKeyBgmKind, " 2");
+  profile.Set(kIni, kKeyBgmFile, "C:\\Music\\a.mp3\\");
+  SettingsRecord settings = Load();
+  EXPECT_EQ(profile.opened.back(), "C:\\Music\\a.mp3");
+  EXPECT_EQ(settings.BgmFile, "C:\\Music\\a.mp3\\");
+  EXPECT_EQ(settings.BgmKind, 2);
+}
+
+TEST_F(LoadSettingsTest, AMusicFileAtADriveRootHasTheDriveAsItsFolder) {
+  profile.files.insert("D:\\a.wav");
+  profile.Set(kIni, kKeyBgmFile, "D:\\a.wav");
+  EXPECT_EQ(Load().BgmFolder, "D:");
+}
+
+TEST_F(LoadSettingsTest, ValuesAreCutAt255Bytes) {
+  std::string path = "C:\\" + std::string(300, 'x');
+  profile.files.insert(path.substr(0, 255));
+  profile.Set(kIni, kKeyBgmFile, path);
+  EXPECT_EQ(Load().BgmFile, path.substr(0, 255));
+}
+
+TEST(ReadIni, AsksWithAnEmptyDefaultAndA256ByteBuffer) {
+  struct Recorder : FakeProfile {
+    uint32_t GetProfileString(const std::string& section, const std::string& key,
+                              const std::string& fallback, char* buffer, uint32_t size,
+                              const std::string& file) override {
+      seen_fallback = fallback;
+      seen_size = size;
+      // A misbehaving call that fills the whole buffer still ends at 255 bytes.
+      std::memset(buffer, 'z', size);
+      (void)section, (void)key, (void)file;
+      return size;
+    }
+    std::string seen_fallback = "unset";
+    uint32_t seen_size = 0;
+  } recorder;
+  EXPECT_EQ(ReadIni(recorder, "Section", "k", "f"), std::string(255, 'z'));
+  EXPECT_EQ(recorder.seen_fallback, "");
+  EXPECT_EQ(recorder.seen_size, 256u);
+}
+
+TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
+  FakeProfile profile;
+  SettingsRecord settings;
+  settings.BgmKind = 2;
+  settings.BgmRepeat = -3;
+  settings.BgmFile = "C:\\Music\\a b.mp3";
+  SaveSettings(profile, "C:\\", settings);
+  const std::string ini = "C:\\\\Tremblix.ini";  // a drive root doubles the backslash
+  std::vector<FakeProfile::Write> expected = {
+      {"Section", "BGM\x8B\xE6\x95\xAA", " 2", ini},
+      {"Section", "BGM\xD8\xCB\xDF\xB0\xC4", "-3", ini},
+      {"Section", "BGM\xCC\xA7\xB2\xD9", "C:\\Music\\a b.mp3", ini},
+  };
+  EXPECT_EQ(profile.writes, expected);
+}
+
+TEST(SaveSettings, WhatIsSavedLoadsBack) {
+  FakeProfile profile;
+  profile.files.insert("E:\\x.wav");
+  SettingsRecord saved;
+  saved.BgmKind = 2;
+  saved.BgmRepeat = 30;
+  saved.BgmFile = "E:\\x.wav";
+  SaveSettings(profile, kFolder, saved);
+  SettingsRecord loaded;
+  LoadSettings(profile, kFolder, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmRepeat, 30);
+  EXPECT_EQ(loaded.BgmFile, "E:\\x.wav");
+  EXPECT_EQ(loaded.BgmFolder, "E:");
+}
+
+TEST(FileExists, DropsOneTrailingBackslashAndRefusesAnEmptyPath) {
+  FakeProfile profile;
+  profile.files.insert("C:\\a.mp3");
+  profile.files.insert("C:\\b\\");
+  EXPECT_TRUE(FileExists(profile, "C:\\a.mp3"));
+  EXPECT_TRUE(FileExists(profile, "C:\\a.mp3\\"));
+  EXPECT_FALSE(FileExists(profile, "C:\\a.mp3\\\\"));
+  EXPECT_FALSE(FileExists(profile, "C:\\b\\"));
+  EXPECT_FALSE(FileExists(profile, ""));
+  EXPECT_FALSE(FileExists(profile, "\\"));
+}
+
+TEST(FolderOf, CutsAtTheLastColonOrBackslash) {
+  EXPECT_EQ(FolderOf("C:\\Music\\a.mp3"), "C:\\Music");
+  EXPECT_EQ(FolderOf("C:\\a.mp3"), "C:");
+  EXPECT_EQ(FolderOf("C:a.mp3"), "C:");
+  EXPECT_EQ(FolderOf("a.mp3"), "");
+  EXPECT_EQ(FolderOf(""), "");
+  EXPECT_EQ(FolderOf("\\\\server\\share\\a.mp3"), "\\\\server\\share");
+  EXPECT_EQ(FolderOf("C:\\Music\\"), "C:\\Music");
+}
+
+TEST(ProgramFolder, KeepsTheBackslashOnlyAtADriveRoot) {
+  EXPECT_EQ(ProgramFolder("C:\\Windows\\System32\\Tremblix.scr"), "C:\\Windows\\System32");
+  EXPECT_EQ(ProgramFolder("C:\\Tremblix.scr"), "C:\\");
+  EXPECT_EQ(IniPath(ProgramFolder("C:\\Tremblix.scr")), "C:\\\\Tremblix.ini");
+  EXPECT_EQ(IniPath(ProgramFolder("C:\\x\\Tremblix.scr")), "C:\\x\\Tremblix.ini");
+}
+
+}  // namespace
+}  // namespace tremblix

@@ -1,0 +1,147 @@
+# The Wine harness shared by the run command and the tests: a private Wine
+# prefix, a virtual display, and helpers that look at windows as a user would.
+# Source it; every function is prefixed with harness_.
+
+HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# The environment every Wine call of the project runs in, for one prefix.
+harness_wine_env() {
+  local prefix=$1
+  export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  # No downloads of Mono or Gecko, no desktop menu entries.
+  export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+  # Wine finds the ALSA null device through this HOME's .asoundrc.
+  export HOME=$prefix.home
+  mkdir -p "$HOME"
+  if [ ! -f "$HOME/.asoundrc" ]; then
+    printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
+  fi
+}
+
+# Creates the prefix when it does not exist yet (about 15 s), and keeps its
+# wineserver running so that each program starts in milliseconds.
+harness_prefix_ready() {
+  local prefix=$1
+  harness_wine_env "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/.tremblix-ready" ]; then
+      rm -rf "$prefix"
+      wineboot -i >/dev/null 2>&1 </dev/null
+      wineserver -w
+      # Japanese text: the font the programs ask for, replaced by one Debian ships.
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
+        /d IPAPGothic /f >/dev/null 2>&1 </dev/null
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /t REG_SZ \
+        /d IPAGothic /f >/dev/null 2>&1 </dev/null
+      wineserver -w
+      touch "$prefix/.tremblix-ready"
+    fi
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+  ) 9>"$prefix.lock"
+}
+
+harness_prefix_stop() {
+  local prefix=$1
+  [ -d "$prefix" ] || return 0
+  (harness_wine_env "$prefix" && wineserver -k >/dev/null 2>&1) || true
+}
+
+# A display for Wine: the one in DISPLAY when HARNESS_USE_DISPLAY=1, otherwise
+# a virtual one of the given size, started once and remembered in state_dir.
+harness_display_ready() {
+  local state_dir=$1 size=${2:-${TREMBLIX_SCREEN:-1280x1024}}
+  if [ "${HARNESS_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+  mkdir -p "$state_dir"
+  exec 8>"$state_dir/display.lock"
+  flock 8
+  local n pid
+  if [ -f "$state_dir/display" ]; then
+    read -r n pid <"$state_dir/display"
+    if kill -0 "$pid" 2>/dev/null; then
+      export DISPLAY=:$n
+      exec 8>&-
+      return 0
+    fi
+  fi
+  for n in $(seq 90 199); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 </dev/null &
+  pid=$!
+  local i
+  for i in $(seq 100); do
+    xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  echo "$n $pid" >"$state_dir/display"
+  export DISPLAY=:$n
+  exec 8>&-
+}
+
+harness_display_stop() {
+  local state_dir=$1 n pid
+  [ -f "$state_dir/display" ] || return 0
+  read -r n pid <"$state_dir/display"
+  kill "$pid" 2>/dev/null || true
+  rm -f "$state_dir/display"
+}
+
+# --- Looking at windows -------------------------------------------------------
+
+# X window id of the first window whose title is exactly $1; empty when none.
+harness_find() {
+  xdotool search --name "^$(printf '%s' "$1" | sed 's/[][\.*^$(){}|+?]/\\&/g')\$" 2>/dev/null | head -n 1
+}
+
+# Waits up to $2 seconds (default 10) for a window titled $1 and prints its id.
+harness_wait_window() {
+  local title=$1 timeout=${2:-10} id deadline=$((SECONDS + ${2:-10}))
+  while [ $SECONDS -le $deadline ]; do
+    id=$(harness_find "$title")
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Sends keys (xdotool names: Escape, Return, a, ...) to the window titled $1.
+harness_key() {
+  local id
+  id=$(harness_find "$1") || return 1
+  [ -n "$id" ] || return 1
+  shift
+  xdotool key --window "$id" "$@"
+}
+
+# Clicks at (x, y) inside the window titled $1 with button $4 (1 left, 3 right).
+harness_click() {
+  local id
+  id=$(harness_find "$1")
+  [ -n "$id" ] || return 1
+  xdotool mousemove --window "$id" "$2" "$3" click "${4:-1}"
+}
+
+# Prints "x y width height" of the window titled $1, in screen pixels.
+harness_rect() {
+  local id
+  id=$(harness_find "$1")
+  [ -n "$id" ] || return 1
+  xwininfo -id "$id" | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF}
+    END {print x, y, w, h}'
+}
+
+harness_screenshot() {
+  import -window root "$1"
+}
+
+# Prints "r g b" of the pixel at (x, y) of a picture file.
+harness_pixel() {
+  convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)] %[fx:int(255*p{'"$2,$3"'}.g)] %[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}

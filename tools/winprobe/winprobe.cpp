@@ -1,0 +1,115 @@
+// winprobe: looks at windows from inside Wine for the end-to-end tests.
+//   winprobe texts TITLE          the window's style, then each child: class, style, text
+//   winprobe exists TITLE         exit 0 when a top-level window has that title
+//   winprobe hold TITLE SECONDS   keeps a hidden window with that title for a while
+//   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
+//   winprobe close TITLE          asks the window to close
+// Text goes out as UTF-8; exit code 2 means the window was not found.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+void Print(const std::wstring& text) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                 0, nullptr, nullptr);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  bytes += '\n';
+  DWORD written;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(hwnd, text, 1024);
+  return text;
+}
+
+std::wstring Hex(DWORD value) {
+  wchar_t text[16];
+  swprintf(text, 16, L"%08lx", static_cast<unsigned long>(value));
+  return text;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  wchar_t class_name[256] = {};
+  GetClassNameW(child, class_name, 256);
+  Print(std::wstring(class_name) + L"|" + Hex(GetWindowLongW(child, GWL_STYLE)) + L"|" +
+        TextOf(child));
+  return TRUE;
+}
+
+struct ButtonSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND child, LPARAM lparam) {
+  auto* search = reinterpret_cast<ButtonSearch*>(lparam);
+  wchar_t class_name[64] = {};
+  GetClassNameW(child, class_name, 64);
+  if (_wcsicmp(class_name, L"Button") == 0 && TextOf(child) == search->text) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int Hold(const wchar_t* title, int seconds) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"WinprobeHold";
+  RegisterClassW(&wc);
+  CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                  wc.hInstance, nullptr);
+  Print(L"holding");
+  DWORD end = GetTickCount() + seconds * 1000;
+  while (GetTickCount() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc < 3) {
+    Print(L"usage: winprobe texts|exists|hold|press|close TITLE [ARG]");
+    return 1;
+  }
+  const std::wstring command = argv[1];
+  const wchar_t* title = argv[2];
+  if (command == L"hold") return Hold(title, argc > 3 ? _wtoi(argv[3]) : 5);
+
+  HWND window = FindWindowW(nullptr, title);
+  if (!window) return 2;
+  if (command == L"exists") return 0;
+  if (command == L"texts") {
+    Print(L"window|" + Hex(GetWindowLongW(window, GWL_STYLE)) + L"|" + TextOf(window));
+    EnumChildWindows(window, PrintChild, 0);
+    return 0;
+  }
+  if (command == L"press" && argc > 3) {
+    ButtonSearch search = {argv[3], nullptr};
+    EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 3;
+    PostMessageW(search.found, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == L"close") {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  return 1;
+}
