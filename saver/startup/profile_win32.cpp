@@ -6,14 +6,14 @@
 
 namespace tremblix {
 
-uint32_t Win32Profile::GetProfileString(const std::string& section, const std::string& key,
+uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string& key,
                                         const std::string& fallback, char* buffer, uint32_t size,
                                         const std::string& file) {
   return GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, size,
                                   file.c_str());
 }
 
-bool Win32Profile::WriteProfileString(const std::string& section, const std::string& key,
+bool Win32Profile::ProfileWrite(const std::string& section, const std::string& key,
                                       const std::string& value, const std::string& file) {
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
 }

@@ -7,10 +7,10 @@ namespace tremblix {
 
 class Win32Profile : public ProfileApi {
  public:
-  uint32_t GetProfileString(const std::string& section, const std::string& key,
+  uint32_t ProfileRead(const std::string& section, const std::string& key,
                             const std::string& fallback, char* buffer, uint32_t size,
                             const std::string& file) override;
-  bool WriteProfileString(const std::string& section, const std::string& key,
+  bool ProfileWrite(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file) override;
   bool CanOpenForReading(const std::string& path) override;
 };

@@ -26,14 +26,14 @@ void ReadNumber(ProfileApi& api, const char* key, const std::string& file, int16
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
                     const std::string& file) {
   char buffer[kIniBufferSize] = {};
-  api.GetProfileString(section, key, "", buffer, kIniBufferSize, file);
+  api.ProfileRead(section, key, "", buffer, kIniBufferSize, file);
   buffer[kIniBufferSize - 1] = '\0';  // whatever the call did, the text ends here
   return std::string(buffer);
 }
 
 void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
               const std::string& value, const std::string& file) {
-  api.WriteProfileString(section, key, value, file);
+  api.ProfileWrite(section, key, value, file);
 }
 
 bool FileExists(ProfileApi& api, std::string path) {

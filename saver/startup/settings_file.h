@@ -16,10 +16,10 @@ class ProfileApi {
  public:
   virtual ~ProfileApi() = default;
   // GetPrivateProfileStringA: copies at most size - 1 bytes and a NUL.
-  virtual uint32_t GetProfileString(const std::string& section, const std::string& key,
+  virtual uint32_t ProfileRead(const std::string& section, const std::string& key,
                                     const std::string& fallback, char* buffer, uint32_t size,
                                     const std::string& file) = 0;
-  virtual bool WriteProfileString(const std::string& section, const std::string& key,
+  virtual bool ProfileWrite(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& file) = 0;
   // Opens the file for sequential reading and closes it again.
   virtual bool CanOpenForReading(const std::string& path) = 0;

@@ -23,7 +23,7 @@ class FakeProfile : public ProfileApi {
     }
   };
 
-  uint32_t GetProfileString(const std::string& section, const std::string& key,
+  uint32_t ProfileRead(const std::string& section, const std::string& key,
                             const std::string& fallback, char* buffer, uint32_t size,
                             const std::string& file) override {
     std::string value = fallback;
@@ -35,7 +35,7 @@ class FakeProfile : public ProfileApi {
     return static_cast<uint32_t>(length);
   }
 
-  bool WriteProfileString(const std::string& section, const std::string& key,
+  bool ProfileWrite(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file) override {
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;

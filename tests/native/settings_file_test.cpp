@@ -98,7 +98,7 @@ TEST_F(LoadSettingsTest, ValuesAreCutAt255Bytes) {
 
 TEST(ReadIni, AsksWithAnEmptyDefaultAndA256ByteBuffer) {
   struct Recorder : FakeProfile {
-    uint32_t GetProfileString(const std::string& section, const std::string& key,
+    uint32_t ProfileRead(const std::string& section, const std::string& key,
                               const std::string& fallback, char* buffer, uint32_t size,
                               const std::string& file) override {
       seen_fallback = fallback;

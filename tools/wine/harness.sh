@@ -28,17 +28,27 @@ harness_prefix_ready() {
     flock 9
     if [ ! -f "$prefix/.tremblix-ready" ]; then
       rm -rf "$prefix"
-      wineboot -i >/dev/null 2>&1 </dev/null
+      wineboot -i >/dev/null 2>&1 </dev/null 9>&-
       wineserver -w
       # Japanese text: the font the programs ask for, replaced by one Debian ships.
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
-        /d IPAPGothic /f >/dev/null 2>&1 </dev/null
+        /d IPAPGothic /f >/dev/null 2>&1 </dev/null 9>&-
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /t REG_SZ \
-        /d IPAGothic /f >/dev/null 2>&1 </dev/null
+        /d IPAGothic /f >/dev/null 2>&1 </dev/null 9>&-
+      # Windows' own dialogs (the message box) fall back to it through font links.
+      local face
+      for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+          /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1 </dev/null 9>&-
+      done
       wineserver -w
       touch "$prefix/.tremblix-ready"
     fi
-    wineserver -p >/dev/null 2>&1 </dev/null || true
+    # The server, and the services the first program starts, outlive the
+    # programs: start them here with nothing of the caller's attached, so that
+    # no pipe of a test runner stays open behind them.
+    wineserver -p >/dev/null 2>&1 </dev/null 9>&- || true
+    wine cmd /c exit 0 >/dev/null 2>&1 </dev/null 9>&- || true
   ) 9>"$prefix.lock"
 }
 
@@ -68,7 +78,7 @@ harness_display_ready() {
   for n in $(seq 90 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 </dev/null &
+  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 </dev/null 8>&- &
   pid=$!
   local i
   for i in $(seq 100); do

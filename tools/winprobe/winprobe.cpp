@@ -1,11 +1,13 @@
 // winprobe: looks at windows from inside Wine for the end-to-end tests.
-//   winprobe texts TITLE          the window's style, then each child: class, style, text
+//   winprobe texts TITLE          the window's style, then each child:
+//                                 class|style|image or -|text
 //   winprobe exists TITLE         exit 0 when a top-level window has that title
 //   winprobe hold TITLE SECONDS   keeps a hidden window with that title for a while
 //   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
 //   winprobe close TITLE          asks the window to close
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -40,8 +42,12 @@ std::wstring Hex(DWORD value) {
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   wchar_t class_name[256] = {};
   GetClassNameW(child, class_name, 256);
+  // Whether the control shows a picture (a message box's icon, for one).
+  bool image = SendMessageW(child, STM_GETICON, 0, 0) != 0 ||
+               SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+  if (_wcsicmp(class_name, L"Static") != 0) image = false;
   Print(std::wstring(class_name) + L"|" + Hex(GetWindowLongW(child, GWL_STYLE)) + L"|" +
-        TextOf(child));
+        (image ? L"image" : L"-") + L"|" + TextOf(child));
   return TRUE;
 }
 
@@ -96,7 +102,7 @@ int main() {
   if (!window) return 2;
   if (command == L"exists") return 0;
   if (command == L"texts") {
-    Print(L"window|" + Hex(GetWindowLongW(window, GWL_STYLE)) + L"|" + TextOf(window));
+    Print(L"window|" + Hex(GetWindowLongW(window, GWL_STYLE)) + L"|-|" + TextOf(window));
     EnumChildWindows(window, PrintChild, 0);
     return 0;
   }

@@ -1,0 +1,94 @@
+# Shared by the end-to-end scripts: each script runs its cases in its own Wine
+# prefix (TREMBLIX_WINEPREFIX) with the programs of the build (TREMBLIX_BUILD).
+# A script names its cases case_*; "--list" prints them, NAME runs one.
+
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine/harness.sh"
+
+E2E_PIDS=()
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_setup() {
+  E2E_BUILD=${TREMBLIX_BUILD:?set TREMBLIX_BUILD to the windows build folder}
+  E2E_PREFIX=${TREMBLIX_WINEPREFIX:?set TREMBLIX_WINEPREFIX}
+  E2E_SHOTS=$E2E_BUILD/e2e-screenshots
+  harness_display_ready "$(dirname "$E2E_PREFIX")"
+  harness_prefix_ready "$E2E_PREFIX"
+  E2E_DRIVE_C=$WINEPREFIX/drive_c
+  mkdir -p "$E2E_SHOTS"
+}
+
+# Copies the programs into C:\e2e\NAME (without the renderer when asked) and
+# prints the Windows path of the screen saver.
+e2e_install() {
+  local name=$1 what=${2:-with-renderer} dir=$E2E_DRIVE_C/e2e/$1
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$E2E_BUILD/bin/Tremblix.scr" "$dir/"
+  [ "$what" = no-renderer ] || cp "$E2E_BUILD/bin/Tremblix.dll" "$dir/"
+  echo "C:\\e2e\\$name\\Tremblix.scr"
+}
+
+e2e_probe() {
+  wine "$E2E_BUILD/tools/winprobe.exe" "$@"
+}
+
+# Starts a Windows program in the background; its pid is in E2E_PID.
+e2e_start() {
+  wine "$@" >/dev/null 2>&1 </dev/null &
+  E2E_PID=$!
+  E2E_PIDS+=("$E2E_PID")
+}
+
+# Waits up to $2 seconds for pid $1 to end. Sets E2E_RC (124 when it had to be
+# killed) and E2E_MS, the milliseconds it took.
+e2e_wait_exit() {
+  local pid=$1 timeout=$2 start=${EPOCHREALTIME/./}
+  local deadline=$((SECONDS + timeout))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.05; done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    E2E_RC=124
+  else
+    wait "$pid"
+    E2E_RC=$?
+  fi
+  E2E_MS=$(((${EPOCHREALTIME/./} - start) / 1000))
+}
+
+# Waits up to $2 seconds for a window titled $1 to exist inside Wine.
+e2e_wait_window() {
+  local title=$1 deadline=$((SECONDS + ${2:-10}))
+  while [ $SECONDS -le $deadline ]; do
+    e2e_probe exists "$title" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_shot() {
+  harness_screenshot "$E2E_SHOTS/$1.png"
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+}
+
+e2e_main() {
+  if [ "${1:-}" = --list ]; then
+    declare -F | awk '{print $3}' | sed -n 's/^case_//p'
+    return 0
+  fi
+  local case=${1:?name a case}
+  trap e2e_cleanup EXIT
+  e2e_setup
+  "case_$case"
+  echo "ok: $case"
+}

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Start-up of Tremblix.scr as a user meets it: the switches, the instance guard
+# and the message for a missing renderer.
+. "$(dirname "$0")/lib.sh"
+
+readonly kMessageTitle="Tremblix (ScreenSaver)"
+readonly kMessageText="Tremblix.dll が同じﾌｫﾙﾀﾞに見つかりません！"
+
+case_missing_renderer_shows_the_message() {
+  local scr
+  scr=$(e2e_install no-renderer no-renderer)
+  e2e_start "$scr" /c
+  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  e2e_shot missing-renderer-message
+
+  local texts
+  texts=$(e2e_probe texts "$kMessageTitle")
+  echo "$texts"
+  grep -qx "window|.*|$kMessageTitle" <<<"$texts" || e2e_fail "the caption is not exact"
+  grep -qx "Static|.*|-|$kMessageText" <<<"$texts" || e2e_fail "the message text is not exact"
+  [ "$(grep -c '^Button|' <<<"$texts")" = 1 ] || e2e_fail "expected one button"
+  grep -qx 'Button|.*|OK' <<<"$texts" || e2e_fail "the button is not OK"
+  grep -q '^Static|.*|image|' <<<"$texts" && e2e_fail "the message shows an icon"
+
+  e2e_probe exists "<Tremblix>" && e2e_fail "the settings dialog opened"
+  e2e_probe press "$kMessageTitle" OK || e2e_fail "could not press OK"
+  e2e_wait_exit "$E2E_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC after the message was closed"
+}
+
+case_missing_renderer_in_full_screen_too() {
+  local scr
+  scr=$(e2e_install no-renderer-s no-renderer)
+  e2e_start "$scr" /s
+  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  e2e_probe exists Tremblix_Main && e2e_fail "the run started without its renderer"
+  e2e_probe press "$kMessageTitle" OK
+  e2e_wait_exit "$E2E_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+}
+
+case_unknown_switch_ends_silently() {
+  local scr
+  scr=$(e2e_install unknown)
+  e2e_start "$scr" /x
+  e2e_wait_exit "$E2E_PID" 10
+  echo "ended after ${E2E_MS} ms with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+  [ "$E2E_MS" -lt 3000 ] || e2e_fail "took ${E2E_MS} ms to end"
+  e2e_probe exists "$kMessageTitle" && e2e_fail "a message appeared"
+  return 0
+}
+
+case_a_running_full_screen_keeps_others_out() {
+  local scr
+  scr=$(e2e_install guard)
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" hold Tremblix_Main 30
+  local holder=$E2E_PID
+  e2e_wait_window Tremblix_Main 10 || e2e_fail "the marker window did not appear"
+  for args in /s /c "/p 0" ""; do
+    e2e_start "$scr" $args
+    e2e_wait_exit "$E2E_PID" 10
+    echo "'$args' ended after ${E2E_MS} ms with code $E2E_RC"
+    [ "$E2E_RC" = 0 ] || e2e_fail "'$args' exit code $E2E_RC"
+    [ "$E2E_MS" -lt 3000 ] || e2e_fail "'$args' took ${E2E_MS} ms"
+    e2e_probe exists "<Tremblix>" && e2e_fail "'$args' opened the dialog"
+  done
+  kill -0 "$holder" || e2e_fail "the first instance was disturbed"
+}
+
+case_an_open_dialog_keeps_others_out() {
+  local scr
+  scr=$(e2e_install guard-dialog)
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" hold "<Tremblix>" 30
+  e2e_wait_window "<Tremblix>" 10 || e2e_fail "the marker window did not appear"
+  e2e_start "$scr" "/p 1234"
+  e2e_wait_exit "$E2E_PID" 10
+  [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
+  e2e_probe exists "Preview Window" && e2e_fail "a preview was embedded"
+  return 0
+}
+
+case_settings_mode_shows_its_dialog_and_ends() {
+  local scr
+  scr=$(e2e_install settings)
+  e2e_start "$scr" /c
+  e2e_wait_window "<Tremblix>" 10 || e2e_fail "the dialog did not appear"
+  e2e_shot settings-mode
+  e2e_wait_exit "$E2E_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+}
+
+case_full_screen_mode_carries_its_marker() {
+  local scr
+  scr=$(e2e_install fullscreen)
+  e2e_start "$scr" /s
+  e2e_wait_window Tremblix_Main 10 || e2e_fail "the run's marker window did not appear"
+  e2e_wait_exit "$E2E_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+}
+
+case_preview_without_a_host_ends_at_once() {
+  local scr
+  scr=$(e2e_install preview)
+  e2e_start "$scr" "/p 1234567"
+  e2e_wait_exit "$E2E_PID" 10
+  echo "ended after ${E2E_MS} ms with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
+}
+
+e2e_main "$@"

@@ -1,0 +1,130 @@
+// The settings file against the platform's own profile and file functions.
+#include "saver/startup/profile_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace tremblix {
+namespace {
+
+class ProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "tremblix-profile-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+  void TearDown() override {
+    DeleteFileA(IniPath(folder_).c_str());
+    DeleteFileA((folder_ + "\\music.mp3").c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+  std::string FileBytes() {
+    std::ifstream in(IniPath(folder_), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::string MakeFile(const std::string& name) {
+    std::string path = folder_ + "\\" + name;
+    std::ofstream(path) << "x";
+    return path;
+  }
+  Win32Profile profile_;
+  std::string folder_;
+};
+
+TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
+  SettingsRecord settings;
+  settings.BgmKind = 2;
+  settings.BgmRepeat = -3;
+  settings.BgmFile = "C:\\My Music\\a b.mp3";
+  SaveSettings(profile_, folder_, settings);
+
+  // Windows keeps the blank of " 2" after the equals sign; Wine drops it.
+  // Either way the key bytes are the code-page-932 ones and the order is kept.
+  std::string bytes = FileBytes();
+  std::string with_blank =
+      "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n"
+      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\n";
+  std::string without_blank =
+      "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n"
+      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\n";
+  EXPECT_TRUE(bytes == with_blank || bytes == without_blank) << "file holds: " << bytes;
+}
+
+TEST_F(ProfileTest, WhatIsSavedLoadsBack) {
+  SettingsRecord saved;
+  saved.BgmKind = 2;
+  saved.BgmRepeat = 12;
+  saved.BgmFile = MakeFile("music.mp3");
+  SaveSettings(profile_, folder_, saved);
+
+  SettingsRecord loaded;
+  LoadSettings(profile_, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmRepeat, 12);
+  EXPECT_EQ(loaded.BgmFile, saved.BgmFile);
+  EXPECT_EQ(loaded.BgmFolder, folder_);
+}
+
+TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
+  SettingsRecord saved;
+  saved.BgmKind = 2;
+  saved.BgmFile = MakeFile("music.mp3");
+  SaveSettings(profile_, folder_, saved);
+  DeleteFileA(saved.BgmFile.c_str());
+
+  SettingsRecord loaded;
+  LoadSettings(profile_, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 0);
+  EXPECT_EQ(loaded.BgmFile, "");
+  EXPECT_EQ(loaded.BgmFolder, folder_);
+}
+
+TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
+  WriteIni(profile_, kIniSection, kKeyBgmKind, " 1", IniPath(folder_));
+  WriteIni(profile_, kIniSection, kKeyBgmRepeat, " 4", IniPath(folder_));
+  SettingsRecord loaded;
+  LoadSettings(profile_, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 1);
+  EXPECT_EQ(loaded.BgmRepeat, 4);
+  EXPECT_EQ(loaded.BgmFile, "");
+}
+
+TEST_F(ProfileTest, ReadsAreCutAt255BytesAndMissingKeysAreEmpty) {
+  std::string ini = IniPath(folder_);
+  std::string long_value(400, 'v');
+  WriteIni(profile_, kIniSection, kKeyBgmFile, long_value, ini);
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, ini), long_value.substr(0, 255));
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmKind, ini), "");
+  EXPECT_EQ(ReadIni(profile_, "Other", kKeyBgmFile, ini), "");
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, folder_ + "\\none.ini"), "");
+}
+
+TEST_F(ProfileTest, FileExistsOpensOnlyFiles) {
+  std::string file = MakeFile("music.mp3");
+  EXPECT_TRUE(FileExists(profile_, file));
+  EXPECT_TRUE(FileExists(profile_, file + "\\"));
+  EXPECT_FALSE(FileExists(profile_, folder_));
+  EXPECT_FALSE(FileExists(profile_, folder_ + "\\"));
+  EXPECT_FALSE(FileExists(profile_, folder_ + "\\missing.mp3"));
+  EXPECT_FALSE(FileExists(profile_, ""));
+}
+
+TEST(ThisProgramFolder, IsTheFolderOfTheRunningProgram) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = ThisProgramFolder();
+  EXPECT_EQ(std::string(path).rfind(folder, 0), 0u);
+  Win32Profile profile;
+  EXPECT_TRUE(FileExists(profile, path));
+}
+
+}  // namespace
+}  // namespace tremblix
