@@ -6,7 +6,8 @@ HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The environment every Wine call of the project runs in, for one prefix.
 harness_wine_env() {
-  local prefix=$1
+  local prefix
+  prefix=$(realpath -m "$1")
   export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
   # No downloads of Mono or Gecko, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
@@ -21,7 +22,8 @@ harness_wine_env() {
 # Creates the prefix when it does not exist yet (about 15 s), and keeps its
 # wineserver running so that each program starts in milliseconds.
 harness_prefix_ready() {
-  local prefix=$1
+  local prefix
+  prefix=$(realpath -m "$1")
   harness_wine_env "$prefix"
   mkdir -p "$(dirname "$prefix")"
   (
@@ -41,6 +43,10 @@ harness_prefix_ready() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
           /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1 </dev/null 9>&-
       done
+      # There is no window manager on a virtual screen: Wine draws the captions
+      # and frames itself, as Windows would.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >/dev/null 2>&1 </dev/null 9>&-
       wineserver -w
       touch "$prefix/.tremblix-ready"
     fi

@@ -3,6 +3,9 @@
 //                                 class|style|image or -|text
 //   winprobe exists TITLE         exit 0 when a top-level window has that title
 //   winprobe hold TITLE SECONDS   keeps a hidden window with that title for a while
+//   winprobe host TITLE W H SECONDS
+//                                 shows a window with a W x H client area, as the
+//                                 display settings' preview area, and prints its handle
 //   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
 //   winprobe close TITLE          asks the window to close
 // Text goes out as UTF-8; exit code 2 means the window was not found.
@@ -67,17 +70,23 @@ BOOL CALLBACK FindButton(HWND child, LPARAM lparam) {
   return TRUE;
 }
 
-int Hold(const wchar_t* title, int seconds) {
+HWND MakeWindow(const wchar_t* title, DWORD style, int width, int height) {
   WNDCLASSW wc = {};
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"WinprobeHold";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = L"WinprobeWindow";
   RegisterClassW(&wc);
-  CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                  wc.hInstance, nullptr);
-  Print(L"holding");
+  RECT frame = {0, 0, width, height};
+  AdjustWindowRect(&frame, style, FALSE);
+  return CreateWindowExW(0, wc.lpszClassName, title, style, 40, 40, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// Pumps messages for a while, or until the window has gone.
+int Keep(HWND window, int seconds) {
   DWORD end = GetTickCount() + seconds * 1000;
-  while (GetTickCount() < end) {
+  while (GetTickCount() < end && IsWindow(window)) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -96,7 +105,17 @@ int main() {
   }
   const std::wstring command = argv[1];
   const wchar_t* title = argv[2];
-  if (command == L"hold") return Hold(title, argc > 3 ? _wtoi(argv[3]) : 5);
+  if (command == L"hold") {
+    HWND window = MakeWindow(title, WS_POPUP, 1, 1);
+    Print(L"holding");
+    return Keep(window, argc > 3 ? _wtoi(argv[3]) : 5);
+  }
+  if (command == L"host" && argc > 5) {
+    HWND window = MakeWindow(title, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, _wtoi(argv[3]),
+                             _wtoi(argv[4]));
+    Print(std::to_wstring(reinterpret_cast<UINT_PTR>(window)));
+    return Keep(window, _wtoi(argv[5]));
+  }
 
   HWND window = FindWindowW(nullptr, title);
   if (!window) return 2;
