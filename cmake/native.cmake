@@ -5,12 +5,15 @@ add_executable(tremblix_unit_tests
   tests/native/command_line_test.cpp
   tests/native/settings_file_test.cpp
   tests/native/startup_test.cpp
+  tests/native/wobble_test.cpp
+  tests/native/frame_clock_test.cpp
+  tests/native/bitmap_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 if(TREMBLIX_FUZZ)
-  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file)
+  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)

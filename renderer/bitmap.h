@@ -1,0 +1,35 @@
+// Reading the hand-off pictures: uncompressed bitmap files, handed to OpenGL
+// as rows of 3-byte blue-green-red pixels, bottom row first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tremblix {
+
+struct BmpImage {
+  int32_t width = 0;
+  int32_t height = 0;            // always positive: rows are bottom-up
+  std::vector<uint8_t> pixels;   // rows padded to a multiple of 4 bytes
+};
+
+enum class BmpResult {
+  kOk,
+  kTooShort,          // less than the 14-byte file header
+  kNotBitmap,         // does not start with "BM"
+  kBadHeader,         // information header too short, or sizes that make no picture
+  kUnsupportedDepth,  // neither 24 nor 32 bits per pixel
+  kTooLarge,          // more pixels than a texture could take
+  kTruncated,         // a block shorter than announced, or announced too small
+};
+
+// Row length in bytes of a picture of the given width and depth.
+uint64_t BmpRowBytes(int64_t width, int bits_per_pixel);
+
+// Decodes a whole file. Reads nothing outside [data, data + size), whatever
+// the headers say. 32-bit pictures lose their fourth byte; top-down pictures
+// come out bottom-up.
+BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image);
+
+}  // namespace tremblix
