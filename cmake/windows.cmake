@@ -23,8 +23,17 @@ target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
-add_executable(tremblix_renderer WIN32 renderer/main_win32.cpp)
+set(TREMBLIX_RENDERER_SOURCES renderer/shell_win32.cpp renderer/scene_win32.cpp
+    renderer/gl_texture_win32.cpp)
+add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
+target_link_libraries(tremblix_renderer PRIVATE tremblix_portable glu32 opengl32 gdi32)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
+
+# The same renderer, printing its start-up time and frame rate.
+add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES} renderer/bench_win32.cpp)
+target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
+target_link_libraries(renderer_bench PRIVATE tremblix_portable glu32 opengl32 gdi32)
+set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp)
@@ -34,14 +43,17 @@ set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 # Windows-side tests against the real platform calls.
 add_executable(tremblix_windows_tests
   tests/windows/profile_win32_test.cpp
+  tests/windows/gl_texture_win32_test.cpp
+  renderer/gl_texture_win32.cpp
 )
-target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main)
+target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main
+                      glu32 opengl32 gdi32)
 set_target_properties(tremblix_windows_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60)
 
 # End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup)
+foreach(suite startup renderer)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")

@@ -77,7 +77,7 @@ done
 # dialog, and the host going away for the preview.
 if kill -0 "$pid" 2>/dev/null; then
   case $mode in
-    full) harness_key Tremblix_VC Escape 2>/dev/null || true ;;
+    full) harness_press Tremblix_VC Escape 2>/dev/null || true ;;
     settings) wine "$probe" close "<Tremblix>" >/dev/null 2>&1 || true ;;
   esac
 fi

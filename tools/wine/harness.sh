@@ -134,6 +134,19 @@ harness_key() {
   xdotool key --window "$id" "$@"
 }
 
+# Holds a key down on the window titled $1 for $3 seconds (default 0.2), as a
+# person does; programs that poll the key state once a frame need that.
+harness_press() {
+  local id
+  id=$(harness_find "$1")
+  [ -n "$id" ] || return 1
+  xdotool keydown --window "$id" "$2"
+  sleep "${3:-0.2}"
+  # The window may be gone by now; the key must come up all the same, or the
+  # X server keeps it held for whatever window comes next.
+  xdotool keyup --window "$id" "$2" 2>/dev/null || xdotool keyup "$2"
+}
+
 # Clicks at (x, y) inside the window titled $1 with button $4 (1 left, 3 right).
 harness_click() {
   local id

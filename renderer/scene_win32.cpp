@@ -1,0 +1,142 @@
+// The scene: a dark mirror ball bouncing over a glass floor, its reflection
+// showing through, the whole turning slowly.
+#include <windows.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "renderer/bench_win32.h"
+#include "renderer/gl_texture_win32.h"
+#include "renderer/shell_win32.h"
+#include "renderer/wobble.h"
+
+GLTexture g_texSurface;       // base layer of both balls
+GLTexture g_texShine;         // reflection on the ball
+GLTexture g_texFloor;         // the floor
+GLTexture g_texShineMirror;   // reflection on the mirrored ball
+
+namespace {
+
+GLUquadric* g_sphere = nullptr;
+tremblix::WobbleState g_wobble;
+
+constexpr double kFieldOfView = 55, kNear = 1, kFar = 20;
+constexpr float kEyeDistance = -4;
+constexpr float kSceneDrop = -0.5f;
+constexpr float kTilt = 25;
+constexpr float kTurnPerSecond = 20;
+constexpr double kSphereRadius = 1;
+constexpr int kSphereSlices = 32, kSphereStacks = 32;
+constexpr float kBallGrey = 0.75f, kMirrorGrey = 0.5f;
+constexpr float kFloorHalfSide = 2.75f;
+constexpr float kFloorOpacity = 0.6f;
+
+void LoadTexture(GLTexture& texture, const char* file) {
+  LARGE_INTEGER start, end, frequency;
+  QueryPerformanceCounter(&start);
+  texture.LoadBmp(file);
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  tremblix::BenchTextureLoaded(file, (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+}
+
+// The surface picture laid flat in eye space, then the shine picture added on
+// top as a reflection, covering exactly the same pixels.
+void DrawTwoPassSphere(float grey, GLenum front_face, const GLTexture& shine) {
+  g_texSurface.Bind();
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+  glEnable(GL_TEXTURE_GEN_S);
+  glEnable(GL_TEXTURE_GEN_T);
+  glDepthFunc(GL_LESS);
+  glDisable(GL_BLEND);
+  glColor3f(grey, grey, grey);
+  glFrontFace(front_face);
+  gluSphere(g_sphere, kSphereRadius, kSphereSlices, kSphereStacks);
+
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_BLEND);
+  shine.Bind();
+  glColor3f(1, 1, 1);
+  gluSphere(g_sphere, kSphereRadius, kSphereSlices, kSphereStacks);
+}
+
+void DrawFloor() {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthFunc(GL_LESS);
+  g_texFloor.Bind();
+  glDisable(GL_TEXTURE_GEN_S);
+  glDisable(GL_TEXTURE_GEN_T);
+  // Clockwise seen from above, which is the front under the mirrored ball's
+  // winding that is still set.
+  glColor4f(1, 1, 1, kFloorOpacity);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex3f(-kFloorHalfSide, 0, -kFloorHalfSide);
+  glTexCoord2f(1, 0);
+  glVertex3f(kFloorHalfSide, 0, -kFloorHalfSide);
+  glTexCoord2f(1, 1);
+  glVertex3f(kFloorHalfSide, 0, kFloorHalfSide);
+  glTexCoord2f(0, 1);
+  glVertex3f(-kFloorHalfSide, 0, kFloorHalfSide);
+  glEnd();
+}
+
+}  // namespace
+
+bool InitScene() {
+  glViewport(0, 0, g_clientWidth, g_clientHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  // Set once: a later resize changes the viewport only.
+  gluPerspective(kFieldOfView, static_cast<double>(g_clientWidth) / g_clientHeight, kNear, kFar);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(0, 0, kEyeDistance);
+
+  glEnable(GL_DEPTH_TEST);
+  glCullFace(GL_BACK);
+  glEnable(GL_CULL_FACE);
+
+  LoadTexture(g_texSurface, "C:\\Tremblix4.BMP");
+  LoadTexture(g_texShine, "C:\\Tremblix2.BMP");
+  LoadTexture(g_texFloor, "C:\\Tremblix1.BMP");
+  LoadTexture(g_texShineMirror, "C:\\Tremblix3.BMP");
+
+  // The ball is scaled unevenly, and sphere mapping needs unit normals.
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_NORMALIZE);
+  g_sphere = gluNewQuadric();
+  gluQuadricTexture(g_sphere, GL_TRUE);
+  return true;
+}
+
+void DrawFrame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+
+  const double lift = tremblix::StepWobble(g_wobble, g_seconds, g_frameSeconds);
+
+  glTranslatef(0, kSceneDrop, 0);
+  glRotatef(kTilt, 1, 0, 0);
+  glRotatef(g_seconds * kTurnPerSecond, 0, 1, 0);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+
+  glPushMatrix();
+  glTranslated(0, lift, 0);
+  glScaled(g_wobble.scaleXZ, g_wobble.scaleY, g_wobble.scaleXZ);
+  DrawTwoPassSphere(kBallGrey, GL_CCW, g_texShine);
+  glPopMatrix();
+
+  // The negative scale turns the winding around.
+  glPushMatrix();
+  glTranslated(0, -lift, 0);
+  glScaled(g_wobble.scaleXZ, -g_wobble.scaleY, g_wobble.scaleXZ);
+  DrawTwoPassSphere(kMirrorGrey, GL_CW, g_texShineMirror);
+  glPopMatrix();
+
+  DrawFloor();
+  glPopMatrix();
+}

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Tremblix.dll as a user sees it: the window, the scene drawn from the four
+# hand-off pictures, and the two ways it ends.
+. "$(dirname "$0")/lib.sh"
+
+readonly kTitle=Tremblix_VC
+
+# Plain pictures make the scene easy to probe: the ball reflects red, the
+# mirrored ball blue, the floor is green, the ball's own surface black.
+prepare_pictures() {
+  local c=$E2E_DRIVE_C
+  convert -size 1280x1024 xc:'rgb(0,255,0)' -type TrueColor "BMP3:$c/Tremblix1.bmp"
+  convert -size 1280x1024 xc:'rgb(255,0,0)' -type TrueColor "BMP3:$c/Tremblix2.bmp"
+  convert -size 1280x1024 xc:'rgb(0,0,255)' -type TrueColor "BMP3:$c/Tremblix3.bmp"
+  convert -size 93x85 xc:black -type TrueColor "BMP3:$c/Tremblix4.bmp"
+}
+
+start_renderer() {
+  local dir
+  dir=$(e2e_install renderer)
+  e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
+  e2e_wait_window "$kTitle" 10 || e2e_fail "the renderer's window did not appear"
+  sleep 1
+}
+
+# Fails unless pixel (x, y) of the picture is within 16 of r g b.
+expect_pixel() {
+  local shot=$1 x=$2 y=$3 what=$5
+  local r g b
+  read -r r g b <<<"$(harness_pixel "$shot" "$x" "$y")"
+  echo "$what at ($x, $y): $r $g $b"
+  local want=($4) i=0 got=("$r" "$g" "$b")
+  for i in 0 1 2; do
+    local d=$((got[i] - want[i]))
+    [ ${d#-} -le 16 ] || e2e_fail "$what at ($x, $y) is $r $g $b, expected ${want[*]}"
+  done
+}
+
+still_running() {
+  kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the renderer ended: $1"
+  e2e_probe exists "$kTitle" || e2e_fail "the window went: $1"
+}
+
+case_window_is_1024_by_768_at_the_top_left() {
+  prepare_pictures
+  start_renderer
+  local rect
+  rect=$(harness_rect "$kTitle")
+  echo "window: $rect"
+  [ "$rect" = "0 0 1024 768" ] || e2e_fail "window at $rect"
+  e2e_probe texts "$kTitle" | grep -qx "window|96000000|-|$kTitle" ||
+    e2e_fail "not a visible pop-up window: $(e2e_probe texts "$kTitle" | head -n 1)"
+}
+
+case_scene_shows_ball_reflection_and_floor() {
+  prepare_pictures
+  start_renderer
+  local i shot
+  # Two moments of the bounce: the probes hold wherever the ball is.
+  for i in 1 2; do
+    shot=$E2E_SHOTS/renderer-scene-$i.png
+    harness_screenshot "$shot"
+    expect_pixel "$shot" 20 20 "0 0 0" "background"
+    expect_pixel "$shot" 1000 20 "0 0 0" "background"
+    expect_pixel "$shot" 512 220 "255 0 0" "ball"
+    expect_pixel "$shot" 143 476 "0 153 0" "floor"
+    expect_pixel "$shot" 512 650 "0 153 102" "mirrored ball under the floor"
+    sleep 1.3
+  done
+}
+
+case_missing_pictures_still_run() {
+  rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp
+  start_renderer
+  local shot=$E2E_SHOTS/renderer-no-pictures.png
+  harness_screenshot "$shot"
+  still_running "without pictures"
+  # Untextured: the shine passes add plain white, the floor is 60 % white.
+  expect_pixel "$shot" 512 220 "255 255 255" "ball"
+  expect_pixel "$shot" 143 476 "153 153 153" "floor"
+  expect_pixel "$shot" 20 20 "0 0 0" "background"
+}
+
+case_escape_ends_with_code_0() {
+  prepare_pictures
+  start_renderer
+  harness_press "$kTitle" Escape || e2e_fail "could not send Escape"
+  e2e_wait_exit "$E2E_PID" 10
+  echo "ended ${E2E_MS} ms after Escape with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+  [ "$E2E_MS" -lt 3000 ] || e2e_fail "took ${E2E_MS} ms"
+}
+
+case_close_message_ends_with_code_0() {
+  prepare_pictures
+  start_renderer
+  e2e_probe close "$kTitle" || e2e_fail "no window to close"
+  e2e_wait_exit "$E2E_PID" 10
+  echo "ended ${E2E_MS} ms after the close message with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+}
+
+case_other_keys_and_clicks_change_nothing() {
+  prepare_pictures
+  start_renderer
+  local key
+  for key in a space Return Tab F1 Up BackSpace q; do harness_press "$kTitle" "$key" 0.05; done
+  harness_click "$kTitle" 300 300 1
+  harness_click "$kTitle" 700 500 3
+  xdotool mousemove 100 100 mousemove 900 600
+  sleep 1.5
+  still_running "after other keys and clicks"
+  local shot=$E2E_SHOTS/renderer-after-input.png
+  harness_screenshot "$shot"
+  expect_pixel "$shot" 512 220 "255 0 0" "ball"
+}
+
+e2e_main "$@"

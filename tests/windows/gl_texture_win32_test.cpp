@@ -1,0 +1,174 @@
+// The texture loader against the platform's OpenGL, in a real context.
+#include "renderer/gl_texture_win32.h"
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/native/bmp_builder.h"
+
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+
+namespace {
+
+using tremblix::testing::BmpSpec;
+using tremblix::testing::MakeBmp;
+
+class GLTextureTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WNDCLASSA wc = {};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "GLTextureTest";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, wc.lpszClassName, "GLTextureTest", WS_POPUP, 0, 0, 64, 64,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+    dc_ = GetDC(window_);
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(pfd);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 16;
+    SetPixelFormat(dc_, ChoosePixelFormat(dc_, &pfd), &pfd);
+    context_ = wglCreateContext(dc_);
+    wglMakeCurrent(dc_, context_);
+  }
+  static void TearDownTestSuite() {
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context_);
+    ReleaseDC(window_, dc_);
+    DestroyWindow(window_);
+  }
+  void SetUp() override {
+    if (!context_) GTEST_SKIP() << "no OpenGL context on this display";
+  }
+
+  std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string path = std::string(temp) + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+  }
+  static GLint LevelWidth() {
+    GLint width = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+  }
+  static GLuint Bound() {
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return static_cast<GLuint>(name);
+  }
+
+  static HWND window_;
+  static HDC dc_;
+  static HGLRC context_;
+};
+
+HWND GLTextureTest::window_;
+HDC GLTextureTest::dc_;
+HGLRC GLTextureTest::context_;
+
+TEST_F(GLTextureTest, LoadsAPictureOfItsSize) {
+  BmpSpec spec;
+  spec.width = 93;
+  spec.height = 85;
+  std::string path = WriteFile("tremblix-93x85.bmp", MakeBmp(spec));
+  GLTexture texture;
+  EXPECT_TRUE(texture.LoadBmp(path.c_str()));
+  EXPECT_EQ(texture.image_width(), 93);
+  EXPECT_EQ(texture.image_height(), 85);
+  EXPECT_EQ(Bound(), texture.name());
+  EXPECT_GT(LevelWidth(), 0) << "level 0 has no image";
+  EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
+}
+
+TEST_F(GLTextureTest, AMissingFileLeavesABoundNameWithoutAnImage) {
+  GLTexture texture;
+  EXPECT_FALSE(texture.LoadBmp("C:\\no such folder\\Tremblix9.BMP"));
+  ASSERT_TRUE(texture.holds_texture());
+  EXPECT_EQ(Bound(), texture.name());
+  EXPECT_TRUE(glIsTexture(texture.name()));
+  EXPECT_EQ(LevelWidth(), 0);
+}
+
+TEST_F(GLTextureTest, ARejectedFileLeavesABoundNameWithoutAnImage) {
+  std::vector<uint8_t> bytes = MakeBmp(BmpSpec());
+  bytes[0] = 'X';
+  std::string path = WriteFile("tremblix-foreign.bmp", bytes);
+  GLTexture texture;
+  EXPECT_FALSE(texture.LoadBmp(path.c_str()));
+  EXPECT_EQ(Bound(), texture.name());
+  EXPECT_EQ(LevelWidth(), 0);
+}
+
+TEST_F(GLTextureTest, LoadingAgainDeletesTheFirstName) {
+  std::string path = WriteFile("tremblix-small.bmp", MakeBmp(BmpSpec()));
+  GLTexture texture;
+  texture.LoadBmp(path.c_str());
+  GLuint first = texture.name();
+  texture.LoadBmp(path.c_str());
+  GLuint second = texture.name();
+  if (second != first) {
+    EXPECT_FALSE(glIsTexture(first));
+  }
+  EXPECT_TRUE(glIsTexture(second));
+}
+
+TEST_F(GLTextureTest, AnObjectNeverLoadedReleasesNothing) {
+  GLTexture kept;
+  kept.Create("kept");
+  {
+    GLTexture never_loaded;
+    EXPECT_FALSE(never_loaded.holds_texture());
+  }
+  EXPECT_TRUE(glIsTexture(kept.name()));
+}
+
+TEST_F(GLTextureTest, TopDownPicturesAreUploadedUpright) {
+  // Power-of-two sizes keep the mipmap builder from rescaling level 0.
+  BmpSpec spec;
+  spec.width = 4;
+  spec.height = -4;
+  std::string path = WriteFile("tremblix-topdown.bmp", MakeBmp(spec));
+  GLTexture texture;
+  ASSERT_TRUE(texture.LoadBmp(path.c_str()));
+  std::vector<uint8_t> level(4 * 4 * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, level.data());
+  // The file's first row (green 0) is the top: the texture's last row.
+  EXPECT_EQ(level[3 * 4 * 3 + 1], 0);
+  EXPECT_EQ(level[0 * 4 * 3 + 1], 3);
+  EXPECT_EQ(level[3 * 3 + 0], 3);  // blue is x
+}
+
+TEST_F(GLTextureTest, ThirtyTwoBitPicturesAreConverted) {
+  BmpSpec spec;
+  spec.width = 4;
+  spec.height = 4;
+  spec.bits = 32;
+  std::string path = WriteFile("tremblix-32.bmp", MakeBmp(spec));
+  GLTexture texture;
+  ASSERT_TRUE(texture.LoadBmp(path.c_str()));
+  std::vector<uint8_t> level(4 * 4 * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, level.data());
+  EXPECT_EQ(level[(2 * 4 + 1) * 3 + 0], 1);
+  EXPECT_EQ(level[(2 * 4 + 1) * 3 + 1], 2);
+  EXPECT_EQ(level[(2 * 4 + 1) * 3 + 2], 7);
+}
+
+}  // namespace
