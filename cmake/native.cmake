@@ -5,6 +5,7 @@ add_executable(tremblix_unit_tests
   tests/native/command_line_test.cpp
   tests/native/settings_file_test.cpp
   tests/native/startup_test.cpp
+  tests/native/bgm_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)

@@ -12,11 +12,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;$
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/forms/form_win32.cpp
+  saver/music/bgm_win32.cpp
   saver/run/run_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp)
 target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
