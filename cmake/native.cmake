@@ -11,7 +11,7 @@ target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 if(TREMBLIX_FUZZ)
-  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file)
+  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_cd_watch)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
