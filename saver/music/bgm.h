@@ -39,8 +39,6 @@ inline constexpr char kNoCommandText[] =
 inline constexpr char kNoErrorText[] =
     "Error (\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\xe6\x82\xea\x82\xdc\x82\xb9\x82\xf1)";
 
-inline constexpr char kMp3Alias[] = "MP3Play";
-
 class Tremblix_BGM {
  public:
   explicit Tremblix_BGM(MusicDevice& device, const SettingsRecord& settings = Settings)
