@@ -8,12 +8,14 @@ add_executable(tremblix_unit_tests
   tests/native/wobble_test.cpp
   tests/native/frame_clock_test.cpp
   tests/native/bitmap_test.cpp
+  tests/native/bgm_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 if(TREMBLIX_FUZZ)
-  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap)
+  foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap
+                 fuzz_cd_watch)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)

@@ -12,11 +12,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;$
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/forms/form_win32.cpp
+  saver/music/bgm_win32.cpp
   saver/run/run_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp)
 target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
@@ -51,6 +52,18 @@ target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest:
 set_target_properties(tremblix_windows_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60)
+
+# The music module against winmm under Wine, playing media made before it runs.
+add_executable(tremblix_music_tests tests/windows/bgm_win32_test.cpp)
+target_link_libraries(tremblix_music_tests PRIVATE tremblix_saver_win32 GTest::gtest_main)
+set_target_properties(tremblix_music_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_test(NAME windows.music.media
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/windows/make_music_media.sh
+                 "${CMAKE_BINARY_DIR}/tests/music media")
+set_tests_properties(windows.music.media PROPERTIES FIXTURES_SETUP music_media)
+gtest_discover_tests(tremblix_music_tests TEST_PREFIX "windows.music." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60
+                     PROPERTIES FIXTURES_REQUIRED music_media RESOURCE_LOCK wine-sound TIMEOUT 120)
 
 # End-to-end runs of the real programs, each script with its own prefix.
 foreach(suite startup renderer)

@@ -1,0 +1,142 @@
+#include "saver/music/bgm.h"
+
+#include <cstring>
+#include <optional>
+
+#include "saver/common/numbers.h"
+
+namespace tremblix {
+
+namespace {
+
+// The text of an area up to its first NUL, never past its end.
+template <size_t N>
+std::string TextOf(const char (&area)[N]) {
+  return std::string(area, strnlen(area, N));
+}
+
+// A failed query reads "Error:<code>"; no successful reply of ours holds "ERR".
+bool IsFailure(std::string result) {
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result.find("ERR") != std::string::npos;
+}
+
+}  // namespace
+
+int32_t Tremblix_BGM::MciSend(const std::string& command, std::string& reply) {
+  if (command.empty()) {
+    reply = kNoCommandText;
+    return -1;
+  }
+  // A fresh area for every call: a command that answers nothing must not hand
+  // back the answer of an earlier one.
+  char area[512] = {};
+  int32_t status = static_cast<int32_t>(device_.SendCommand(command, area, sizeof area));
+  if (status != 0) {
+    char text[256] = {};
+    reply = device_.ErrorText(static_cast<uint32_t>(status), text, sizeof text) ? TextOf(text)
+                                                                               : kNoErrorText;
+    return status;
+  }
+  reply = TextOf(area);
+  return 0;
+}
+
+std::string Tremblix_BGM::MciQuery(const std::string& command) {
+  int32_t status = MciSend(command, query_reply_);
+  if (status != 0) return "Error:" + std::to_string(status);
+  return query_reply_;
+}
+
+int32_t Tremblix_BGM::MciPlay(const std::string& device, const std::string& start,
+                              const std::string& end) {
+  std::string command = "play " + device;
+  if (!start.empty()) command += " from " + start;
+  if (!end.empty()) command += " to " + end;
+  return MciSend(command, query_reply_);
+}
+
+void Tremblix_BGM::SendOnly(const std::string& command) {
+  device_.SendCommand(command, nullptr, 0);
+}
+
+void Tremblix_BGM::Mp3Start() {
+  // A quote in the path would close the quoted name early and let the rest of
+  // it be read as command words. No such file can exist; stay silent.
+  if (settings_.BgmFile.find('"') != std::string::npos) return;
+  if (device_.SendCommand("open \"" + settings_.BgmFile + "\" type MPEGVideo Alias MP3Play",
+                          nullptr, 0) == 0) {
+    SendOnly("play MP3Play");
+  }
+}
+
+bool Tremblix_BGM::Mp3IsPlaying() {
+  char mode[30] = {};
+  return device_.SendCommand("status MP3Play mode", mode, sizeof mode) == 0 &&
+         std::strncmp(mode, "playing", 7) == 0;
+}
+
+void Tremblix_BGM::Mp3Repeat() {
+  if (Mp3IsPlaying()) return;
+  SendOnly("stop MP3Play");
+  SendOnly("play MP3Play from 0");
+}
+
+void Tremblix_BGM::Mp3Close() {
+  SendOnly("stop MP3Play");
+  SendOnly("close MP3Play");
+}
+
+void Tremblix_BGM::WavStart() {
+  if (device_.WaveOutDeviceCount() == 0) return;
+  // Without "no default" a file that cannot be played would loop the system's
+  // default sound for the whole run.
+  device_.Sound(settings_.BgmFile.c_str(), kSndAsync | kSndNoDefault | kSndLoop);
+}
+
+void Tremblix_BGM::WavStop() { device_.Sound(nullptr, 0); }
+
+void Tremblix_BGM::CdOpen() {
+  SendOnly("open cdaudio");
+  SendOnly("set cdaudio time format tmsf");
+}
+
+void Tremblix_BGM::CdWatch() {
+  CdOk = true;
+  if (!CdWatchStep()) CdOk = false;
+}
+
+// One look at the drive; false on a failure, which gives the drive up.
+bool Tremblix_BGM::CdWatchStep() {
+  std::string current = MciQuery("status cdaudio current track");
+  if (IsFailure(current)) return false;
+  // Only asked so that a drive without a disc fails here too.
+  if (IsFailure(MciQuery("status cdaudio number of tracks"))) return false;
+
+  char mode[256] = {};
+  device_.SendCommand("status cdaudio mode", mode, 255);
+  bool stopped = std::strncmp(mode, "stopped", 7) == 0;
+
+  int16_t track = settings_.BgmRepeat;
+  if (track == 0) {
+    if (stopped) MciPlay("cdaudio", "", "");
+    return true;
+  }
+  std::optional<double> current_track = ParseNumber(current);
+  if (!current_track) return false;
+  if (stopped || *current_track != track) {
+    // Plays on past the track; a later look brings it back.
+    std::string start = MciQuery("status cdaudio position track " + std::to_string(track));
+    MciPlay("cdaudio", start, "");
+  }
+  return true;
+}
+
+void Tremblix_BGM::CdClose() {
+  SendOnly("stop cdaudio");
+  SendOnly("close cdaudio");
+}
+
+}  // namespace tremblix

@@ -1,0 +1,84 @@
+// The music module Tremblix_BGM: MCI command strings for the MP3 file and the
+// audio CD, and the platform's sound player for WAV files. Every failure is
+// silent; the run goes on without music.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "saver/music/settings.h"
+
+namespace tremblix {
+
+// The multimedia calls the module needs; the program passes the winmm ones,
+// tests pass a scripted device.
+class MusicDevice {
+ public:
+  virtual ~MusicDevice() = default;
+  // mciSendStringA with no callback window; reply is null when length is 0.
+  virtual uint32_t SendCommand(const std::string& command, char* reply, uint32_t length) = 0;
+  // mciGetErrorStringA.
+  virtual bool ErrorText(uint32_t error, char* text, uint32_t length) = 0;
+  // PlaySoundA with no module handle; a null sound stops the one playing.
+  virtual bool Sound(const char* sound, uint32_t flags) = 0;
+  // waveOutGetNumDevs.
+  virtual uint32_t WaveOutDeviceCount() = 0;
+};
+
+// PlaySoundA flags.
+inline constexpr uint32_t kSndAsync = 0x0001;
+inline constexpr uint32_t kSndNoDefault = 0x0002;
+inline constexpr uint32_t kSndLoop = 0x0008;
+
+// Fixed replies, as code-page-932 bytes.
+// コマンド文字列が指定されていません
+inline constexpr char kNoCommandText[] =
+    "\x83\x52\x83\x7d\x83\x93\x83\x68\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\x77\x92\xe8\x82\xb3"
+    "\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1";
+// Error (文字列が取れません)
+inline constexpr char kNoErrorText[] =
+    "Error (\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\xe6\x82\xea\x82\xdc\x82\xb9\x82\xf1)";
+
+class Tremblix_BGM {
+ public:
+  explicit Tremblix_BGM(MusicDevice& device, const SettingsRecord& settings = Settings)
+      : device_(device), settings_(settings) {}
+
+  // Sends one command; the reply is the device's answer or, on failure, its
+  // error text. Returns the MCI status, or -1 for an empty command.
+  int32_t MciSend(const std::string& command, std::string& reply);
+  // The reply, or "Error:" and the status when the command failed.
+  std::string MciQuery(const std::string& command);
+  // "play device [from start] [to end]"; empty positions are left out.
+  int32_t MciPlay(const std::string& device, const std::string& start, const std::string& end);
+  // What the last MciQuery or MciPlay command answered (or its error text).
+  const std::string& QueryReply() const { return query_reply_; }
+
+  // BgmFile as an MP3 under the alias MP3Play, restarted once it has ended.
+  void Mp3Start();
+  bool Mp3IsPlaying();
+  void Mp3Repeat();
+  void Mp3Close();
+
+  // BgmFile as a looping WAV.
+  void WavStart();
+  void WavStop();
+
+  // The audio CD, kept playing (or held on track BgmRepeat) by CdWatch.
+  void CdOpen();
+  void CdWatch();
+  void CdClose();
+
+  // Cleared by a CdWatch call that met a failure; the run then stops watching.
+  bool CdOk = false;
+
+ private:
+  bool CdWatchStep();
+  void SendOnly(const std::string& command);
+
+  MusicDevice& device_;
+  const SettingsRecord& settings_;
+  std::string query_reply_;
+};
+
+}  // namespace tremblix

@@ -1,0 +1,182 @@
+// The music module against winmm: a real MP3 and WAV played under Wine's
+// null sound device, and the CD monitor on a machine with no CD drive.
+#include "saver/music/bgm_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tremblix {
+namespace {
+
+// The real device, remembering each command and its status.
+class RecordingDevice : public Win32MusicDevice {
+ public:
+  uint32_t SendCommand(const std::string& command, char* reply, uint32_t length) override {
+    uint32_t status = Win32MusicDevice::SendCommand(command, reply, length);
+    sent.emplace_back(command, status);
+    return status;
+  }
+  std::vector<std::pair<std::string, uint32_t>> sent;
+};
+
+std::string ErrorTextOf(uint32_t status) {
+  char text[256] = {};
+  if (!mciGetErrorStringA(status, text, sizeof text)) return "(no text)";
+  return text;
+}
+
+// The media folder that make_music_media.sh fills beside the test program.
+std::string MediaPath(const std::string& name) {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.rfind('\\')) + "\\music media\\" + name;
+}
+
+bool FileIsThere(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Polls until the condition holds or the time is up.
+template <typename Condition>
+bool Within(DWORD milliseconds, Condition condition) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > milliseconds) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+class MusicTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (waveOutGetNumDevs() == 0) {
+      GTEST_SKIP() << "no wave output device: Wine needs an ALSA device "
+                      "(HOME/.asoundrc with a null pcm, as tools/wine/harness.sh writes)";
+    }
+  }
+  RecordingDevice device;
+  SettingsRecord settings;
+  Tremblix_BGM bgm{device, settings};
+};
+
+TEST_F(MusicTest, Mp3WithBlanksInItsPathPlaysRepeatsAndCloses) {
+  settings.BgmFile = MediaPath("tone one.mp3");
+  ASSERT_TRUE(FileIsThere(settings.BgmFile)) << settings.BgmFile << " was not made";
+
+  bgm.Mp3Start();
+  ASSERT_EQ(device.sent.size(), 2u) << "open failed: " << ErrorTextOf(device.sent[0].second);
+  EXPECT_EQ(device.sent[0].first,
+            "open \"" + settings.BgmFile + "\" type MPEGVideo Alias MP3Play");
+  EXPECT_EQ(device.sent[1], std::make_pair(std::string("play MP3Play"), 0u));
+  EXPECT_TRUE(Within(2000, [&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
+
+  // The one-second tone ends; the next check starts it again from 0.
+  ASSERT_TRUE(Within(10000, [&] { return !bgm.Mp3IsPlaying(); })) << "never reached its end";
+  device.sent.clear();
+  bgm.Mp3Repeat();
+  ASSERT_EQ(device.sent.size(), 3u);
+  EXPECT_EQ(device.sent[1], std::make_pair(std::string("stop MP3Play"), 0u));
+  EXPECT_EQ(device.sent[2], std::make_pair(std::string("play MP3Play from 0"), 0u));
+  EXPECT_TRUE(Within(2000, [&] { return bgm.Mp3IsPlaying(); })) << "did not play again";
+
+  // While it plays, a check sends nothing but its status query.
+  device.sent.clear();
+  bgm.Mp3Repeat();
+  EXPECT_EQ(device.sent.size(), 1u);
+
+  bgm.Mp3Close();
+  EXPECT_EQ(device.sent[1], std::make_pair(std::string("stop MP3Play"), 0u));
+  EXPECT_EQ(device.sent[2], std::make_pair(std::string("close MP3Play"), 0u));
+  EXPECT_NE(mciSendStringA("status MP3Play mode", nullptr, 0, nullptr), 0u) << "still open";
+}
+
+TEST_F(MusicTest, Mp3ThatCannotOpenStaysSilent) {
+  settings.BgmFile = MediaPath("no such tone.mp3");
+  bgm.Mp3Start();
+  ASSERT_EQ(device.sent.size(), 1u);
+  EXPECT_NE(device.sent[0].second, 0u);
+  // The checks go on sending to a device that is not there, without effect.
+  bgm.Mp3Repeat();
+  EXPECT_FALSE(bgm.Mp3IsPlaying());
+  for (const auto& [command, status] : device.sent) EXPECT_NE(status, 0u) << command;
+  bgm.Mp3Close();
+}
+
+// PlaySoundA keeps the file open while it plays; a file still held well past
+// the tone's length is looping, and a released one has stopped.
+bool HeldOpen(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(file);
+  return false;
+}
+
+TEST_F(MusicTest, WavLoopsUntilStopped) {
+  settings.BgmFile = MediaPath("tone one.wav");
+  ASSERT_TRUE(FileIsThere(settings.BgmFile)) << settings.BgmFile << " was not made";
+  ASSERT_FALSE(HeldOpen(settings.BgmFile));
+
+  bgm.WavStart();
+  EXPECT_TRUE(Within(1000, [&] { return HeldOpen(settings.BgmFile); })) << "never started";
+  Sleep(2500);  // two and a half times the tone
+  EXPECT_TRUE(HeldOpen(settings.BgmFile)) << "stopped after its end instead of looping";
+
+  bgm.WavStop();
+  EXPECT_TRUE(Within(3000, [&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
+  bgm.WavStop();  // nothing playing: no effect
+}
+
+TEST(CdWithoutDrive, FirstWatchGivesUpWithWinesErrorText) {
+  RecordingDevice device;
+  SettingsRecord settings;
+  settings.BgmRepeat = 3;
+  Tremblix_BGM bgm(device, settings);
+  bgm.CdOpen();
+  if (device.sent[0].second == 0) {
+    bgm.CdClose();
+    GTEST_SKIP() << "a CD drive answers here; this test needs a machine without one";
+  }
+
+  bgm.CdWatch();
+  EXPECT_FALSE(bgm.CdOk);
+  ASSERT_EQ(device.sent.size(), 3u);
+  EXPECT_EQ(device.sent[2].first, "status cdaudio current track");
+  uint32_t status = device.sent[2].second;
+  EXPECT_NE(status, 0u);
+  EXPECT_EQ(bgm.QueryReply(), ErrorTextOf(status));
+  EXPECT_NE(bgm.QueryReply(), kNoErrorText);
+  EXPECT_FALSE(bgm.QueryReply().empty());
+}
+
+TEST(MciQuery, OfAnUnknownDeviceStartsWithError) {
+  Win32MusicDevice device;
+  SettingsRecord settings;
+  Tremblix_BGM bgm(device, settings);
+  std::string result = bgm.MciQuery("status tremblixnothing mode");
+  EXPECT_EQ(result.rfind("Error:", 0), 0u) << result;
+  EXPECT_EQ(bgm.QueryReply(), ErrorTextOf(std::stoul(result.substr(6))));
+}
+
+// The fixed replies are code-page-932 bytes of the Japanese texts.
+std::wstring FromCodePage932(const char* text) {
+  wchar_t wide[128] = {};
+  int length = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text, -1, wide, 128);
+  return length > 0 ? std::wstring(wide, length - 1) : L"(not code page 932)";
+}
+
+TEST(FixedTexts, AreCodePage932) {
+  EXPECT_EQ(FromCodePage932(kNoCommandText), L"コマンド文字列が指定されていません");
+  EXPECT_EQ(FromCodePage932(kNoErrorText), L"Error (文字列が取れません)");
+}
+
+}  // namespace
+}  // namespace tremblix

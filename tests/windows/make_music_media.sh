@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Makes the media the music tests play: a one-second tone as WAV and as MP3,
+# in a folder and under names that hold blanks.
+# Usage: make_music_media.sh FOLDER
+set -euo pipefail
+out=$1
+for tool in sox lame; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing; tools/setup.sh installs it" >&2; exit 1; }
+done
+mkdir -p "$out"
+sox -q -n -r 44100 -c 2 -b 16 "$out/tone one.wav" synth 1 sine 440 vol 0.3
+lame --quiet "$out/tone one.wav" "$out/tone one.mp3"
