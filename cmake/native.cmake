@@ -9,6 +9,8 @@ add_executable(tremblix_unit_tests
   tests/native/frame_clock_test.cpp
   tests/native/bitmap_test.cpp
   tests/native/bgm_test.cpp
+  tests/native/full_screen_run_test.cpp
+  tests/native/hand_off_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)

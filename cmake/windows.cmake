@@ -2,7 +2,8 @@
 # the end-to-end runs.
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_compile_options(-Wall -Wextra)
+enable_language(RC)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 
 # The wrapper gives every test program the build's own Wine prefix and display.
@@ -13,13 +14,15 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;$
 add_library(tremblix_saver_win32 STATIC
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
+  saver/run/capture_win32.cpp
+  saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm)
 
-add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp)
+add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
 target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 

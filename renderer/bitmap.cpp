@@ -18,6 +18,14 @@ uint32_t U32(const uint8_t* p) {
 int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
+void Put16(std::vector<uint8_t>& out, uint16_t value) {
+  out.push_back(static_cast<uint8_t>(value));
+  out.push_back(static_cast<uint8_t>(value >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
 }  // namespace
 
 uint64_t BmpRowBytes(int64_t width, int bits_per_pixel) {
@@ -66,6 +74,39 @@ BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image) {
     }
   }
   return BmpResult::kOk;
+}
+
+BmpImage BlackBmp(int32_t width, int32_t height) {
+  BmpImage image;
+  image.width = width;
+  image.height = height;
+  image.pixels.assign(BmpRowBytes(width, 24) * height, 0);
+  return image;
+}
+
+std::vector<uint8_t> EncodeBmp(const BmpImage& image) {
+  constexpr uint32_t kHeaders = kFileHeaderBytes + 40;
+  const uint32_t pixel_bytes = static_cast<uint32_t>(image.pixels.size());
+  std::vector<uint8_t> out;
+  out.reserve(kHeaders + pixel_bytes);
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, kHeaders + pixel_bytes);
+  Put32(out, 0);  // reserved
+  Put32(out, kHeaders);
+  Put32(out, 40);
+  Put32(out, static_cast<uint32_t>(image.width));
+  Put32(out, static_cast<uint32_t>(image.height));
+  Put16(out, 1);   // planes
+  Put16(out, 24);  // bits per pixel
+  Put32(out, 0);   // uncompressed
+  Put32(out, pixel_bytes);
+  Put32(out, 0);   // no resolution given
+  Put32(out, 0);
+  Put32(out, 0);   // no palette
+  Put32(out, 0);
+  out.insert(out.end(), image.pixels.begin(), image.pixels.end());
+  return out;
 }
 
 }  // namespace tremblix

@@ -1,5 +1,6 @@
-// Reading the hand-off pictures: uncompressed bitmap files, handed to OpenGL
-// as rows of 3-byte blue-green-red pixels, bottom row first.
+// The hand-off pictures: uncompressed 24-bit bitmap files, rows of 3-byte
+// blue-green-red pixels, bottom row first. The screen saver writes them, the
+// renderer reads them and hands the rows to OpenGL as they are.
 #pragma once
 
 #include <cstddef>
@@ -31,5 +32,11 @@ uint64_t BmpRowBytes(int64_t width, int bits_per_pixel);
 // the headers say. 32-bit pictures lose their fourth byte; top-down pictures
 // come out bottom-up.
 BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image);
+
+// A picture of the given size, every pixel black.
+BmpImage BlackBmp(int32_t width, int32_t height);
+
+// The whole file of a picture: file header, 40-byte information header, rows.
+std::vector<uint8_t> EncodeBmp(const BmpImage& image);
 
 }  // namespace tremblix

@@ -1,35 +1,96 @@
 #include "saver/run/run_win32.h"
 
+#include <memory>
+
 #include "saver/forms/form_win32.h"
+#include "saver/music/bgm_win32.h"
+#include "saver/run/capture_win32.h"
+#include "saver/run/full_screen_run.h"
+#include "saver/startup/profile_win32.h"
 
 namespace tremblix {
 namespace {
 
-// Stand-ins until the run and the preview are built: each carries its caption
-// for a moment and then ends the program.
-constexpr UINT kPlaceholderLifeMs = 800;
+constexpr char kRendererTitle[] = "Tremblix_VC";
 
-class PlaceholderForm : public forms::Form {
+// Tremblix_S: hidden, and the instance marker of a run for as long as it lasts.
+class RunForm : public forms::Form, public RunHost {
+ public:
+  explicit RunForm(const std::string& switch_letter)
+      : music_(device_, Settings),
+        run_(*this, music_, Settings, switch_letter, ThisProgramFolder()) {}
+
+  void Start() {
+    if (!Load(L"Tremblix_Main", WS_POPUP, 0, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+              GetSystemMetrics(SM_CYSCREEN))) {
+      return;
+    }
+    run_.Form_Load();
+  }
+
+  void CaptureDesktop() override { WriteHandOffPictures(PhotographScreen()); }
+
+  void StartRenderer(const std::string& path) override {
+    // The command line is the path alone; naming the program as well keeps a
+    // path with blanks from being taken for a shorter one.
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    std::string command_line = path;
+    if (CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    }
+  }
+
+  bool RendererWindowExists() override { return FindWindowA(nullptr, kRendererTitle) != nullptr; }
+
+  void SetTimer(RunTimer timer, bool on) override {
+    if (on) {
+      ::SetTimer(hwnd(), timer, kTimerIntervalMs[timer], nullptr);
+    } else {
+      KillTimer(hwnd(), timer);
+    }
+  }
+
+  void ShowCursor() override { ::ShowCursor(TRUE); }
+  void EndProgram() override { forms::EndProgram(); }
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_CREATE) SetTimer(hwnd(), 1, kPlaceholderLifeMs, nullptr);
-    if (message == WM_TIMER) forms::EndProgram();
+    switch (message) {
+      case WM_TIMER:
+        if (wparam == kTimer1) run_.Timer1_Timer();
+        if (wparam == kTimer2) run_.Timer2_Timer();
+        if (wparam == kTimer3) run_.Timer3_Timer();
+        return 0;
+      case WM_CLOSE:
+        // Any unload ends the run the same way; the renderer is left alone.
+        run_.Form_QueryUnload();
+        return 0;
+      case WM_ENDSESSION:
+        if (wparam) run_.Form_QueryUnload();
+        return 0;
+    }
     return Form::HandleMessage(message, wparam, lparam);
   }
+
+ private:
+  Win32MusicDevice device_;
+  Tremblix_BGM music_;
+  FullScreenRun run_;
 };
 
-PlaceholderForm g_run_form;      // Tremblix_S
-PlaceholderForm g_preview_form;  // Tremblix_R
+std::unique_ptr<RunForm> g_run;
 
 }  // namespace
 
-void LoadFullScreenRun() { g_run_form.Load(L"Tremblix_Main", WS_POPUP, 0, 0, 0, 1, 1); }
-
-void EmbedPreview(HWND host) {
-  RECT area;
-  if (!IsWindow(host) || !GetClientRect(host, &area)) return;
-  g_preview_form.Load(L"Preview Window", WS_CHILD | WS_VISIBLE, 0, 0, 0, area.right, area.bottom,
-                      host);
+void LoadFullScreenRun(const std::string& switch_letter) {
+  g_run = std::make_unique<RunForm>(switch_letter);
+  g_run->Start();
 }
 
 }  // namespace tremblix

@@ -5,6 +5,7 @@
 #include "saver/music/settings.h"
 #include "saver/run/run_win32.h"
 #include "saver/settings/settings_dialog_win32.h"
+#include "saver/startup/command_line.h"
 #include "saver/startup/profile_win32.h"
 #include "saver/startup/startup.h"
 
@@ -16,8 +17,8 @@ constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
 
 class Win32StartupHost : public StartupHost {
  public:
-  explicit Win32StartupHost(std::string program_folder)
-      : program_folder_(std::move(program_folder)) {}
+  Win32StartupHost(std::string args, std::string program_folder)
+      : args_(std::move(args)), program_folder_(std::move(program_folder)) {}
 
   bool TopLevelWindowExists(const std::string& caption) override {
     return FindWindowA(nullptr, caption.c_str()) != nullptr;
@@ -34,10 +35,11 @@ class Win32StartupHost : public StartupHost {
     tremblix::EmbedPreview(reinterpret_cast<HWND>(static_cast<intptr_t>(host_window)));
   }
   void HideCursor() override { ShowCursor(FALSE); }
-  void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(); }
+  void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(SwitchLetter(args_)); }
   void EndProgram() override { forms::EndProgram(); }
 
  private:
+  std::string args_;
   std::string program_folder_;
   Win32Profile profile_;
 };
@@ -47,7 +49,8 @@ class Win32StartupHost : public StartupHost {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
   const std::string folder = tremblix::ThisProgramFolder();
-  tremblix::Win32StartupHost host(folder);
-  tremblix::Main(host, args ? args : "", folder);
+  const std::string arguments = args ? args : "";
+  tremblix::Win32StartupHost host(arguments, folder);
+  tremblix::Main(host, arguments, folder);
   tremblix::forms::RunUntilLastFormUnloaded();
 }

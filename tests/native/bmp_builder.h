@@ -50,7 +50,7 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
     }
     int64_t x = in_row / bytes, channel = in_row % bytes;
     const uint8_t values[4] = {static_cast<uint8_t>(x), static_cast<uint8_t>(y), 7, 9};
-    out.push_back(values[channel]);
+    out.push_back(channel < 4 ? values[channel] : 0);
   }
   return out;
 }

@@ -1,0 +1,69 @@
+// The full-screen run: capture, renderer start, music, and the watch that ends
+// the run once the renderer's window has gone.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "saver/music/bgm.h"
+#include "saver/music/settings.h"
+
+namespace tremblix {
+
+enum class MusicFileType { kOther, kWav, kMp3 };
+
+// By the last three characters alone, upper-cased: no dot is looked for.
+MusicFileType MusicFileTypeOf(std::string_view file);
+
+enum RunTimer { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
+inline constexpr unsigned kTimerIntervalMs[] = {0, 1000, 200, 500};
+
+// What the run asks of the platform.
+class RunHost {
+ public:
+  virtual ~RunHost() = default;
+  virtual void CaptureDesktop() = 0;  // writes the four hand-off pictures
+  virtual void StartRenderer(const std::string& path) = 0;
+  virtual bool RendererWindowExists() = 0;
+  virtual void SetTimer(RunTimer timer, bool on) = 0;
+  virtual void ShowCursor() = 0;
+  virtual void EndProgram() = 0;
+};
+
+// The hidden form Tremblix_S.
+class FullScreenRun {
+ public:
+  // How long the watch waits for the renderer's window to first appear: a
+  // renderer that never shows one must not keep the run (and the hidden
+  // cursor) alive for ever.
+  static constexpr int kAppearTicks = 10;  // of Timer3, 5 s
+
+  FullScreenRun(RunHost& host, Tremblix_BGM& music, const SettingsRecord& settings,
+                std::string switch_letter, std::string program_folder);
+
+  void Form_Load();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void Form_QueryUnload();
+
+  bool TimerOn(RunTimer timer) const { return timer_on_[timer]; }
+  const std::string& RendererPath() const { return renderer_path_; }
+
+ private:
+  void Switch(RunTimer timer, bool on);
+
+  RunHost& host_;
+  Tremblix_BGM& music_;
+  const SettingsRecord& settings_;
+  const std::string switch_letter_;
+  const std::string program_folder_;
+  const MusicFileType file_type_;
+  std::string renderer_path_;
+  bool timer_on_[4] = {};
+  bool renderer_seen_ = false;
+  int ticks_waiting_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace tremblix

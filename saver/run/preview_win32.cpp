@@ -1,0 +1,90 @@
+// Tremblix_R: a still picture of the effect inside the display settings'
+// preview area.
+#include "saver/run/run_win32.h"
+
+#include "saver/forms/form_win32.h"
+
+namespace tremblix {
+namespace {
+
+constexpr UINT_PTR kHostWatch = 1;
+constexpr UINT kHostWatchMs = 1000;
+
+class PreviewForm : public forms::Form {
+ public:
+  void Embed(HWND host) {
+    RECT frame;
+    GetWindowRect(host, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (!Load(L"Preview Window", WS_POPUP, 0, 0, 0, width, height)) return;
+    LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+    SetWindowLongA(hwnd(), GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
+    SetParent(hwnd(), host);
+    MoveWindow(hwnd(), 0, 0, width, height, TRUE);
+    host_ = host;
+    // A host in another process may go without destroying us first.
+    SetTimer(hwnd(), kHostWatch, kHostWatchMs, nullptr);
+    ShowWindow(hwnd(), SW_SHOW);
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    switch (message) {
+      case WM_CREATE:
+        picture_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"PREVIEW",
+                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT:
+        Paint();
+        return 0;
+      case WM_TIMER:
+        if (!IsWindow(host_)) Unload();
+        return 0;
+      case WM_DESTROY:
+        if (picture_) DeleteObject(picture_);
+        picture_ = nullptr;
+        return 0;
+    }
+    return Form::HandleMessage(message, wparam, lparam);
+  }
+
+ private:
+  // The picture fills the window, on black where it cannot be drawn.
+  void Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd(), &paint);
+    RECT area;
+    GetClientRect(hwnd(), &area);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    BITMAP info;
+    if (picture_ && GetObjectW(picture_, sizeof(info), &info)) {
+      HDC picture_dc = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(picture_dc, picture_);
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, 0, 0, area.right, area.bottom, picture_dc, 0, 0, info.bmWidth,
+                 info.bmHeight, SRCCOPY);
+      SelectObject(picture_dc, old);
+      DeleteDC(picture_dc);
+    }
+    EndPaint(hwnd(), &paint);
+  }
+
+  HWND host_ = nullptr;
+  HBITMAP picture_ = nullptr;
+};
+
+PreviewForm g_preview;
+
+}  // namespace
+
+void EmbedPreview(HWND host) {
+  // Nothing to show in: with no form loaded the program ends.
+  if (!IsWindow(host)) return;
+  g_preview.Embed(host);
+}
+
+}  // namespace tremblix

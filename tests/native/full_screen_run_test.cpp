@@ -1,0 +1,177 @@
+#include "saver/run/full_screen_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/native/fake_music_device.h"
+
+namespace tremblix {
+namespace {
+
+class RecordingRunHost : public RunHost {
+ public:
+  void CaptureDesktop() override { calls.push_back("capture"); }
+  void StartRenderer(const std::string& path) override { calls.push_back("start " + path); }
+  bool RendererWindowExists() override { return window; }
+  void SetTimer(RunTimer timer, bool on) override {
+    calls.push_back("timer" + std::to_string(timer) + (on ? " on" : " off"));
+  }
+  void ShowCursor() override { calls.push_back("show cursor"); }
+  void EndProgram() override { calls.push_back("end"); }
+
+  bool window = false;
+  std::vector<std::string> calls;
+};
+
+class FullScreenRunTest : public ::testing::Test {
+ protected:
+  FullScreenRun& Run(int16_t kind, const std::string& file, const std::string& letter = "S") {
+    settings.BgmKind = kind;
+    settings.BgmFile = file;
+    run = std::make_unique<FullScreenRun>(host, music, settings, letter, "C:\\Saver");
+    return *run;
+  }
+  // Ends the run the usual way: the window comes, then goes.
+  void RendererComesAndGoes() {
+    host.window = true;
+    run->Timer3_Timer();
+    host.window = false;
+    run->Timer3_Timer();
+  }
+
+  RecordingRunHost host;
+  FakeMusicDevice device;
+  SettingsRecord settings;
+  Tremblix_BGM music{device, settings};
+  std::unique_ptr<FullScreenRun> run;
+};
+
+TEST(MusicFileTypeOf, LooksAtTheLastThreeCharactersOnly) {
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.wav"), MusicFileType::kWav);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.WaV"), MusicFileType::kWav);
+  EXPECT_EQ(MusicFileTypeOf("songwav"), MusicFileType::kWav);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.mp3"), MusicFileType::kMp3);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.MP3"), MusicFileType::kMp3);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.ogg"), MusicFileType::kOther);
+  EXPECT_EQ(MusicFileTypeOf("p3"), MusicFileType::kOther);
+  EXPECT_EQ(MusicFileTypeOf(""), MusicFileType::kOther);
+}
+
+TEST_F(FullScreenRunTest, CapturesBeforeStartingTheRendererWithItsPath) {
+  Run(0, "").Form_Load();
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"timer3 on", "capture",
+                                                  "start C:\\Saver\\Tremblix.dll"}));
+  EXPECT_TRUE(device.sent.empty());
+  EXPECT_TRUE(device.sounds.empty());
+}
+
+TEST_F(FullScreenRunTest, AnMp3PlaysAndIsRepeatedAndClosed) {
+  Run(2, "C:\\m\\song.mp3").Form_Load();
+  EXPECT_TRUE(run->TimerOn(kTimer1));
+  EXPECT_EQ(device.sent.front(), "open \"C:\\m\\song.mp3\" type MPEGVideo Alias MP3Play");
+  device.Script("status MP3Play mode", 0, "playing");
+  run->Timer1_Timer();
+  EXPECT_EQ(device.sent.back(), "status MP3Play mode");
+  device.Script("status MP3Play mode", 0, "stopped");
+  run->Timer1_Timer();
+  EXPECT_EQ(device.sent.back(), "play MP3Play from 0");
+  RendererComesAndGoes();
+  EXPECT_FALSE(run->TimerOn(kTimer1));
+  EXPECT_EQ(device.sent.back(), "close MP3Play");
+  EXPECT_EQ(host.calls.back(), "end");
+}
+
+TEST_F(FullScreenRunTest, AWavLoopsAndStops) {
+  Run(2, "C:\\m\\song.WAV").Form_Load();
+  ASSERT_EQ(device.sounds.size(), 1u);
+  EXPECT_EQ(device.sounds[0].sound, "C:\\m\\song.WAV");
+  EXPECT_FALSE(run->TimerOn(kTimer1));
+  RendererComesAndGoes();
+  ASSERT_EQ(device.sounds.size(), 2u);
+  EXPECT_FALSE(device.sounds[1].has_sound);
+}
+
+TEST_F(FullScreenRunTest, OtherFilesAndKindsPlayNothing) {
+  for (auto [kind, file] : {std::pair<int16_t, const char*>{2, "song.ogg"}, {0, "song.mp3"},
+                            {5, "song.wav"}, {-1, "x"}}) {
+    FakeMusicDevice quiet;
+    Tremblix_BGM silent(quiet, settings);
+    settings.BgmKind = kind;
+    settings.BgmFile = file;
+    FullScreenRun other(host, silent, settings, "S", "C:\\Saver");
+    other.Form_Load();
+    other.Form_QueryUnload();
+    EXPECT_TRUE(quiet.sent.empty()) << kind << ' ' << file;
+    EXPECT_TRUE(quiet.sounds.empty()) << kind << ' ' << file;
+  }
+}
+
+TEST_F(FullScreenRunTest, ACdThatFailsStopsItsMonitorAndIsNotClosedAtTheEnd) {
+  device.Script("status cdaudio current track", 266);
+  Run(1, "").Form_Load();
+  EXPECT_EQ(device.sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
+  EXPECT_TRUE(run->TimerOn(kTimer2));
+  run->Timer2_Timer();
+  EXPECT_FALSE(run->TimerOn(kTimer2));
+  size_t sent = device.sent.size();
+  RendererComesAndGoes();
+  EXPECT_EQ(device.sent.size(), sent) << "the end made a CD call";
+}
+
+TEST_F(FullScreenRunTest, APlayingCdIsClosedAtTheEnd) {
+  device.Script("status cdaudio current track", 0, "1");
+  device.Script("status cdaudio mode", 0, "playing");
+  Run(1, "").Form_Load();
+  run->Timer2_Timer();
+  EXPECT_TRUE(run->TimerOn(kTimer2));
+  RendererComesAndGoes();
+  EXPECT_FALSE(run->TimerOn(kTimer2));
+  EXPECT_EQ(device.sent.back(), "close cdaudio");
+}
+
+TEST_F(FullScreenRunTest, TheCursorComesBackOnlyAfterTheSwitchS) {
+  Run(0, "", "S").Form_Load();
+  RendererComesAndGoes();
+  EXPECT_EQ(host.calls.end()[-2], "show cursor");
+
+  host.calls.clear();
+  Run(0, "", "").Form_Load();
+  RendererComesAndGoes();
+  EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "show cursor"), 0);
+  EXPECT_EQ(host.calls.back(), "end");
+}
+
+TEST_F(FullScreenRunTest, TheWatchWaitsForTheWindowToAppearThenForItToGo) {
+  Run(0, "").Form_Load();
+  for (int tick = 1; tick < FullScreenRun::kAppearTicks; ++tick) run->Timer3_Timer();
+  EXPECT_NE(host.calls.back(), "end");
+  host.window = true;
+  for (int tick = 0; tick < 100; ++tick) run->Timer3_Timer();  // any window so titled
+  EXPECT_NE(host.calls.back(), "end");
+  host.window = false;
+  run->Timer3_Timer();
+  EXPECT_EQ(host.calls.end()[-3], "timer3 off");
+  EXPECT_EQ(host.calls.back(), "end");
+}
+
+TEST_F(FullScreenRunTest, ARendererThatNeverShowsAWindowEndsTheRun) {
+  Run(2, "song.mp3").Form_Load();
+  for (int tick = 0; tick < FullScreenRun::kAppearTicks; ++tick) run->Timer3_Timer();
+  EXPECT_EQ(host.calls.back(), "end");
+  EXPECT_EQ(device.sent.back(), "close MP3Play");
+}
+
+TEST_F(FullScreenRunTest, AnUnloadFromTheSystemEndsTheRunOnce) {
+  Run(2, "song.mp3").Form_Load();
+  host.window = true;
+  run->Timer3_Timer();
+  run->Form_QueryUnload();
+  run->Form_QueryUnload();
+  EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "end"), 1);
+  EXPECT_EQ(std::count(device.sent.begin(), device.sent.end(), "close MP3Play"), 1);
+}
+
+}  // namespace
+}  // namespace tremblix
