@@ -42,7 +42,8 @@ set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 # Every face and state of the push button side by side, for a reviewer's eye.
 add_executable(command_gallery WIN32 tools/gallery/command_gallery_win32.cpp)
 target_link_libraries(command_gallery PRIVATE tremblix_saver_win32 tremblix_command_faces)
-set_target_properties(command_gallery PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+set_target_properties(command_gallery PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Windows-side tests against the real platform calls.
 add_executable(tremblix_windows_tests
@@ -58,7 +59,8 @@ gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MOD
 add_executable(tremblix_command_tests tests/windows/command_win32_test.cpp)
 target_link_libraries(tremblix_command_tests PRIVATE tremblix_saver_win32 tremblix_command_faces
                       GTest::gtest_main)
-set_target_properties(tremblix_command_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+set_target_properties(tremblix_command_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 

@@ -19,7 +19,9 @@ case_gallery_shows_every_face_and_state() {
 
   local texts
   texts=$(e2e_probe texts "$kGalleryTitle")
-  [ "$(grep -c '^TremblixCommand|' <<<"$texts")" = 24 ] || e2e_fail "expected 24 buttons"
+  local buttons
+  buttons=$(grep -c '^TremblixCommand|' <<<"$texts")
+  [ "$buttons" = 24 ] || e2e_fail "expected 24 buttons, found $buttons"
   grep -q '^TremblixCommand|.*|設定$' <<<"$texts" || e2e_fail "no button captioned 設定"
   grep -q '^TremblixCommand|.*|ｷｬﾝｾﾙ$' <<<"$texts" || e2e_fail "no button captioned ｷｬﾝｾﾙ"
   e2e_probe close "$kGalleryTitle"

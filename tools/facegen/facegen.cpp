@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     const std::string path = std::string(argv[1]) + "/" + name;
     const auto bytes = tremblix::FacePictureBmp(face);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
       std::fprintf(stderr, "facegen: cannot write %s\n", path.c_str());
       return 1;
