@@ -11,9 +11,20 @@ add_executable(tremblix_unit_tests
   tests/native/bgm_test.cpp
   tests/native/full_screen_run_test.cpp
   tests/native/hand_off_test.cpp
+  tests/native/button_state_test.cpp
+  tests/native/face_layout_test.cpp
+  tests/native/face_pictures_test.cpp
+  tests/native/command_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
+# The face pictures test compares the generator's output with the committed files.
+target_compile_definitions(tremblix_unit_tests PRIVATE
+  TREMBLIX_FACES_DIR="${PROJECT_SOURCE_DIR}/saver/controls/command/faces")
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
+
+# Writes the push button's face pictures: facegen saver/controls/command/faces
+add_executable(facegen tools/facegen/facegen.cpp)
+target_link_libraries(facegen PRIVATE tremblix_portable)
 
 if(TREMBLIX_FUZZ)
   foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap

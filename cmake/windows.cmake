@@ -10,8 +10,14 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(TREMBLIX_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;${TREMBLIX_WINE_DIR}/unit)
 
+# The push button's face pictures, linked into every program that shows it.
+add_library(tremblix_command_faces OBJECT saver/controls/command/faces.rc)
+target_include_directories(tremblix_command_faces PRIVATE
+  ${PROJECT_SOURCE_DIR}/saver/controls/command)
+
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
+  saver/controls/command/command_win32.cpp
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
   saver/run/capture_win32.cpp
@@ -20,10 +26,10 @@ add_library(tremblix_saver_win32 STATIC
   saver/settings/settings_dialog_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
-target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32)
+target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
@@ -43,6 +49,12 @@ set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 add_executable(winprobe tools/winprobe/winprobe.cpp)
 target_link_libraries(winprobe PRIVATE shell32)
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# Every face and state of the push button side by side, for a reviewer's eye.
+add_executable(command_gallery WIN32 tools/gallery/command_gallery_win32.cpp)
+target_link_libraries(command_gallery PRIVATE tremblix_saver_win32 tremblix_command_faces)
+set_target_properties(command_gallery PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Windows-side tests against the real platform calls.
 add_executable(tremblix_windows_tests
@@ -68,8 +80,18 @@ gtest_discover_tests(tremblix_music_tests TEST_PREFIX "windows.music." DISCOVERY
                      DISCOVERY_TIMEOUT 60
                      PROPERTIES FIXTURES_REQUIRED music_media RESOURCE_LOCK wine-sound TIMEOUT 120)
 
+# The push button in a real window: pixels, pointer and focus. They move the
+# pointer, so they have the display to themselves.
+add_executable(tremblix_command_tests tests/windows/command_win32_test.cpp)
+target_link_libraries(tremblix_command_tests PRIVATE tremblix_saver_win32 tremblix_command_faces
+                      GTest::gtest_main)
+set_target_properties(tremblix_command_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+
 # End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer)
+foreach(suite startup renderer command)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")

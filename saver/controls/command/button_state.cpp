@@ -1,0 +1,105 @@
+#include "saver/controls/command/button_state.h"
+
+namespace tremblix {
+
+ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent event) {
+  using S = ButtonState;
+  ButtonStep step{state, left_down, std::nullopt, false};
+  if (event == ButtonEvent::Initialize) {
+    step.state = S::StateNormal;
+    return step;
+  }
+  if (!enabled) return step;
+
+  switch (event) {
+    case ButtonEvent::MouseMove:
+      if (state == S::StateNormal) {
+        step.state = S::StateHover;
+        step.face = Face::HighLight;
+      } else if (state == S::StateFocus && !left_down) {
+        step.state = S::StateFocusHover;
+        step.face = Face::HighLightSelect;
+      }
+      break;
+    case ButtonEvent::LeftButtonDown:
+      step.left_down = true;
+      step.face = Face::Pressed;
+      break;
+    case ButtonEvent::LeftButtonUp:
+      step.left_down = false;
+      if (state == S::StateHover) step.face = Face::Normal;
+      if (state == S::StateFocusHover) step.face = Face::HighLightSelect;
+      // Only a press that began on the button clicks it: a press made
+      // elsewhere and released over the button does not.
+      step.click = left_down && state != S::StateFocus;
+      break;
+    case ButtonEvent::OtherButtonDown:
+    case ButtonEvent::OtherButtonUp:
+      // Only the left button clicks, as on any push button.
+      break;
+    case ButtonEvent::FocusGained:
+      if (state == S::StateHover) {
+        step.state = S::StateFocusHover;
+        step.face = Face::Pressed;
+      } else {
+        step.state = S::StateFocus;
+        step.face = Face::Selected;
+      }
+      break;
+    case ButtonEvent::FocusLost:
+      if (state != S::StateNormal) {
+        step.state = S::StateNormal;
+        step.face = Face::Normal;
+      }
+      break;
+    case ButtonEvent::PointerAway:
+      if (state == S::StateHover) {
+        step.state = S::StateNormal;
+        step.face = Face::Normal;
+      } else if (state == S::StateFocusHover) {
+        step.state = S::StateFocus;
+        step.face = Face::Selected;
+      }
+      break;
+    case ButtonEvent::Initialize:
+      break;
+  }
+  return step;
+}
+
+bool GradientInverted(ButtonState state, bool previous) {
+  switch (state) {
+    case ButtonState::StateNormal:
+    case ButtonState::StateFocus:
+      return false;
+    case ButtonState::StateHover:
+      return true;
+    default:
+      return previous;
+  }
+}
+
+const char* FaceName(Face face) {
+  switch (face) {
+    case Face::Normal: return "Normal";
+    case Face::HighLight: return "HighLight";
+    case Face::HighLightSelect: return "HighLightSelect";
+    case Face::Selected: return "Selected";
+    case Face::Pressed: return "Pressed";
+    case Face::Disable: return "Disable";
+  }
+  return "?";
+}
+
+const char* StateName(ButtonState state) {
+  switch (state) {
+    case ButtonState::StateUnset: return "StateUnset";
+    case ButtonState::StateNormal: return "StateNormal";
+    case ButtonState::StateHover: return "StateHover";
+    case ButtonState::StateFocus: return "StateFocus";
+    case ButtonState::StateFocusHover: return "StateFocusHover";
+  }
+  return "?";
+}
+
+}  // namespace tremblix

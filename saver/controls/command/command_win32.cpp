@@ -1,0 +1,321 @@
+#include "saver/controls/command/command_win32.h"
+
+#include <string>
+
+#include "saver/common/twips.h"
+#include "saver/controls/command/face_layout.h"
+
+namespace tremblix {
+namespace {
+
+constexpr wchar_t kCommandClass[] = L"TremblixCommand";
+constexpr UINT_PTR kTmrMouse = 1;
+constexpr UINT kTmrMouseInterval = 100;  // ms
+
+// Face pictures embedded by faces.rc, in the order of Face.
+constexpr const wchar_t* kFaceResources[kFaceCount] = {
+    L"COMMAND_NORMAL",   L"COMMAND_HIGHLIGHT", L"COMMAND_HIGHLIGHTSELECT",
+    L"COMMAND_SELECTED", L"COMMAND_PRESSED",   L"COMMAND_DISABLE"};
+
+std::wstring Wide(const std::string& utf8) {
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(size, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+bool RegisterCommandClass(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return true;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kCommandClass;
+  registered = RegisterClassExW(&wc) != 0;
+  return registered;
+}
+
+COLORREF ToColorRef(uint32_t colour) { return static_cast<COLORREF>(colour & 0xFFFFFF); }
+
+}  // namespace
+
+HBITMAP CommandFaceBitmap(Face face) {
+  static HBITMAP bitmaps[kFaceCount] = {};
+  const int i = static_cast<int>(face);
+  if (!bitmaps[i]) {
+    bitmaps[i] = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), kFaceResources[i],
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  }
+  return bitmaps[i];
+}
+
+CommandWindow::~CommandWindow() {
+  if (hwnd_) {
+    // The window goes without telling this half-destroyed button of it.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+  ReleaseSurface();
+  if (font_) DeleteObject(font_);
+}
+
+bool CommandWindow::Create(HWND parent, int left, int top, int width, int height,
+                           const PropertyRecord& record, const FontSpec& ambient_font) {
+  if (hwnd_ || !RegisterCommandClass(&CommandWindow::WindowProc)) return false;
+  GetCursorPos(&last_pointer_);
+  if (!CreateWindowExW(0, kCommandClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                       TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                       TwipsToPixels(height), parent, nullptr, GetModuleHandleW(nullptr), this)) {
+    return false;
+  }
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  ResizeSurface(client.right, client.bottom);
+  // As a host loads a control: its record, then its size.
+  ReadProperties(record, ambient_font);
+  loaded_ = true;
+  UserControl_Resize();
+  return true;
+}
+
+LRESULT CALLBACK CommandWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* self = static_cast<CommandWindow*>(create->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
+    case WM_SIZE:
+      ResizeSurface(LOWORD(lparam), HIWORD(lparam));
+      if (loaded_) UserControl_Resize();
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(lparam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      // The button takes the focus first, then sees the press; it keeps the
+      // pointer until the release so that the release is always its own.
+      // A disabled button takes neither.
+      if (fields().IsEnabled) {
+        if (GetFocus() != hwnd_) SetFocus(hwnd_);
+        SetCapture(hwnd_);
+      }
+      UserControl_MouseDown(kLeftButton);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd_) ReleaseCapture();
+      // Look where the pointer is, as the next poll would: a release just
+      // after dragging off the button must not click it.
+      TmrMouse_Timer();
+      UserControl_MouseUp(kLeftButton);
+      return 0;
+    case WM_RBUTTONDOWN:
+      UserControl_MouseDown(2);
+      return 0;
+    case WM_RBUTTONUP:
+      UserControl_MouseUp(2);
+      return 0;
+    case WM_MBUTTONDOWN:
+      UserControl_MouseDown(4);
+      return 0;
+    case WM_MBUTTONUP:
+      UserControl_MouseUp(4);
+      return 0;
+    case WM_SETFOCUS:
+      UserControl_GotFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      UserControl_LostFocus();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTmrMouse) TmrMouse_Timer();
+      return 0;
+    case WM_DESTROY:
+      KillTimer(hwnd_, kTmrMouse);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void CommandWindow::OnMouseMove(LPARAM lparam) {
+  // The platform also sends a move when a window appears under a resting
+  // pointer; only a real move counts.
+  POINT pointer = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  ClientToScreen(hwnd_, &pointer);
+  if (pointer.x == last_pointer_.x && pointer.y == last_pointer_.y) return;
+  last_pointer_ = pointer;
+  UserControl_MouseMove();
+}
+
+void CommandWindow::PaintFace(Face face) {
+  if (!surface_) return;
+  RECT all = {0, 0, width_, height_};
+  FillRect(surface_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillGradient();
+
+  HDC face_dc = CreateCompatibleDC(surface_);
+  HGDIOBJ old = SelectObject(face_dc, CommandFaceBitmap(face));
+  SetStretchBltMode(surface_, COLORONCOLOR);
+  for (const Slice& s : FaceSlices(PixelsToTwips(width_), PixelsToTwips(height_))) {
+    StretchBlt(surface_, TwipsToPixels(s.dest.x), TwipsToPixels(s.dest.y),
+               TwipsToPixels(s.dest.width), TwipsToPixels(s.dest.height), face_dc,
+               TwipsToPixels(s.source.x), TwipsToPixels(s.source.y),
+               TwipsToPixels(s.source.width), TwipsToPixels(s.source.height), SRCCOPY);
+  }
+  SelectObject(face_dc, old);
+  DeleteDC(face_dc);
+
+  caption_top_ = TwipsToPixels(CaptionTop(PixelsToTwips(height_)));
+  Present();
+}
+
+// A vertical two-colour gradient over the whole button but its last column
+// and row, which the frame covers.
+void CommandWindow::FillGradient() {
+  const COLOR16 kWhite[3] = {0xFF00, 0xFF00, 0xFF00};
+  const COLOR16 kLavenderGrey[3] = {0xC600, 0xC500, 0xD700};
+  const COLOR16* top = fields().InvertGradient ? kLavenderGrey : kWhite;
+  const COLOR16* bottom = fields().InvertGradient ? kWhite : kLavenderGrey;
+  TRIVERTEX vertices[2] = {
+      {0, 0, top[0], top[1], top[2], 0},
+      {width_ - 1, height_ - 1, bottom[0], bottom[1], bottom[2], 0},
+  };
+  GRADIENT_RECT rect = {0, 1};
+  GradientFill(surface_, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+}
+
+void CommandWindow::Present() {
+  if (!hwnd_) return;
+  const std::wstring caption = Wide(Caption());
+  SetWindowTextW(hwnd_, caption.c_str());
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+void CommandWindow::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  // Composed off screen so that the caption never flickers over the face.
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width_, height_);
+  HGDIOBJ old = SelectObject(buffer, bitmap);
+  if (opaque()) {
+    BitBlt(buffer, 0, 0, width_, height_, surface_, 0, 0, SRCCOPY);
+  } else {
+    PaintBehind(buffer);
+  }
+  DrawCaption(buffer);
+  BitBlt(dc, 0, 0, width_, height_, buffer, 0, 0, SRCCOPY);
+  SelectObject(buffer, old);
+  DeleteObject(bitmap);
+  DeleteDC(buffer);
+  EndPaint(hwnd_, &ps);
+}
+
+// Transparent background: the parent paints what lies behind the button.
+void CommandWindow::PaintBehind(HDC dc) {
+  HWND parent = GetParent(hwnd_);
+  POINT origin = {0, 0};
+  MapWindowPoints(hwnd_, parent, &origin, 1);
+  POINT old;
+  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void CommandWindow::DrawCaption(HDC dc) {
+  const std::wstring text = Wide(Caption());
+  RECT rect = {0, caption_top_, width_, caption_top_ + TwipsToPixels(kCaptionHeight)};
+  HGDIOBJ old_font = SelectObject(dc, CaptionFont());
+  SetBkMode(dc, TRANSPARENT);
+  const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+  if (LblMsg().enabled) {
+    SetTextColor(dc, ToColorRef(LblMsg().colour));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  } else {
+    // The platform's disabled text: an etched grey.
+    RECT etch = rect;
+    OffsetRect(&etch, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &etch, format);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  }
+  SelectObject(dc, old_font);
+}
+
+HFONT CommandWindow::CaptionFont() {
+  const FontSpec& spec = Font();
+  if (font_ && spec == font_spec_) return font_;
+  if (font_) DeleteObject(font_);
+  const std::wstring name = Wide(spec.name);
+  font_ = CreateFontW(-PointsToPixels(spec.size), 0, 0, 0, spec.weight, spec.italic,
+                      spec.underline, spec.strikethrough, spec.charset, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name.c_str());
+  font_spec_ = spec;
+  return font_;
+}
+
+void CommandWindow::StartMouseTimer() {
+  if (hwnd_) SetTimer(hwnd_, kTmrMouse, kTmrMouseInterval, nullptr);
+}
+
+bool CommandWindow::PointerOverControl() {
+  POINT pointer;
+  // When the pointer cannot be read, nothing changes.
+  if (!GetCursorPos(&pointer)) return true;
+  return WindowFromPoint(pointer) == hwnd_;
+}
+
+void CommandWindow::IsEnabledChanged() {
+  // A disabled button is no stop for the Tab key.
+  if (!hwnd_) return;
+  LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+  style = fields().IsEnabled ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+  SetWindowLongW(hwnd_, GWL_STYLE, style);
+}
+
+void CommandWindow::ResizeSurface(int width, int height) {
+  if (surface_ && width == width_ && height == height_) return;
+  ReleaseSurface();
+  width_ = width;
+  height_ = height;
+  HDC screen = GetDC(nullptr);
+  surface_ = CreateCompatibleDC(screen);
+  surface_bitmap_ = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  old_surface_bitmap_ = SelectObject(surface_, surface_bitmap_);
+}
+
+void CommandWindow::ReleaseSurface() {
+  if (!surface_) return;
+  SelectObject(surface_, old_surface_bitmap_);
+  DeleteObject(surface_bitmap_);
+  DeleteDC(surface_);
+  surface_ = nullptr;
+  surface_bitmap_ = nullptr;
+}
+
+}  // namespace tremblix

@@ -1,0 +1,60 @@
+// The push button's window: a child window with a retained drawing surface.
+// Faces are painted into the surface at any time; every repaint shows the
+// surface with the caption over it.
+#pragma once
+
+#include <windows.h>
+
+#include "saver/controls/command/command.h"
+
+namespace tremblix {
+
+// The face picture embedded in the program; loaded once, kept for the life of
+// the process.
+HBITMAP CommandFaceBitmap(Face face);
+
+class CommandWindow final : public Command {
+ public:
+  CommandWindow() = default;
+  ~CommandWindow() override;
+
+  // Creates the button on the parent at a place given in twips, reads its
+  // stored record and paints it. The host calls Initialize afterwards.
+  bool Create(HWND parent, int left, int top, int width, int height,
+              const PropertyRecord& record, const FontSpec& ambient_font);
+  HWND hwnd() const { return hwnd_; }
+  // The retained surface, for looking at what was painted.
+  HDC surface() const { return surface_; }
+
+ protected:
+  void PaintFace(Face face) override;
+  void Present() override;
+  void StartMouseTimer() override;
+  bool PointerOverControl() override;
+  void IsEnabledChanged() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnMouseMove(LPARAM lparam);
+  void OnPaint();
+  void ResizeSurface(int width, int height);
+  void FillGradient();
+  void PaintBehind(HDC dc);
+  void DrawCaption(HDC dc);
+  HFONT CaptionFont();
+  void ReleaseSurface();
+
+  HWND hwnd_ = nullptr;
+  HDC surface_ = nullptr;
+  HBITMAP surface_bitmap_ = nullptr;
+  HGDIOBJ old_surface_bitmap_ = nullptr;
+  int width_ = 0, height_ = 0;  // pixels
+  int caption_top_ = 0;         // pixels
+  HFONT font_ = nullptr;
+  FontSpec font_spec_;
+  bool loaded_ = false;
+  POINT last_pointer_ = {-1, -1};
+};
+
+}  // namespace tremblix
