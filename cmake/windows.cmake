@@ -60,7 +60,9 @@ set_target_properties(command_gallery PROPERTIES
 add_executable(tremblix_windows_tests
   tests/windows/profile_win32_test.cpp
   tests/windows/gl_texture_win32_test.cpp
+  tests/windows/preview_win32_test.cpp
   renderer/gl_texture_win32.cpp
+  saver/run/preview.rc
 )
 target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main
                       glu32 opengl32 gdi32)
@@ -91,7 +93,7 @@ gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MOD
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 
 # End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer command)
+foreach(suite startup renderer run command)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
@@ -100,7 +102,7 @@ foreach(suite startup renderer command)
              COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
     set_tests_properties(e2e.${suite}.${case} PROPERTIES
       ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/e2e-${suite}"
-      RESOURCE_LOCK wine-display TIMEOUT 120)
+      RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
   endforeach()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
 endforeach()

@@ -64,7 +64,8 @@ void FullScreenRun::Timer3_Timer() {
     renderer_seen_ = true;
     return;
   }
-  if (!renderer_seen_ && ++ticks_waiting_ < kAppearTicks) return;
+  // Before its window first shows, a renderer still starting is given time.
+  if (!renderer_seen_ && host_.RendererRunning() && ++ticks_waiting_ < kAppearTicks) return;
   Switch(kTimer3, false);
   Form_QueryUnload();
 }

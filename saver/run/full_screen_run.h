@@ -25,6 +25,8 @@ class RunHost {
   virtual void CaptureDesktop() = 0;  // writes the four hand-off pictures
   virtual void StartRenderer(const std::string& path) = 0;
   virtual bool RendererWindowExists() = 0;
+  // Whether the renderer process started and has not ended yet.
+  virtual bool RendererRunning() = 0;
   virtual void SetTimer(RunTimer timer, bool on) = 0;
   virtual void ShowCursor() = 0;
   virtual void EndProgram() = 0;
@@ -33,9 +35,9 @@ class RunHost {
 // The hidden form Tremblix_S.
 class FullScreenRun {
  public:
-  // How long the watch waits for the renderer's window to first appear: a
-  // renderer that never shows one must not keep the run (and the hidden
-  // cursor) alive for ever.
+  // How long the watch waits for a running renderer's window to first appear:
+  // one that never shows it must not keep the run (and the hidden cursor)
+  // alive for ever.
   static constexpr int kAppearTicks = 10;  // of Timer3, 5 s
 
   FullScreenRun(RunHost& host, Tremblix_BGM& music, const SettingsRecord& settings,

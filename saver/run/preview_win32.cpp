@@ -37,11 +37,19 @@ class PreviewForm : public forms::Form {
         return 0;
       case WM_ERASEBKGND:
         return 1;
-      case WM_PAINT:
-        Paint();
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd(), &paint);
+        Paint(dc);
+        EndPaint(hwnd(), &paint);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wparam));
         return 0;
       case WM_TIMER:
         if (!IsWindow(host_)) Unload();
+        InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
       case WM_DESTROY:
         if (picture_) DeleteObject(picture_);
@@ -53,9 +61,7 @@ class PreviewForm : public forms::Form {
 
  private:
   // The picture fills the window, on black where it cannot be drawn.
-  void Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
+  void Paint(HDC dc) {
     RECT area;
     GetClientRect(hwnd(), &area);
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -70,7 +76,6 @@ class PreviewForm : public forms::Form {
       SelectObject(picture_dc, old);
       DeleteDC(picture_dc);
     }
-    EndPaint(hwnd(), &paint);
   }
 
   HWND host_ = nullptr;

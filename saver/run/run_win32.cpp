@@ -42,8 +42,12 @@ class RunForm : public forms::Form, public RunHost {
     if (CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        nullptr, &startup, &process)) {
       CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
+      renderer_ = process.hProcess;  // kept for the watch
     }
+  }
+
+  bool RendererRunning() override {
+    return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT;
   }
 
   bool RendererWindowExists() override { return FindWindowA(nullptr, kRendererTitle) != nullptr; }
@@ -79,6 +83,7 @@ class RunForm : public forms::Form, public RunHost {
   }
 
  private:
+  HANDLE renderer_ = nullptr;
   Win32MusicDevice device_;
   Tremblix_BGM music_;
   FullScreenRun run_;

@@ -6,10 +6,26 @@ set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine/harness.sh"
 
 E2E_PIDS=()
+E2E_IMMUTABLE=()
 
 e2e_fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# A capability this machine lacks: CTest counts the case as skipped.
+e2e_skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+# Makes files that not even root can write; e2e_cleanup undoes it.
+e2e_make_unwritable() {
+  local file
+  for file in "$@"; do
+    chattr +i "$file" 2>/dev/null || e2e_skip "chattr +i does not work on this file system"
+    E2E_IMMUTABLE+=("$file")
+  done
 }
 
 e2e_setup() {
@@ -75,9 +91,20 @@ e2e_shot() {
   harness_screenshot "$E2E_SHOTS/$1.png"
 }
 
-e2e_cleanup() {
+# Pids of the project's programs running in this script's prefix; a run's
+# renderer is started by the screen saver, not by us.
+e2e_program_pids() {
   local pid
-  for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  for pid in $(pgrep -f 'Tremblix\.(scr|dll)'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid"
+  done
+}
+
+e2e_cleanup() {
+  [ ${#E2E_IMMUTABLE[@]} -eq 0 ] || chattr -i "${E2E_IMMUTABLE[@]}" 2>/dev/null
+  local pid
+  for pid in "${E2E_PIDS[@]}" $(e2e_program_pids); do kill -9 "$pid" 2>/dev/null; done
   wait 2>/dev/null
 }
 

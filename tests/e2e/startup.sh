@@ -73,7 +73,7 @@ case_an_open_dialog_keeps_others_out() {
   scr=$(e2e_install guard-dialog)
   e2e_start "$E2E_BUILD/tools/winprobe.exe" hold "<Tremblix>" 30
   e2e_wait_window "<Tremblix>" 10 || e2e_fail "the marker window did not appear"
-  e2e_start "$scr" "/p 1234"
+  e2e_start "$scr" /p 1234
   e2e_wait_exit "$E2E_PID" 10
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
   e2e_probe exists "Preview Window" && e2e_fail "a preview was embedded"
@@ -95,6 +95,8 @@ case_full_screen_mode_carries_its_marker() {
   scr=$(e2e_install fullscreen)
   e2e_start "$scr" /s
   e2e_wait_window Tremblix_Main 10 || e2e_fail "the run's marker window did not appear"
+  e2e_wait_window Tremblix_VC 10 || e2e_fail "the renderer did not start"
+  harness_press Tremblix_VC Escape
   e2e_wait_exit "$E2E_PID" 10
   [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
 }
@@ -102,7 +104,7 @@ case_full_screen_mode_carries_its_marker() {
 case_preview_without_a_host_ends_at_once() {
   local scr
   scr=$(e2e_install preview)
-  e2e_start "$scr" "/p 1234567"
+  e2e_start "$scr" /p 1234567
   e2e_wait_exit "$E2E_PID" 10
   echo "ended after ${E2E_MS} ms with code $E2E_RC"
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"

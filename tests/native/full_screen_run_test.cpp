@@ -15,6 +15,7 @@ class RecordingRunHost : public RunHost {
   void CaptureDesktop() override { calls.push_back("capture"); }
   void StartRenderer(const std::string& path) override { calls.push_back("start " + path); }
   bool RendererWindowExists() override { return window; }
+  bool RendererRunning() override { return running; }
   void SetTimer(RunTimer timer, bool on) override {
     calls.push_back("timer" + std::to_string(timer) + (on ? " on" : " off"));
   }
@@ -22,6 +23,7 @@ class RecordingRunHost : public RunHost {
   void EndProgram() override { calls.push_back("end"); }
 
   bool window = false;
+  bool running = true;
   std::vector<std::string> calls;
 };
 
@@ -161,6 +163,15 @@ TEST_F(FullScreenRunTest, ARendererThatNeverShowsAWindowEndsTheRun) {
   for (int tick = 0; tick < FullScreenRun::kAppearTicks; ++tick) run->Timer3_Timer();
   EXPECT_EQ(host.calls.back(), "end");
   EXPECT_EQ(device.sent.back(), "close MP3Play");
+}
+
+TEST_F(FullScreenRunTest, ARendererThatEndedBeforeItsWindowWasSeenEndsTheRunAtOnce) {
+  Run(0, "").Form_Load();
+  run->Timer3_Timer();
+  EXPECT_NE(host.calls.back(), "end");
+  host.running = false;  // killed, or never started at all
+  run->Timer3_Timer();
+  EXPECT_EQ(host.calls.back(), "end");
 }
 
 TEST_F(FullScreenRunTest, AnUnloadFromTheSystemEndsTheRunOnce) {

@@ -140,6 +140,8 @@ harness_press() {
   local id
   id=$(harness_find "$1")
   [ -n "$id" ] || return 1
+  # With nothing focused yet (no window manager gives focus), the key would go nowhere.
+  xdotool windowfocus "$id" 2>/dev/null
   xdotool keydown --window "$id" "$2"
   sleep "${3:-0.2}"
   # The window may be gone by now; the key must come up all the same, or the

@@ -6,8 +6,14 @@
 //   winprobe host TITLE W H SECONDS
 //                                 shows a window with a W x H client area, as the
 //                                 display settings' preview area, and prints its handle
+//   winprobe desktop SECONDS      covers the screen with a made-up desktop (a
+//                                 gradient and a few coloured windows), so that
+//                                 a photograph of the screen has something to show
 //   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
 //   winprobe close TITLE          asks the window to close
+//   winprobe client TITLE         "x y width height" of the client area, on the screen
+//   winprobe child TITLE CHILD    "x y width height" of the child window titled CHILD,
+//                                 in its parent's client area
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
 #include <shellapi.h>
@@ -83,6 +89,64 @@ HWND MakeWindow(const wchar_t* title, DWORD style, int width, int height) {
                          frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
+void PaintDesktop(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT area;
+  GetClientRect(window, &area);
+  // A sky from teal to navy, in bands.
+  for (int y = 0; y < area.bottom; y += 8) {
+    int k = y * 255 / (area.bottom ? area.bottom : 1);
+    HBRUSH band = CreateSolidBrush(RGB(0, 160 - k * 120 / 255, 180 - k * 60 / 255));
+    RECT row = {0, y, area.right, y + 8};
+    FillRect(dc, &row, band);
+    DeleteObject(band);
+  }
+  // A few windows, each with a title bar.
+  const struct { int x, y, w, h; COLORREF body, bar; } windows[] = {
+      {80, 90, 420, 300, RGB(250, 250, 240), RGB(200, 40, 40)},
+      {560, 160, 380, 420, RGB(240, 240, 250), RGB(40, 120, 220)},
+      {200, 520, 520, 260, RGB(250, 230, 120), RGB(40, 160, 60)},
+      {980, 60, 220, 760, RGB(230, 230, 230), RGB(150, 60, 200)},
+  };
+  for (const auto& w : windows) {
+    HBRUSH body = CreateSolidBrush(w.body), bar = CreateSolidBrush(w.bar);
+    RECT whole = {w.x, w.y, w.x + w.w, w.y + w.h}, title = {w.x, w.y, w.x + w.w, w.y + 26};
+    FillRect(dc, &whole, body);
+    FillRect(dc, &title, bar);
+    DeleteObject(body);
+    DeleteObject(bar);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  HFONT font = CreateFontW(120, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT text = {0, area.bottom - 200, area.right, area.bottom - 40};
+  DrawTextW(dc, L"Tremblix", -1, &text, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_PAINT) {
+    PaintDesktop(window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+HWND MakeDesktop() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DesktopProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"WinprobeDesktop";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"Winprobe Desktop", WS_POPUP | WS_VISIBLE, 0, 0,
+                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                         nullptr, wc.hInstance, nullptr);
+}
+
 // Pumps messages for a while, or until the window has gone.
 int Keep(HWND window, int seconds) {
   DWORD end = GetTickCount() + seconds * 1000;
@@ -110,8 +174,15 @@ int main() {
     Print(L"holding");
     return Keep(window, argc > 3 ? _wtoi(argv[3]) : 5);
   }
+  if (command == L"desktop") {
+    HWND window = MakeDesktop();
+    UpdateWindow(window);
+    Print(L"desktop");
+    return Keep(window, _wtoi(argv[2]));
+  }
   if (command == L"host" && argc > 5) {
-    HWND window = MakeWindow(title, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, _wtoi(argv[3]),
+    // Borderless and clipping its children, as the display settings' preview area is.
+    HWND window = MakeWindow(title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, _wtoi(argv[3]),
                              _wtoi(argv[4]));
     Print(std::to_wstring(reinterpret_cast<UINT_PTR>(window)));
     return Keep(window, _wtoi(argv[5]));
@@ -130,6 +201,26 @@ int main() {
     EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return 3;
     PostMessageW(search.found, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == L"client") {
+    RECT area;
+    GetClientRect(window, &area);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    Print(std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
+          std::to_wstring(area.right) + L" " + std::to_wstring(area.bottom));
+    return 0;
+  }
+  if (command == L"child" && argc > 3) {
+    HWND child = FindWindowExW(window, nullptr, nullptr, argv[3]);
+    if (!child) return 3;
+    RECT frame;
+    GetWindowRect(child, &frame);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&frame), 2);
+    Print(std::to_wstring(frame.left) + L" " + std::to_wstring(frame.top) + L" " +
+          std::to_wstring(frame.right - frame.left) + L" " +
+          std::to_wstring(frame.bottom - frame.top));
     return 0;
   }
   if (command == L"close") {

@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# The full-screen run and the preview as Windows starts them: the pictures
+# handed to the renderer, the music, and how the run ends.
+. "$(dirname "$0")/lib.sh"
+
+readonly kRenderer=Tremblix_VC
+
+# A made-up desktop, so that the photograph has something to show.
+show_desktop() {
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" desktop 120
+  E2E_DESKTOP=$E2E_PID
+  sleep 1.5
+}
+
+# Writes the settings file beside the screen saver in C:\e2e\$1.
+write_settings() {
+  local dir=$E2E_DRIVE_C/e2e/$1 kind=$2 repeat=$3 file=$4
+  printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=%s\r\nBGM\xd8\xcb\xdf\xb0\xc4=%s\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' \
+    "$kind" "$repeat" "$file" >"$dir/Tremblix.ini"
+}
+
+# Starts a run and waits for the renderer's window; E2E_RUN is the run's pid.
+start_run() {
+  e2e_start "$1" "${2-/s}"
+  E2E_RUN=$E2E_PID
+  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
+}
+
+renderer_pids() {
+  local pid
+  for pid in $(e2e_program_pids); do
+    grep -q 'Tremblix\.dll' "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
+  done
+}
+
+# Presses Escape on the renderer and expects the run to end within $1 ms.
+end_with_escape() {
+  harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
+  e2e_wait_exit "$E2E_RUN" 10
+  echo "the run ended ${E2E_MS} ms after Escape, code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
+  [ "$E2E_MS" -lt "${1:-2500}" ] || e2e_fail "the run took ${E2E_MS} ms to end"
+  sleep 0.3
+  [ -z "$(renderer_pids)" ] || e2e_fail "a renderer is left: $(renderer_pids)"
+}
+
+same_picture() {
+  local metric
+  metric=$(compare -metric AE "$1" "$2" null: 2>&1)
+  [ "$metric" = 0 ] || e2e_fail "$3 ($metric pixels differ)"
+}
+
+case_hand_off_pictures_hold_the_screen() {
+  local scr
+  scr=$(e2e_install run)
+  rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp
+  show_desktop
+  local before=$E2E_SHOTS/run-desktop-before.png
+  harness_screenshot "$before"
+  start_run "$scr"
+  local c=$E2E_DRIVE_C i
+  for i in 1 2 3 4; do
+    [ -f "$c/Tremblix$i.bmp" ] || e2e_fail "C:\\Tremblix$i.bmp is missing"
+    [ "$(od -An -tu2 -j28 -N2 "$c/Tremblix$i.bmp" | tr -d ' ')" = 24 ] ||
+      e2e_fail "Tremblix$i.bmp is not 24 bits per pixel"
+  done
+  for i in 1 2 3; do
+    [ "$(identify -format '%wx%h' "$c/Tremblix$i.bmp")" = 1280x1024 ] ||
+      e2e_fail "Tremblix$i.bmp is $(identify -format '%wx%h' "$c/Tremblix$i.bmp")"
+  done
+  [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix4.bmp")" = "93x85 0" ] ||
+    e2e_fail "Tremblix4.bmp is not a black 93 x 85 picture"
+  same_picture "$before" "$c/Tremblix2.bmp" "picture 2 is not the screen"
+  convert "$c/Tremblix2.bmp" -flop "$E2E_SHOTS/run-expected-1.png"
+  convert "$c/Tremblix2.bmp" -flip "$E2E_SHOTS/run-expected-3.png"
+  same_picture "$E2E_SHOTS/run-expected-1.png" "$c/Tremblix1.bmp" "picture 1 is not the mirror"
+  same_picture "$E2E_SHOTS/run-expected-3.png" "$c/Tremblix3.bmp" "picture 3 is not upside down"
+  sleep 1
+  e2e_shot run-renderer-with-desktop
+  # The ball reflects the desktop: not the plain black of an empty screen.
+  local r g b
+  read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 512 220)"
+  [ $((r + g + b)) -gt 60 ] || e2e_fail "the ball shows no reflection ($r $g $b)"
+  end_with_escape
+}
+
+case_renderer_killed_from_outside_ends_the_run() {
+  local scr
+  scr=$(e2e_install run-killed)
+  start_run "$scr"
+  kill -9 $(renderer_pids)
+  e2e_wait_exit "$E2E_RUN" 10
+  echo "the run ended ${E2E_MS} ms after the renderer was killed, code $E2E_RC"
+  [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 2500 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
+}
+
+case_another_window_titled_like_the_renderer_keeps_the_run() {
+  local scr
+  scr=$(e2e_install run-other)
+  start_run "$scr"
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" hold "$kRenderer" 30
+  local holder=$E2E_PID
+  sleep 0.5
+  kill -9 $(renderer_pids)
+  sleep 2
+  kill -0 "$E2E_RUN" || e2e_fail "the run ended while a window so titled was there"
+  kill "$holder"
+  e2e_wait_exit "$E2E_RUN" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC once the other window went"
+}
+
+case_a_second_start_during_a_run_ends_at_once() {
+  local scr
+  scr=$(e2e_install run-twice)
+  start_run "$scr"
+  local first=$E2E_RUN
+  e2e_start "$scr" /s
+  e2e_wait_exit "$E2E_PID" 10
+  echo "the second start ended after ${E2E_MS} ms, code $E2E_RC"
+  [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
+  [ "$(renderer_pids | wc -l)" = 1 ] || e2e_fail "a second renderer started"
+  E2E_RUN=$first
+  end_with_escape
+}
+
+music_case() {
+  local name=$1 file=$2
+  local scr
+  scr=$(e2e_install "$name")
+  local dir=$E2E_DRIVE_C/e2e/$name
+  mkdir -p "$dir/my music"
+  sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 1 sine 440 vol 0.3 2>/dev/null
+  [ "$file" = tone.wav ] || lame --quiet "$dir/my music/tone.wav" "$dir/my music/$file"
+  write_settings "$name" " 2" " 0" "C:\\e2e\\$name\\my music\\$file"
+  start_run "$scr"
+  sleep 1.5
+  local open
+  open=$(ls -l /proc/"$E2E_RUN"/fd 2>/dev/null | grep -c "my music/$file" || true)
+  echo "$file open in the run: $open"
+  [ "$open" -gt 0 ] || e2e_fail "$file is not being played"
+  end_with_escape
+}
+
+case_an_mp3_plays_during_the_run() { music_case run-mp3 tone.mp3; }
+case_a_wav_plays_during_the_run() { music_case run-wav tone.wav; }
+
+case_a_cd_without_a_drive_leaves_the_run_silent() {
+  local scr
+  scr=$(e2e_install run-cd)
+  write_settings run-cd " 1" " 3" ""
+  start_run "$scr"
+  sleep 1
+  kill -0 "$E2E_RUN" || e2e_fail "the run ended"
+  end_with_escape
+}
+
+case_pictures_that_cannot_be_written_are_left_as_they_were() {
+  local scr c=$E2E_DRIVE_C i
+  scr=$(e2e_install run-readonly)
+  for i in 1 2 3 4; do
+    convert -size 64x48 xc:'rgb(10,20,30)' -type TrueColor "BMP3:$c/Tremblix$i.bmp"
+  done
+  e2e_make_unwritable "$c"/Tremblix[1-4].bmp
+  local sums
+  sums=$(md5sum "$c"/Tremblix[1-4].bmp)
+  start_run "$scr"
+  [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "a picture that could not be written changed"
+  end_with_escape
+}
+
+case_preview_is_embedded_in_its_host() {
+  local scr
+  scr=$(e2e_install preview)
+  coproc HOST { wine "$E2E_BUILD/tools/winprobe.exe" host "Preview Host" 152 112 8; }
+  E2E_PIDS+=("$HOST_PID")
+  local handle
+  read -r handle <&"${HOST[0]}"
+  e2e_start "$scr" /p "${handle%$'\r'}"
+  sleep 1.5
+  kill -0 "$E2E_PID" || e2e_fail "the preview ended by itself"
+  local place
+  place=$(e2e_probe child "Preview Host" "Preview Window" | tr -d '\r')
+  echo "preview window in its host: $place"
+  [ "$place" = "0 0 152 112" ] || e2e_fail "the preview window is at '$place'"
+  e2e_probe texts "Preview Host" | grep -q '^TremblixForm|5.......|-|Preview Window$' ||
+    e2e_fail "the preview window is not a visible child: $(e2e_probe texts "Preview Host")"
+  # Wine does not draw a child window of another process into its host, so
+  # the picture itself is checked by the Windows-side tests.
+  e2e_shot preview-host
+}
+
+case_preview_ends_when_its_host_goes() {
+  local scr
+  scr=$(e2e_install preview-gone)
+  coproc HOST { wine "$E2E_BUILD/tools/winprobe.exe" host "Preview Host" 152 112 3; }
+  E2E_PIDS+=("$HOST_PID")
+  local handle
+  read -r handle <&"${HOST[0]}"
+  e2e_start "$scr" /p "${handle%$'\r'}"
+  e2e_wait_exit "$E2E_PID" 10
+  echo "the preview ended after ${E2E_MS} ms with code $E2E_RC (its host lived 3 s)"
+  [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 6000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
+}
+
+e2e_main "$@"

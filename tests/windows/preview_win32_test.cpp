@@ -1,0 +1,64 @@
+// The preview's still picture, embedded in a host window of this process.
+#include "saver/run/run_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<uint8_t> pixels(width * height * 4);
+  GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0;
+  return pixels;
+}
+
+TEST(Preview, FillsA152By112HostWithTheStillPicture) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PreviewHost";
+  RegisterClassW(&wc);
+  HWND host = CreateWindowExW(0, wc.lpszClassName, L"Preview Host",
+                              WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, 152, 112, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(host);
+  tremblix::EmbedPreview(host);
+  HWND preview = FindWindowExW(host, nullptr, nullptr, L"Preview Window");
+  ASSERT_TRUE(preview) << "no preview window inside the host";
+  RECT frame;
+  GetWindowRect(preview, &frame);
+  EXPECT_EQ(frame.right - frame.left, 152);
+  EXPECT_EQ(frame.bottom - frame.top, 112);
+
+  // What the preview paints, against the picture the program carries.
+  HDC screen = GetDC(nullptr);
+  HDC painted_dc = CreateCompatibleDC(screen);
+  HBITMAP painted = CreateCompatibleBitmap(screen, 152, 112);
+  SelectObject(painted_dc, painted);
+  SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(painted_dc), PRF_CLIENT);
+  HBITMAP still = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), L"PREVIEW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  ASSERT_TRUE(still) << "the still picture is not in the program";
+  std::vector<uint8_t> got = Pixels(screen, painted, 152, 112);
+  SelectObject(painted_dc, GetStockObject(BLACK_BRUSH));
+  std::vector<uint8_t> want = Pixels(screen, still, 152, 112);
+  EXPECT_EQ(got, want);
+
+  DeleteObject(still);
+  DeleteDC(painted_dc);
+  DeleteObject(painted);
+  ReleaseDC(nullptr, screen);
+  DestroyWindow(host);
+}
+
+}  // namespace
