@@ -46,8 +46,9 @@ target_link_libraries(renderer_bench PRIVATE tremblix_portable glu32 opengl32 gd
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
-add_executable(winprobe tools/winprobe/winprobe.cpp)
+add_executable(winprobe tools/winprobe/winprobe.cpp tools/preview/made_up_desktop_win32.cpp)
 target_link_libraries(winprobe PRIVATE shell32)
+target_include_directories(winprobe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Every face and state of the push button side by side, for a reviewer's eye.
@@ -55,6 +56,13 @@ add_executable(command_gallery WIN32 tools/gallery/command_gallery_win32.cpp)
 target_link_libraries(command_gallery PRIVATE tremblix_saver_win32 tremblix_command_faces)
 set_target_properties(command_gallery PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# Renders the preview's still picture from the scene (tools/make-preview.sh).
+add_executable(preview_still tools/preview/preview_still_win32.cpp
+               tools/preview/made_up_desktop_win32.cpp renderer/scene_win32.cpp
+               renderer/gl_texture_win32.cpp)
+target_link_libraries(preview_still PRIVATE tremblix_saver_win32 glu32 opengl32 gdi32)
+set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Windows-side tests against the real platform calls.
 add_executable(tremblix_windows_tests
@@ -106,3 +114,14 @@ foreach(suite startup renderer run command)
   endforeach()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
 endforeach()
+
+# The distributable: both programs and how to install them, in one zip.
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>
+          ${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt ${CMAKE_BINARY_DIR}/dist/
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist
+          ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/Tremblix.zip --format=zip
+          Tremblix.scr Tremblix.dll INSTALL.txt
+  DEPENDS tremblix_scr tremblix_renderer
+  COMMENT "Packing build/windows/Tremblix.zip")

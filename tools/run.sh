@@ -60,6 +60,15 @@ if [ "$virtual" = 0 ]; then
   exit 0
 fi
 
+# An empty virtual screen is black, and so would be every reflection: put a
+# made-up desktop on it for the screen saver to photograph.
+desktop_pid=
+if [ "$mode" = full ]; then
+  wine "$probe" desktop $((seconds + 30)) >/dev/null 2>&1 </dev/null &
+  desktop_pid=$!
+  sleep 1.5
+fi
+
 shots=$root/screenshots
 mkdir -p "$shots"
 rm -f "$shots/$mode"-*.png
@@ -82,6 +91,7 @@ if kill -0 "$pid" 2>/dev/null; then
   esac
 fi
 [ -z "$host_pid" ] || kill "$host_pid" 2>/dev/null || true
+[ -z "$desktop_pid" ] || kill "$desktop_pid" 2>/dev/null || true
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill "$pid" 2>/dev/null || true
 harness_prefix_stop "$prefix"

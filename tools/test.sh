@@ -28,7 +28,9 @@ layer() {
   local preset=$1 log=$root/build/$1-test.log
   echo "== $preset: configure and build"
   if ! cmake --preset "$preset" >"$root/build/$preset-configure.log" 2>&1 ||
-     ! cmake --build --preset "$preset" -j "$jobs" >"$root/build/$preset-build.log" 2>&1; then
+     ! cmake --build --preset "$preset" -j "$jobs" >"$root/build/$preset-build.log" 2>&1 ||
+     { [ "$preset" != windows ] ||
+       ! cmake --build --preset windows --target dist >>"$root/build/$preset-build.log" 2>&1; }; then
     tail -n 40 "$root/build/$preset-configure.log" "$root/build/$preset-build.log" 2>/dev/null
     echo "== $preset: build FAILED"
     failed=$((failed + 1))

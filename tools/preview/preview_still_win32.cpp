@@ -1,0 +1,143 @@
+// Renders the preview's still picture from the scene itself: a made-up
+// desktop handed over as the full-screen run does, the renderer's own scene
+// drawn at one moment of the bounce, shrunk to the preview's size.
+//   preview_still OUTPUT.bmp
+// tools/make-preview.sh runs it under Wine and stores saver/run/preview.bmp.
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "renderer/bitmap.h"
+#include "renderer/shell_win32.h"
+#include "saver/run/capture_win32.h"
+#include "tools/preview/made_up_desktop_win32.h"
+
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+
+// The shell's state, which the scene reads.
+HDC g_dc = nullptr;
+HGLRC g_glrc = nullptr;
+int g_clientWidth = 1024;
+int g_clientHeight = 768;
+unsigned char g_keyDown[256] = {};
+bool g_sceneReady = false;
+float g_seconds = 0;
+float g_frameSeconds = 0;
+
+void DebugTrace(const char*, ...) {}
+
+namespace {
+
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
+constexpr int kStillWidth = 152, kStillHeight = 112;
+// Just after a landing: the ball low, flattened and widened.
+constexpr float kMoment = 3.30f;
+constexpr float kFrame = 1.0f / 60;
+
+tremblix::BmpImage MadeUpScreen() {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = kScreenWidth;
+  info.bmiHeader.biHeight = kScreenHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  SelectObject(dc, section);
+  PaintMadeUpDesktop(dc, kScreenWidth, kScreenHeight);
+  GdiFlush();
+  tremblix::BmpImage image = tremblix::BlackBmp(kScreenWidth, kScreenHeight);
+  memcpy(image.pixels.data(), bits, image.pixels.size());
+  DeleteDC(dc);
+  DeleteObject(section);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
+// Each target pixel is the mean of the source pixels it covers.
+tremblix::BmpImage Shrink(const tremblix::BmpImage& from, int width, int height) {
+  tremblix::BmpImage to = tremblix::BlackBmp(width, height);
+  const size_t from_row = tremblix::BmpRowBytes(from.width, 24);
+  const size_t to_row = tremblix::BmpRowBytes(width, 24);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      int x0 = x * from.width / width, x1 = (x + 1) * from.width / width;
+      int y0 = y * from.height / height, y1 = (y + 1) * from.height / height;
+      unsigned sum[3] = {}, count = 0;
+      for (int sy = y0; sy < y1; ++sy) {
+        for (int sx = x0; sx < x1; ++sx, ++count) {
+          for (int c = 0; c < 3; ++c) sum[c] += from.pixels[sy * from_row + sx * 3 + c];
+        }
+      }
+      for (int c = 0; c < 3; ++c) to.pixels[y * to_row + x * 3 + c] = sum[c] / count;
+    }
+  }
+  return to;
+}
+
+HWND MakeGLWindow() {
+  WNDCLASSA wc = {};
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TremblixStill";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "TremblixStill", WS_POPUP | WS_VISIBLE, 0,
+                                0, g_clientWidth, g_clientHeight, nullptr, nullptr, wc.hInstance,
+                                nullptr);
+  g_dc = GetDC(window);
+  PIXELFORMATDESCRIPTOR pfd = {};
+  pfd.nSize = sizeof(pfd);
+  pfd.nVersion = 1;
+  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  pfd.iPixelType = PFD_TYPE_RGBA;
+  pfd.cColorBits = 32;
+  pfd.cDepthBits = 16;
+  SetPixelFormat(g_dc, ChoosePixelFormat(g_dc, &pfd), &pfd);
+  g_glrc = wglCreateContext(g_dc);
+  wglMakeCurrent(g_dc, g_glrc);
+  return window;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: preview_still OUTPUT.bmp\n");
+    return 2;
+  }
+  tremblix::WriteHandOffPictures(MadeUpScreen());
+  MakeGLWindow();
+  if (!g_glrc) {
+    std::fprintf(stderr, "preview_still: no OpenGL context\n");
+    return 1;
+  }
+  InitScene();
+  // The squash depends on the frames before, so the whole bounce is played.
+  for (g_seconds = 0; g_seconds < kMoment; g_seconds += kFrame) {
+    g_frameSeconds = kFrame;
+    DrawFrame();
+  }
+  glFinish();
+  tremblix::BmpImage frame = tremblix::BlackBmp(g_clientWidth, g_clientHeight);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, g_clientWidth, g_clientHeight, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+               frame.pixels.data());
+  const std::vector<uint8_t> bytes =
+      tremblix::EncodeBmp(Shrink(frame, kStillWidth, kStillHeight));
+  FILE* out = std::fopen(argv[1], "wb");
+  if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
+    std::fprintf(stderr, "preview_still: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  std::fclose(out);
+  std::printf("wrote %s\n", argv[1]);
+  return 0;
+}
