@@ -2,12 +2,12 @@
 
 #include <windows.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstring>
 #include <vector>
 
 #include "renderer/bitmap.h"
+#include "renderer/mipmaps.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -81,7 +81,16 @@ bool GLTexture::LoadBmp(const char* file) {
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                    image.pixels.data());
+  // The whole chain down to 1 x 1, as the mipmap filter needs it, with rows
+  // in file order: t = 0 is the bottom row.
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const std::vector<tremblix::BmpImage> levels =
+      tremblix::BuildMipmaps(image, largest > 0 ? largest : 1024);
+  for (size_t level = 0; level < levels.size(); ++level) {
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 3, levels[level].width,
+                 levels[level].height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                 levels[level].pixels.data());
+  }
   return true;
 }

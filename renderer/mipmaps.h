@@ -1,0 +1,21 @@
+// The mipmap chain of a picture, as the texture loader uploads it: the picture
+// scaled to the nearest powers of two, then halved level by level to 1 x 1.
+// Built here rather than by the GLU builder, which takes several times longer
+// on screen-sized pictures and delays the first frame by as much.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "renderer/bitmap.h"
+
+namespace tremblix {
+
+// The power of two nearest to a size: up from one and a half times a power.
+int32_t NearestPowerOfTwo(int32_t size);
+
+// Level 0 has the nearest power-of-two size of the picture, no side above
+// largest; each further level halves both sides (a side of 1 stays 1).
+std::vector<BmpImage> BuildMipmaps(const BmpImage& picture, int32_t largest);
+
+}  // namespace tremblix
