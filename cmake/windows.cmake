@@ -15,21 +15,28 @@ add_library(tremblix_command_faces OBJECT saver/controls/command/faces.rc)
 target_include_directories(tremblix_command_faces PRIVATE
   ${PROJECT_SOURCE_DIR}/saver/controls/command)
 
+# The settings dialog's pictures: marks, icon, pointing hand.
+add_library(tremblix_dialog_pictures OBJECT saver/settings/dialog.rc)
+target_include_directories(tremblix_dialog_pictures PRIVATE ${PROJECT_SOURCE_DIR}/saver/settings)
+
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/controls/command/command_win32.cpp
+  saver/forms/controls_win32.cpp
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
   saver/run/capture_win32.cpp
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/settings/settings_dialog_win32.cpp
+  saver/settings/zoom_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
-target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces)
+target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces
+                      tremblix_dialog_pictures)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
