@@ -97,8 +97,18 @@ set_target_properties(tremblix_command_tests PROPERTIES
 gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 
+# The settings dialog in a real window: loading, the pointer on its controls,
+# saving to a real settings file. They move the pointer too.
+add_executable(tremblix_dialog_tests tests/windows/settings_dialog_win32_test.cpp)
+target_link_libraries(tremblix_dialog_tests PRIVATE tremblix_saver_win32 tremblix_command_faces
+                      tremblix_dialog_pictures GTest::gtest_main)
+set_target_properties(tremblix_dialog_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+
 # End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer command)
+foreach(suite startup renderer command dialog)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
