@@ -54,7 +54,7 @@ set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp)
-target_link_libraries(winprobe PRIVATE shell32)
+target_link_libraries(winprobe PRIVATE shell32 gdi32)
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Every face and state of the push button side by side, for a reviewer's eye.
