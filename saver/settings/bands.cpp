@@ -25,7 +25,9 @@ uint8_t Channel(int value) { return static_cast<uint8_t>(value); }
 
 int BandValue(int y, double height) {
   const double k = height / kHalfTurn;
-  return static_cast<int>(std::nearbyint(std::fabs(std::sin(y / k) * kAmplitude)));
+  const double value = std::nearbyint(std::fabs(std::sin(y / k) * kAmplitude));
+  // A surface of no height has no wave: its one row is dark.
+  return std::isfinite(value) ? static_cast<int>(value) : 0;
 }
 
 Rgb DialogBandColour(int value) { return {Channel(value), Channel(value), Channel(value + 30)}; }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,7 +37,6 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   CommandWindow& Cmd_Can() { return cmd_can_; }
   forms::PictureBox& Pic_C() { return pic_c_; }
   HBITMAP Img_Ra(int index) const { return img_ra_[index]; }
-  Tremblix_P& rules() { return rules_; }
 
   // DialogHost.
   double ScreenWidth() override;

@@ -72,6 +72,13 @@ TEST(BandsTest, ThePanelIsAlwaysGreyBetween30And250) {
   EXPECT_EQ(panel.lines, 162);
 }
 
+TEST(BandsTest, ASurfaceOfNoHeightGetsOneDarkRow) {
+  RecordingSurface dialog(10, 0), panel(10, 0);
+  PaintBands(dialog, panel);
+  EXPECT_EQ(dialog.lines, 1);
+  EXPECT_EQ(dialog.rows[0], kNavy);
+}
+
 TEST(BandsTest, RowCountRoundsTheHeightTiesToEven) {
   RecordingSurface a(1, 242.5), b(1, 243.5), panel(1, 1);
   PaintBands(a, panel);
