@@ -16,16 +16,24 @@ add_executable(tremblix_unit_tests
   tests/native/face_layout_test.cpp
   tests/native/face_pictures_test.cpp
   tests/native/command_test.cpp
+  tests/native/settings_dialog_test.cpp
+  tests/native/bands_test.cpp
+  tests/native/dialog_pictures_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 # The face pictures test compares the generator's output with the committed files.
 target_compile_definitions(tremblix_unit_tests PRIVATE
-  TREMBLIX_FACES_DIR="${PROJECT_SOURCE_DIR}/saver/controls/command/faces")
+  TREMBLIX_FACES_DIR="${PROJECT_SOURCE_DIR}/saver/controls/command/faces"
+  TREMBLIX_DIALOG_PICTURES_DIR="${PROJECT_SOURCE_DIR}/saver/settings/pictures")
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 # Writes the push button's face pictures: facegen saver/controls/command/faces
 add_executable(facegen tools/facegen/facegen.cpp)
 target_link_libraries(facegen PRIVATE tremblix_portable)
+
+# Writes the settings dialog's pictures: dialoggen saver/settings/pictures
+add_executable(dialoggen tools/dialoggen/dialoggen.cpp)
+target_link_libraries(dialoggen PRIVATE tremblix_portable)
 
 if(TREMBLIX_FUZZ)
   foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap

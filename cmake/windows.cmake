@@ -15,21 +15,28 @@ add_library(tremblix_command_faces OBJECT saver/controls/command/faces.rc)
 target_include_directories(tremblix_command_faces PRIVATE
   ${PROJECT_SOURCE_DIR}/saver/controls/command)
 
+# The settings dialog's pictures: marks, icon, pointing hand.
+add_library(tremblix_dialog_pictures OBJECT saver/settings/dialog.rc)
+target_include_directories(tremblix_dialog_pictures PRIVATE ${PROJECT_SOURCE_DIR}/saver/settings)
+
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/controls/command/command_win32.cpp
+  saver/forms/controls_win32.cpp
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
   saver/run/capture_win32.cpp
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/settings/settings_dialog_win32.cpp
+  saver/settings/zoom_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
-target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces)
+target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces
+                      tremblix_dialog_pictures)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
@@ -47,7 +54,7 @@ set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp tools/preview/made_up_desktop_win32.cpp)
-target_link_libraries(winprobe PRIVATE shell32)
+target_link_libraries(winprobe PRIVATE shell32 gdi32)
 target_include_directories(winprobe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
@@ -100,8 +107,18 @@ set_target_properties(tremblix_command_tests PROPERTIES
 gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 
+# The settings dialog in a real window: loading, the pointer on its controls,
+# saving to a real settings file. They move the pointer too.
+add_executable(tremblix_dialog_tests tests/windows/settings_dialog_win32_test.cpp)
+target_link_libraries(tremblix_dialog_tests PRIVATE tremblix_saver_win32 tremblix_command_faces
+                      tremblix_dialog_pictures GTest::gtest_main)
+set_target_properties(tremblix_dialog_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+
 # End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer run command)
+foreach(suite startup renderer run command dialog)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")

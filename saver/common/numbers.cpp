@@ -51,6 +51,12 @@ std::optional<Int> Fit(double whole) {
   return static_cast<Int>(whole);
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace
 
 std::string NumberText(long value) {
@@ -62,10 +68,13 @@ std::string FormatHashHash(long value) {
 }
 
 std::optional<double> ParseNumber(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  if (text.empty() || NumberPrefix(text) != text.size()) return std::nullopt;
-  return Convert(text);
+  if (!HasNumberForm(text)) return std::nullopt;
+  return Convert(TrimBlanks(text));
+}
+
+bool HasNumberForm(std::string_view text) {
+  text = TrimBlanks(text);
+  return !text.empty() && NumberPrefix(text) == text.size();
 }
 
 bool IsNumeric(std::string_view text) { return ParseNumber(text).has_value(); }

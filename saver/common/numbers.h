@@ -21,6 +21,10 @@ std::optional<double> ParseNumber(std::string_view text);
 
 bool IsNumeric(std::string_view text);
 
+// Whether the whole text is written as a decimal number, as ParseNumber reads
+// it, even one too large for a double.
+bool HasNumberForm(std::string_view text);
+
 // The leading number of a text, as far as it goes; 0 when it has none.
 double LeadingNumber(std::string_view text);
 

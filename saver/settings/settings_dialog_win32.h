@@ -1,7 +1,92 @@
-// The settings dialog.
+// The settings dialog's window: Tremblix_P's controls at their places, its
+// painted bands, and the platform calls its handlers ask for.
 #pragma once
 
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "saver/controls/command/command_win32.h"
+#include "saver/forms/controls_win32.h"
+#include "saver/forms/form_win32.h"
+#include "saver/settings/settings_dialog.h"
+#include "saver/settings/zoom_win32.h"
+
 namespace tremblix {
+
+inline constexpr wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
+
+class SettingsDialogWindow : public forms::Form, public DialogHost {
+ public:
+  SettingsDialogWindow(SettingsRecord& settings, ProfileApi& profile, std::string program_folder,
+                       RectAnimator& animator = PlatformAnimator());
+  ~SettingsDialogWindow() override;
+
+  // Creates the window and its controls, hidden, and runs Form_Load.
+  bool LoadDialog();
+
+  // The controls, for a test to look at.
+  forms::Image& Img_BGM(int index) { return img_bgm_[index]; }
+  forms::Label& lbl_BGM(int index) { return lbl_bgm_[index]; }
+  forms::Label& lbl_Fname() { return lbl_fname_; }
+  forms::Label& lbl_URL() { return lbl_url_; }
+  HWND BGM_Repeat() const { return bgm_repeat_; }
+  CommandWindow& Cmd_File() { return cmd_file_; }
+  CommandWindow& Cmd_Set() { return cmd_set_; }
+  CommandWindow& Cmd_Can() { return cmd_can_; }
+  forms::PictureBox& Pic_C() { return pic_c_; }
+  HBITMAP Img_Ra(int index) const { return img_ra_[index]; }
+
+  // DialogHost.
+  double ScreenWidth() override;
+  double ScreenHeight() override;
+  double WindowWidth() override;
+  double WindowHeight() override;
+  void Move(int32_t left, int32_t top) override;
+  void PrepareButtons() override;
+  void ShowMark(int index, bool filled) override;
+  void SetRepeatEnabled(bool enabled) override;
+  void SetFileButtonEnabled(bool enabled) override;
+  void SetRepeatText(const std::string& text) override;
+  std::string RepeatText() override;
+  void AddRepeatItem(const std::string& text) override;
+  void SetFileLabel(int index, const std::string& path) override;
+  bool CursorPos(int32_t& x, int32_t& y) override;
+  void ZoomOpen() override;
+  void ZoomClose() override;
+  void SetMousePointer(MousePointer pointer) override;
+  std::optional<std::string> ChooseFile(const std::string& start_folder) override;
+  void OpenHomePage(const std::string& address) override;
+  void ShowRepeatOutOfRange() override;
+  void Unload() override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  bool CreateControls();
+  void CreateFonts();
+  void Form_Resize();
+  void PaintSurface(HDC dc);
+  void FocusFirstControl();
+
+  Tremblix_P rules_;
+  RectAnimator& animator_;
+  forms::Surface surface_;
+  forms::PictureBox pic_c_;
+  forms::Label lbl15_, lbl14_, lbl_bgm_[3], lbl_fname_, lbl_url_;
+  forms::Image img_bgm_[3];
+  HWND bgm_repeat_ = nullptr;
+  CommandWindow cmd_file_, cmd_set_, cmd_can_;
+  HBITMAP img_ra_[2] = {};
+  HICON icon_ = nullptr;
+  HCURSOR hand_ = nullptr;
+  HFONT label_font_ = nullptr, url_font_ = nullptr, panel_font_ = nullptr;
+  bool controls_ready_ = false;
+  bool shown_ = false;
+  bool busy_ = false;  // the hourglass is up
+};
 
 // Shows the dialog and returns when it has closed.
 void ShowSettingsDialogModal();

@@ -86,6 +86,7 @@ case_settings_mode_shows_its_dialog_and_ends() {
   e2e_start "$scr" /c
   e2e_wait_window "<Tremblix>" 10 || e2e_fail "the dialog did not appear"
   e2e_shot settings-mode
+  e2e_probe close "<Tremblix>"
   e2e_wait_exit "$E2E_PID" 10
   [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
 }

@@ -82,5 +82,14 @@ TEST(LeadingNumber, ReadsAsFarAsTheNumberGoes) {
   EXPECT_EQ(LeadingNumber("1e999"), 0);
 }
 
+TEST(HasNumberForm, IncludesNumbersTooLargeForADouble) {
+  EXPECT_TRUE(HasNumberForm(" 1e999 "));
+  EXPECT_FALSE(IsNumeric("1e999"));
+  EXPECT_TRUE(HasNumberForm("-2.5"));
+  EXPECT_FALSE(HasNumberForm("12e"));
+  EXPECT_FALSE(HasNumberForm(""));
+  EXPECT_FALSE(HasNumberForm("abc"));
+}
+
 }  // namespace
 }  // namespace tremblix

@@ -11,9 +11,15 @@
 //                                 a photograph of the screen has something to show
 //   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
 //   winprobe close TITLE          asks the window to close
-//   winprobe client TITLE         "x y width height" of the client area, on the screen
+//   winprobe client TITLE         the client area on the screen: x y width height
 //   winprobe child TITLE CHILD    "x y width height" of the child window titled CHILD,
 //                                 in its parent's client area
+//   winprobe where TITLE TEXT     the screen point in the middle of the child
+//                                 window whose text is TEXT: x y
+//   winprobe choose TITLE PATH    types PATH as the file name of the file
+//                                 chooser titled TITLE and accepts it
+//   winprobe glyphs FONT TEXT     exit 0 when the font has a glyph for every
+//                                 character of TEXT; prints the missing count
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
 #include <shellapi.h>
@@ -60,6 +66,47 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   Print(std::wstring(class_name) + L"|" + Hex(GetWindowLongW(child, GWL_STYLE)) + L"|" +
         (image ? L"image" : L"-") + L"|" + TextOf(child));
   return TRUE;
+}
+
+struct TextSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindByText(HWND child, LPARAM lparam) {
+  auto* search = reinterpret_cast<TextSearch*>(lparam);
+  if (TextOf(child) != search->text) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// The file name box of the platform's file chooser: an edit control, alone
+// or inside the combo box.
+HWND FileNameEdit(HWND chooser) {
+  for (int id : {0x47c, 0x480}) {  // cmb13, edt1
+    HWND item = GetDlgItem(chooser, id);
+    if (!item) continue;
+    HWND edit = FindWindowExW(item, nullptr, L"Edit", nullptr);
+    return edit ? edit : item;
+  }
+  return nullptr;
+}
+
+int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH, font_name);
+  HGDIOBJ old = SelectObject(dc, font);
+  std::wstring indices(text.size(), L'\0');
+  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                   reinterpret_cast<WORD*>(indices.data()), GGI_MARK_NONEXISTING_GLYPHS);
+  int missing = 0;
+  for (wchar_t index : indices) missing += index == 0xFFFF;
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+  return missing;
 }
 
 struct ButtonSearch {
@@ -160,6 +207,12 @@ int main() {
     return Keep(window, _wtoi(argv[5]));
   }
 
+  if (command == L"glyphs" && argc > 3) {
+    const int missing = MissingGlyphs(title, argv[3]);
+    Print(std::to_wstring(missing));
+    return missing == 0 ? 0 : 3;
+  }
+
   HWND window = FindWindowW(nullptr, title);
   if (!window) return 2;
   if (command == L"exists") return 0;
@@ -193,6 +246,22 @@ int main() {
     Print(std::to_wstring(frame.left) + L" " + std::to_wstring(frame.top) + L" " +
           std::to_wstring(frame.right - frame.left) + L" " +
           std::to_wstring(frame.bottom - frame.top));
+    return 0;
+  }
+  if (command == L"where" && argc > 3) {
+    TextSearch search = {argv[3], nullptr};
+    EnumChildWindows(window, FindByText, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 3;
+    RECT r;
+    GetWindowRect(search.found, &r);
+    Print(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2));
+    return 0;
+  }
+  if (command == L"choose" && argc > 3) {
+    HWND edit = FileNameEdit(window);
+    if (!edit) return 3;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
     return 0;
   }
   if (command == L"close") {

@@ -1,0 +1,127 @@
+// The windowless-looking controls of the screen-saver program's forms: a
+// retained drawing surface, a picture box that keeps one, labels with a
+// transparent background and images that show a picture unstretched. Places
+// and sizes are pixels here; forms convert their layout before.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tremblix::forms {
+
+// A memory picture the size of a window's client area, shown on every paint:
+// what is drawn on it stays when the window is covered and uncovered.
+class Surface {
+ public:
+  Surface() = default;
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+  ~Surface() { Release(); }
+
+  void Resize(int width, int height, COLORREF back_colour);
+  HDC dc() const { return dc_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void CopyTo(HDC target) const;
+
+ private:
+  void Release();
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_bitmap_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+// Asks the parent to paint what lies behind a child, into the child's dc.
+void PaintParentBehind(HWND child, HDC dc);
+
+// A child window with a retained surface; it hosts controls of its own and
+// takes part in the Tab order of its form.
+class PictureBox {
+ public:
+  PictureBox() = default;
+  PictureBox(const PictureBox&) = delete;
+  PictureBox& operator=(const PictureBox&) = delete;
+  ~PictureBox();
+
+  bool Create(HWND parent, int x, int y, int width, int height, COLORREF back_colour,
+              bool sunken);
+  HWND hwnd() const { return hwnd_; }
+  Surface& surface() { return surface_; }
+  // Drawn over the surface on every paint (shapes).
+  std::function<void(HDC)> Decorate;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void PaintInto(HDC dc);
+  HWND hwnd_ = nullptr;
+  Surface surface_;
+  COLORREF back_colour_ = 0;
+};
+
+struct LabelStyle {
+  HFONT font = nullptr;
+  COLORREF colour = 0;
+  bool centred = false;
+  bool auto_size = false;  // takes the size of its text
+  bool sunken = false;     // a sunken three-dimensional border
+  bool wrap = false;       // more than one line
+  HCURSOR cursor = nullptr;
+};
+
+// A label: text over whatever lies behind it. Any mouse button pressed on it
+// raises MouseDown with the button (1 left, 2 right, 4 middle); a left press
+// and release on it raise Click.
+class Label {
+ public:
+  Label() = default;
+  Label(const Label&) = delete;
+  Label& operator=(const Label&) = delete;
+  ~Label();
+
+  bool Create(HWND parent, int x, int y, int width, int height, const std::wstring& text,
+              const LabelStyle& style);
+  void SetText(const std::wstring& text);
+  std::wstring Text() const;
+  HWND hwnd() const { return hwnd_; }
+
+  std::function<void(int button)> MouseDown;
+  std::function<void()> Click;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint();
+  void FitToText();
+  HWND hwnd_ = nullptr;
+  LabelStyle style_;
+  bool left_down_ = false;
+};
+
+// An image: its picture unstretched at its top-left corner, and from the first
+// picture on the picture's size.
+class Image {
+ public:
+  Image() = default;
+  Image(const Image&) = delete;
+  Image& operator=(const Image&) = delete;
+  ~Image();
+
+  bool Create(HWND parent, int x, int y, int width, int height);
+  void SetPicture(HBITMAP picture);
+  HBITMAP picture() const { return picture_; }
+  HWND hwnd() const { return hwnd_; }
+
+  std::function<void(int button)> MouseDown;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  HWND hwnd_ = nullptr;
+  HBITMAP picture_ = nullptr;
+};
+
+}  // namespace tremblix::forms

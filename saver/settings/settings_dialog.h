@@ -1,0 +1,89 @@
+// The settings dialog Tremblix_P: what its handlers decide, over what they ask
+// of the window. The window itself is settings_dialog_win32.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "saver/music/settings.h"
+#include "saver/startup/settings_file.h"
+
+namespace tremblix {
+
+// Our home page, shown by lbl_URL and opened by it.
+inline constexpr char kHomePage[] = "https://tremblix.example/";
+
+// The kind captions lbl_BGM(0 to 2), UTF-8.
+inline constexpr const char* kKindCaptions[3] = {"なし", "音楽CD", "MP3、WAV"};
+
+// What the repeat box offers: 0 to 30 formatted with "##".
+std::vector<std::string> RepeatList();
+
+// BgmRepeat from the repeat box's text: a number is rounded to the nearest
+// integer, ties to even; any other text is 0. Nothing when the text is a
+// number that 16 bits cannot hold.
+std::optional<int16_t> RepeatFromText(std::string_view text);
+
+enum class MousePointer { kDefault, kHourglass };
+
+// What the handlers ask of the dialog's window and of the platform.
+class DialogHost {
+ public:
+  virtual ~DialogHost() = default;
+  // Screen and window sizes in twips; Move places the window, keeping its size.
+  virtual double ScreenWidth() = 0;
+  virtual double ScreenHeight() = 0;
+  virtual double WindowWidth() = 0;
+  virtual double WindowHeight() = 0;
+  virtual void Move(int32_t left, int32_t top) = 0;
+  virtual void PrepareButtons() = 0;  // Initialize on every Command
+  // Img_BGM(index) shows Img_Ra(1) when filled, Img_Ra(0) otherwise.
+  virtual void ShowMark(int index, bool filled) = 0;
+  virtual void SetRepeatEnabled(bool enabled) = 0;
+  virtual void SetFileButtonEnabled(bool enabled) = 0;  // Cmd_File(0)
+  virtual void SetRepeatText(const std::string& text) = 0;
+  virtual std::string RepeatText() = 0;
+  virtual void AddRepeatItem(const std::string& text) = 0;
+  virtual void SetFileLabel(int index, const std::string& path) = 0;  // lbl_Fname
+  virtual bool CursorPos(int32_t& x, int32_t& y) = 0;
+  virtual void ZoomOpen() = 0;
+  virtual void ZoomClose() = 0;
+  virtual void SetMousePointer(MousePointer pointer) = 0;
+  // The file chooser opened in the folder; the chosen path, or nothing.
+  virtual std::optional<std::string> ChooseFile(const std::string& start_folder) = 0;
+  virtual void OpenHomePage(const std::string& address) = 0;
+  // Tells the user the repeat text cannot be saved; the dialog stays open.
+  virtual void ShowRepeatOutOfRange() = 0;
+  virtual void Unload() = 0;
+};
+
+class Tremblix_P {
+ public:
+  Tremblix_P(DialogHost& host, SettingsRecord& settings, ProfileApi& profile,
+             std::string program_folder);
+
+  void Form_Load();
+  void Img_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
+  void lbl_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
+  void Cmd_File_Click(int16_t index);
+  // Writes the three keys and unloads; refuses, writing nothing, when the
+  // repeat text is a number out of range. Returns whether it saved.
+  bool Cmd_Set_Click();
+  void Cmd_Can_Click();
+  void lbl_URL_Click();
+  void Form_Unload();
+
+ private:
+  void ChooseMusicKind(int16_t index);
+  void ShowMarks(int16_t kind);
+
+  DialogHost& host_;
+  SettingsRecord& settings_;
+  ProfileApi& profile_;
+  const std::string program_folder_;
+};
+
+}  // namespace tremblix

@@ -1,0 +1,70 @@
+// The settings dialog's pictures: the committed files are what the generator
+// writes, and each has the size and look described.
+#include "saver/settings/dialog_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tremblix {
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(DialogPicturesTest, CommittedFilesAreWhatTheGeneratorWrites) {
+  for (const DialogPicture& picture : DialogPictures()) {
+    const std::string path = std::string(TREMBLIX_DIALOG_PICTURES_DIR) + "/" + picture.file_name;
+    EXPECT_EQ(FileBytes(path), picture.bytes)
+        << path << " differs; run dialoggen saver/settings/pictures and commit";
+  }
+}
+
+TEST(DialogPicturesTest, MarksAre12By12WithAGreyFrame) {
+  for (bool filled : {false, true}) {
+    const auto bmp = MarkBmp(filled);
+    ASSERT_EQ(bmp.size(), 54u + 12 * 12 * 3);
+    EXPECT_EQ(bmp[18], 12);
+    EXPECT_EQ(bmp[22], 12);
+    EXPECT_EQ(bmp[28], 24);
+    for (int i = 0; i < 12; ++i) {
+      EXPECT_EQ(MarkPixel(filled, i, 0), (Rgb{128, 128, 128}));
+      EXPECT_EQ(MarkPixel(filled, 11, i), (Rgb{128, 128, 128}));
+    }
+  }
+  EXPECT_EQ(MarkPixel(false, 6, 6), (Rgb{255, 255, 255}));
+  const Rgb middle = MarkPixel(true, 6, 6);
+  EXPECT_GT(middle.b, 200);
+  EXPECT_LT(middle.r, 64);
+}
+
+TEST(DialogPicturesTest, IconIs32By32With256Colours) {
+  const auto ico = IconIco();
+  EXPECT_EQ(ico[2], 1);   // type icon
+  EXPECT_EQ(ico[6], 32);  // width
+  EXPECT_EQ(ico[7], 32);  // height
+  EXPECT_EQ(ico[8], 0);   // 256 colours
+  EXPECT_EQ(ico[22 + 14], 8);  // bits per pixel
+  EXPECT_TRUE(TremblixIconPixel(0, 0).clear);
+  EXPECT_FALSE(TremblixIconPixel(16, 16).clear);
+}
+
+TEST(DialogPicturesTest, HandIsATwoColourCursorWithItsHotSpotAtTheFingerTip) {
+  const auto cur = HandCur();
+  EXPECT_EQ(cur[2], 2);  // type cursor
+  EXPECT_EQ(cur[6], 32);
+  EXPECT_EQ(cur[7], 32);
+  EXPECT_EQ(cur[10] | cur[11] << 8, 12);  // hot spot x
+  EXPECT_EQ(cur[12] | cur[13] << 8, 10);  // hot spot y
+  EXPECT_EQ(cur[22 + 14], 1);             // bits per pixel
+  EXPECT_EQ(PointingHandPixel(12, 10), HandPixel::kBlack);
+  EXPECT_EQ(PointingHandPixel(12, 9), HandPixel::kClear);  // nothing above the tip
+  EXPECT_EQ(PointingHandPixel(12, 12), HandPixel::kWhite);  // inside the finger
+  EXPECT_EQ(PointingHandPixel(0, 31), HandPixel::kClear);
+}
+
+}  // namespace
+}  // namespace tremblix

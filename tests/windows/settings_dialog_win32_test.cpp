@@ -1,0 +1,343 @@
+// The settings dialog in a real window on the display: what loading shows,
+// choosing a kind with the mouse, saving to a real settings file and reading
+// it back, cancelling, the close box, the bands and the zoom rectangles. The
+// pointer is moved with SetCursorPos and the buttons pressed with SendInput.
+#include "saver/settings/settings_dialog_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <vector>
+
+#include "saver/startup/profile_win32.h"
+
+namespace tremblix {
+namespace {
+
+struct Animation {
+  int animation;
+  RECT from, to;
+};
+
+class RecordingAnimator : public RectAnimator {
+ public:
+  void DrawAnimatedRects(HWND, int animation, const RECT& from, const RECT& to) override {
+    calls.push_back({animation, from, to});
+  }
+  std::vector<Animation> calls;
+};
+
+// The real dialog, with the chooser, the browser and the message box replaced.
+class TestDialog : public SettingsDialogWindow {
+ public:
+  using SettingsDialogWindow::SettingsDialogWindow;
+  std::optional<std::string> ChooseFile(const std::string& start_folder) override {
+    chooser_folders.push_back(start_folder);
+    return chosen;
+  }
+  void OpenHomePage(const std::string& address) override { opened.push_back(address); }
+  void ShowRepeatOutOfRange() override { ++refusals; }
+
+  std::optional<std::string> chosen;
+  std::vector<std::string> chooser_folders, opened;
+  int refusals = 0;
+};
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "tremblix-dialog-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    music_ = folder_ + "\\tune.mp3";
+    std::ofstream(music_) << "x";
+    DeleteFileA(IniPath(folder_).c_str());
+    SetCursorPos(0, 0);
+  }
+  void TearDown() override {
+    dialog_.reset();
+    Pump(20);
+    DeleteFileA(IniPath(folder_).c_str());
+    DeleteFileA(music_.c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+
+  TestDialog& Open(int16_t kind, int16_t repeat = 0, std::string file = "") {
+    settings_.BgmKind = kind;
+    settings_.BgmRepeat = repeat;
+    settings_.BgmFile = std::move(file);
+    settings_.BgmFolder = settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile);
+    dialog_ = std::make_unique<TestDialog>(settings_, profile_, folder_, animator_);
+    EXPECT_TRUE(dialog_->LoadDialog());
+    ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
+    Pump(100);
+    return *dialog_;
+  }
+
+  void Pump(int ms) {
+    const DWORD end = GetTickCount() + ms;
+    do {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        if (dialog_ && dialog_->hwnd() && IsDialogMessageW(dialog_->hwnd(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      Sleep(2);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+  }
+  bool PumpUntilClosed(int timeout_ms) {
+    const DWORD start = GetTickCount();
+    while (static_cast<int>(GetTickCount() - start) < timeout_ms) {
+      Pump(5);
+      if (!dialog_->hwnd()) return true;
+    }
+    return false;
+  }
+
+  // Presses and releases a mouse button over the middle of a window.
+  void ClickOn(HWND hwnd, DWORD down, DWORD up) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Pump(150);  // the button's poll sees the pointer arrive
+    Mouse(down);
+    Pump(30);
+    Mouse(up);
+    Pump(60);
+  }
+  void LeftClickOn(HWND hwnd) { ClickOn(hwnd, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+  void RightClickOn(HWND hwnd) { ClickOn(hwnd, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
+  static void Mouse(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+  }
+
+  int FilledMark() {
+    int filled = -1;
+    for (int i = 0; i < 3; ++i) {
+      if (dialog_->Img_BGM(i).picture() == dialog_->Img_Ra(1)) {
+        EXPECT_EQ(filled, -1) << "more than one mark filled";
+        filled = i;
+      } else {
+        EXPECT_EQ(dialog_->Img_BGM(i).picture(), dialog_->Img_Ra(0)) << "mark " << i;
+      }
+    }
+    return filled;
+  }
+  std::wstring Text(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+  }
+  bool RepeatEnabled() { return IsWindowEnabled(dialog_->BGM_Repeat()) != 0; }
+  bool FileEnabled() { return dialog_->Cmd_File().fields().IsEnabled; }
+  std::string Read(const char* key) { return ReadIni(profile_, kIniSection, key, IniPath(folder_)); }
+  bool IniExists() { return GetFileAttributesA(IniPath(folder_).c_str()) != INVALID_FILE_ATTRIBUTES; }
+  std::string IniBytes() {
+    std::ifstream in(IniPath(folder_), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void SetRepeatText(const wchar_t* text) { SetWindowTextW(dialog_->BGM_Repeat(), text); }
+
+  // A pixel of the dialog's client area as the screen shows it.
+  COLORREF ClientPixel(int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(dialog_->hwnd(), &p);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+  }
+
+  std::string folder_, music_;
+  SettingsRecord settings_;
+  Win32Profile profile_;
+  RecordingAnimator animator_;
+  std::unique_ptr<TestDialog> dialog_;
+};
+
+TEST_F(SettingsDialogTest, LoadedWithAMusicFile) {
+  TestDialog& d = Open(2, 0, music_);
+  EXPECT_EQ(FilledMark(), 2);
+  EXPECT_TRUE(FileEnabled());
+  EXPECT_FALSE(RepeatEnabled());
+  EXPECT_EQ(d.lbl_Fname().Text().size(), music_.size());
+  EXPECT_EQ(Text(d.lbl_Fname().hwnd()), std::wstring(music_.begin(), music_.end()));
+  EXPECT_EQ(Text(d.BGM_Repeat()), L"");
+  EXPECT_EQ(SendMessageW(d.BGM_Repeat(), CB_GETCOUNT, 0, 0), 31);
+}
+
+TEST_F(SettingsDialogTest, LoadedWithTheCdAndNoTrack) {
+  TestDialog& d = Open(1, 0);
+  EXPECT_EQ(FilledMark(), 1);
+  EXPECT_TRUE(RepeatEnabled());
+  EXPECT_FALSE(FileEnabled());
+  EXPECT_EQ(Text(d.BGM_Repeat()), L"");
+  EXPECT_EQ(Text(d.lbl_Fname().hwnd()), L"");
+}
+
+TEST_F(SettingsDialogTest, LoadedWithAnUnknownKind) {
+  TestDialog& d = Open(5, 45);
+  EXPECT_EQ(FilledMark(), -1);
+  EXPECT_FALSE(RepeatEnabled());
+  EXPECT_FALSE(FileEnabled());
+  EXPECT_EQ(Text(d.BGM_Repeat()), L"45");
+}
+
+TEST_F(SettingsDialogTest, MarksTakeTheirPicturesSizeAndTheWindowItsLayout) {
+  TestDialog& d = Open(0);
+  RECT r;
+  GetWindowRect(d.Img_BGM(1).hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 12);
+  EXPECT_EQ(r.bottom - r.top, 12);
+  GetClientRect(d.hwnd(), &r);
+  EXPECT_EQ(r.right, 496);
+  EXPECT_EQ(r.bottom, 243);
+  EXPECT_EQ(Text(d.hwnd()), L"<Tremblix>");
+  const LONG style = GetWindowLongW(d.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+}
+
+TEST_F(SettingsDialogTest, TheBandsShowAtTheirRows) {
+  Open(0);
+  // Column 490 lies right of the panel and of the buttons.
+  EXPECT_EQ(ClientPixel(490, 0), RGB(0, 0, 30));
+  EXPECT_EQ(ClientPixel(490, 121), RGB(220, 220, 250));
+  EXPECT_EQ(ClientPixel(490, 122), RGB(220, 220, 250));
+  EXPECT_EQ(ClientPixel(490, 242), RGB(3, 3, 33));
+}
+
+TEST_F(SettingsDialogTest, ChoosingKindsWithTheLeftAndTheRightButton) {
+  TestDialog& d = Open(0);
+  LeftClickOn(d.lbl_BGM(1).hwnd());
+  EXPECT_EQ(settings_.BgmKind, 1);
+  EXPECT_EQ(FilledMark(), 1);
+  EXPECT_TRUE(RepeatEnabled());
+  EXPECT_FALSE(FileEnabled());
+  RightClickOn(d.Img_BGM(2).hwnd());
+  EXPECT_EQ(settings_.BgmKind, 2);
+  EXPECT_EQ(FilledMark(), 2);
+  EXPECT_FALSE(RepeatEnabled());
+  EXPECT_TRUE(FileEnabled());
+  RightClickOn(d.lbl_BGM(0).hwnd());
+  EXPECT_EQ(FilledMark(), 0);
+  EXPECT_FALSE(RepeatEnabled());
+  EXPECT_FALSE(FileEnabled());
+}
+
+TEST_F(SettingsDialogTest, SavingAMusicFileWritesTheThreeKeysAndCloses) {
+  TestDialog& d = Open(0);
+  LeftClickOn(d.lbl_BGM(2).hwnd());
+  d.chosen = music_;
+  LeftClickOn(d.Cmd_File().hwnd());
+  EXPECT_EQ(d.chooser_folders, std::vector<std::string>{folder_});
+  EXPECT_EQ(Text(d.lbl_Fname().hwnd()), std::wstring(music_.begin(), music_.end()));
+  LeftClickOn(d.Cmd_Set().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_EQ(Read(kKeyBgmKind), "2");  // the platform drops the leading blank
+  EXPECT_EQ(Read(kKeyBgmRepeat), "0");
+  EXPECT_EQ(Read(kKeyBgmFile), music_);
+  // What loading makes of it again.
+  SettingsRecord loaded;
+  LoadSettings(profile_, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmFile, music_);
+}
+
+TEST_F(SettingsDialogTest, SavingTheCdWithATypedTrack) {
+  Open(1);
+  SetRepeatText(L" 3.5 ");
+  LeftClickOn(dialog_->Cmd_Set().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_EQ(Read(kKeyBgmKind), "1");
+  EXPECT_EQ(Read(kKeyBgmRepeat), "4");
+  EXPECT_EQ(Read(kKeyBgmFile), "");
+  EXPECT_EQ(settings_.BgmRepeat, 4);
+}
+
+TEST_F(SettingsDialogTest, SavingAnUnknownKindWritesItBack) {
+  Open(5, -3);
+  LeftClickOn(dialog_->Cmd_Set().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_EQ(Read(kKeyBgmKind), "5");
+  EXPECT_EQ(Read(kKeyBgmRepeat), "-3");
+}
+
+TEST_F(SettingsDialogTest, ARepeatOutOfRangeIsRefusedAndNothingIsWritten) {
+  Open(1);
+  SetRepeatText(L"40000");
+  LeftClickOn(dialog_->Cmd_Set().hwnd());
+  Pump(100);
+  EXPECT_EQ(dialog_->refusals, 1);
+  EXPECT_NE(dialog_->hwnd(), nullptr) << "the dialog closed";
+  EXPECT_FALSE(IniExists());
+}
+
+TEST_F(SettingsDialogTest, CancelWritesNothing) {
+  std::ofstream(IniPath(folder_)) << "[Section]\r\nx=1\r\n";
+  const std::string before = IniBytes();
+  TestDialog& d = Open(2, 0, music_);
+  LeftClickOn(d.lbl_BGM(1).hwnd());
+  LeftClickOn(d.Cmd_Can().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_EQ(IniBytes(), before);
+}
+
+TEST_F(SettingsDialogTest, TheCloseBoxWritesNothing) {
+  Open(1);
+  SendMessageW(dialog_->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_FALSE(IniExists());
+}
+
+TEST_F(SettingsDialogTest, ZoomsFromThePointerAtTheCornerAndBackToIt) {
+  const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+  SetCursorPos(right, bottom);
+  Open(0);
+  RECT window;
+  GetWindowRect(dialog_->hwnd(), &window);
+  ASSERT_EQ(animator_.calls.size(), 1u);
+  const RECT corner = {right, bottom, right, bottom};
+  EXPECT_EQ(animator_.calls[0].animation, 3);  // IDANI_CAPTION
+  EXPECT_TRUE(SameRect(animator_.calls[0].from, corner));
+  EXPECT_TRUE(SameRect(animator_.calls[0].to, window));
+  SetCursorPos(5, 5);  // the pointer moves; the closing zoom goes back all the same
+  SendMessageW(dialog_->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  ASSERT_EQ(animator_.calls.size(), 2u);
+  EXPECT_TRUE(SameRect(animator_.calls[1].from, window));
+  EXPECT_TRUE(SameRect(animator_.calls[1].to, corner));
+}
+
+TEST_F(SettingsDialogTest, TheHomePageLabelOpensOurAddress) {
+  TestDialog& d = Open(0);
+  LeftClickOn(d.lbl_URL().hwnd());
+  EXPECT_EQ(d.opened, std::vector<std::string>{kHomePage});
+  EXPECT_EQ(Text(d.lbl_URL().hwnd()), L"https://tremblix.example/");
+}
+
+TEST_F(SettingsDialogTest, TheFocusStartsAtTheFirstControlInTheKeyboardOrder) {
+  TestDialog& d = Open(1);
+  Pump(50);
+  HWND focus = GetFocus();
+  EXPECT_TRUE(focus == d.BGM_Repeat() || GetParent(focus) == d.BGM_Repeat());
+}
+
+}  // namespace
+}  // namespace tremblix
