@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ clang libclang-rt-14-dev googletest
+  cmake make g++ clang libclang-rt-14-dev googletest procps e2fsprogs
   g++-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
