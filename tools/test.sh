@@ -29,7 +29,7 @@ layer() {
   echo "== $preset: configure and build"
   if ! cmake --preset "$preset" >"$root/build/$preset-configure.log" 2>&1 ||
      ! cmake --build --preset "$preset" -j "$jobs" >"$root/build/$preset-build.log" 2>&1 ||
-     { [ "$preset" != windows ] ||
+     { [ "$preset" = windows ] &&
        ! cmake --build --preset windows --target dist >>"$root/build/$preset-build.log" 2>&1; }; then
     tail -n 40 "$root/build/$preset-configure.log" "$root/build/$preset-build.log" 2>/dev/null
     echo "== $preset: build FAILED"
