@@ -97,4 +97,8 @@ kill "$pid" 2>/dev/null || true
 harness_prefix_stop "$prefix"
 harness_display_stop "$state"
 echo "Screenshots: $shots/$mode-*.png"
+if [ "$mode" = preview ]; then
+  echo "Note: Wine does not draw a child window of another process into its host, so the"
+  echo "preview area stays grey here; on Windows it shows saver/run/preview.bmp."
+fi
 ls "$shots"/"$mode"-*.png 2>/dev/null || echo "(none: the program ended before the first one)"
