@@ -1,6 +1,6 @@
 // The mipmap chain of a picture, as the texture loader uploads it: the picture
 // scaled to the nearest powers of two, then halved level by level to 1 x 1.
-// Built here rather than by the GLU builder, which takes several times longer
+// Built here rather than by the GLU builder, which takes about twice as long
 // on screen-sized pictures and delays the first frame by as much.
 #pragma once
 
