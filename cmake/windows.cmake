@@ -66,7 +66,8 @@ set_target_properties(command_gallery PROPERTIES
 
 # Renders the preview's still picture from the scene (tools/make-preview.sh).
 add_executable(preview_still tools/preview/preview_still_win32.cpp
-               tools/preview/made_up_desktop_win32.cpp renderer/scene_win32.cpp
+               tools/preview/made_up_desktop_win32.cpp tools/preview/gl_window_win32.cpp
+               renderer/scene_win32.cpp
                renderer/gl_texture_win32.cpp)
 target_link_libraries(preview_still PRIVATE tremblix_saver_win32 glu32 opengl32 gdi32)
 set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
@@ -77,6 +78,7 @@ add_executable(tremblix_windows_tests
   tests/windows/gl_texture_win32_test.cpp
   tests/windows/preview_win32_test.cpp
   renderer/gl_texture_win32.cpp
+  tools/preview/gl_window_win32.cpp
   saver/run/preview.rc
 )
 target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main

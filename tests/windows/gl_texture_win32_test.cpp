@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/native/bmp_builder.h"
+#include "tools/preview/gl_window_win32.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -23,35 +24,10 @@ using tremblix::testing::MakeBmp;
 
 class GLTextureTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    WNDCLASSA wc = {};
-    wc.style = CS_OWNDC;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "GLTextureTest";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, "GLTextureTest", WS_POPUP, 0, 0, 64, 64,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    dc_ = GetDC(window_);
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(pfd);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 16;
-    SetPixelFormat(dc_, ChoosePixelFormat(dc_, &pfd), &pfd);
-    context_ = wglCreateContext(dc_);
-    wglMakeCurrent(dc_, context_);
-  }
-  static void TearDownTestSuite() {
-    wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(context_);
-    ReleaseDC(window_, dc_);
-    DestroyWindow(window_);
-  }
+  static void SetUpTestSuite() { gl_ = OpenGLWindow("GLTextureTest", WS_POPUP, 64, 64); }
+  static void TearDownTestSuite() { CloseGLWindow(gl_); }
   void SetUp() override {
-    if (!context_) GTEST_SKIP() << "no OpenGL context on this display";
+    if (!gl_.context) GTEST_SKIP() << "no OpenGL context on this display";
   }
 
   std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -73,14 +49,10 @@ class GLTextureTest : public ::testing::Test {
     return static_cast<GLuint>(name);
   }
 
-  static HWND window_;
-  static HDC dc_;
-  static HGLRC context_;
+  static GLWindow gl_;
 };
 
-HWND GLTextureTest::window_;
-HDC GLTextureTest::dc_;
-HGLRC GLTextureTest::context_;
+GLWindow GLTextureTest::gl_;
 
 TEST_F(GLTextureTest, LoadsAPictureOfItsSize) {
   BmpSpec spec;

@@ -12,6 +12,7 @@
 #include "renderer/bitmap.h"
 #include "renderer/shell_win32.h"
 #include "saver/run/capture_win32.h"
+#include "tools/preview/gl_window_win32.h"
 #include "tools/preview/made_up_desktop_win32.h"
 
 #ifndef GL_BGR_EXT
@@ -81,30 +82,6 @@ tremblix::BmpImage Shrink(const tremblix::BmpImage& from, int width, int height)
   return to;
 }
 
-HWND MakeGLWindow() {
-  WNDCLASSA wc = {};
-  wc.style = CS_OWNDC;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TremblixStill";
-  RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "TremblixStill", WS_POPUP | WS_VISIBLE, 0,
-                                0, g_clientWidth, g_clientHeight, nullptr, nullptr, wc.hInstance,
-                                nullptr);
-  g_dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof(pfd);
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = 32;
-  pfd.cDepthBits = 16;
-  SetPixelFormat(g_dc, ChoosePixelFormat(g_dc, &pfd), &pfd);
-  g_glrc = wglCreateContext(g_dc);
-  wglMakeCurrent(g_dc, g_glrc);
-  return window;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,7 +90,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   tremblix::WriteHandOffPictures(MadeUpScreen());
-  MakeGLWindow();
+  const GLWindow gl =
+      OpenGLWindow("TremblixStill", WS_POPUP | WS_VISIBLE, g_clientWidth, g_clientHeight);
+  g_dc = gl.dc;
+  g_glrc = gl.context;
   if (!g_glrc) {
     std::fprintf(stderr, "preview_still: no OpenGL context\n");
     return 1;
