@@ -164,8 +164,9 @@ case_pictures_that_cannot_be_written_are_left_as_they_were() {
   local sums
   sums=$(md5sum "$c"/Tremblix[1-4].bmp)
   start_run "$scr"
-  [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "a picture that could not be written changed"
+  sleep 1
   end_with_escape
+  [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "a picture that could not be written changed"
 }
 
 case_preview_is_embedded_in_its_host() {

@@ -138,8 +138,8 @@ harness_key() {
 # person does; programs that poll the key state once a frame need that.
 harness_press() {
   local id
-  id=$(harness_find "$1")
-  [ -n "$id" ] || return 1
+  # Wine may know a new window a moment before X has mapped and named it.
+  id=$(harness_wait_window "$1" 5) || return 1
   # With nothing focused yet (no window manager gives focus), the key would go nowhere.
   xdotool windowfocus "$id" 2>/dev/null
   xdotool keydown --window "$id" "$2"
@@ -152,16 +152,14 @@ harness_press() {
 # Clicks at (x, y) inside the window titled $1 with button $4 (1 left, 3 right).
 harness_click() {
   local id
-  id=$(harness_find "$1")
-  [ -n "$id" ] || return 1
+  id=$(harness_wait_window "$1" 5) || return 1
   xdotool mousemove --window "$id" "$2" "$3" click "${4:-1}"
 }
 
 # Prints "x y width height" of the window titled $1, in screen pixels.
 harness_rect() {
   local id
-  id=$(harness_find "$1")
-  [ -n "$id" ] || return 1
+  id=$(harness_wait_window "$1" 5) || return 1
   xwininfo -id "$id" | awk '
     /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
     /Width:/ {w=$NF} /Height:/ {h=$NF}
