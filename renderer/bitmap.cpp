@@ -84,7 +84,7 @@ BmpImage BlackBmp(int32_t width, int32_t height) {
   return image;
 }
 
-std::vector<uint8_t> EncodeBmp(const BmpImage& image) {
+std::vector<uint8_t> EncodeBmp(const BmpImage& image, uint32_t pixels_per_metre) {
   constexpr uint32_t kHeaders = kFileHeaderBytes + 40;
   const uint32_t pixel_bytes = static_cast<uint32_t>(image.pixels.size());
   std::vector<uint8_t> out;
@@ -101,8 +101,8 @@ std::vector<uint8_t> EncodeBmp(const BmpImage& image) {
   Put16(out, 24);  // bits per pixel
   Put32(out, 0);   // uncompressed
   Put32(out, pixel_bytes);
-  Put32(out, 0);   // no resolution given
-  Put32(out, 0);
+  Put32(out, pixels_per_metre);
+  Put32(out, pixels_per_metre);
   Put32(out, 0);   // no palette
   Put32(out, 0);
   out.insert(out.end(), image.pixels.begin(), image.pixels.end());

@@ -33,10 +33,32 @@ uint64_t BmpRowBytes(int64_t width, int bits_per_pixel);
 // come out bottom-up.
 BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image);
 
+// 96 dots an inch, in the pixels a metre a bitmap header gives.
+constexpr uint32_t kBmp96Dpi = 3780;
+
 // A picture of the given size, every pixel black.
 BmpImage BlackBmp(int32_t width, int32_t height);
 
+// A picture of the given size whose pixel (x, y), counted from the top
+// left, is pixel_at(x, y): anything with r, g and b members.
+template <typename PixelAt>
+BmpImage DrawBmp(int32_t width, int32_t height, PixelAt pixel_at) {
+  BmpImage image = BlackBmp(width, height);
+  const uint64_t row_bytes = BmpRowBytes(width, 24);
+  for (int32_t y = 0; y < height; ++y) {
+    uint8_t* row = &image.pixels[(height - 1 - y) * row_bytes];
+    for (int32_t x = 0; x < width; ++x) {
+      const auto p = pixel_at(x, y);
+      row[3 * x] = p.b;
+      row[3 * x + 1] = p.g;
+      row[3 * x + 2] = p.r;
+    }
+  }
+  return image;
+}
+
 // The whole file of a picture: file header, 40-byte information header, rows.
-std::vector<uint8_t> EncodeBmp(const BmpImage& image);
+// The resolution is written as given, in pixels a metre (0: none given).
+std::vector<uint8_t> EncodeBmp(const BmpImage& image, uint32_t pixels_per_metre = 0);
 
 }  // namespace tremblix

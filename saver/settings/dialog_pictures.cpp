@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "renderer/bitmap.h"
 #include "saver/settings/bands.h"
 
 namespace tremblix {
@@ -78,8 +79,8 @@ class Writer {
     U16(bits);
     U32(0);
     U32(image_bytes);
-    U32(3780);  // 96 dpi
-    U32(3780);
+    U32(kBmp96Dpi);
+    U32(kBmp96Dpi);
     U32(colours);
     U32(0);
   }
@@ -137,24 +138,9 @@ HandPixel PointingHandPixel(int x, int y) {
 }
 
 std::vector<uint8_t> MarkBmp(bool filled) {
-  constexpr int kRowBytes = kMarkSize * 3;  // 36, already a multiple of 4
-  constexpr uint32_t kImage = kRowBytes * kMarkSize;
-  Writer out;
-  out.U8('B');
-  out.U8('M');
-  out.U32(54 + kImage);
-  out.U32(0);
-  out.U32(54);
-  out.InfoHeader(kMarkSize, kMarkSize, 24, kImage, 0);
-  for (int y = kMarkSize - 1; y >= 0; --y) {
-    for (int x = 0; x < kMarkSize; ++x) {
-      const Rgb p = MarkPixel(filled, x, y);
-      out.U8(p.b);
-      out.U8(p.g);
-      out.U8(p.r);
-    }
-  }
-  return out.bytes;
+  const BmpImage image =
+      DrawBmp(kMarkSize, kMarkSize, [filled](int x, int y) { return MarkPixel(filled, x, y); });
+  return EncodeBmp(image, kBmp96Dpi);
 }
 
 std::vector<uint8_t> IconIco() {

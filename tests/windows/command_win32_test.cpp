@@ -16,6 +16,7 @@
 
 #include "saver/controls/command/face_pictures.h"
 #include "saver/forms/form_win32.h"
+#include "tests/windows/user_input_win32.h"
 
 namespace tremblix {
 namespace {
@@ -56,19 +57,7 @@ class CommandWindowTest : public ::testing::Test {
     return *buttons_.back();
   }
 
-  void Pump(int ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        if (host_.hwnd() && IsDialogMessageW(host_.hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      Sleep(2);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-  }
+  void Pump(int ms) { testing::PumpMessages(host_.hwnd(), ms); }
 
   // Milliseconds until the condition held, or -1 after the timeout.
   int PumpUntil(const std::function<bool()>& condition, int timeout_ms) {
@@ -89,12 +78,7 @@ class CommandWindowTest : public ::testing::Test {
     POINT p = ScreenPoint(hwnd, x, y);
     SetCursorPos(p.x, p.y);
   }
-  static void Mouse(DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-  }
+  static void Mouse(DWORD flags) { testing::SendMouse(flags); }
 
   // The button's pixels as the screen shows them.
   struct Picture {

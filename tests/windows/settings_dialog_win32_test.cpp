@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "saver/startup/profile_win32.h"
+#include "tests/windows/user_input_win32.h"
 
 namespace tremblix {
 namespace {
@@ -84,19 +85,7 @@ class SettingsDialogTest : public ::testing::Test {
     return *dialog_;
   }
 
-  void Pump(int ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        if (dialog_ && dialog_->hwnd() && IsDialogMessageW(dialog_->hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      Sleep(2);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-  }
+  void Pump(int ms) { testing::PumpMessages(dialog_ ? dialog_->hwnd() : nullptr, ms); }
   bool PumpUntilClosed(int timeout_ms) {
     const DWORD start = GetTickCount();
     while (static_cast<int>(GetTickCount() - start) < timeout_ms) {
@@ -119,12 +108,7 @@ class SettingsDialogTest : public ::testing::Test {
   }
   void LeftClickOn(HWND hwnd) { ClickOn(hwnd, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
   void RightClickOn(HWND hwnd) { ClickOn(hwnd, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
-  static void Mouse(DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-  }
+  static void Mouse(DWORD flags) { testing::SendMouse(flags); }
 
   int FilledMark() {
     int filled = -1;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "renderer/bitmap.h"
+
 namespace tremblix {
 namespace {
 
@@ -100,46 +102,9 @@ Rgb FacePixel(Face face, int x, int y) {
 }
 
 std::vector<uint8_t> FacePictureBmp(Face face) {
-  constexpr int kRowBytes = kFacePixelWidth * 3;  // already a multiple of 4
-  constexpr int kPixelBytes = kRowBytes * kFacePixelHeight;
-  constexpr int kHeaderBytes = 14 + 40;
-  std::vector<uint8_t> bmp;
-  auto put16 = [&bmp](uint32_t v) {
-    bmp.push_back(v & 0xFF);
-    bmp.push_back((v >> 8) & 0xFF);
-  };
-  auto put32 = [&](uint32_t v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
-  // File header.
-  bmp.push_back('B');
-  bmp.push_back('M');
-  put32(kHeaderBytes + kPixelBytes);
-  put32(0);
-  put32(kHeaderBytes);
-  // Info header: 24 bits, uncompressed, 96 dpi (3780 pixels a metre).
-  put32(40);
-  put32(kFacePixelWidth);
-  put32(kFacePixelHeight);
-  put16(1);
-  put16(24);
-  put32(0);
-  put32(kPixelBytes);
-  put32(3780);
-  put32(3780);
-  put32(0);
-  put32(0);
-  // Rows bottom-up, blue green red.
-  for (int y = kFacePixelHeight - 1; y >= 0; --y) {
-    for (int x = 0; x < kFacePixelWidth; ++x) {
-      const Rgb p = FacePixel(face, x, y);
-      bmp.push_back(p.b);
-      bmp.push_back(p.g);
-      bmp.push_back(p.r);
-    }
-  }
-  return bmp;
+  const BmpImage image = DrawBmp(kFacePixelWidth, kFacePixelHeight,
+                                 [face](int x, int y) { return FacePixel(face, x, y); });
+  return EncodeBmp(image, kBmp96Dpi);
 }
 
 const char* FaceFileName(Face face) {
