@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 
 using namespace tremblix;
 

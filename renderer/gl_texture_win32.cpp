@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 #include "renderer/mipmaps.h"
 
 #ifndef GL_BGR_EXT

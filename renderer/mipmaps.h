@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 
 namespace tremblix {
 

@@ -1,7 +1,7 @@
 // Photographing the primary screen and writing the hand-off pictures.
 #pragma once
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 
 namespace tremblix {
 

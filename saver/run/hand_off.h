@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 
 namespace tremblix {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 #include "saver/settings/bands.h"
 
 namespace tremblix {

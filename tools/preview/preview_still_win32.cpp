@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 #include "renderer/shell_win32.h"
 #include "saver/run/capture_win32.h"
 #include "tools/preview/gl_window_win32.h"

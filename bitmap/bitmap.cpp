@@ -1,4 +1,4 @@
-#include "renderer/bitmap.h"
+#include "bitmap/bitmap.h"
 
 #include <cstring>
 
