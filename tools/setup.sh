@@ -9,14 +9,32 @@ packages=(
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-  sox lame zip
+  sox lame zip nsis locales
 )
+
+# Our users run Windows with the Japanese code page: under Wine that is
+# LANG=ja_JP.UTF-8, and Wine maps non-ASCII file names only through a system
+# locale that exists.
+japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8' && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: the ja_JP.UTF-8 locale is missing; run this script as root" >&2
+    return 1
+  fi
+  echo "setup: making the ja_JP.UTF-8 locale"
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  japanese_locale
+  exit
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup: missing packages (${missing[*]}); run this script as root" >&2
@@ -28,3 +46,4 @@ export DEBIAN_FRONTEND=noninteractive
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+japanese_locale
