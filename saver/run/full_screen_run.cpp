@@ -6,9 +6,11 @@
 
 namespace tremblix {
 
-MusicFileType MusicFileTypeOf(std::string_view file) {
-  if (file.size() < 3) return MusicFileType::kOther;
-  std::string last(file.substr(file.size() - 3));
+MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead) {
+  // Three characters of one byte each, or neither: no two-byte character is
+  // a letter of WAV or MP3, whatever its second byte.
+  std::string last(LastCharacters(file, 3, lead));
+  if (last.size() != 3) return MusicFileType::kOther;
   for (char& c : last) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
@@ -18,13 +20,14 @@ MusicFileType MusicFileTypeOf(std::string_view file) {
 }
 
 FullScreenRun::FullScreenRun(RunHost& host, Tremblix_BGM& music, const SettingsRecord& settings,
-                             std::string switch_letter, std::string program_folder)
+                             std::string switch_letter, std::string program_folder,
+                             LeadByteTest lead)
     : host_(host),
       music_(music),
       settings_(settings),
       switch_letter_(std::move(switch_letter)),
       program_folder_(std::move(program_folder)),
-      file_type_(MusicFileTypeOf(settings.BgmFile)) {}
+      file_type_(MusicFileTypeOf(settings.BgmFile, lead)) {}
 
 void FullScreenRun::Switch(RunTimer timer, bool on) {
   timer_on_[timer] = on;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "saver/common/ansi_text.h"
 #include "saver/music/bgm.h"
 #include "saver/music/settings.h"
 
@@ -13,7 +14,7 @@ namespace tremblix {
 enum class MusicFileType { kOther, kWav, kMp3 };
 
 // By the last three characters alone, upper-cased: no dot is looked for.
-MusicFileType MusicFileTypeOf(std::string_view file);
+MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead);
 
 enum RunTimer { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
 inline constexpr unsigned kTimerIntervalMs[] = {0, 1000, 200, 500};
@@ -41,7 +42,7 @@ class FullScreenRun {
   static constexpr int kAppearTicks = 10;  // of Timer3, 5 s
 
   FullScreenRun(RunHost& host, Tremblix_BGM& music, const SettingsRecord& settings,
-                std::string switch_letter, std::string program_folder);
+                std::string switch_letter, std::string program_folder, LeadByteTest lead);
 
   void Form_Load();
   void Timer1_Timer();

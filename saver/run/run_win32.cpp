@@ -18,7 +18,7 @@ class RunForm : public forms::Form, public RunHost {
  public:
   explicit RunForm(const std::string& switch_letter)
       : music_(device_, Settings),
-        run_(*this, music_, Settings, switch_letter, ThisProgramFolder()) {}
+        run_(*this, music_, Settings, switch_letter, ThisProgramFolder(), &AnsiLeadByte) {}
 
   void Start() {
     if (!Load(L"Tremblix_Main", WS_POPUP, 0, 0, 0, GetSystemMetrics(SM_CXSCREEN),

@@ -71,7 +71,7 @@ void Tremblix_P::Cmd_File_Click(int16_t index) {
   if (!chosen) return;
   settings_.BgmFile = *chosen;
   host_.SetFileLabel(index, settings_.BgmFile);
-  settings_.BgmFolder = FolderOf(settings_.BgmFile);
+  settings_.BgmFolder = FolderOf(settings_.BgmFile, profile_.LeadBytes());
 }
 
 bool Tremblix_P::Cmd_Set_Click() {

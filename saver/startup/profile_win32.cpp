@@ -6,6 +6,8 @@
 
 namespace tremblix {
 
+bool AnsiLeadByte(uint8_t byte) { return IsDBCSLeadByte(byte) != 0; }
+
 uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string& key,
                                         const std::string& fallback, char* buffer, uint32_t size,
                                         const std::string& file) {
@@ -30,7 +32,7 @@ bool Win32Profile::CanOpenForReading(const std::string& path) {
 std::string ThisProgramFolder() {
   std::vector<char> path(32768);
   DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  return ProgramFolder(std::string_view(path.data(), length));
+  return ProgramFolder(std::string_view(path.data(), length), &AnsiLeadByte);
 }
 
 }  // namespace tremblix

@@ -5,6 +5,9 @@
 
 namespace tremblix {
 
+// The lead-byte test of the system's ANSI code page (IsDBCSLeadByte).
+bool AnsiLeadByte(uint8_t byte);
+
 class Win32Profile : public ProfileApi {
  public:
   uint32_t ProfileRead(const std::string& section, const std::string& key,
@@ -13,6 +16,7 @@ class Win32Profile : public ProfileApi {
   bool ProfileWrite(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file) override;
   bool CanOpenForReading(const std::string& path) override;
+  LeadByteTest LeadBytes() override { return &AnsiLeadByte; }
 };
 
 // The folder of the running program, as ProgramFolder gives it.

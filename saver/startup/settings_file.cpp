@@ -37,24 +37,24 @@ void WriteIni(ProfileApi& api, const std::string& section, const std::string& ke
 }
 
 bool FileExists(ProfileApi& api, std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
+  if (LastCharacters(path, 1, api.LeadBytes()) == "\\") path.pop_back();
   if (path.empty()) return false;
   return api.CanOpenForReading(path);
 }
 
-std::string FolderOf(std::string_view path) {
-  size_t last = path.find_last_of(":\\");
-  if (last == std::string_view::npos) return std::string();
-  std::string folder(path.substr(0, last + 1));
-  if (folder.back() == '\\') folder.pop_back();
+std::string FolderOf(std::string_view path, LeadByteTest lead) {
+  // The folder ends with the last colon or backslash, which is then the last
+  // character taken: a backslash there is dropped.
+  std::string folder(path.substr(0, EndOfLastCharacterOf(path, ":\\", lead)));
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
 }
 
-std::string ProgramFolder(std::string_view module_path) {
-  size_t last = module_path.find_last_of('\\');
-  if (last == std::string_view::npos) return std::string();
-  std::string folder(module_path.substr(0, last));
-  if (!folder.empty() && folder.back() == ':') folder += '\\';
+std::string ProgramFolder(std::string_view module_path, LeadByteTest lead) {
+  const size_t end = EndOfLastCharacterOf(module_path, "\\", lead);
+  if (end == 0) return std::string();
+  std::string folder(module_path.substr(0, end - 1));
+  if (LastCharacters(folder, 1, lead) == ":") folder += '\\';
   return folder;
 }
 
@@ -73,8 +73,8 @@ void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsReco
   if (!settings.BgmFile.empty() && !FileExists(api, settings.BgmFile)) settings.BgmFile.clear();
   if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;
 
-  settings.BgmFolder =
-      settings.BgmFile.empty() ? std::string(program_folder) : FolderOf(settings.BgmFile);
+  settings.BgmFolder = settings.BgmFile.empty() ? std::string(program_folder)
+                                                : FolderOf(settings.BgmFile, api.LeadBytes());
 }
 
 void SaveSettings(ProfileApi& api, std::string_view program_folder,

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "saver/common/ansi_text.h"
 #include "saver/music/settings.h"
 
 namespace tremblix {
@@ -23,6 +24,8 @@ class ProfileApi {
                                   const std::string& value, const std::string& file) = 0;
   // Opens the file for sequential reading and closes it again.
   virtual bool CanOpenForReading(const std::string& path) = 0;
+  // The ANSI code page's test: paths are read by its characters.
+  virtual LeadByteTest LeadBytes() = 0;
 };
 
 // Section and key names, as the bytes the file holds (code page 932).
@@ -35,14 +38,15 @@ std::string ReadIni(ProfileApi& api, const std::string& section, const std::stri
                     const std::string& file);
 void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
               const std::string& value, const std::string& file);
+// Drops one trailing backslash character, then tries to open the file.
 bool FileExists(ProfileApi& api, std::string path);
 
 // The folder part of a path: C:\Music\a.mp3 -> C:\Music, C:\a.mp3 -> C:.
-std::string FolderOf(std::string_view path);
+std::string FolderOf(std::string_view path, LeadByteTest lead);
 
 // The program's folder as the platform names it: no trailing backslash, except
 // at the root of a drive ("C:\").
-std::string ProgramFolder(std::string_view module_path);
+std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
 // The folder joined with "\Tremblix.ini" as it stands: at a drive root that
 // doubles the backslash, which the profile functions accept.

@@ -47,10 +47,13 @@ class FakeProfile : public ProfileApi {
     return files.count(path) > 0;
   }
 
+  LeadByteTest LeadBytes() override { return lead; }
+
   void Set(const std::string& file, const std::string& key, const std::string& value) {
     values_[Id(file, kIniSection, key)] = value;
   }
 
+  LeadByteTest lead = &Cp932LeadByte;  // our users' code page
   std::set<std::string> files;  // paths that open
   std::vector<std::string> opened;
   std::vector<Write> writes;

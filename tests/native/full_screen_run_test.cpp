@@ -32,7 +32,8 @@ class FullScreenRunTest : public ::testing::Test {
   FullScreenRun& Run(int16_t kind, const std::string& file, const std::string& letter = "S") {
     settings.BgmKind = kind;
     settings.BgmFile = file;
-    run = std::make_unique<FullScreenRun>(host, music, settings, letter, "C:\\Saver");
+    run = std::make_unique<FullScreenRun>(host, music, settings, letter, "C:\\Saver",
+                                          &Cp932LeadByte);
     return *run;
   }
   // Ends the run the usual way: the window comes, then goes.
@@ -51,14 +52,22 @@ class FullScreenRunTest : public ::testing::Test {
 };
 
 TEST(MusicFileTypeOf, LooksAtTheLastThreeCharactersOnly) {
-  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.wav"), MusicFileType::kWav);
-  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.WaV"), MusicFileType::kWav);
-  EXPECT_EQ(MusicFileTypeOf("songwav"), MusicFileType::kWav);
-  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.mp3"), MusicFileType::kMp3);
-  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.MP3"), MusicFileType::kMp3);
-  EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.ogg"), MusicFileType::kOther);
-  EXPECT_EQ(MusicFileTypeOf("p3"), MusicFileType::kOther);
-  EXPECT_EQ(MusicFileTypeOf(""), MusicFileType::kOther);
+  for (LeadByteTest lead : {&NoLeadBytes, &Cp932LeadByte}) {
+    EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.wav", lead), MusicFileType::kWav);
+    EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.WaV", lead), MusicFileType::kWav);
+    EXPECT_EQ(MusicFileTypeOf("songwav", lead), MusicFileType::kWav);
+    EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.mp3", lead), MusicFileType::kMp3);
+    EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.MP3", lead), MusicFileType::kMp3);
+    EXPECT_EQ(MusicFileTypeOf("C:\\m\\song.ogg", lead), MusicFileType::kOther);
+    EXPECT_EQ(MusicFileTypeOf("p3", lead), MusicFileType::kOther);
+    EXPECT_EQ(MusicFileTypeOf("", lead), MusicFileType::kOther);
+  }
+  // Code page 932: ソング.mp3 is a music file; a name whose last three bytes
+  // spell wav, the first of them the second byte of ヘ (83 77), is not.
+  EXPECT_EQ(MusicFileTypeOf("C:\\\x83\x5C\x83\x93\x83\x4F.mp3", &Cp932LeadByte),
+            MusicFileType::kMp3);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\\x83wav", &Cp932LeadByte), MusicFileType::kOther);
+  EXPECT_EQ(MusicFileTypeOf("C:\\m\\\x83wav", &NoLeadBytes), MusicFileType::kWav);
 }
 
 TEST_F(FullScreenRunTest, CapturesBeforeStartingTheRendererWithItsPath) {
@@ -102,7 +111,7 @@ TEST_F(FullScreenRunTest, OtherFilesAndKindsPlayNothing) {
     Tremblix_BGM silent(quiet, settings);
     settings.BgmKind = kind;
     settings.BgmFile = file;
-    FullScreenRun other(host, silent, settings, "S", "C:\\Saver");
+    FullScreenRun other(host, silent, settings, "S", "C:\\Saver", &Cp932LeadByte);
     other.Form_Load();
     other.Form_QueryUnload();
     EXPECT_TRUE(quiet.sent.empty()) << kind << ' ' << file;

@@ -73,7 +73,7 @@ class DialogTest : public ::testing::Test {
     settings.BgmKind = kind;
     settings.BgmRepeat = repeat;
     settings.BgmFile = std::move(file);
-    settings.BgmFolder = settings.BgmFile.empty() ? kFolder : FolderOf(settings.BgmFile);
+    settings.BgmFolder = settings.BgmFile.empty() ? kFolder : FolderOf(settings.BgmFile, &Cp932LeadByte);
     dialog.Form_Load();
   }
   std::vector<std::string> Filled() const {

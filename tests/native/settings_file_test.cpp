@@ -161,20 +161,80 @@ TEST(FileExists, DropsOneTrailingBackslashAndRefusesAnEmptyPath) {
 }
 
 TEST(FolderOf, CutsAtTheLastColonOrBackslash) {
-  EXPECT_EQ(FolderOf("C:\\Music\\a.mp3"), "C:\\Music");
-  EXPECT_EQ(FolderOf("C:\\a.mp3"), "C:");
-  EXPECT_EQ(FolderOf("C:a.mp3"), "C:");
-  EXPECT_EQ(FolderOf("a.mp3"), "");
-  EXPECT_EQ(FolderOf(""), "");
-  EXPECT_EQ(FolderOf("\\\\server\\share\\a.mp3"), "\\\\server\\share");
-  EXPECT_EQ(FolderOf("C:\\Music\\"), "C:\\Music");
+  for (LeadByteTest lead : {&NoLeadBytes, &Cp932LeadByte}) {
+    EXPECT_EQ(FolderOf("C:\\Music\\a.mp3", lead), "C:\\Music");
+    EXPECT_EQ(FolderOf("C:\\a.mp3", lead), "C:");
+    EXPECT_EQ(FolderOf("C:a.mp3", lead), "C:");
+    EXPECT_EQ(FolderOf("a.mp3", lead), "");
+    EXPECT_EQ(FolderOf("", lead), "");
+    EXPECT_EQ(FolderOf("\\\\server\\share\\a.mp3", lead), "\\\\server\\share");
+    EXPECT_EQ(FolderOf("C:\\Music\\", lead), "C:\\Music");
+  }
 }
 
 TEST(ProgramFolder, KeepsTheBackslashOnlyAtADriveRoot) {
-  EXPECT_EQ(ProgramFolder("C:\\Windows\\System32\\Tremblix.scr"), "C:\\Windows\\System32");
-  EXPECT_EQ(ProgramFolder("C:\\Tremblix.scr"), "C:\\");
-  EXPECT_EQ(IniPath(ProgramFolder("C:\\Tremblix.scr")), "C:\\\\Tremblix.ini");
-  EXPECT_EQ(IniPath(ProgramFolder("C:\\x\\Tremblix.scr")), "C:\\x\\Tremblix.ini");
+  EXPECT_EQ(ProgramFolder("C:\\Windows\\System32\\Tremblix.scr", &NoLeadBytes),
+            "C:\\Windows\\System32");
+  EXPECT_EQ(ProgramFolder("C:\\Tremblix.scr", &NoLeadBytes), "C:\\");
+  EXPECT_EQ(IniPath(ProgramFolder("C:\\Tremblix.scr", &NoLeadBytes)), "C:\\\\Tremblix.ini");
+  EXPECT_EQ(IniPath(ProgramFolder("C:\\x\\Tremblix.scr", &NoLeadBytes)), "C:\\x\\Tremblix.ini");
+}
+
+// Code page 932: the second byte of these characters is the backslash byte.
+constexpr char kSo[] = "\x83\x5C";     // ソ
+constexpr char kHyou[] = "\x95\x5C";   // 表
+constexpr char kNou[] = "\x94\x5C";    // 能
+constexpr char kOngaku[] = "\x89\xB9\x8A\x79";  // 音楽
+
+TEST(PathsInCodePage932, AreCutOnlyBetweenCharacters) {
+  const std::string music = std::string("C:\\") + kOngaku;
+  const std::string song = music + "\\" + kSo + "\x83\x93\x83\x4F.mp3";  // ソング.mp3
+  EXPECT_EQ(FolderOf(song, &Cp932LeadByte), music);
+
+  // A folder name ending in such a character.
+  const std::string folder = std::string("C:\\") + kHyou;
+  EXPECT_EQ(FolderOf(folder + "\\a.mp3", &Cp932LeadByte), folder);
+  // A file name ending in one, no folder after it.
+  EXPECT_EQ(FolderOf(std::string("C:\\m\\") + kNou, &Cp932LeadByte), "C:\\m");
+  EXPECT_EQ(FolderOf(std::string("C:") + kNou, &Cp932LeadByte), "C:");
+  EXPECT_EQ(FolderOf(kNou, &Cp932LeadByte), "");
+  // Read by bytes, the same paths are cut inside the character.
+  EXPECT_EQ(FolderOf(std::string("C:\\m\\") + kNou, &NoLeadBytes), "C:\\m\\\x94");
+
+  // The program itself in such a folder, or named with such a character.
+  EXPECT_EQ(ProgramFolder(std::string("C:\\") + kSo + "\\Tremblix.scr", &Cp932LeadByte),
+            std::string("C:\\") + kSo);
+  EXPECT_EQ(ProgramFolder(std::string("C:\\x\\") + kHyou + ".scr", &Cp932LeadByte), "C:\\x");
+}
+
+TEST(PathsInCodePage932, KeepATrailingSecondByteThatIsNoBackslash) {
+  FakeProfile profile;
+  const std::string hyou = std::string("C:\\") + kHyou;
+  profile.files.insert(hyou);
+  profile.files.insert(std::string("C:\\") + kSo);
+  EXPECT_TRUE(FileExists(profile, hyou));             // not cut to C:\ and a lead byte
+  EXPECT_TRUE(FileExists(profile, hyou + "\\"));      // a real backslash after it goes
+  EXPECT_FALSE(FileExists(profile, hyou + "\\\\"));   // one only
+  EXPECT_TRUE(FileExists(profile, std::string("C:\\") + kSo + "\\"));
+
+  profile.lead = &NoLeadBytes;  // code page 1252: those bytes are two characters
+  profile.opened.clear();
+  EXPECT_FALSE(FileExists(profile, hyou));
+  EXPECT_EQ(profile.opened.back(), "C:\\\x95");
+}
+
+TEST(PathsInCodePage932, LoadSettingsFindsTheFolderOfAJapaneseSong) {
+  FakeProfile profile;
+  const std::string music = std::string("C:\\") + kOngaku;
+  const std::string song = music + "\\" + kSo + "\x83\x93\x83\x4F.mp3";
+  profile.Set(kIni, kKeyBgmKind, " 2");
+  profile.Set(kIni, kKeyBgmFile, song);
+  profile.files.insert(song);
+  SettingsRecord loaded;
+  LoadSettings(profile, kFolder, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmFile, song);
+  EXPECT_EQ(loaded.BgmFolder, music);
 }
 
 }  // namespace
