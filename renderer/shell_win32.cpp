@@ -15,6 +15,7 @@ HGLRC g_glrc = nullptr;
 int g_clientWidth = 0;
 int g_clientHeight = 0;
 unsigned char g_keyDown[256] = {};
+bool g_escapePressed = false;
 bool g_sceneReady = false;
 float g_seconds = 0;
 float g_frameSeconds = 0;
@@ -80,8 +81,9 @@ void FrameStep(HWND hwnd) {
   g_seconds = g_clock.seconds;
   g_frameSeconds = g_clock.frameSeconds;
 
-  // Escape is polled here, so a press between two frames is not seen.
-  if (g_keyDown[VK_ESCAPE]) {
+  // Escape is polled here. A tap shorter than a frame, or one made while the
+  // pictures were loading, has already come up again: the press is latched.
+  if (g_keyDown[VK_ESCAPE] || g_escapePressed) {
     EscapeExit();
     return;
   }
@@ -113,6 +115,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
       return 0;
     case WM_KEYDOWN:
       g_keyDown[wparam & 0xFF] = 1;
+      if ((wparam & 0xFF) == VK_ESCAPE) g_escapePressed = true;
       return 0;
     case WM_KEYUP:
       g_keyDown[wparam & 0xFF] = 0;

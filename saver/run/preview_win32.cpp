@@ -13,8 +13,9 @@ constexpr UINT kHostWatchMs = 1000;
 class PreviewForm : public forms::Form {
  public:
   void Embed(HWND host) {
-    RECT frame;
-    GetWindowRect(host, &frame);
+    // A host whose rectangle cannot be read gives a preview of no size.
+    RECT frame = {};
+    if (!GetWindowRect(host, &frame)) frame = {};
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     if (!Load(L"Preview Window", WS_POPUP, 0, 0, 0, width, height)) return;
@@ -48,7 +49,10 @@ class PreviewForm : public forms::Form {
         Paint(reinterpret_cast<HDC>(wparam));
         return 0;
       case WM_TIMER:
-        if (!IsWindow(host_)) Unload();
+        if (!IsWindow(host_)) {
+          Unload();  // the window is gone: nothing of ours is left to paint
+          return 0;
+        }
         InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
       case WM_DESTROY:

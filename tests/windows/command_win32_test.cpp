@@ -357,7 +357,7 @@ TEST_F(CommandWindowTest, ADisabledButtonRaisesNothing) {
   ExpectCornersOf(Capture(button.hwnd()), Face::Disable);
 }
 
-TEST_F(CommandWindowTest, APointerRestingWhereTheButtonAppearsGivesNoHover) {
+TEST_F(CommandWindowTest, APointerRestingWhereTheButtonAppearsGivesNoHoverUntilItMovesOrReturns) {
   // As a dialog is built hidden under a resting pointer and then shown.
   ShowWindow(host_.hwnd(), SW_HIDE);
   Pump(50);
@@ -370,9 +370,22 @@ TEST_F(CommandWindowTest, APointerRestingWhereTheButtonAppearsGivesNoHover) {
   EXPECT_EQ(WindowFromPoint(where), button.hwnd()) << "the pointer rests on the button";
   EXPECT_EQ(button.fields().State, ButtonState::StateNormal);
   EXPECT_EQ(*button.last_face(), Face::Normal);
-  // The first real move lights it.
-  SetCursorPos(where.x + 2, where.y);
-  EXPECT_GE(PumpUntil([&] { return button.fields().State == ButtonState::StateHover; }, 1000), 0);
+  // The pointer leaves and comes back to the very pixel it rested on, twice:
+  // each time the button lights and one click acts.
+  for (int round = 1; round <= 2; ++round) {
+    SetCursorPos(where.x, where.y + 60);
+    Pump(250);  // more than two polls
+    SetCursorPos(where.x, where.y);
+    ASSERT_GE(PumpUntil([&] { return button.fields().State == ButtonState::StateHover; }, 1000),
+              0)
+        << "round " << round;
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_GE(PumpUntil([&] { return clicks_ == round; }, 1000), 0) << "round " << round;
+    SetFocus(host_.hwnd());  // as a file chooser takes the focus away
+    Pump(50);
+  }
+  EXPECT_EQ(clicks_, 2);
 }
 
 TEST_F(CommandWindowTest, TheEmbeddedPicturesAreTheGeneratedOnes) {

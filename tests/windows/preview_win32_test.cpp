@@ -22,15 +22,34 @@ std::vector<uint8_t> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
   return pixels;
 }
 
-TEST(Preview, FillsA152By112HostWithTheStillPicture) {
+HWND MakeWindow(const wchar_t* title, int x, int y, WNDPROC procedure = DefWindowProcW) {
   WNDCLASSW wc = {};
-  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"PreviewHost";
+  wc.lpszClassName = title;
   RegisterClassW(&wc);
-  HWND host = CreateWindowExW(0, wc.lpszClassName, L"Preview Host",
-                              WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, 152, 112, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  return CreateWindowExW(0, title, title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, 152,
+                         112, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void Pump(int ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+int g_witness_paints = 0;
+
+LRESULT CALLBACK WitnessProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_PAINT) ++g_witness_paints;
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+TEST(Preview, FillsA152By112HostWithTheStillPicture) {
+  HWND host = MakeWindow(L"Preview Host", 30, 30);
   ASSERT_TRUE(host);
   tremblix::EmbedPreview(host);
   HWND preview = FindWindowExW(host, nullptr, nullptr, L"Preview Window");
@@ -59,6 +78,29 @@ TEST(Preview, FillsA152By112HostWithTheStillPicture) {
   DeleteObject(painted);
   ReleaseDC(nullptr, screen);
   DestroyWindow(host);
+}
+
+TEST(Preview, AHostThatGoesEndsThePreviewWithoutRepaintingOtherWindows) {
+  // As when the display settings close: the host goes, the preview window
+  // outlives it for a moment.
+  HWND host = MakeWindow(L"Vanishing Host", 200, 30);
+  HWND shelter = MakeWindow(L"Shelter", 400, 30);
+  HWND witness = MakeWindow(L"Witness", 600, 30, WitnessProc);
+  ASSERT_TRUE(host && shelter && witness);
+  tremblix::EmbedPreview(host);
+  HWND preview = FindWindowExW(host, nullptr, nullptr, L"Preview Window");
+  ASSERT_TRUE(preview);
+  SetParent(preview, shelter);
+  DestroyWindow(host);
+  Pump(100);
+  ValidateRect(witness, nullptr);
+  g_witness_paints = 0;
+
+  Pump(1500);  // the host watch looks once a second
+  EXPECT_FALSE(IsWindow(preview)) << "the preview outlived its host";
+  EXPECT_EQ(g_witness_paints, 0) << "another window was repainted after the preview ended";
+  DestroyWindow(shelter);
+  DestroyWindow(witness);
 }
 
 }  // namespace

@@ -65,7 +65,8 @@ CommandWindow::~CommandWindow() {
 bool CommandWindow::Create(HWND parent, int left, int top, int width, int height,
                            const PropertyRecord& record, const FontSpec& ambient_font) {
   if (hwnd_ || !RegisterCommandClass(&CommandWindow::WindowProc)) return false;
-  GetCursorPos(&last_pointer_);
+  POINT pointer;
+  if (GetCursorPos(&pointer)) resting_pointer_ = pointer;
   if (!CreateWindowExW(0, kCommandClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                        TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
                        TwipsToPixels(height), parent, nullptr, GetModuleHandleW(nullptr), this)) {
@@ -160,11 +161,13 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
 
 void CommandWindow::OnMouseMove(LPARAM lparam) {
   // The platform also sends a move when a window appears under a resting
-  // pointer; only a real move counts.
+  // pointer; that one is no move. Once the pointer has moved, or left and
+  // come back to the very same pixel, every move counts.
   POINT pointer = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   ClientToScreen(hwnd_, &pointer);
-  if (pointer.x == last_pointer_.x && pointer.y == last_pointer_.y) return;
-  last_pointer_ = pointer;
+  if (resting_pointer_ && pointer.x == resting_pointer_->x && pointer.y == resting_pointer_->y)
+    return;
+  resting_pointer_.reset();
   UserControl_MouseMove();
 }
 
@@ -286,7 +289,9 @@ bool CommandWindow::PointerOverControl() {
   POINT pointer;
   // When the pointer cannot be read, nothing changes.
   if (!GetCursorPos(&pointer)) return true;
-  return WindowFromPoint(pointer) == hwnd_;
+  const bool over = WindowFromPoint(pointer) == hwnd_;
+  if (!over) resting_pointer_.reset();
+  return over;
 }
 
 void CommandWindow::IsEnabledChanged() {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "saver/controls/command/command.h"
 
 namespace tremblix {
@@ -54,7 +56,9 @@ class CommandWindow final : public Command {
   HFONT font_ = nullptr;
   FontSpec font_spec_;
   bool loaded_ = false;
-  POINT last_pointer_ = {-1, -1};
+  // Where the pointer rested when the button was made, until it moves or
+  // leaves the button.
+  std::optional<POINT> resting_pointer_;
 };
 
 }  // namespace tremblix
