@@ -15,6 +15,17 @@ prepare_pictures() {
   convert -size 93x85 xc:black -type TrueColor "BMP3:$c/Tremblix4.bmp"
 }
 
+# A black 24-bit picture of the given size, written in a moment: the header,
+# then a sparse file of zeros for the rows.
+black_bmp() {
+  local file=$1 width=$2 height=$3
+  local size=$(((width * 3 + 3) / 4 * 4 * height))
+  le32() { printf '\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) $((($1 >> 16) & 255)) $(($1 >> 24)); }
+  printf "BM$(le32 $((54 + size)))$(le32 0)$(le32 54)$(le32 40)$(le32 "$width")$(le32 "$height")\
+\\x01\\x00\\x18\\x00$(le32 0)$(le32 "$size")$(le32 3780)$(le32 3780)$(le32 0)$(le32 0)" >"$file"
+  truncate -s $((54 + size)) "$file"
+}
+
 start_renderer() {
   local dir
   dir=$(e2e_install renderer)
@@ -89,6 +100,31 @@ case_escape_ends_with_code_0() {
   echo "ended ${E2E_MS} ms after Escape with code $E2E_RC"
   [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
   [ "$E2E_MS" -lt 3000 ] || e2e_fail "took ${E2E_MS} ms"
+}
+
+case_a_tap_of_escape_ends_it() {
+  prepare_pictures
+  start_renderer
+  harness_tap "$kTitle" Escape || e2e_fail "could not tap Escape"
+  e2e_wait_exit "$E2E_PID" 10
+  echo "ended ${E2E_MS} ms after a tap of Escape with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "a tap shorter than a frame did not end the renderer ($E2E_RC)"
+}
+
+case_escape_pressed_while_large_pictures_load_ends_it() {
+  local c=$E2E_DRIVE_C i
+  for i in 1 2 3; do black_bmp "$c/Tremblix$i.bmp" 7680 4320; done
+  black_bmp "$c/Tremblix4.bmp" 93 85
+  e2e_install renderer >/dev/null
+  e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
+  local start=${EPOCHREALTIME/./}
+  # The window shows before the pictures load; the press comes at once.
+  harness_tap "$kTitle" Escape || e2e_fail "could not tap Escape"
+  echo "tapped Escape $(((${EPOCHREALTIME/./} - start) / 1000)) ms after the start"
+  e2e_wait_exit "$E2E_PID" 30
+  rm -f "$c"/Tremblix[1-3].bmp
+  echo "ended ${E2E_MS} ms after the tap with code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "Escape pressed while loading did not end the renderer ($E2E_RC)"
 }
 
 case_close_message_ends_with_code_0() {

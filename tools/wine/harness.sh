@@ -149,6 +149,15 @@ harness_press() {
   xdotool keyup --window "$id" "$2" 2>/dev/null || xdotool keyup "$2"
 }
 
+# Taps a key on the window titled $1: down and up within microseconds, both
+# before the program looks again, as a quick finger does.
+harness_tap() {
+  local id
+  id=$(harness_wait_window "$1" 5) || return 1
+  xdotool windowfocus "$id" 2>/dev/null
+  xdotool keydown --window "$id" "$2" keyup --window "$id" "$2"
+}
+
 # Clicks at (x, y) inside the window titled $1 with button $4 (1 left, 3 right).
 harness_click() {
   local id
