@@ -60,6 +60,15 @@ e2e_start() {
   E2E_PIDS+=("$E2E_PID")
 }
 
+# A window titled $1 that stands for the display settings' preview area, 152 x
+# 112, for $2 seconds; its handle is in E2E_HOST.
+e2e_preview_host() {
+  coproc HOST_PROBE { exec wine "$E2E_BUILD/tools/winprobe.exe" host "$1" 152 112 "$2" 2>/dev/null; }
+  E2E_PIDS+=("$HOST_PROBE_PID")
+  read -r E2E_HOST <&"${HOST_PROBE[0]}"
+  E2E_HOST=${E2E_HOST%$'\r'}
+}
+
 # Waits up to $2 seconds for pid $1 to end. Sets E2E_RC (124 when it had to be
 # killed) and E2E_MS, the milliseconds it took.
 e2e_wait_exit() {

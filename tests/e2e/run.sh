@@ -172,11 +172,8 @@ case_pictures_that_cannot_be_written_are_left_as_they_were() {
 case_preview_is_embedded_in_its_host() {
   local scr
   scr=$(e2e_install preview)
-  coproc HOST { wine "$E2E_BUILD/tools/winprobe.exe" host "Preview Host" 152 112 8; }
-  E2E_PIDS+=("$HOST_PID")
-  local handle
-  read -r handle <&"${HOST[0]}"
-  e2e_start "$scr" /p "${handle%$'\r'}"
+  e2e_preview_host "Preview Host" 8
+  e2e_start "$scr" /p "$E2E_HOST"
   sleep 1.5
   kill -0 "$E2E_PID" || e2e_fail "the preview ended by itself"
   local place
@@ -193,11 +190,8 @@ case_preview_is_embedded_in_its_host() {
 case_preview_ends_when_its_host_goes() {
   local scr
   scr=$(e2e_install preview-gone)
-  coproc HOST { wine "$E2E_BUILD/tools/winprobe.exe" host "Preview Host" 152 112 3; }
-  E2E_PIDS+=("$HOST_PID")
-  local handle
-  read -r handle <&"${HOST[0]}"
-  e2e_start "$scr" /p "${handle%$'\r'}"
+  e2e_preview_host "Preview Host" 3
+  e2e_start "$scr" /p "$E2E_HOST"
   e2e_wait_exit "$E2E_PID" 10
   echo "the preview ended after ${E2E_MS} ms with code $E2E_RC (its host lived 3 s)"
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 6000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"

@@ -57,7 +57,9 @@ case_a_running_full_screen_keeps_others_out() {
   e2e_start "$E2E_BUILD/tools/winprobe.exe" hold Tremblix_Main 30
   local holder=$E2E_PID
   e2e_wait_window Tremblix_Main 10 || e2e_fail "the marker window did not appear"
-  for args in /s /c "/p 0" ""; do
+  # A real host: a preview that got through would stay in it.
+  e2e_preview_host "Preview Host" 15
+  for args in /s /c "/p $E2E_HOST" ""; do
     e2e_start "$scr" $args
     e2e_wait_exit "$E2E_PID" 10
     echo "'$args' ended after ${E2E_MS} ms with code $E2E_RC"
@@ -65,6 +67,7 @@ case_a_running_full_screen_keeps_others_out() {
     [ "$E2E_MS" -lt 3000 ] || e2e_fail "'$args' took ${E2E_MS} ms"
     e2e_probe exists "<Tremblix>" && e2e_fail "'$args' opened the dialog"
   done
+  e2e_probe child "Preview Host" "Preview Window" && e2e_fail "a preview was embedded"
   kill -0 "$holder" || e2e_fail "the first instance was disturbed"
 }
 
@@ -73,10 +76,11 @@ case_an_open_dialog_keeps_others_out() {
   scr=$(e2e_install guard-dialog)
   e2e_start "$E2E_BUILD/tools/winprobe.exe" hold "<Tremblix>" 30
   e2e_wait_window "<Tremblix>" 10 || e2e_fail "the marker window did not appear"
-  e2e_start "$scr" /p 1234
+  e2e_preview_host "Preview Host" 15
+  e2e_start "$scr" /p "$E2E_HOST"
   e2e_wait_exit "$E2E_PID" 10
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
-  e2e_probe exists "Preview Window" && e2e_fail "a preview was embedded"
+  e2e_probe child "Preview Host" "Preview Window" && e2e_fail "a preview was embedded"
   return 0
 }
 

@@ -38,20 +38,24 @@ TEST(HandOff, MirrorsAndFlipsEveryPixel) {
 }
 
 TEST(HandOff, WritesFourFilesTheReaderTakesBack) {
-  const BmpImage screen = Screen(93, 85);
+  // Not the size of picture 4, so that a black picture made at screen size
+  // would show.
+  const BmpImage screen = Screen(61, 37);  // 183-byte rows, 1 byte of padding
   std::vector<HandOffPicture> pictures = MakeHandOffPictures(screen);
   ASSERT_EQ(pictures.size(), 4u);
   const char* paths[] = {"C:\\Tremblix1.bmp", "C:\\Tremblix2.bmp", "C:\\Tremblix3.bmp",
                          "C:\\Tremblix4.bmp"};
   for (int i = 0; i < 4; ++i) {
+    const int32_t width = i < 3 ? 61 : 93, height = i < 3 ? 37 : 85;
+    const size_t row = i < 3 ? 184 : 280;
     EXPECT_EQ(pictures[i].path, paths[i]);
     std::vector<uint8_t> file = EncodeBmp(pictures[i].image);
-    EXPECT_EQ(file.size(), 54u + 85 * 280);
+    EXPECT_EQ(file.size(), 54u + height * row) << paths[i];
     EXPECT_EQ(file[28], 24) << "bits per pixel";
     BmpImage back;
     ASSERT_EQ(DecodeBmp(file.data(), file.size(), back), BmpResult::kOk);
-    EXPECT_EQ(back.width, 93);
-    EXPECT_EQ(back.height, 85);
+    EXPECT_EQ(back.width, width) << paths[i];
+    EXPECT_EQ(back.height, height) << paths[i];
     EXPECT_EQ(back.pixels, pictures[i].image.pixels);
   }
   EXPECT_EQ(pictures[1].image.pixels, screen.pixels);
