@@ -119,17 +119,28 @@ set_target_properties(tremblix_dialog_tests PROPERTIES
 gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 
-# End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer run command dialog)
+# End-to-end runs of the real programs, each script with its own prefix, under
+# code page 1252. Where the code page matters the cases run again under our
+# users' own, 932, in one prefix of their own.
+set(TREMBLIX_CP932_CASES
+  startup.missing_renderer_shows_the_message
+  dialog.dialog_shows_bands_and_readable_japanese
+  musicpath.a_song_is_chosen_saved_played_and_found_again)
+function(tremblix_e2e_test name suite case prefix codepage)
+  add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/${prefix};TREMBLIX_CODEPAGE=${codepage}"
+    RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
+endfunction()
+foreach(suite startup renderer run command dialog musicpath)
   execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
   foreach(case IN LISTS cases)
-    add_test(NAME e2e.${suite}.${case}
-             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
-    set_tests_properties(e2e.${suite}.${case} PROPERTIES
-      ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/e2e-${suite}"
-      RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
+    tremblix_e2e_test(e2e.${suite}.${case} ${suite} ${case} e2e-${suite} 1252)
+    if("${suite}.${case}" IN_LIST TREMBLIX_CP932_CASES)
+      tremblix_e2e_test(e2e.cp932.${suite}.${case} ${suite} ${case} e2e-cp932 932)
+    endif()
   endforeach()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
 endforeach()

@@ -38,6 +38,30 @@ std::string Narrow(const std::wstring& text, UINT code_page) {
   return narrow;
 }
 
+// The chosen path in the ANSI code page, which the settings file and the
+// music commands use. A name it cannot spell (an é under code page 932, any
+// Japanese under 1252) would come out with question marks and be lost at the
+// next start: the file's short name is taken instead, and when even that
+// cannot be spelt, nothing.
+std::optional<std::string> AnsiPath(const wchar_t* path) {
+  auto spelt = [](const wchar_t* wide) -> std::optional<std::string> {
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0,
+                                         nullptr, &lost);
+    if (size <= 0 || lost) return std::nullopt;
+    std::string narrow(size, '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, narrow.data(), size, nullptr,
+                        nullptr);
+    narrow.resize(size - 1);
+    return narrow;
+  };
+  if (std::optional<std::string> whole = spelt(path)) return whole;
+  wchar_t short_path[MAX_PATH];
+  const DWORD length = GetShortPathNameW(path, short_path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  return spelt(short_path);
+}
+
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
   text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
@@ -376,7 +400,7 @@ std::optional<std::string> SettingsDialogWindow::ChooseFile(const std::string& s
   request.lpstrTitle = kChooserTitle;
   request.Flags = 0;
   if (GetOpenFileNameW(&request) <= 0) return std::nullopt;
-  return Narrow(file, CP_ACP);
+  return AnsiPath(file);
 }
 
 void SettingsDialogWindow::OpenHomePage(const std::string& address) {

@@ -4,37 +4,7 @@
 # guard while it is open.
 . "$(dirname "$0")/lib.sh"
 
-readonly kDialog="<Tremblix>"
-readonly kChooser="ﾌｧｲﾙを開く"
 readonly kJapanese="なし音楽CDMP3、WAV曲目をﾘﾋﾟｰﾄ設定ｷｬﾝｾﾙﾌｧｲﾙを開く"
-
-# Installs the programs, starts the dialog and waits until it is painted.
-# Sets SCR, DIR (the program's folder on the Unix side) and INI.
-open_dialog() {
-  SCR=$(e2e_install "$1")
-  DIR=$E2E_DRIVE_C/e2e/$1
-  INI=$DIR/Tremblix.ini
-  xdotool mousemove 0 0
-  e2e_start "$SCR" /c
-  DIALOG_PID=$E2E_PID
-  e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
-  sleep 1
-}
-
-# Clicks the middle of the dialog's child window whose text is $1.
-click_control() {
-  local x y
-  read -r x y <<<"$(e2e_probe where "$kDialog" "$1")" || e2e_fail "no control '$1'"
-  xdotool mousemove "$x" "$y"
-  sleep 0.3
-  xdotool click 1
-  sleep 0.3
-}
-
-# The settings file's text, from code page 932.
-ini_text() {
-  iconv -f CP932 -t UTF-8 "$INI" | tr -d '\r'
-}
 
 pixel_at_client() {
   local cx cy cw ch
@@ -43,7 +13,7 @@ pixel_at_client() {
 }
 
 case_dialog_shows_bands_and_readable_japanese() {
-  open_dialog look
+  e2e_open_dialog look
   local shot=$E2E_SHOTS/settings-dialog-screen.png
   harness_screenshot "$shot"
   local x y w h
@@ -94,22 +64,22 @@ case_dialog_shows_bands_and_readable_japanese() {
 }
 
 case_set_writes_the_file_and_ends() {
-  open_dialog set
-  click_control "音楽CD"
-  click_control "設定"
+  e2e_open_dialog set
+  e2e_click_control "音楽CD"
+  e2e_click_control "設定"
   e2e_wait_exit "$DIALOG_PID" 10
   echo "ended after ${E2E_MS} ms with code $E2E_RC"
   [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
   [ -f "$INI" ] || e2e_fail "no settings file was written"
-  ini_text
-  grep -qx '\[Section\]' <<<"$(ini_text)" || e2e_fail "no section"
-  grep -qx 'BGM区分=1' <<<"$(ini_text)" || e2e_fail "kind not saved as 1"
-  grep -qx 'BGMﾘﾋﾟｰﾄ=0' <<<"$(ini_text)" || e2e_fail "repeat not saved as 0"
-  grep -qx 'BGMﾌｧｲﾙ=' <<<"$(ini_text)" || e2e_fail "file not saved empty"
+  e2e_ini_text
+  grep -qx '\[Section\]' <<<"$(e2e_ini_text)" || e2e_fail "no section"
+  grep -qx 'BGM区分=1' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 1"
+  grep -qx 'BGMﾘﾋﾟｰﾄ=0' <<<"$(e2e_ini_text)" || e2e_fail "repeat not saved as 0"
+  grep -qx 'BGMﾌｧｲﾙ=' <<<"$(e2e_ini_text)" || e2e_fail "file not saved empty"
 }
 
 case_close_box_writes_nothing() {
-  open_dialog closebox
+  e2e_open_dialog closebox
   local x y w h
   read -r x y w h <<<"$(harness_rect "$kDialog")"
   # The close box sits at the right end of the caption that Wine draws.
@@ -122,7 +92,7 @@ case_close_box_writes_nothing() {
 }
 
 case_a_second_start_ends_at_once_while_open() {
-  open_dialog guard
+  e2e_open_dialog guard
   local args
   for args in /c /s; do
     e2e_start "$SCR" $args
@@ -137,12 +107,12 @@ case_a_second_start_ends_at_once_while_open() {
 }
 
 case_file_chooser_picks_a_file_that_is_saved() {
-  open_dialog chooser
+  e2e_open_dialog chooser
   mkdir -p "$DIR/music"
   printf 'x' >"$DIR/music/tune.mp3"
   local path='C:\e2e\chooser\music\tune.mp3'
-  click_control "MP3、WAV"
-  click_control "..."
+  e2e_click_control "MP3、WAV"
+  e2e_click_control "..."
   e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
   sleep 1
   e2e_shot settings-file-chooser
@@ -154,12 +124,12 @@ case_file_chooser_picks_a_file_that_is_saved() {
   e2e_probe texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$path" ||
     e2e_fail "the file label does not show $path"
   e2e_shot settings-file-chosen
-  click_control "設定"
+  e2e_click_control "設定"
   e2e_wait_exit "$DIALOG_PID" 10
   [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
-  ini_text
-  grep -qx 'BGM区分=2' <<<"$(ini_text)" || e2e_fail "kind not saved as 2"
-  grep -qxF "BGMﾌｧｲﾙ=$path" <<<"$(ini_text)" || e2e_fail "the file was not saved"
+  e2e_ini_text
+  grep -qx 'BGM区分=2' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 2"
+  grep -qxF "BGMﾌｧｲﾙ=$path" <<<"$(e2e_ini_text)" || e2e_fail "the file was not saved"
 }
 
 e2e_main "$@"

@@ -5,6 +5,9 @@
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine/harness.sh"
 
+# Window titles: the settings dialog, its file chooser, the renderer.
+readonly kDialog="<Tremblix>" kChooser="ﾌｧｲﾙを開く" kRenderer=Tremblix_VC
+
 E2E_PIDS=()
 E2E_IMMUTABLE=()
 
@@ -32,6 +35,8 @@ e2e_setup() {
   E2E_BUILD=${TREMBLIX_BUILD:?set TREMBLIX_BUILD to the windows build folder}
   E2E_PREFIX=${TREMBLIX_WINEPREFIX:?set TREMBLIX_WINEPREFIX}
   E2E_SHOTS=$E2E_BUILD/e2e-screenshots
+  # Runs under the users' own code page keep their pictures apart.
+  [ "${TREMBLIX_CODEPAGE:-1252}" = 1252 ] || E2E_SHOTS=$E2E_SHOTS/cp$TREMBLIX_CODEPAGE
   harness_display_ready "$(dirname "$E2E_PREFIX")"
   harness_prefix_ready "$E2E_PREFIX"
   E2E_DRIVE_C=$WINEPREFIX/drive_c
@@ -108,6 +113,73 @@ e2e_program_pids() {
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
+}
+
+# --- The settings dialog and the full-screen run ------------------------------
+
+# Installs the programs (unless $2 is "again"), starts the dialog and waits
+# until it is painted. Sets SCR, DIR (the program's folder on the Unix side)
+# and INI.
+e2e_open_dialog() {
+  if [ "${2:-}" = again ]; then
+    SCR="C:\\e2e\\$1\\Tremblix.scr"
+  else
+    SCR=$(e2e_install "$1")
+  fi
+  DIR=$E2E_DRIVE_C/e2e/$1
+  INI=$DIR/Tremblix.ini
+  xdotool mousemove 0 0
+  e2e_start "$SCR" /c
+  DIALOG_PID=$E2E_PID
+  e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
+  sleep 1
+}
+
+# Clicks the middle of the dialog's child window whose text is $1.
+e2e_click_control() {
+  local x y
+  read -r x y <<<"$(e2e_probe where "$kDialog" "$1")" || e2e_fail "no control '$1'"
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  xdotool click 1
+  sleep 0.3
+}
+
+# The settings file's text, from code page 932.
+e2e_ini_text() {
+  iconv -f CP932 -t UTF-8 "$INI" | tr -d '\r'
+}
+
+# Writes the settings file beside the screen saver in C:\e2e\$1.
+e2e_write_settings() {
+  local dir=$E2E_DRIVE_C/e2e/$1 kind=$2 repeat=$3 file=$4
+  printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=%s\r\nBGM\xd8\xcb\xdf\xb0\xc4=%s\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' \
+    "$kind" "$repeat" "$file" >"$dir/Tremblix.ini"
+}
+
+# Starts a run and waits for the renderer's window; E2E_RUN is the run's pid.
+e2e_start_run() {
+  e2e_start "$1" "${2-/s}"
+  E2E_RUN=$E2E_PID
+  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
+}
+
+e2e_renderer_pids() {
+  local pid
+  for pid in $(e2e_program_pids); do
+    grep -q 'Tremblix\.dll' "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
+  done
+}
+
+# Presses Escape on the renderer and expects the run to end within $1 ms.
+e2e_end_with_escape() {
+  harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
+  e2e_wait_exit "$E2E_RUN" 10
+  echo "the run ended ${E2E_MS} ms after Escape, code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
+  [ "$E2E_MS" -lt "${1:-2500}" ] || e2e_fail "the run took ${E2E_MS} ms to end"
+  sleep 0.3
+  [ -z "$(e2e_renderer_pids)" ] || e2e_fail "a renderer is left: $(e2e_renderer_pids)"
 }
 
 e2e_cleanup() {

@@ -3,45 +3,11 @@
 # handed to the renderer, the music, and how the run ends.
 . "$(dirname "$0")/lib.sh"
 
-readonly kRenderer=Tremblix_VC
-
 # A made-up desktop, so that the photograph has something to show.
 show_desktop() {
   e2e_start "$E2E_BUILD/tools/winprobe.exe" desktop 120
   E2E_DESKTOP=$E2E_PID
   sleep 1.5
-}
-
-# Writes the settings file beside the screen saver in C:\e2e\$1.
-write_settings() {
-  local dir=$E2E_DRIVE_C/e2e/$1 kind=$2 repeat=$3 file=$4
-  printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=%s\r\nBGM\xd8\xcb\xdf\xb0\xc4=%s\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' \
-    "$kind" "$repeat" "$file" >"$dir/Tremblix.ini"
-}
-
-# Starts a run and waits for the renderer's window; E2E_RUN is the run's pid.
-start_run() {
-  e2e_start "$1" "${2-/s}"
-  E2E_RUN=$E2E_PID
-  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
-}
-
-renderer_pids() {
-  local pid
-  for pid in $(e2e_program_pids); do
-    grep -q 'Tremblix\.dll' "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
-  done
-}
-
-# Presses Escape on the renderer and expects the run to end within $1 ms.
-end_with_escape() {
-  harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
-  e2e_wait_exit "$E2E_RUN" 10
-  echo "the run ended ${E2E_MS} ms after Escape, code $E2E_RC"
-  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
-  [ "$E2E_MS" -lt "${1:-2500}" ] || e2e_fail "the run took ${E2E_MS} ms to end"
-  sleep 0.3
-  [ -z "$(renderer_pids)" ] || e2e_fail "a renderer is left: $(renderer_pids)"
 }
 
 same_picture() {
@@ -57,7 +23,7 @@ case_hand_off_pictures_hold_the_screen() {
   show_desktop
   local before=$E2E_SHOTS/run-desktop-before.png
   harness_screenshot "$before"
-  start_run "$scr"
+  e2e_start_run "$scr"
   local c=$E2E_DRIVE_C i
   for i in 1 2 3 4; do
     [ -f "$c/Tremblix$i.bmp" ] || e2e_fail "C:\\Tremblix$i.bmp is missing"
@@ -81,14 +47,14 @@ case_hand_off_pictures_hold_the_screen() {
   local r g b
   read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 512 220)"
   [ $((r + g + b)) -gt 60 ] || e2e_fail "the ball shows no reflection ($r $g $b)"
-  end_with_escape
+  e2e_end_with_escape
 }
 
 case_renderer_killed_from_outside_ends_the_run() {
   local scr
   scr=$(e2e_install run-killed)
-  start_run "$scr"
-  kill -9 $(renderer_pids)
+  e2e_start_run "$scr"
+  kill -9 $(e2e_renderer_pids)
   e2e_wait_exit "$E2E_RUN" 10
   echo "the run ended ${E2E_MS} ms after the renderer was killed, code $E2E_RC"
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 2500 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
@@ -97,11 +63,11 @@ case_renderer_killed_from_outside_ends_the_run() {
 case_another_window_titled_like_the_renderer_keeps_the_run() {
   local scr
   scr=$(e2e_install run-other)
-  start_run "$scr"
+  e2e_start_run "$scr"
   e2e_start "$E2E_BUILD/tools/winprobe.exe" hold "$kRenderer" 30
   local holder=$E2E_PID
   sleep 0.5
-  kill -9 $(renderer_pids)
+  kill -9 $(e2e_renderer_pids)
   sleep 2
   kill -0 "$E2E_RUN" || e2e_fail "the run ended while a window so titled was there"
   kill "$holder"
@@ -112,15 +78,15 @@ case_another_window_titled_like_the_renderer_keeps_the_run() {
 case_a_second_start_during_a_run_ends_at_once() {
   local scr
   scr=$(e2e_install run-twice)
-  start_run "$scr"
+  e2e_start_run "$scr"
   local first=$E2E_RUN
   e2e_start "$scr" /s
   e2e_wait_exit "$E2E_PID" 10
   echo "the second start ended after ${E2E_MS} ms, code $E2E_RC"
   [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "ended with $E2E_RC after ${E2E_MS} ms"
-  [ "$(renderer_pids | wc -l)" = 1 ] || e2e_fail "a second renderer started"
+  [ "$(e2e_renderer_pids | wc -l)" = 1 ] || e2e_fail "a second renderer started"
   E2E_RUN=$first
-  end_with_escape
+  e2e_end_with_escape
 }
 
 music_case() {
@@ -131,14 +97,14 @@ music_case() {
   mkdir -p "$dir/my music"
   sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 1 sine 440 vol 0.3 2>/dev/null
   [ "$file" = tone.wav ] || lame --quiet "$dir/my music/tone.wav" "$dir/my music/$file"
-  write_settings "$name" " 2" " 0" "C:\\e2e\\$name\\my music\\$file"
-  start_run "$scr"
+  e2e_write_settings "$name" " 2" " 0" "C:\\e2e\\$name\\my music\\$file"
+  e2e_start_run "$scr"
   sleep 1.5
   local open
   open=$(ls -l /proc/"$E2E_RUN"/fd 2>/dev/null | grep -c "my music/$file" || true)
   echo "$file open in the run: $open"
   [ "$open" -gt 0 ] || e2e_fail "$file is not being played"
-  end_with_escape
+  e2e_end_with_escape
 }
 
 case_an_mp3_plays_during_the_run() { music_case run-mp3 tone.mp3; }
@@ -147,11 +113,11 @@ case_a_wav_plays_during_the_run() { music_case run-wav tone.wav; }
 case_a_cd_without_a_drive_leaves_the_run_silent() {
   local scr
   scr=$(e2e_install run-cd)
-  write_settings run-cd " 1" " 3" ""
-  start_run "$scr"
+  e2e_write_settings run-cd " 1" " 3" ""
+  e2e_start_run "$scr"
   sleep 1
   kill -0 "$E2E_RUN" || e2e_fail "the run ended"
-  end_with_escape
+  e2e_end_with_escape
 }
 
 case_pictures_that_cannot_be_written_are_left_as_they_were() {
@@ -163,9 +129,9 @@ case_pictures_that_cannot_be_written_are_left_as_they_were() {
   e2e_make_unwritable "$c"/Tremblix[1-4].bmp
   local sums
   sums=$(md5sum "$c"/Tremblix[1-4].bmp)
-  start_run "$scr"
+  e2e_start_run "$scr"
   sleep 1
-  end_with_escape
+  e2e_end_with_escape
   [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "a picture that could not be written changed"
 }
 

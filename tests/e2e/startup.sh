@@ -21,6 +21,9 @@ case_missing_renderer_shows_the_message() {
   [ "$(grep -c '^Button|' <<<"$texts")" = 1 ] || e2e_fail "expected one button"
   grep -qx 'Button|.*|OK' <<<"$texts" || e2e_fail "the button is not OK"
   grep -q '^Static|.*|image|' <<<"$texts" && e2e_fail "the message shows an icon"
+  # The system's dialog font, or the fonts it falls back to, draws every
+  # character: no boxes.
+  e2e_probe glyphs "MS Shell Dlg" "$kMessageText" || e2e_fail "glyphs missing from the message font"
 
   e2e_probe exists "<Tremblix>" && e2e_fail "the settings dialog opened"
   e2e_probe press "$kMessageTitle" OK || e2e_fail "could not press OK"

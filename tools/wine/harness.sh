@@ -9,6 +9,14 @@ harness_wine_env() {
   local prefix
   prefix=$(realpath -m "$1")
   export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  # The system's code page comes from the locale: 932 with the Japanese one,
+  # as our users have it, 1252 otherwise. Both keep UTF-8 file names, without
+  # which Wine cannot map a non-ASCII name to a file.
+  case ${TREMBLIX_CODEPAGE:-1252} in
+    932) export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 ;;
+    *) export LANG=C.UTF-8 LC_ALL=C.UTF-8 ;;
+  esac
+  unset LANGUAGE
   # No downloads of Mono or Gecko, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
   # Wine finds the ALSA null device through this HOME's .asoundrc.
@@ -37,6 +45,10 @@ harness_prefix_ready() {
         /d IPAPGothic /f >/dev/null 2>&1 </dev/null 9>&-
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /t REG_SZ \
         /d IPAGothic /f >/dev/null 2>&1 </dev/null 9>&-
+      # The font that Windows' own dialogs fall back to for Japanese (Wine links
+      # Tahoma to it, and rewrites that link at every start).
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ \
+        /d IPAPGothic /f >/dev/null 2>&1 </dev/null 9>&-
       # Windows' own dialogs (the message box) fall back to it through font links.
       local face
       for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do

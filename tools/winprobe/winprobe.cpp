@@ -18,8 +18,10 @@
 //                                 window whose text is TEXT: x y
 //   winprobe choose TITLE PATH    types PATH as the file name of the file
 //                                 chooser titled TITLE and accepts it
-//   winprobe glyphs FONT TEXT     exit 0 when the font has a glyph for every
-//                                 character of TEXT; prints the missing count
+//   winprobe glyphs FONT TEXT     exit 0 when the font, or a font linked to it,
+//                                 has a glyph for every character of TEXT;
+//                                 prints the missing count
+//   winprobe codepage             the ANSI and OEM code pages in force: "932 932"
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
 #include <shellapi.h>
@@ -27,6 +29,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "tools/preview/made_up_desktop_win32.h"
 
@@ -92,20 +95,46 @@ HWND FileNameEdit(HWND chooser) {
   return nullptr;
 }
 
-int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
+// Marks the characters of text that the face has a glyph for.
+void MarkGlyphs(const std::wstring& face, BYTE charset, const std::wstring& text,
+                std::vector<bool>& found, std::wstring* actual_face) {
   HDC dc = CreateCompatibleDC(nullptr);
-  HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+  HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH, font_name);
+                           DEFAULT_PITCH, face.c_str());
   HGDIOBJ old = SelectObject(dc, font);
-  std::wstring indices(text.size(), L'\0');
-  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
-                   reinterpret_cast<WORD*>(indices.data()), GGI_MARK_NONEXISTING_GLYPHS);
-  int missing = 0;
-  for (wchar_t index : indices) missing += index == 0xFFFF;
+  if (actual_face) {
+    wchar_t name[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, name);
+    *actual_face = name;
+  }
+  std::vector<WORD> indices(text.size());
+  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), indices.data(),
+                   GGI_MARK_NONEXISTING_GLYPHS);
+  for (size_t i = 0; i < text.size(); ++i) found[i] = found[i] || indices[i] != 0xFFFF;
   SelectObject(dc, old);
   DeleteObject(font);
   DeleteDC(dc);
+}
+
+// Characters of text that neither the font nor the fonts linked to it (as
+// the system draws a character its font lacks) have a glyph for.
+int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
+  std::vector<bool> found(text.size(), false);
+  std::wstring face;
+  MarkGlyphs(font_name, DEFAULT_CHARSET, text, found, &face);
+  wchar_t links[4096] = {};
+  DWORD size = sizeof(links) - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_LOCAL_MACHINE,
+                   L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink",
+                   face.c_str(), RRF_RT_REG_MULTI_SZ, nullptr, links, &size) == ERROR_SUCCESS) {
+    for (const wchar_t* link = links; *link; link += wcslen(link) + 1) {
+      const wchar_t* comma = wcschr(link, L',');  // "file,face"
+      if (comma) MarkGlyphs(comma + 1, DEFAULT_CHARSET, text, found, nullptr);
+    }
+  }
+  int missing = 0;
+  for (bool f : found) missing += !f;
   return missing;
 }
 
@@ -182,6 +211,10 @@ int Keep(HWND window, int seconds) {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 2 && std::wstring(argv[1]) == L"codepage") {
+    Print(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
+    return 0;
+  }
   if (argc < 3) {
     Print(L"usage: winprobe texts|exists|hold|press|close TITLE [ARG]");
     return 1;

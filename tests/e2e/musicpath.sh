@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# A song whose folder and name are spelt in the letters of the system's code
+# page, from the file chooser to the music of a run, as a user meets it: under
+# 932, C:\音楽\ソング.mp3; under 1252, C:\Música\Canción.mp3.
+. "$(dirname "$0")/lib.sh"
+
+# Sets FOLDER and SONG (Windows paths, UTF-8 here) and makes the song.
+make_song() {
+  local acp
+  acp=$(e2e_probe codepage | cut -d' ' -f1)
+  [ "$acp" = "${TREMBLIX_CODEPAGE:-1252}" ] ||
+    e2e_fail "the programs run with code page $acp, not ${TREMBLIX_CODEPAGE:-1252}"
+  local folder name
+  case $acp in
+    932) folder=音楽 name=ソング.mp3 ;;
+    *) folder=Música name=Canción.mp3 ;;
+  esac
+  FOLDER="C:\\$folder"
+  SONG="$FOLDER\\$name"
+  SONG_FILE=$E2E_DRIVE_C/$folder/$name
+  rm -rf "${E2E_DRIVE_C:?}/$folder"
+  mkdir -p "$E2E_DRIVE_C/$folder"
+  sox -n -r 44100 -c 2 "$E2E_DRIVE_C/$folder/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
+  lame --quiet "$E2E_DRIVE_C/$folder/tone.wav" "$SONG_FILE"
+  rm "$E2E_DRIVE_C/$folder/tone.wav"
+  echo "code page $acp, song $SONG"
+}
+
+# A text as Wine's traces write it: a backslash before a backslash or a
+# quote, \NNNN (hexadecimal) for a character beyond ASCII.
+traced() {
+  local text=$1 out="" ch i
+  for ((i = 0; i < ${#text}; i++)); do
+    ch=${text:i:1}
+    if [ "$ch" = '\' ] || [ "$ch" = '"' ]; then
+      out+="\\$ch"
+    elif [ "$(printf '%d' "'$ch")" -gt 127 ]; then
+      out+=$(printf '\\%04x' "'$ch")
+    else
+      out+=$ch
+    fi
+  done
+  printf '%s' "$out"
+}
+
+# Chooses a file in the open dialog's chooser by typing $1 into its name box.
+choose_in_dialog() {
+  e2e_click_control "..."
+  e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
+  sleep 1
+  e2e_probe choose "$kChooser" "$1" || e2e_fail "could not type into the chooser"
+  local deadline=$((SECONDS + 10))
+  while e2e_probe exists "$kChooser" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  e2e_probe exists "$kChooser" && e2e_fail "the chooser did not close"
+  sleep 0.5
+}
+
+expect_file_label() {
+  e2e_probe texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$1" ||
+    e2e_fail "the file label does not show $1: $(e2e_probe texts "$kDialog" | grep Label)"
+}
+
+case_a_song_is_chosen_saved_played_and_found_again() {
+  make_song
+
+  # Chosen through the real chooser and saved.
+  e2e_open_dialog musicpath
+  e2e_click_control "MP3、WAV"
+  choose_in_dialog "$SONG"
+  expect_file_label "$SONG"
+  e2e_shot musicpath-chosen
+  e2e_click_control "設定"
+  e2e_wait_exit "$DIALOG_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "the dialog ended with $E2E_RC"
+  local key value
+  key=$(printf 'BGM\xcc\xa7\xb2\xd9=')
+  value=$(printf '%s' "$SONG" | iconv -f UTF-8 -t "CP${TREMBLIX_CODEPAGE:-1252}")
+  tr -d '\r' <"$INI" | LC_ALL=C grep -qxF "$key$value" ||
+    e2e_fail "the settings file does not hold the path in the code page's bytes: $(od -c "$INI")"
+  echo "saved in the code page's bytes: $(printf '%s' "$value" | od -An -tx1 | tr -s ' ')"
+
+  # Played by a run, which opens it by that path, then stops and closes it.
+  local log=$E2E_SHOTS/musicpath-mci.log
+  WINEDEBUG=+mci wine "$SCR" /s >/dev/null 2>"$log" </dev/null &
+  E2E_RUN=$!
+  E2E_PIDS+=("$E2E_RUN")
+  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
+  sleep 1.5
+  ls -l /proc/"$E2E_RUN"/fd 2>/dev/null | grep -qF "$SONG_FILE" ||
+    e2e_fail "the song is not open in the run"
+  e2e_end_with_escape
+  local open
+  open=$(traced "open \"$SONG\" type MPEGVideo Alias MP3Play")
+  grep -F 'mciSendStringW' "$log" | grep -qF "$open" ||
+    e2e_fail "no open command naming $SONG: $(grep -F 'mciSendStringW' "$log" | head -n 3)"
+  local command last=0 at
+  for command in "$open" "play MP3Play" "stop MP3Play" "close MP3Play"; do
+    at=$(grep -F 'mciSendStringW' "$log" | grep -nF "L\"$command" | tail -n 1 | cut -d: -f1)
+    [ -n "$at" ] && [ "$at" -gt "$last" ] || e2e_fail "'$command' was not sent in its turn"
+    last=$at
+  done
+
+  # The next settings dialog opens its chooser in the song's folder: a bare
+  # name typed there is a file of that folder.
+  e2e_open_dialog musicpath again
+  expect_file_label "$SONG"
+  choose_in_dialog "${SONG##*\\}"
+  expect_file_label "$SONG"
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_wait_exit "$DIALOG_PID" 10
+}
+
+e2e_main "$@"
