@@ -111,13 +111,22 @@ gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MOD
 
 # The settings dialog in a real window: loading, the pointer on its controls,
 # saving to a real settings file. They move the pointer too.
-add_executable(tremblix_dialog_tests tests/windows/settings_dialog_win32_test.cpp)
+add_executable(tremblix_dialog_tests tests/windows/settings_dialog_win32_test.cpp
+               tests/windows/platform_requests_win32_test.cpp)
 target_link_libraries(tremblix_dialog_tests PRIVATE tremblix_saver_win32 tremblix_command_faces
                       tremblix_dialog_pictures GTest::gtest_main)
 set_target_properties(tremblix_dialog_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+
+# The Windows-side cases where the code page matters, again under our users'
+# own, 932.
+add_test(NAME windows.cp932.profile COMMAND tremblix_windows_tests --gtest_filter=ProfileTest.*)
+add_test(NAME windows.cp932.dialog.requests
+         COMMAND tremblix_dialog_tests --gtest_filter=PlatformRequestsTest.*)
+set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERTIES
+                     ENVIRONMENT TREMBLIX_CODEPAGE=932 RESOURCE_LOCK wine-display)
 
 # End-to-end runs of the real programs, each script with its own prefix, under
 # code page 1252. Where the code page matters the cases run again under our

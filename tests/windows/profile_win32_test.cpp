@@ -117,6 +117,52 @@ TEST_F(ProfileTest, FileExistsOpensOnlyFiles) {
   EXPECT_FALSE(FileExists(profile_, ""));
 }
 
+// A folder and a song named with characters whose second byte is the
+// backslash byte under code page 932 (表 95 5C, ソ 83 5C); under 1252 they
+// are spelt with its own letters. Either way the path is in ANSI bytes.
+TEST_F(ProfileTest, APathOfTheCodePageIsReadByItsCharacters) {
+  const bool japanese = GetACP() == 932;
+  const std::wstring folder_name = japanese ? L"\u8868" : L"M\u00fasica";     // 表, Música
+  const std::wstring song_name = japanese ? L"\u30bd" : L"Canci\u00f3n";      // ソ, Canción
+  wchar_t wide_folder[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, folder_.c_str(), -1, wide_folder, MAX_PATH);
+  const std::wstring folder = std::wstring(wide_folder) + L"\\" + folder_name;
+  const std::wstring song = folder + L"\\" + song_name;
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  HANDLE file = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  auto ansi = [](const std::wstring& wide) {
+    char bytes[MAX_PATH * 2];
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return std::string(bytes);
+  };
+  const std::string ansi_folder = ansi(folder), ansi_song = ansi(song);
+  if (japanese) {
+    ASSERT_EQ(ansi_song.substr(ansi_song.size() - 2), "\x83\x5C");
+  }
+
+  EXPECT_TRUE(FileExists(profile_, ansi_song)) << "a name ending in such a character";
+  EXPECT_TRUE(FileExists(profile_, ansi_song + "\\")) << "with a backslash after it";
+  EXPECT_FALSE(FileExists(profile_, ansi_folder)) << "a folder is no file";
+  EXPECT_EQ(FolderOf(ansi_song, profile_.LeadBytes()), ansi_folder);
+  EXPECT_EQ(FolderOf(ansi_folder + "\\", profile_.LeadBytes()), ansi_folder);
+
+  // Loaded from a real settings file, the song keeps its folder.
+  SettingsRecord saved;
+  saved.BgmKind = 2;
+  saved.BgmFile = ansi_song;
+  SaveSettings(profile_, folder_, saved);
+  SettingsRecord loaded;
+  LoadSettings(profile_, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmFile, ansi_song);
+  EXPECT_EQ(loaded.BgmFolder, ansi_folder);
+
+  DeleteFileW(song.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 TEST(ThisProgramFolder, IsTheFolderOfTheRunningProgram) {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);

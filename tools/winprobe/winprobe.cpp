@@ -31,6 +31,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/winprobe/file_name_box_win32.h"
+
 #include "tools/preview/made_up_desktop_win32.h"
 
 namespace {
@@ -81,18 +83,6 @@ BOOL CALLBACK FindByText(HWND child, LPARAM lparam) {
   if (TextOf(child) != search->text) return TRUE;
   search->found = child;
   return FALSE;
-}
-
-// The file name box of the platform's file chooser: an edit control, alone
-// or inside the combo box.
-HWND FileNameEdit(HWND chooser) {
-  for (int id : {0x47c, 0x480}) {  // cmb13, edt1
-    HWND item = GetDlgItem(chooser, id);
-    if (!item) continue;
-    HWND edit = FindWindowExW(item, nullptr, L"Edit", nullptr);
-    return edit ? edit : item;
-  }
-  return nullptr;
 }
 
 // Marks the characters of text that the face has a glyph for.
@@ -291,7 +281,7 @@ int main() {
     return 0;
   }
   if (command == L"choose" && argc > 3) {
-    HWND edit = FileNameEdit(window);
+    HWND edit = tremblix::testing::FileNameBox(window);
     if (!edit) return 3;
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     PostMessageW(window, WM_COMMAND, IDOK, 0);
