@@ -106,6 +106,42 @@ case_a_second_start_ends_at_once_while_open() {
   e2e_wait_exit "$DIALOG_PID" 10
 }
 
+# A button acts on a click at the pixel where the pointer was when the button
+# last saw it: after a file chooser that was cancelled without moving, and
+# after the pointer left and came back to the very pixel it rested on when
+# the dialog opened under it.
+case_a_click_at_the_same_pixel_again_acts() {
+  e2e_open_dialog same-pixel
+  e2e_click_control "MP3、WAV"
+  e2e_click_control "..."
+  local round
+  for round in 1 2; do
+    e2e_wait_window "$kChooser" 10 || e2e_fail "click $round on ... opened no chooser"
+    sleep 0.5
+    e2e_probe close "$kChooser"
+    local deadline=$((SECONDS + 5))
+    while e2e_probe exists "$kChooser" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    sleep 0.3
+    [ "$round" = 2 ] || xdotool click 1  # the pointer has not moved
+  done
+  local x y
+  read -r x y <<<"$(e2e_probe where "$kDialog" "設定")" || e2e_fail "no button 設定"
+  e2e_probe close "$kDialog"
+  e2e_wait_exit "$DIALOG_PID" 10
+
+  # The dialog opens at the same place, now under a pointer resting on 設定.
+  xdotool mousemove "$x" "$y"
+  e2e_open_dialog same-pixel again
+  xdotool mousemove $((x - 80)) "$y"  # the dialog's background beside it
+  sleep 0.4
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  xdotool click 1
+  e2e_wait_exit "$DIALOG_PID" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "the click on 設定 did nothing ($E2E_RC)"
+  [ -f "$INI" ] || e2e_fail "the click on 設定 saved nothing"
+}
+
 case_file_chooser_picks_a_file_that_is_saved() {
   e2e_open_dialog chooser
   mkdir -p "$DIR/music"

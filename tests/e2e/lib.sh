@@ -128,7 +128,7 @@ e2e_open_dialog() {
   fi
   DIR=$E2E_DRIVE_C/e2e/$1
   INI=$DIR/Tremblix.ini
-  xdotool mousemove 0 0
+  [ "${2:-}" = again ] || xdotool mousemove 0 0
   e2e_start "$SCR" /c
   DIALOG_PID=$E2E_PID
   e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
