@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "saver/run/full_screen_run.h"
 #include "saver/startup/settings_file.h"
 #include "tests/native/fake_profile.h"
 
@@ -52,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char after = cut.size() < file.size() ? file[cut.size()] : '\\';
     if (after != '\\' && cut.back() != ':') std::abort();
   }
+
+  // What the run makes of the name: a type, whatever the bytes.
+  const MusicFileType type = MusicFileTypeOf(settings.BgmFile, lead);
+  if (type != MusicFileType::kOther && LastCharacters(file, 3, lead).size() != 3) std::abort();
 
   SaveSettings(profile, folder, settings);
   SettingsRecord again;
