@@ -119,28 +119,41 @@ set_target_properties(tremblix_dialog_tests PROPERTIES
 gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
 
-# End-to-end runs of the real programs, each script with its own prefix.
-foreach(suite startup renderer run command dialog)
-  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
+# End-to-end runs of the real programs: one prefix per suite, of the given
+# Windows (win32 or win64); a script may list fewer cases for win64.
+function(tremblix_e2e_suite suite script winearch)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env TREMBLIX_WINEARCH=${winearch}
+                          bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
   foreach(case IN LISTS cases)
     add_test(NAME e2e.${suite}.${case}
-             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})
     set_tests_properties(e2e.${suite}.${case} PROPERTIES
-      ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/e2e-${suite}"
+      ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/e2e-${suite};TREMBLIX_WINEARCH=${winearch}"
       RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
   endforeach()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
+endfunction()
+
+foreach(suite startup renderer run command dialog)
+  tremblix_e2e_suite(${suite} ${suite} win32)
 endforeach()
 
-# The distributable: both programs and how to install them, in one zip.
+# Tremblix-setup.exe and its end-to-end runs.
+include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
+
+# The distributable: the installer, both programs and how to install them,
+# in one zip. The text goes out as Notepad reads it: UTF-8 with a BOM, CRLF.
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>
-          ${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt ${CMAKE_BINARY_DIR}/dist/
+          ${TREMBLIX_SETUP} ${CMAKE_BINARY_DIR}/dist/
+  COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt
+          -DOUT=${CMAKE_BINARY_DIR}/dist/INSTALL.txt -P ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist
           ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/Tremblix.zip --format=zip
-          Tremblix.scr Tremblix.dll INSTALL.txt
-  DEPENDS tremblix_scr tremblix_renderer
+          Tremblix-setup.exe Tremblix.scr Tremblix.dll INSTALL.txt
+  DEPENDS tremblix_scr tremblix_renderer installer
   COMMENT "Packing build/windows/Tremblix.zip")

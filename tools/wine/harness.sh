@@ -5,10 +5,12 @@
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The environment every Wine call of the project runs in, for one prefix.
+# Prefixes are 32-bit Windows unless TREMBLIX_WINEARCH=win64 asks for a 64-bit
+# one (the 32-bit programs then run from its syswow64).
 harness_wine_env() {
   local prefix
   prefix=$(realpath -m "$1")
-  export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEPREFIX=$prefix WINEARCH=${TREMBLIX_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
   # No downloads of Mono or Gecko, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
   # Wine finds the ALSA null device through this HOME's .asoundrc.
