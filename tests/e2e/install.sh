@@ -10,6 +10,7 @@ readonly kWin64Cases=(a_silent_install_selects_the_saver_and_it_runs
 readonly kDesktopKey='HKCU\Control Panel\Desktop'
 readonly kUninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix'
 readonly kSetupTitle="Tremblix セットアップ"
+readonly kUninstallTitle="Tremblix アンインストール"
 readonly kRenderer=Tremblix_VC
 
 # The 32-bit system folder, as Windows names it and as it lies here.
@@ -38,9 +39,12 @@ reg_key() {
   wine reg query "$1" /reg:32 2>/dev/null </dev/null | tr -d '\r'
 }
 
-# What a machine without Tremblix has: no programs, no entry, no saver chosen.
+# What a machine without Tremblix has: no programs, no entry, no saver chosen;
+# nor an uninstaller a failed case left open.
 clean_slate() {
   system_folder
+  local pid
+  for pid in $(prefix_processes '~nsu.*\.tmp'); do kill -9 "$pid"; done
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
   wine reg delete "$kUninstallKey" /reg:32 /f >/dev/null 2>&1 </dev/null
   wine reg delete "$kDesktopKey" /v SCRNSAVE.EXE /f >/dev/null 2>&1 </dev/null
@@ -65,20 +69,25 @@ prefix_processes() {
   done
 }
 
-# Runs the entry's QuietUninstallString as Windows would. The uninstaller
-# hands over to a copy of itself in %TEMP% and ends at once; wait for the copy.
+# Runs the entry's QuietUninstallString as Windows would.
 uninstall_silently() {
   local quiet program start=${EPOCHREALTIME/./}
   quiet=$(reg_value "$kUninstallKey" QuietUninstallString) || e2e_fail "no QuietUninstallString"
   [[ $quiet =~ ^\"([^\"]+)\"\ /S$ ]] || e2e_fail "QuietUninstallString is '$quiet'"
   program=${BASH_REMATCH[1]}
   wine "$program" /S </dev/null >/dev/null 2>&1 || e2e_fail "the uninstaller ended with code $?"
+  wait_for_uninstaller
+  echo "silent uninstall: $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+}
+
+# The uninstaller hands over to a copy of itself in %TEMP% and ends at once;
+# this waits for the copy.
+wait_for_uninstaller() {
   local deadline=$((SECONDS + 30))
   while [ -n "$(prefix_processes '~nsu.*\.tmp')" ]; do
     [ $SECONDS -lt $deadline ] || e2e_fail "the uninstaller's copy still runs after 30 s"
     sleep 0.1
   done
-  echo "silent uninstall: $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
 }
 
 expect_equal() {
@@ -204,45 +213,75 @@ case_installing_twice_gives_the_same_result() {
   expect_installed
 }
 
-# Welcome page, install, finish page: Japanese throughout, and the last step,
-# opening the display settings, is not offered where Wine has none.
-case_the_interactive_install_speaks_japanese_and_selects_the_saver() {
+# Waits up to 20 s for the window titled $1 to show an enabled button reading
+# $2. NSIS names its Close button a moment before it enables it.
+wait_for_button() {
+  local deadline=$((SECONDS + 20)) style
+  while :; do
+    style=$(e2e_probe texts "$1" | tr -d '\r' |
+            awk -F'|' -v text="$2" '$1 == "Button" && $4 == text { print $2; exit }')
+    [ -n "$style" ] && [ $((0x$style & 0x08000000)) = 0 ] && return 0
+    [ $SECONDS -lt $deadline ] || e2e_fail "no enabled button '$2' on '$1' after 20 s"
+    sleep 0.2
+  done
+}
+
+# Prints the texts of the window titled $1 and checks that the one naming
+# $2 is drawn with glyphs the dialog font has.
+page_texts() {
+  local texts line
+  texts=$(e2e_probe texts "$1" | tr -d '\r')
+  echo "$texts" | grep -v '^Static|[0-9a-f]*|-|$'
+  line=$(grep -F "$2" <<<"$texts" | head -n 1 | cut -d'|' -f4-)
+  [ -n "$line" ] || e2e_fail "'$1' says nothing of $2"
+  e2e_probe glyphs "ＭＳ Ｐゴシック" "$line" >/dev/null ||
+    e2e_fail "the dialog font lacks glyphs of: $line"
+  PAGE_TEXTS=$texts
+}
+
+# Welcome page, install, finish page, then the uninstaller's pages: Japanese
+# throughout, saying where it installs, how to choose the music and what
+# becomes of the pictures in C:\. Opening the display settings, the
+# install's last step, is not offered where Wine has none.
+case_the_interactive_install_and_uninstall_speak_japanese() {
   clean_slate
   e2e_start "$E2E_BUILD/Tremblix-setup.exe"
   local setup=$E2E_PID
   e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
-  sleep 1
+  wait_for_button "$kSetupTitle" "インストール(&I)"
+  sleep 0.5
   e2e_shot installer-welcome
-  local texts
-  texts=$(e2e_probe texts "$kSetupTitle" | tr -d '\r')
-  echo "$texts"
-  grep -qF "$SYS_WIN" <<<"$texts" || e2e_fail "the welcome page does not say where it installs"
-  grep -qF "「設定」ボタン" <<<"$texts" || e2e_fail "the welcome page does not say how to choose the music"
-  grep -qF 'C:\Tremblix1.bmp' <<<"$texts" || e2e_fail "the welcome page does not tell of the pictures in C:\\"
-  local welcome
-  welcome=$(grep -F "$SYS_WIN" <<<"$texts" | head -n 1 | cut -d'|' -f4-)
-  e2e_probe glyphs "ＭＳ Ｐゴシック" "$welcome" >/dev/null ||
-    e2e_fail "the dialog font lacks glyphs of the welcome text"
+  page_texts "$kSetupTitle" "$SYS_WIN"
+  grep -qF "「設定」ボタン" <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not say how to choose the music"
+  grep -qF 'C:\Tremblix1.bmp' <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not tell of the pictures"
 
   e2e_probe press "$kSetupTitle" "インストール(&I)" || e2e_fail "no Install button"
   # From the install on, the pages add their (blank) subcaption to the title.
   local finish="$kSetupTitle "
-  local deadline=$((SECONDS + 20))
-  until e2e_probe texts "$finish" | tr -d '\r' | grep -q '^Button|.*|完了(&F)$'; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the finish page did not come"
-    sleep 0.2
-  done
+  wait_for_button "$finish" "完了(&F)"
   sleep 0.5
   e2e_shot installer-finish
-  texts=$(e2e_probe texts "$finish" | tr -d '\r')
+  page_texts "$finish" "「設定」ボタン"
   local offer
-  offer=$(grep -F '|画面のプロパティを開く' <<<"$texts" | cut -d'|' -f2)
+  offer=$(grep -F '|画面のプロパティを開く' <<<"$PAGE_TEXTS" | cut -d'|' -f2)
   [ -n "$offer" ] || e2e_fail "the finish page has no box for the display settings"
   [ $((0x$offer & 0x10000000)) = 0 ] || e2e_fail "the display settings are offered where there are none"
   e2e_probe press "$finish" "完了(&F)" || e2e_fail "no Finish button"
   e2e_wait_exit "$setup" 10
   [ "$E2E_RC" = 0 ] || e2e_fail "the installer ended with code $E2E_RC"
   expect_installed
+
+  e2e_start "$SYS_WIN\Tremblix-uninstall.exe"
+  local uninstall="$kUninstallTitle "
+  wait_for_button "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)"
+  sleep 0.5
+  e2e_shot uninstaller-confirm
+  page_texts "$uninstall" 'C:\Tremblix1.bmp'
+  e2e_probe press "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)" || e2e_fail "no Uninstall button"
+  wait_for_button "$uninstall" "閉じる(&C)"
+  e2e_probe press "$uninstall" "閉じる(&C)" || e2e_fail "no Close button"
+  wait_for_uninstaller
+  [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the interactive uninstall left Tremblix.scr"
 }
 
 if [ "${1:-}" = --list ] && [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; then
