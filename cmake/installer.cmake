@@ -16,6 +16,13 @@ add_custom_command(OUTPUT ${TREMBLIX_SETUP}
   VERBATIM)
 add_custom_target(installer ALL DEPENDS ${TREMBLIX_SETUP})
 
+# Stands in for the display settings that Wine lacks, so that a test can see
+# the interactive install end by running the Install verb of a .scr.
+add_library(desk_cpl_stand_in SHARED tests/e2e/desk_cpl_stand_in.cpp)
+target_link_options(desk_cpl_stand_in PRIVATE -static -static-libgcc -Wl,--kill-at)
+set_target_properties(desk_cpl_stand_in PROPERTIES PREFIX "" OUTPUT_NAME desk SUFFIX .cpl
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
 # Installing and uninstalling on 32-bit Windows, and the heart of it again on
 # 64-bit Windows, where the 32-bit system folder is syswow64.
 tremblix_e2e_suite(install install win32)

@@ -49,6 +49,18 @@ clean_slate() {
   wine reg delete "$kUninstallKey" /reg:32 /f >/dev/null 2>&1 </dev/null
   wine reg delete "$kDesktopKey" /v SCRNSAVE.EXE /f >/dev/null 2>&1 </dev/null
   wine reg add "$kDesktopKey" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1 </dev/null
+  forget_display_settings
+}
+
+# Wine has no display settings; a stand-in desk.cpl writes down what the
+# Install verb gave it.
+readonly kVerbRecord=install-verb.txt
+give_display_settings() {
+  cp "$E2E_BUILD/tests/desk.cpl" "$E2E_DRIVE_C/windows/system32/desk.cpl"
+}
+
+forget_display_settings() {
+  rm -f "$E2E_DRIVE_C/$kVerbRecord" "$E2E_DRIVE_C/windows/system32/desk.cpl"
 }
 
 install_silently() {
@@ -226,6 +238,35 @@ wait_for_button() {
   done
 }
 
+# Starts the installer as a user does, and waits for its welcome page;
+# E2E_SETUP is its pid.
+open_installer() {
+  e2e_start "$E2E_BUILD/Tremblix-setup.exe"
+  E2E_SETUP=$E2E_PID
+  e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
+  wait_for_button "$kSetupTitle" "インストール(&I)"
+}
+
+# Presses Install on the welcome page and waits for the finish page. From the
+# install on, the pages add their (blank) subcaption to the title.
+readonly kFinishTitle="$kSetupTitle "
+install_to_the_finish_page() {
+  e2e_probe press "$kSetupTitle" "インストール(&I)" || e2e_fail "no Install button"
+  wait_for_button "$kFinishTitle" "完了(&F)"
+}
+
+# Presses Finish and expects the installer to end well.
+finish_installer() {
+  e2e_probe press "$kFinishTitle" "完了(&F)" || e2e_fail "no Finish button"
+  e2e_wait_exit "$E2E_SETUP" 10
+  [ "$E2E_RC" = 0 ] || e2e_fail "the installer ended with code $E2E_RC"
+}
+
+# The style of the finish page's box that opens the display settings.
+display_settings_box() {
+  e2e_probe texts "$kFinishTitle" | tr -d '\r' | grep -F '|画面のプロパティを開く' | cut -d'|' -f2
+}
+
 # Prints the texts of the window titled $1 and checks that the one naming
 # $2 is drawn with glyphs the dialog font has.
 page_texts() {
@@ -245,30 +286,22 @@ page_texts() {
 # install's last step, is not offered where Wine has none.
 case_the_interactive_install_and_uninstall_speak_japanese() {
   clean_slate
-  e2e_start "$E2E_BUILD/Tremblix-setup.exe"
-  local setup=$E2E_PID
-  e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
-  wait_for_button "$kSetupTitle" "インストール(&I)"
+  open_installer
   sleep 0.5
   e2e_shot installer-welcome
   page_texts "$kSetupTitle" "$SYS_WIN"
   grep -qF "「設定」ボタン" <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not say how to choose the music"
   grep -qF 'C:\Tremblix1.bmp' <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not tell of the pictures"
 
-  e2e_probe press "$kSetupTitle" "インストール(&I)" || e2e_fail "no Install button"
-  # From the install on, the pages add their (blank) subcaption to the title.
-  local finish="$kSetupTitle "
-  wait_for_button "$finish" "完了(&F)"
+  install_to_the_finish_page
   sleep 0.5
   e2e_shot installer-finish
-  page_texts "$finish" "「設定」ボタン"
-  local offer
-  offer=$(grep -F '|画面のプロパティを開く' <<<"$PAGE_TEXTS" | cut -d'|' -f2)
-  [ -n "$offer" ] || e2e_fail "the finish page has no box for the display settings"
-  [ $((0x$offer & 0x10000000)) = 0 ] || e2e_fail "the display settings are offered where there are none"
-  e2e_probe press "$finish" "完了(&F)" || e2e_fail "no Finish button"
-  e2e_wait_exit "$setup" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the installer ended with code $E2E_RC"
+  page_texts "$kFinishTitle" "「設定」ボタン"
+  local box
+  box=$(display_settings_box)
+  [ -n "$box" ] || e2e_fail "the finish page has no box for the display settings"
+  [ $((0x$box & 0x10000000)) = 0 ] || e2e_fail "the display settings are offered where there are none"
+  finish_installer
   expect_installed
 
   e2e_start "$SYS_WIN\Tremblix-uninstall.exe"
@@ -282,6 +315,29 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   e2e_probe press "$uninstall" "閉じる(&C)" || e2e_fail "no Close button"
   wait_for_uninstaller
   [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the interactive uninstall left Tremblix.scr"
+}
+
+# Where there are display settings, the finish page offers them, ticked, and
+# the install ends by running the Install verb of a .scr on the installed saver.
+case_the_interactive_install_ends_by_opening_the_display_settings() {
+  clean_slate
+  give_display_settings
+  open_installer
+  install_to_the_finish_page
+  local box
+  box=$(display_settings_box)
+  [ -n "$box" ] && [ $((0x$box & 0x10000000)) != 0 ] ||
+    e2e_fail "the finish page does not offer the display settings"
+  finish_installer
+  local record=$E2E_DRIVE_C/$kVerbRecord deadline=$((SECONDS + 10))
+  until [ -s "$record" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the Install verb did not run"
+    sleep 0.1
+  done
+  sleep 0.2
+  expect_equal "the Install verb's file" "$(tr -d '\r\n' <"$record")" "$SYS_WIN\Tremblix.scr"
+  forget_display_settings
+  expect_installed
 }
 
 if [ "${1:-}" = --list ] && [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; then

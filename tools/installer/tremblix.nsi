@@ -110,19 +110,26 @@ Function SelectSaver
   DetailPrint "スクリーンセーバー: $0"
 FunctionEnd
 
-; Wine has no display settings; there the saver is selected all the same.
+; The display settings, opened as the shell's Install verb of a .scr does:
+;   rundll32.exe desk.cpl,InstallScreenSaver PATH
+; On 64-bit Windows the verb runs the 64-bit rundll32, which a 32-bit program
+; reaches through Sysnative. Wine has no desk.cpl: there the box is not
+; offered, and the saver is selected all the same.
+Var DisplaySettingsFolder
+
 Function OfferDisplaySettings
-  ${IfNot} ${FileExists} "$SYSDIR\desk.cpl"
+  StrCpy $DisplaySettingsFolder $SYSDIR
+  ${If} ${FileExists} "$WINDIR\Sysnative\desk.cpl"
+    StrCpy $DisplaySettingsFolder "$WINDIR\Sysnative"
+  ${EndIf}
+  ${IfNot} ${FileExists} "$DisplaySettingsFolder\desk.cpl"
     SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
     ShowWindow $mui.FinishPage.Run ${SW_HIDE}
   ${EndIf}
 FunctionEnd
 
-; What the shell's Install verb of a .scr runs.
 Function OpenDisplaySettings
-  ${If} ${FileExists} "$SYSDIR\desk.cpl"
-    Exec '"$SYSDIR\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\Tremblix.scr'
-  ${EndIf}
+  Exec '"$DisplaySettingsFolder\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\Tremblix.scr'
 FunctionEnd
 
 Function un.onInit
