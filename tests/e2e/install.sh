@@ -207,6 +207,19 @@ case_uninstall_keeps_another_savers_selection() {
   expect_equal SCRNSAVE.EXE "$(reg_value "$kDesktopKey" SCRNSAVE.EXE)" "$other"
 }
 
+# Over a program it cannot replace (a running saver, say), a silent install
+# must not report success.
+case_an_install_that_cannot_write_a_program_fails() {
+  clean_slate
+  install_silently
+  printf 'an older renderer' >"$SYS_DIR/Tremblix.dll"
+  e2e_make_unwritable "$SYS_DIR/Tremblix.dll"
+  wine "$E2E_BUILD/Tremblix-setup.exe" /S </dev/null >/dev/null 2>&1
+  local rc=$?
+  echo "silent install over an unwritable Tremblix.dll: code $rc"
+  [ "$rc" != 0 ] || e2e_fail "the install reported success with the old Tremblix.dll in place"
+}
+
 # The two keys and the files an install touches, to compare one install with two.
 install_state() {
   reg_key "$kDesktopKey"

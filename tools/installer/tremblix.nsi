@@ -77,8 +77,16 @@ FunctionEnd
 
 Section "Tremblix" SecTremblix
   SetOutPath $INSTDIR
+  ClearErrors
   File "${PROGRAMS}/Tremblix.scr"
   File "${PROGRAMS}/Tremblix.dll"
+  ; A program that could not be replaced (it runs, say) would leave the pair
+  ; mismatched: stop here and say so, also to a silent caller.
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP "$INSTDIR に Tremblix.scr と Tremblix.dll を書き込めませんでした。スクリーンセーバーが動いていれば終わらせてから、もう一度インストールしてください。" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
   ; Tremblix.ini beside them holds the user's music and is left as it is.
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
