@@ -87,8 +87,10 @@ harness_display_ready() {
   for n in $(seq 90 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 </dev/null 8>&- &
-  pid=$!
+  # Started from a subshell, so that it is no job of the caller: a script that
+  # ends with "wait" would otherwise wait for the display forever.
+  pid=$(setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 \
+          </dev/null 8>&- & echo $!)
   local i
   for i in $(seq 100); do
     xdpyinfo -display ":$n" >/dev/null 2>&1 && break
