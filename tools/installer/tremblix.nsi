@@ -50,7 +50,7 @@ VIAddVersionKey /LANG=1041 LegalCopyright "Tremblix"
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferDisplaySettings
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "Tremblix.scr と Tremblix.dll をこのフォルダから削除します。スクリーンセーバーに Tremblix が選ばれていれば、その選択も解除します。$\r$\n$\r$\nスクリーンセーバーが C:\ に残した画面の画像 (C:\Tremblix1.bmp ～ C:\Tremblix4.bmp) も削除します。選んだ音楽 (Tremblix.ini) は残します。"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Tremblix.scr と Tremblix.dll、実行のたびに C:\ に残った画面の画像 (C:\Tremblix1.bmp ～ C:\Tremblix4.bmp) を削除し、Tremblix が選ばれていればその選択を解除します。選んだ音楽 (Tremblix.ini) は残します。"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
