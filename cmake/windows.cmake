@@ -128,39 +128,52 @@ add_test(NAME windows.cp932.dialog.requests
 set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERTIES
                      ENVIRONMENT TREMBLIX_CODEPAGE=932 RESOURCE_LOCK wine-display)
 
-# End-to-end runs of the real programs, each script with its own prefix, under
+# End-to-end runs of the real programs: one prefix per suite, of the given
+# Windows (win32 or win64; a script may list fewer cases for win64), under
 # code page 1252. Where the code page matters the cases run again under our
 # users' own, 932, in one prefix of their own.
 set(TREMBLIX_CP932_CASES
   startup.missing_renderer_shows_the_message
   dialog.dialog_shows_bands_and_readable_japanese
   musicpath.a_song_is_chosen_saved_played_and_found_again)
-function(tremblix_e2e_test name suite case prefix codepage)
-  add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh ${case})
+function(tremblix_e2e_test name script case prefix winearch codepage)
+  add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/${prefix};TREMBLIX_CODEPAGE=${codepage}"
+    ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/${prefix};TREMBLIX_WINEARCH=${winearch};TREMBLIX_CODEPAGE=${codepage}"
     RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
 endfunction()
-foreach(suite startup renderer run command dialog musicpath)
-  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh --list
+function(tremblix_e2e_suite suite script winearch)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env TREMBLIX_WINEARCH=${winearch}
+                          bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh --list
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
   foreach(case IN LISTS cases)
-    tremblix_e2e_test(e2e.${suite}.${case} ${suite} ${case} e2e-${suite} 1252)
+    tremblix_e2e_test(e2e.${suite}.${case} ${script} ${case} e2e-${suite} ${winearch} 1252)
     if("${suite}.${case}" IN_LIST TREMBLIX_CP932_CASES)
-      tremblix_e2e_test(e2e.cp932.${suite}.${case} ${suite} ${case} e2e-cp932 932)
+      tremblix_e2e_test(e2e.cp932.${suite}.${case} ${script} ${case} e2e-cp932 ${winearch} 932)
     endif()
   endforeach()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/${suite}.sh)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
+endfunction()
+
+foreach(suite startup renderer run command dialog musicpath)
+  tremblix_e2e_suite(${suite} ${suite} win32)
 endforeach()
 
-# The distributable: both programs and how to install them, in one zip.
+# Tremblix-setup.exe and its end-to-end runs.
+include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
+
+# The distributable: the installer, both programs and how to install them,
+# in one zip. The text goes out as Notepad reads it: UTF-8 with a BOM, CRLF.
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>
-          ${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt ${CMAKE_BINARY_DIR}/dist/
+          ${TREMBLIX_SETUP} ${CMAKE_BINARY_DIR}/dist/
+  COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt
+          -DOUT=${CMAKE_BINARY_DIR}/dist/INSTALL.txt -P ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist
           ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/Tremblix.zip --format=zip
-          Tremblix.scr Tremblix.dll INSTALL.txt
-  DEPENDS tremblix_scr tremblix_renderer
+          Tremblix-setup.exe Tremblix.scr Tremblix.dll INSTALL.txt
+  DEPENDS tremblix_scr tremblix_renderer installer
   COMMENT "Packing build/windows/Tremblix.zip")

@@ -5,10 +5,12 @@
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The environment every Wine call of the project runs in, for one prefix.
+# Prefixes are 32-bit Windows unless TREMBLIX_WINEARCH=win64 asks for a 64-bit
+# one (the 32-bit programs then run from its syswow64).
 harness_wine_env() {
   local prefix
   prefix=$(realpath -m "$1")
-  export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEPREFIX=$prefix WINEARCH=${TREMBLIX_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
   # The system's code page comes from the locale: 932 with the Japanese one,
   # as our users have it, 1252 otherwise. Both keep UTF-8 file names, without
   # which Wine cannot map a non-ASCII name to a file.
@@ -27,8 +29,9 @@ harness_wine_env() {
   fi
 }
 
-# Creates the prefix when it does not exist yet (about 15 s), and keeps its
-# wineserver running so that each program starts in milliseconds.
+# Creates the prefix when it does not exist yet (about 15 s, a 64-bit one
+# about 19 s), and keeps its wineserver running so that each program starts in
+# milliseconds.
 harness_prefix_ready() {
   local prefix
   prefix=$(realpath -m "$1")
@@ -96,8 +99,10 @@ harness_display_ready() {
   for n in $(seq 90 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 </dev/null 8>&- &
-  pid=$!
+  # Started from a subshell, so that it is no job of the caller: a script that
+  # ends with "wait" would otherwise wait for the display forever.
+  pid=$(setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 \
+          </dev/null 8>&- & echo $!)
   local i
   for i in $(seq 100); do
     xdpyinfo -display ":$n" >/dev/null 2>&1 && break
