@@ -11,7 +11,6 @@ readonly kDesktopKey='HKCU\Control Panel\Desktop'
 readonly kUninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix'
 readonly kSetupTitle="Tremblix セットアップ"
 readonly kUninstallTitle="Tremblix アンインストール"
-readonly kRenderer=Tremblix_VC
 
 # The 32-bit system folder, as Windows names it and as it lies here.
 system_folder() {
