@@ -1,6 +1,3 @@
-// The benchmark build of the renderer: the same shell and scene, which print
-// the time from process start to the first frame, each texture load, and the
-// frame rate over a few seconds, then end.
 #include "renderer/bench_win32.h"
 
 #include <windows.h>
@@ -8,10 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "timing/launch_times_win32.h"
+
 namespace tremblix {
 
 namespace {
 
+#ifdef TREMBLIX_BENCHMARK
 double MillisecondsSinceProcessStart() {
   FILETIME created, exited, kernel, user, now;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -29,17 +29,38 @@ double Now() {
   return static_cast<double>(count.QuadPart) / frequency.QuadPart;
 }
 
-int g_frames = 0;
 double g_firstFrame = 0;
+#endif
+
+int g_frames = 0;
 
 }  // namespace
 
-void BenchTextureLoaded(const char* file, double milliseconds) {
-  std::printf("texture %s: %.1f ms\n", file, milliseconds);
+void BenchStarted() {
+  launch_times::MarkProcessStart("dll process created");
+  launch_times::Mark("dll main");
+}
+
+void BenchWindowMade() { launch_times::Mark("dll window and context made"); }
+
+void BenchWindowShown() { launch_times::Mark("dll window shown"); }
+
+void BenchTextureLoaded(const char* file, const TextureTimes& times) {
+  launch_times::Mark("dll texture %s: read %.1f ms, chain %.1f ms, upload %.1f ms", file,
+                     times.read, times.chain, times.upload);
+#ifdef TREMBLIX_BENCHMARK
+  std::printf("texture %s: %.1f ms (read %.1f, chain %.1f, upload %.1f)\n", file,
+              times.read + times.chain + times.upload, times.read, times.chain, times.upload);
+#endif
 }
 
 void BenchFrameDrawn() {
   if (g_frames++ == 0) {
+    launch_times::Mark("dll first frame, processor %.0f ms", launch_times::ProcessorMs());
+    launch_times::MarkMemory("dll memory at the first frame");
+  }
+#ifdef TREMBLIX_BENCHMARK
+  if (g_frames == 1) {
     std::printf("process start to first frame: %.1f ms\n", MillisecondsSinceProcessStart());
     g_firstFrame = Now();
     return;
@@ -53,6 +74,7 @@ void BenchFrameDrawn() {
     std::fflush(stdout);
     PostQuitMessage(0);
   }
+#endif
 }
 
 }  // namespace tremblix

@@ -8,6 +8,7 @@
 
 #include "bitmap/bitmap.h"
 #include "renderer/mipmaps.h"
+#include "timing/launch_times_win32.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -62,11 +63,14 @@ bool GLTexture::Create(const char* file) {
 
 void GLTexture::Bind() const { glBindTexture(GL_TEXTURE_2D, namePlusOne - 1); }
 
-bool GLTexture::LoadBmp(const char* file) {
+bool GLTexture::LoadBmp(const char* file, tremblix::TextureTimes* times) {
+  tremblix::TextureTimes unused;
+  if (!times) times = &unused;
   Create(file);
   // Without a context (no OpenGL on this display) there is nothing to upload
   // into, and the mipmap builder would work from garbage limits.
   if (!wglGetCurrentContext()) return false;
+  double start = tremblix::launch_times::Now();
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(file, bytes)) return false;
   tremblix::BmpImage image;
@@ -74,6 +78,7 @@ bool GLTexture::LoadBmp(const char* file) {
     return false;
   }
   bytes = {};
+  times->read = tremblix::launch_times::Now() - start;
   width = image.width;
   height = image.height;
 
@@ -85,12 +90,16 @@ bool GLTexture::LoadBmp(const char* file) {
   // in file order: t = 0 is the bottom row.
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  start = tremblix::launch_times::Now();
   const std::vector<tremblix::BmpImage> levels =
       tremblix::BuildMipmaps(image, largest > 0 ? largest : 1024);
+  times->chain = tremblix::launch_times::Now() - start;
+  start = tremblix::launch_times::Now();
   for (size_t level = 0; level < levels.size(); ++level) {
     glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 3, levels[level].width,
                  levels[level].height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
                  levels[level].pixels.data());
   }
+  times->upload = tremblix::launch_times::Now() - start;
   return true;
 }

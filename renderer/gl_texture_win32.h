@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "renderer/bench_win32.h"
+
 class GLTexture {
  public:
   GLTexture() = default;
@@ -16,7 +18,8 @@ class GLTexture {
   void Bind() const;
   // True when the picture was uploaded. Either way the object holds a bound
   // texture name afterwards; without an image it draws in plain vertex colour.
-  bool LoadBmp(const char* file);
+  // Where the time went is written to times when given.
+  bool LoadBmp(const char* file, tremblix::TextureTimes* times = nullptr);
 
   uint32_t name() const { return namePlusOne - 1; }
   bool holds_texture() const { return namePlusOne != 0; }

@@ -31,12 +31,9 @@ constexpr float kFloorHalfSide = 2.75f;
 constexpr float kFloorOpacity = 0.6f;
 
 void LoadTexture(GLTexture& texture, const char* file) {
-  LARGE_INTEGER start, end, frequency;
-  QueryPerformanceCounter(&start);
-  texture.LoadBmp(file);
-  QueryPerformanceCounter(&end);
-  QueryPerformanceFrequency(&frequency);
-  tremblix::BenchTextureLoaded(file, (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+  tremblix::TextureTimes times;
+  texture.LoadBmp(file, &times);
+  tremblix::BenchTextureLoaded(file, times);
 }
 
 // The surface picture laid flat in eye space, then the shine picture added on

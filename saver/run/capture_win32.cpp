@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "saver/run/hand_off.h"
+#include "timing/launch_times_win32.h"
 
 namespace tremblix {
 
@@ -38,6 +39,7 @@ BmpImage PhotographScreen() {
   if (section) DeleteObject(section);
   if (memory_dc) DeleteDC(memory_dc);
   ReleaseDC(desktop, screen_dc);
+  launch_times::Mark("scr photographed %dx%d", width, height);
   return screen;
 }
 
@@ -50,6 +52,7 @@ void WriteHandOffPictures(const BmpImage& screen) {
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
+    launch_times::Mark("scr wrote %s", picture.path.c_str());
   }
 }
 
