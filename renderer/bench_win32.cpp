@@ -46,11 +46,11 @@ void BenchWindowMade() { launch_times::Mark("dll window and context made"); }
 void BenchWindowShown() { launch_times::Mark("dll window shown"); }
 
 void BenchTextureLoaded(const char* file, const TextureTimes& times) {
-  launch_times::Mark("dll texture %s: read %.1f ms, chain %.1f ms, upload %.1f ms", file,
-                     times.read, times.chain, times.upload);
+  launch_times::Mark("dll texture %s: read %.1f ms, chain %.1f ms, wait %.1f ms, upload %.1f ms",
+                     file, times.read, times.chain, times.wait, times.upload);
 #ifdef TREMBLIX_BENCHMARK
-  std::printf("texture %s: %.1f ms (read %.1f, chain %.1f, upload %.1f)\n", file,
-              times.read + times.chain + times.upload, times.read, times.chain, times.upload);
+  std::printf("texture %s: read %.1f ms, chain %.1f ms, wait %.1f ms, upload %.1f ms\n", file,
+              times.read, times.chain, times.wait, times.upload);
 #endif
 }
 

@@ -10,6 +10,7 @@ namespace tremblix {
 struct TextureTimes {
   double read = 0;    // the file into memory
   double chain = 0;   // the mipmap chain
+  double wait = 0;    // for a worker still reading or building
   double upload = 0;  // every level into OpenGL
 };
 

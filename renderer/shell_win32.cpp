@@ -134,6 +134,7 @@ void DebugTrace(const char* format, ...) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tremblix::BenchStarted();
+  PreloadScene();
   g_sceneReady = false;
 
   WNDCLASSA wc = {};
