@@ -53,7 +53,12 @@ steps_of_run() {
     $2 == "dll" && $3 == "texture" {
       file = $4; sub(/:$/, "", file)
       step("renderer: texture " file, $1)
-      printf "    read / chain / upload %s\t%s %s %s\n", file, $6, $9, $12
+      r = c = w = u = 0
+      for (i = 5; i < NF; i++) {
+        if ($i == "read") r = $(i + 1); if ($i == "chain") c = $(i + 1)
+        if ($i == "wait") w = $(i + 1); if ($i == "upload") u = $(i + 1)
+      }
+      printf "    read / chain / wait / upload %s\t%s %s %s %s\n", file, r, c, w, u
     }
     $2 == "dll" && $3 == "first" {
       step("renderer: first frame", $1)

@@ -33,7 +33,7 @@ class RunForm : public forms::Form, public RunHost {
 
   void CaptureDesktop() override {
     launch_times::Mark("scr capture begins");
-    WriteHandOffPictures(PhotographScreen());
+    PhotographAndWriteHandOffPictures();
   }
 
   void StartRenderer(const std::string& path) override {
