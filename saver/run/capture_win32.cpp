@@ -10,13 +10,16 @@ namespace tremblix {
 
 namespace {
 
-// One write of the whole file.
+// One write of the whole file. An earlier run's file is written over and cut
+// to length rather than emptied first: the same bytes in the end, and several
+// times faster for a screen-sized file than freeing its pages and taking new.
 void WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  SetEndOfFile(file);
   CloseHandle(file);
   launch_times::Mark("scr wrote %s", path);
 }
