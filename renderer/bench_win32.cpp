@@ -12,24 +12,7 @@ namespace tremblix {
 namespace {
 
 #ifdef TREMBLIX_BENCHMARK
-double MillisecondsSinceProcessStart() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimeAsFileTime(&now);
-  auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return (ticks(now) - ticks(created)) / 10000.0;
-}
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / frequency.QuadPart;
-}
-
-double g_firstFrame = 0;
+double g_firstFrame = 0;  // ms
 #endif
 
 int g_frames = 0;
@@ -61,13 +44,13 @@ void BenchFrameDrawn() {
   }
 #ifdef TREMBLIX_BENCHMARK
   if (g_frames == 1) {
-    std::printf("process start to first frame: %.1f ms\n", MillisecondsSinceProcessStart());
-    g_firstFrame = Now();
+    std::printf("process start to first frame: %.1f ms\n", launch_times::ProcessAgeMs());
+    g_firstFrame = launch_times::Now();
     return;
   }
   const char* seconds_text = std::getenv("TREMBLIX_BENCH_SECONDS");
   const double seconds = seconds_text ? std::atof(seconds_text) : 5.0;
-  const double elapsed = Now() - g_firstFrame;
+  const double elapsed = (launch_times::Now() - g_firstFrame) / 1000;
   if (elapsed >= seconds) {
     std::printf("frames per second: %.1f (%d frames in %.2f s)\n", (g_frames - 1) / elapsed,
                 g_frames - 1, elapsed);

@@ -59,15 +59,18 @@ void Mark(const char* format, ...) {
   Write(now, text);
 }
 
-void MarkProcessStart(const char* what) {
-  if (!On()) return;
-  // The creation time is on the wall clock: carried over to the counter by
-  // how long ago it was.
+double ProcessAgeMs() {
+  // The creation time is on the wall clock, so the age is taken there.
   FILETIME created, exited, kernel, user, wall;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
   GetSystemTimeAsFileTime(&wall);
-  const double now = Now();
-  Write(now - static_cast<double>(Ticks(wall) - Ticks(created)) / 10000.0, what);
+  return static_cast<double>(Ticks(wall) - Ticks(created)) / 10000.0;
+}
+
+void MarkProcessStart(const char* what) {
+  if (!On()) return;
+  const double age = ProcessAgeMs();
+  Write(Now() - age, what);
 }
 
 }  // namespace tremblix::launch_times

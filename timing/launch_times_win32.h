@@ -19,6 +19,9 @@ void MarkProcessStart(const char* what);
 // Milliseconds on the performance counter.
 double Now();
 
+// Milliseconds since this process was created.
+double ProcessAgeMs();
+
 // This process's processor time so far, user and kernel, in milliseconds.
 double ProcessorMs();
 
