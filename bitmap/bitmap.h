@@ -33,6 +33,34 @@ uint64_t BmpRowBytes(int64_t width, int bits_per_pixel);
 // come out bottom-up.
 BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image);
 
+// A file read from its start, a piece at a time.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual uint64_t Size() = 0;  // of the whole file
+  // Reads up to size bytes on from the last; returns how many arrived.
+  virtual size_t Read(uint8_t* into, size_t size) = 0;
+};
+
+// Bytes in memory as a file.
+class MemoryBytes : public ByteSource {
+ public:
+  MemoryBytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  uint64_t Size() override { return size_; }
+  size_t Read(uint8_t* into, size_t size) override;
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// Reads a picture from a file: the same pictures and the same refusals as
+// DecodeBmp of the whole file. A 24-bit bottom-up picture, as the screen
+// saver writes them, is read straight into image.pixels, with no copy of the
+// file on the way.
+BmpResult ReadBmp(ByteSource& file, BmpImage& image);
+
 // 96 dots an inch, in the pixels a metre a bitmap header gives.
 constexpr uint32_t kBmp96Dpi = 3780;
 
@@ -56,6 +84,13 @@ BmpImage DrawBmp(int32_t width, int32_t height, PixelAt pixel_at) {
   }
   return image;
 }
+
+// File header and 40-byte information header, before the rows.
+constexpr size_t kBmpHeaderBytes = 54;
+
+// Writes the headers of a 24-bit picture of pixel_bytes bytes of rows.
+void PutBmpHeaders(uint8_t* out, int32_t width, int32_t height, uint32_t pixel_bytes,
+                   uint32_t pixels_per_metre = 0);
 
 // The whole file of a picture: file header, 40-byte information header, rows.
 // The resolution is written as given, in pixels a metre (0: none given).

@@ -19,6 +19,11 @@ target_include_directories(tremblix_command_faces PRIVATE
 add_library(tremblix_dialog_pictures OBJECT saver/settings/dialog.rc)
 target_include_directories(tremblix_dialog_pictures PRIVATE ${PROJECT_SOURCE_DIR}/saver/settings)
 
+# Launch timestamps, written by both programs when the launch benchmark asks.
+add_library(tremblix_timing_win32 STATIC timing/launch_times_win32.cpp)
+target_include_directories(tremblix_timing_win32 PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
+
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/controls/command/command_win32.cpp
@@ -32,7 +37,8 @@ add_library(tremblix_saver_win32 STATIC
   saver/settings/zoom_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable winmm msimg32 comdlg32 shell32)
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_timing_win32 winmm
+                      msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
 target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces
@@ -41,15 +47,17 @@ set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
 set(TREMBLIX_RENDERER_SOURCES renderer/shell_win32.cpp renderer/scene_win32.cpp
-    renderer/gl_texture_win32.cpp)
+    renderer/gl_texture_win32.cpp renderer/bench_win32.cpp)
 add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
-target_link_libraries(tremblix_renderer PRIVATE tremblix_portable glu32 opengl32 gdi32)
+target_link_libraries(tremblix_renderer PRIVATE tremblix_portable tremblix_timing_win32 glu32
+                      opengl32 gdi32)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
 
 # The same renderer, printing its start-up time and frame rate.
-add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES} renderer/bench_win32.cpp)
+add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
 target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
-target_link_libraries(renderer_bench PRIVATE tremblix_portable glu32 opengl32 gdi32)
+target_link_libraries(renderer_bench PRIVATE tremblix_portable tremblix_timing_win32 glu32
+                      opengl32 gdi32)
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
@@ -67,8 +75,7 @@ set_target_properties(command_gallery PROPERTIES
 # Renders the preview's still picture from the scene (tools/make-preview.sh).
 add_executable(preview_still tools/preview/preview_still_win32.cpp
                tools/preview/made_up_desktop_win32.cpp tools/preview/gl_window_win32.cpp
-               renderer/scene_win32.cpp
-               renderer/gl_texture_win32.cpp)
+               renderer/scene_win32.cpp renderer/gl_texture_win32.cpp renderer/bench_win32.cpp)
 target_link_libraries(preview_still PRIVATE tremblix_saver_win32 glu32 opengl32 gdi32)
 set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 

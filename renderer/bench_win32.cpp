@@ -1,6 +1,3 @@
-// The benchmark build of the renderer: the same shell and scene, which print
-// the time from process start to the first frame, each texture load, and the
-// frame rate over a few seconds, then end.
 #include "renderer/bench_win32.h"
 
 #include <windows.h>
@@ -8,51 +5,59 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "timing/launch_times_win32.h"
+
 namespace tremblix {
 
 namespace {
 
-double MillisecondsSinceProcessStart() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimeAsFileTime(&now);
-  auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return (ticks(now) - ticks(created)) / 10000.0;
-}
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / frequency.QuadPart;
-}
+#ifdef TREMBLIX_BENCHMARK
+double g_firstFrame = 0;  // ms
+#endif
 
 int g_frames = 0;
-double g_firstFrame = 0;
 
 }  // namespace
 
-void BenchTextureLoaded(const char* file, double milliseconds) {
-  std::printf("texture %s: %.1f ms\n", file, milliseconds);
+void BenchStarted() {
+  launch_times::MarkProcessStart("dll process created");
+  launch_times::Mark("dll main");
+}
+
+void BenchWindowMade() { launch_times::Mark("dll window and context made"); }
+
+void BenchWindowShown() { launch_times::Mark("dll window shown"); }
+
+void BenchTextureLoaded(const char* file, const TextureTimes& times) {
+  launch_times::Mark("dll texture %s: read %.1f ms, chain %.1f ms, wait %.1f ms, upload %.1f ms",
+                     file, times.read, times.chain, times.wait, times.upload);
+#ifdef TREMBLIX_BENCHMARK
+  std::printf("texture %s: read %.1f ms, chain %.1f ms, wait %.1f ms, upload %.1f ms\n", file,
+              times.read, times.chain, times.wait, times.upload);
+#endif
 }
 
 void BenchFrameDrawn() {
   if (g_frames++ == 0) {
-    std::printf("process start to first frame: %.1f ms\n", MillisecondsSinceProcessStart());
-    g_firstFrame = Now();
+    launch_times::Mark("dll first frame, processor %.0f ms", launch_times::ProcessorMs());
+    launch_times::MarkMemory("dll memory at the first frame");
+  }
+#ifdef TREMBLIX_BENCHMARK
+  if (g_frames == 1) {
+    std::printf("process start to first frame: %.1f ms\n", launch_times::ProcessAgeMs());
+    g_firstFrame = launch_times::Now();
     return;
   }
   const char* seconds_text = std::getenv("TREMBLIX_BENCH_SECONDS");
   const double seconds = seconds_text ? std::atof(seconds_text) : 5.0;
-  const double elapsed = Now() - g_firstFrame;
+  const double elapsed = (launch_times::Now() - g_firstFrame) / 1000;
   if (elapsed >= seconds) {
     std::printf("frames per second: %.1f (%d frames in %.2f s)\n", (g_frames - 1) / elapsed,
                 g_frames - 1, elapsed);
     std::fflush(stdout);
     PostQuitMessage(0);
   }
+#endif
 }
 
 }  // namespace tremblix

@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "bitmap/bitmap.h"
 #include "renderer/mipmaps.h"
+#include "timing/launch_times_win32.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -18,25 +21,50 @@ namespace {
 // Beyond any picture the screen saver writes; a larger file is not a picture of ours.
 constexpr LONGLONG kLargestFile = 512LL << 20;
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kLargestFile;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = bytes.empty() ||
-         (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-          read == bytes.size());
+class PictureFile : public tremblix::ByteSource {
+ public:
+  PictureFile(HANDLE file, uint64_t size) : file_(file), size_(size) {}
+  ~PictureFile() override { CloseHandle(file_); }
+  uint64_t Size() override { return size_; }
+  size_t Read(uint8_t* into, size_t size) override {
+    size_t total = 0;
+    while (total < size) {
+      DWORD read = 0;
+      const DWORD piece = static_cast<DWORD>(std::min<size_t>(size - total, 1u << 30));
+      if (!ReadFile(file_, into + total, piece, &read, nullptr) || read == 0) break;
+      total += read;
+    }
+    return total;
   }
-  CloseHandle(file);
-  return ok;
+
+ private:
+  HANDLE file_;
+  uint64_t size_;
+};
+
+GLint LargestTexture() {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  return largest > 0 ? largest : 1024;
 }
 
 }  // namespace
+
+namespace tremblix {
+
+std::unique_ptr<ByteSource> OpenPictureFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargestFile) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<PictureFile>(file, static_cast<uint64_t>(size.QuadPart));
+}
+
+}  // namespace tremblix
 
 void GLTexture::Release() {
   if (namePlusOne == 0) return;
@@ -62,35 +90,47 @@ bool GLTexture::Create(const char* file) {
 
 void GLTexture::Bind() const { glBindTexture(GL_TEXTURE_2D, namePlusOne - 1); }
 
-bool GLTexture::LoadBmp(const char* file) {
+bool GLTexture::LoadBmp(const char* file, tremblix::TextureTimes* times) {
+  tremblix::TextureTimes unused;
   Create(file);
   // Without a context (no OpenGL on this display) there is nothing to upload
   // into, and the mipmap builder would work from garbage limits.
   if (!wglGetCurrentContext()) return false;
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(file, bytes)) return false;
-  tremblix::BmpImage image;
-  if (tremblix::DecodeBmp(bytes.data(), bytes.size(), image) != tremblix::BmpResult::kOk) {
-    return false;
-  }
-  bytes = {};
-  width = image.width;
-  height = image.height;
+  return Upload(tremblix::LoadPicture(tremblix::OpenPictureFile, file, LargestTexture()),
+                times ? *times : unused);
+}
 
+bool GLTexture::LoadBmp(const char* file, tremblix::LoadedPicture ahead,
+                        tremblix::TextureTimes* times) {
+  tremblix::TextureTimes unused;
+  Create(file);
+  if (!wglGetCurrentContext()) return false;
+  const GLint largest = LargestTexture();
+  if (ahead.ok() && !ahead.BuiltFor(largest)) {
+    ahead = tremblix::LoadPicture(tremblix::OpenPictureFile, file, largest);
+  }
+  return Upload(std::move(ahead), times ? *times : unused);
+}
+
+bool GLTexture::Upload(tremblix::LoadedPicture picture, tremblix::TextureTimes& times) {
+  times.read = picture.read_ms;
+  times.chain = picture.chain_ms;
+  if (!picture.ok()) return false;
+  width = picture.width;
+  height = picture.height;
+
+  const double start = tremblix::launch_times::Now();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   // The whole chain down to 1 x 1, as the mipmap filter needs it, with rows
   // in file order: t = 0 is the bottom row.
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  const std::vector<tremblix::BmpImage> levels =
-      tremblix::BuildMipmaps(image, largest > 0 ? largest : 1024);
-  for (size_t level = 0; level < levels.size(); ++level) {
-    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 3, levels[level].width,
-                 levels[level].height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                 levels[level].pixels.data());
+  for (size_t level = 0; level < picture.levels.size(); ++level) {
+    const tremblix::BmpImage& image = picture.levels[level];
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 3, image.width, image.height, 0,
+                 GL_BGR_EXT, GL_UNSIGNED_BYTE, image.pixels.data());
   }
+  times.upload = tremblix::launch_times::Now() - start;
   return true;
 }

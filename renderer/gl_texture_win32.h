@@ -2,6 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
+
+#include "bitmap/bitmap.h"
+#include "renderer/bench_win32.h"
+#include "renderer/picture_loader.h"
 
 class GLTexture {
  public:
@@ -16,7 +22,12 @@ class GLTexture {
   void Bind() const;
   // True when the picture was uploaded. Either way the object holds a bound
   // texture name afterwards; without an image it draws in plain vertex colour.
-  bool LoadBmp(const char* file);
+  // Where the time went is written to times when given.
+  bool LoadBmp(const char* file, tremblix::TextureTimes* times = nullptr);
+  // The same from a picture loaded ahead; one whose chain was built within
+  // another size limit than this OpenGL's is loaded again from its file.
+  bool LoadBmp(const char* file, tremblix::LoadedPicture ahead,
+               tremblix::TextureTimes* times = nullptr);
 
   uint32_t name() const { return namePlusOne - 1; }
   bool holds_texture() const { return namePlusOne != 0; }
@@ -24,8 +35,17 @@ class GLTexture {
   int32_t image_height() const { return height; }
 
  private:
+  bool Upload(tremblix::LoadedPicture picture, tremblix::TextureTimes& times);
+
   char fileName[64] = {};
   uint32_t namePlusOne = 0;  // 0: no texture
   int32_t width = 0;
   int32_t height = 0;
 };
+
+namespace tremblix {
+
+// A picture file opened to read, as the loader asks; null when it cannot be.
+std::unique_ptr<ByteSource> OpenPictureFile(const std::string& path);
+
+}  // namespace tremblix

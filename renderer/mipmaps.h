@@ -16,6 +16,7 @@ int32_t NearestPowerOfTwo(int32_t size);
 
 // Level 0 has the nearest power-of-two size of the picture, no side above
 // largest; each further level halves both sides (a side of 1 stays 1).
-std::vector<BmpImage> BuildMipmaps(const BmpImage& picture, int32_t largest);
+// Given the picture by value, so that a caller done with it can move it in.
+std::vector<BmpImage> BuildMipmaps(BmpImage picture, int32_t largest);
 
 }  // namespace tremblix

@@ -4,10 +4,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <memory>
+
 #include "renderer/bench_win32.h"
 #include "renderer/gl_texture_win32.h"
+#include "renderer/picture_loader.h"
 #include "renderer/shell_win32.h"
 #include "renderer/wobble.h"
+#include "timing/launch_times_win32.h"
 
 GLTexture g_texSurface;       // base layer of both balls
 GLTexture g_texShine;         // reflection on the ball
@@ -18,6 +22,19 @@ namespace {
 
 GLUquadric* g_sphere = nullptr;
 tremblix::WobbleState g_wobble;
+// The pictures being read ahead, from the start until the scene is set up.
+std::unique_ptr<tremblix::PictureLoader> g_pictures;
+
+// The four pictures, in the order they are loaded.
+constexpr const char* kSurfaceFile = "C:\\Tremblix4.BMP";
+constexpr const char* kShineFile = "C:\\Tremblix2.BMP";
+constexpr const char* kFloorFile = "C:\\Tremblix1.BMP";
+constexpr const char* kShineMirrorFile = "C:\\Tremblix3.BMP";
+// The chains are built before OpenGL can say its largest texture: one built
+// within this and found too large is built again. Screens stay well below it.
+constexpr int32_t kPresumedLargestTexture = 16384;
+// Two cores are common; the renderer's own thread is busy with the window.
+constexpr int kPictureWorkers = 2;
 
 constexpr double kFieldOfView = 55, kNear = 1, kFar = 20;
 constexpr float kEyeDistance = -4;
@@ -31,12 +48,16 @@ constexpr float kFloorHalfSide = 2.75f;
 constexpr float kFloorOpacity = 0.6f;
 
 void LoadTexture(GLTexture& texture, const char* file) {
-  LARGE_INTEGER start, end, frequency;
-  QueryPerformanceCounter(&start);
-  texture.LoadBmp(file);
-  QueryPerformanceCounter(&end);
-  QueryPerformanceFrequency(&frequency);
-  tremblix::BenchTextureLoaded(file, (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+  tremblix::TextureTimes times;
+  if (g_pictures) {
+    const double start = tremblix::launch_times::Now();
+    tremblix::LoadedPicture picture = g_pictures->Take(file);
+    times.wait = tremblix::launch_times::Now() - start;
+    texture.LoadBmp(file, std::move(picture), &times);
+  } else {
+    texture.LoadBmp(file, &times);
+  }
+  tremblix::BenchTextureLoaded(file, times);
 }
 
 // The surface picture laid flat in eye space, then the shine picture added on
@@ -86,6 +107,15 @@ void DrawFloor() {
 
 }  // namespace
 
+void PreloadScene() {
+  // The files are complete before the renderer starts; OpenGL is not needed
+  // until the upload.
+  g_pictures = std::make_unique<tremblix::PictureLoader>(
+      tremblix::OpenPictureFile,
+      std::vector<std::string>{kSurfaceFile, kShineFile, kFloorFile, kShineMirrorFile},
+      kPresumedLargestTexture, kPictureWorkers);
+}
+
 bool InitScene() {
   glViewport(0, 0, g_clientWidth, g_clientHeight);
   glMatrixMode(GL_PROJECTION);
@@ -100,10 +130,11 @@ bool InitScene() {
   glCullFace(GL_BACK);
   glEnable(GL_CULL_FACE);
 
-  LoadTexture(g_texSurface, "C:\\Tremblix4.BMP");
-  LoadTexture(g_texShine, "C:\\Tremblix2.BMP");
-  LoadTexture(g_texFloor, "C:\\Tremblix1.BMP");
-  LoadTexture(g_texShineMirror, "C:\\Tremblix3.BMP");
+  LoadTexture(g_texSurface, kSurfaceFile);
+  LoadTexture(g_texShine, kShineFile);
+  LoadTexture(g_texFloor, kFloorFile);
+  LoadTexture(g_texShineMirror, kShineMirrorFile);
+  g_pictures.reset();
 
   // The ball is scaled unevenly, and sphere mapping needs unit normals.
   glEnable(GL_TEXTURE_2D);

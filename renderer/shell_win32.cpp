@@ -136,6 +136,8 @@ void DebugTrace(const char* format, ...) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tremblix::BenchStarted();
+  PreloadScene();
   g_sceneReady = false;
 
   WNDCLASSA wc = {};
@@ -153,8 +155,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                               CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr,
                               instance, nullptr);
   if (!hwnd) return 0;
+  tremblix::BenchWindowMade();
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
+  tremblix::BenchWindowShown();
 
   // Started before the set-up, so the first frame's time includes the loading.
   StartClock();

@@ -16,6 +16,8 @@ extern float g_frameSeconds;    // from the previous frame to the current one
 // printf-style line to the debugger.
 void DebugTrace(const char* format, ...);
 
-// The scene's two doors.
+// The scene's two doors, and a bell rung at start: the scene begins reading
+// its pictures while the window and the context are made.
+void PreloadScene();
 bool InitScene();
 void DrawFrame();

@@ -1,16 +1,16 @@
 // Photographing the primary screen and writing the hand-off pictures.
 #pragma once
 
-#include "bitmap/bitmap.h"
+#include "saver/run/hand_off.h"
 
 namespace tremblix {
 
-// The primary screen at 24 bits per pixel, bottom row first; black where the
-// screen cannot be read.
-BmpImage PhotographScreen();
+// Photographs the primary screen once and writes the four hand-off pictures
+// from it. Where the screen cannot be read the pictures are black at its size;
+// a file that cannot be written keeps what an earlier run left there.
+void PhotographAndWriteHandOffPictures();
 
-// Writes the four hand-off pictures. A file that cannot be written keeps what
-// an earlier run left there.
-void WriteHandOffPictures(const BmpImage& screen);
+// The same from a photograph already made.
+void WriteHandOffPictures(const ScreenPixels& screen);
 
 }  // namespace tremblix

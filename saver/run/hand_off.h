@@ -1,26 +1,53 @@
 // The pictures the full-screen run hands to the renderer, made from one
-// photograph of the screen so that all three show the same moment.
+// photograph of the screen so that all three show the same moment, and made
+// straight into the bytes of their files.
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "bitmap/bitmap.h"
 
 namespace tremblix {
 
-struct HandOffPicture {
-  std::string path;
-  BmpImage image;
+// A photograph of the screen as GDI gives it: rows bottom first, 3 or 4 bytes
+// a pixel (blue, green, red, and a fourth that the files leave out).
+struct ScreenPixels {
+  int32_t width = 0;
+  int32_t height = 0;
+  int bytes_per_pixel = 3;
+  size_t row_bytes = 0;
+  const uint8_t* rows = nullptr;
 };
 
-// Pixel (x, y) is screen pixel (W - 1 - x, y).
-BmpImage MirroredLeftRight(const BmpImage& screen);
-// Pixel (x, y) is screen pixel (x, H - 1 - y).
-BmpImage UpsideDown(const BmpImage& screen);
+ScreenPixels PixelsOf(const BmpImage& screen);
 
-// The four pictures, in the order they are written: mirrored, unchanged,
-// upside down, and a small black one.
-std::vector<HandOffPicture> MakeHandOffPictures(const BmpImage& screen);
+enum class HandOffView {
+  kMirrored,    // pixel (x, y) is screen pixel (W - 1 - x, y)
+  kUnchanged,
+  kUpsideDown,  // pixel (x, y) is screen pixel (x, H - 1 - y)
+};
+
+struct HandOffFile {
+  const char* path;
+  HandOffView view;
+};
+
+// The screen-sized pictures in the order they are written, then the small
+// black one.
+inline constexpr HandOffFile kScreenFiles[] = {
+    {"C:\\Tremblix1.bmp", HandOffView::kMirrored},
+    {"C:\\Tremblix2.bmp", HandOffView::kUnchanged},
+    {"C:\\Tremblix3.bmp", HandOffView::kUpsideDown},
+};
+inline constexpr char kBlackFile[] = "C:\\Tremblix4.bmp";
+
+// The whole file of one view: headers, then 24-bit rows bottom first. Made in
+// file, whose memory serves again for the next view.
+void MakeHandOffFile(const ScreenPixels& screen, HandOffView view, std::vector<uint8_t>& file);
+
+// The file of the small black picture.
+std::vector<uint8_t> BlackHandOffFile();
 
 }  // namespace tremblix

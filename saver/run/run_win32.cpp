@@ -7,6 +7,7 @@
 #include "saver/run/capture_win32.h"
 #include "saver/run/full_screen_run.h"
 #include "saver/startup/profile_win32.h"
+#include "timing/launch_times_win32.h"
 
 namespace tremblix {
 namespace {
@@ -26,9 +27,14 @@ class RunForm : public forms::Form, public RunHost {
       return;
     }
     run_.Form_Load();
+    watch_start_ = WatchSample();
+    watch_last_ = watch_start_;
   }
 
-  void CaptureDesktop() override { WriteHandOffPictures(PhotographScreen()); }
+  void CaptureDesktop() override {
+    launch_times::Mark("scr capture begins");
+    PhotographAndWriteHandOffPictures();
+  }
 
   void StartRenderer(const std::string& path) override {
     // The command line is the path alone; naming the program as well keeps a
@@ -44,6 +50,7 @@ class RunForm : public forms::Form, public RunHost {
       CloseHandle(process.hThread);
       renderer_ = process.hProcess;  // kept for the watch
     }
+    launch_times::Mark("scr renderer process created");
   }
 
   bool RendererRunning() override {
@@ -61,7 +68,15 @@ class RunForm : public forms::Form, public RunHost {
   }
 
   void ShowCursor() override { ::ShowCursor(TRUE); }
-  void EndProgram() override { forms::EndProgram(); }
+  void EndProgram() override {
+    if (launch_times::On()) {
+      const double wall = watch_last_.wall - watch_start_.wall;
+      const double processor = watch_last_.processor - watch_start_.processor;
+      launch_times::Mark("scr watched %.0f ms using %.1f ms of processor: %.3f %% of a core",
+                         wall, processor, wall > 0 ? 100 * processor / wall : 0.0);
+    }
+    forms::EndProgram();
+  }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -69,7 +84,10 @@ class RunForm : public forms::Form, public RunHost {
       case WM_TIMER:
         if (wparam == kTimer1) run_.Timer1_Timer();
         if (wparam == kTimer2) run_.Timer2_Timer();
-        if (wparam == kTimer3) run_.Timer3_Timer();
+        if (wparam == kTimer3) {
+          watch_last_ = WatchSample();
+          run_.Timer3_Timer();
+        }
         return 0;
       case WM_CLOSE:
         // Any unload ends the run the same way; the renderer is left alone.
@@ -83,6 +101,16 @@ class RunForm : public forms::Form, public RunHost {
   }
 
  private:
+  // The processor time the watch costs, for the launch benchmark.
+  struct Sample {
+    double wall = 0, processor = 0;
+  };
+  static Sample WatchSample() {
+    if (!launch_times::On()) return {};
+    return {launch_times::Now(), launch_times::ProcessorMs()};
+  }
+
+  Sample watch_start_, watch_last_;
   HANDLE renderer_ = nullptr;
   Win32MusicDevice device_;
   Tremblix_BGM music_;

@@ -8,6 +8,7 @@
 #include "saver/startup/command_line.h"
 #include "saver/startup/profile_win32.h"
 #include "saver/startup/startup.h"
+#include "timing/launch_times_win32.h"
 
 namespace tremblix {
 namespace {
@@ -48,6 +49,8 @@ class Win32StartupHost : public StartupHost {
 }  // namespace tremblix
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
+  tremblix::launch_times::MarkProcessStart("scr process created");
+  tremblix::launch_times::Mark("scr main");
   const std::string folder = tremblix::ThisProgramFolder();
   const std::string arguments = args ? args : "";
   tremblix::Win32StartupHost host(arguments, folder);

@@ -10,8 +10,18 @@ namespace {
 using testing::BmpSpec;
 using testing::MakeBmp;
 
+// Decodes the whole file, and reads it as a file too: the two must agree.
 BmpResult Decode(const std::vector<uint8_t>& file, BmpImage& image) {
-  return DecodeBmp(file.data(), file.size(), image);
+  const BmpResult result = DecodeBmp(file.data(), file.size(), image);
+  MemoryBytes bytes(file.data(), file.size());
+  BmpImage read;
+  EXPECT_EQ(ReadBmp(bytes, read), result) << "read as a file";
+  if (result == BmpResult::kOk) {
+    EXPECT_EQ(read.width, image.width);
+    EXPECT_EQ(read.height, image.height);
+    EXPECT_EQ(read.pixels, image.pixels) << "read as a file";
+  }
+  return result;
 }
 
 BmpResult Decode(const BmpSpec& spec) {
@@ -73,6 +83,31 @@ TEST(DecodeBmp, ConvertsThirtyTwoBitPictures) {
   EXPECT_EQ(Pixel(image, 4, 1), (std::vector<uint8_t>{4, 1, 7}));
 }
 
+TEST(ReadBmp, ZeroesFillerBytesTheFileLeftSet) {
+  BmpSpec spec;
+  spec.width = 3;  // 9 bytes of pixels, 3 of filler a row
+  spec.height = 2;
+  std::vector<uint8_t> file = MakeBmp(spec);
+  file[54 + 9] = 0xAA;
+  file[54 + 12 + 11] = 0xBB;
+  BmpImage image;
+  ASSERT_EQ(Decode(file, image), BmpResult::kOk);
+  EXPECT_EQ(image.pixels[9], 0);
+  EXPECT_EQ(image.pixels[23], 0);
+}
+
+TEST(ReadBmp, StopsAtAFileThatEndsEarlierThanItsSize) {
+  // The size is taken once; a file cut while it is read must not pass.
+  struct Shrinking : MemoryBytes {
+    using MemoryBytes::MemoryBytes;
+    uint64_t Size() override { return 54 + 16; }
+  };
+  std::vector<uint8_t> file = MakeBmp(BmpSpec());
+  Shrinking bytes(file.data(), file.size() - 1);
+  BmpImage image;
+  EXPECT_EQ(ReadBmp(bytes, image), BmpResult::kTruncated);
+}
+
 TEST(DecodeBmp, RejectsOtherDepths) {
   for (uint16_t bits : {0, 1, 4, 8, 16, 48}) {
     BmpSpec spec;
@@ -98,6 +133,8 @@ TEST(DecodeBmp, RejectsBlocksShorterThanAnnounced) {
   // Every cut short of the whole file loses part of the pixels or the header.
   for (size_t size = 14; size < file.size(); ++size) {
     EXPECT_NE(DecodeBmp(file.data(), size, image), BmpResult::kOk) << size;
+    MemoryBytes cut(file.data(), size);
+    EXPECT_NE(ReadBmp(cut, image), BmpResult::kOk) << size;
   }
   BmpSpec big_offset;
   big_offset.pixel_offset = 0xFFFFFFF0;

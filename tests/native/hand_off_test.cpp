@@ -2,22 +2,77 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace tremblix {
 namespace {
 
-// A screen whose pixel (x, y) is (x, y, 200), y counted from the bottom.
+// A screen whose pixel (x, y) is (x, y, 200) with noise on top, y counted
+// from the bottom.
 BmpImage Screen(int32_t width, int32_t height) {
   BmpImage screen = BlackBmp(width, height);
   size_t row = BmpRowBytes(width, 24);
+  uint32_t noise = 7;
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
+      noise = noise * 1664525u + 1013904223u;
       uint8_t* p = screen.pixels.data() + y * row + 3 * x;
       p[0] = static_cast<uint8_t>(x);
       p[1] = static_cast<uint8_t>(y);
-      p[2] = 200;
+      p[2] = static_cast<uint8_t>(200 + (noise >> 30));
     }
   }
   return screen;
+}
+
+// The same screen as a 32-bit section holds it, the fourth bytes set.
+std::vector<uint8_t> FourBytesAPixel(const BmpImage& screen) {
+  std::vector<uint8_t> rows;
+  const size_t row = BmpRowBytes(screen.width, 24);
+  for (int32_t y = 0; y < screen.height; ++y) {
+    for (int32_t x = 0; x < screen.width; ++x) {
+      const uint8_t* p = screen.pixels.data() + y * row + 3 * x;
+      rows.insert(rows.end(), {p[0], p[1], p[2], 0xEE});
+    }
+  }
+  return rows;
+}
+
+// The files as the screen saver first wrote them: each view made as a picture
+// of its own, then encoded.
+BmpImage MirroredLeftRight(const BmpImage& screen) {
+  BmpImage mirrored = screen;
+  const size_t row_bytes = BmpRowBytes(screen.width, 24);
+  for (int32_t y = 0; y < screen.height; ++y) {
+    const uint8_t* in = screen.pixels.data() + y * row_bytes;
+    uint8_t* out = mirrored.pixels.data() + y * row_bytes;
+    for (int32_t x = 0; x < screen.width; ++x) {
+      std::memcpy(out + 3 * x, in + 3 * (screen.width - 1 - x), 3);
+    }
+  }
+  return mirrored;
+}
+
+BmpImage UpsideDown(const BmpImage& screen) {
+  BmpImage flipped = screen;
+  const size_t row_bytes = BmpRowBytes(screen.width, 24);
+  for (int32_t y = 0; y < screen.height; ++y) {
+    std::copy_n(screen.pixels.data() + y * row_bytes, row_bytes,
+                flipped.pixels.data() + (screen.height - 1 - y) * row_bytes);
+  }
+  return flipped;
+}
+
+std::vector<uint8_t> FirstFile(const BmpImage& screen, HandOffView view) {
+  switch (view) {
+    case HandOffView::kMirrored:
+      return EncodeBmp(MirroredLeftRight(screen));
+    case HandOffView::kUnchanged:
+      return EncodeBmp(screen);
+    case HandOffView::kUpsideDown:
+      return EncodeBmp(UpsideDown(screen));
+  }
+  return {};
 }
 
 std::vector<uint8_t> At(const BmpImage& image, int32_t x, int32_t y) {
@@ -26,9 +81,13 @@ std::vector<uint8_t> At(const BmpImage& image, int32_t x, int32_t y) {
 }
 
 TEST(HandOff, MirrorsAndFlipsEveryPixel) {
-  const BmpImage screen = Screen(7, 5);  // 21-byte rows: padding in play
-  const BmpImage mirrored = MirroredLeftRight(screen);
-  const BmpImage flipped = UpsideDown(screen);
+  const BmpImage screen = Screen(7, 5);  // 21-byte rows: filler in play
+  std::vector<uint8_t> file;
+  BmpImage mirrored, flipped;
+  MakeHandOffFile(PixelsOf(screen), HandOffView::kMirrored, file);
+  ASSERT_EQ(DecodeBmp(file.data(), file.size(), mirrored), BmpResult::kOk);
+  MakeHandOffFile(PixelsOf(screen), HandOffView::kUpsideDown, file);
+  ASSERT_EQ(DecodeBmp(file.data(), file.size(), flipped), BmpResult::kOk);
   for (int32_t y = 0; y < 5; ++y) {
     for (int32_t x = 0; x < 7; ++x) {
       EXPECT_EQ(At(mirrored, x, y), At(screen, 6 - x, y));
@@ -37,29 +96,34 @@ TEST(HandOff, MirrorsAndFlipsEveryPixel) {
   }
 }
 
-TEST(HandOff, WritesFourFilesTheReaderTakesBack) {
-  // Not the size of picture 4, so that a black picture made at screen size
-  // would show.
-  const BmpImage screen = Screen(61, 37);  // 183-byte rows, 1 byte of padding
-  std::vector<HandOffPicture> pictures = MakeHandOffPictures(screen);
-  ASSERT_EQ(pictures.size(), 4u);
-  const char* paths[] = {"C:\\Tremblix1.bmp", "C:\\Tremblix2.bmp", "C:\\Tremblix3.bmp",
-                         "C:\\Tremblix4.bmp"};
-  for (int i = 0; i < 4; ++i) {
-    const int32_t width = i < 3 ? 61 : 93, height = i < 3 ? 37 : 85;
-    const size_t row = i < 3 ? 184 : 280;
-    EXPECT_EQ(pictures[i].path, paths[i]);
-    std::vector<uint8_t> file = EncodeBmp(pictures[i].image);
-    EXPECT_EQ(file.size(), 54u + height * row) << paths[i];
-    EXPECT_EQ(file[28], 24) << "bits per pixel";
-    BmpImage back;
-    ASSERT_EQ(DecodeBmp(file.data(), file.size(), back), BmpResult::kOk);
-    EXPECT_EQ(back.width, width) << paths[i];
-    EXPECT_EQ(back.height, height) << paths[i];
-    EXPECT_EQ(back.pixels, pictures[i].image.pixels);
+TEST(HandOff, FilesAreThoseFirstWrittenByteForByte) {
+  for (auto [width, height] : {std::pair{7, 5}, std::pair{93, 85}, std::pair{1366, 768}}) {
+    const BmpImage screen = Screen(width, height);
+    const std::vector<uint8_t> section = FourBytesAPixel(screen);
+    const ScreenPixels four = {width, height, 4, static_cast<size_t>(width) * 4, section.data()};
+    std::vector<uint8_t> from_three, from_four;  // kept from view to view, as the saver does
+    for (const HandOffFile& file : kScreenFiles) {
+      MakeHandOffFile(PixelsOf(screen), file.view, from_three);
+      MakeHandOffFile(four, file.view, from_four);
+      const std::vector<uint8_t> first = FirstFile(screen, file.view);
+      EXPECT_TRUE(from_three == first) << file.path << " from 24 bits, " << width << " x " << height;
+      EXPECT_TRUE(from_four == first) << file.path << " from 32 bits, " << width << " x " << height;
+    }
   }
-  EXPECT_EQ(pictures[1].image.pixels, screen.pixels);
-  EXPECT_EQ(pictures[3].image.pixels, std::vector<uint8_t>(85 * 280, 0));
+}
+
+TEST(HandOff, FourFilesInTheirOrderAndTheBlackOne) {
+  const char* paths[] = {"C:\\Tremblix1.bmp", "C:\\Tremblix2.bmp", "C:\\Tremblix3.bmp"};
+  for (int i = 0; i < 3; ++i) EXPECT_STREQ(kScreenFiles[i].path, paths[i]);
+  EXPECT_STREQ(kBlackFile, "C:\\Tremblix4.bmp");
+  const std::vector<uint8_t> black = BlackHandOffFile();
+  EXPECT_EQ(black.size(), 54u + 85 * 280);
+  EXPECT_EQ(black[28], 24) << "bits per pixel";
+  BmpImage back;
+  ASSERT_EQ(DecodeBmp(black.data(), black.size(), back), BmpResult::kOk);
+  EXPECT_EQ(back.width, 93);
+  EXPECT_EQ(back.height, 85);
+  EXPECT_EQ(back.pixels, std::vector<uint8_t>(85 * 280, 0));
 }
 
 }  // namespace

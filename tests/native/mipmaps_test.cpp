@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/native/mipmaps_reference.h"
+
 namespace tremblix {
 namespace {
 
@@ -15,6 +17,47 @@ BmpImage Plain(int32_t width, int32_t height, uint8_t b, uint8_t g, uint8_t r) {
     }
   }
   return image;
+}
+
+// Every byte from a small generator: any difference in the arithmetic shows.
+BmpImage Noise(int32_t width, int32_t height) {
+  BmpImage image = BlackBmp(width, height);
+  const size_t row = BmpRowBytes(width, 24);
+  uint32_t state = 12345u + static_cast<uint32_t>(width) * 31u + static_cast<uint32_t>(height);
+  for (int32_t y = 0; y < height; ++y) {
+    for (size_t i = 0; i < static_cast<size_t>(width) * 3; ++i) {
+      state = state * 1664525u + 1013904223u;
+      image.pixels[y * row + i] = static_cast<uint8_t>(state >> 24);
+    }
+  }
+  return image;
+}
+
+void ExpectSameChainAsBefore(int32_t width, int32_t height, int32_t largest) {
+  const BmpImage picture = Noise(width, height);
+  const std::vector<BmpImage> expected = reference::BuildMipmaps(picture, largest);
+  const std::vector<BmpImage> levels = BuildMipmaps(picture, largest);
+  ASSERT_EQ(levels.size(), expected.size());
+  for (size_t level = 0; level < levels.size(); ++level) {
+    EXPECT_EQ(levels[level].width, expected[level].width) << "level " << level;
+    EXPECT_EQ(levels[level].height, expected[level].height) << "level " << level;
+    // EXPECT_TRUE rather than EXPECT_EQ: a failure would print millions of bytes.
+    EXPECT_TRUE(levels[level].pixels == expected[level].pixels)
+        << width << " x " << height << ": level " << level << " differs";
+  }
+}
+
+TEST(BuildMipmaps, SameLevelsAsTheFirstChainOnOddSizes) {
+  ExpectSameChainAsBefore(1, 1, 8192);
+  ExpectSameChainAsBefore(3, 5, 8192);      // enlarged across, reduced down
+  ExpectSameChainAsBefore(1366, 768, 8192);
+  ExpectSameChainAsBefore(300, 40, 128);    // spans of 2 and 3 across
+  ExpectSameChainAsBefore(1000, 7, 64);     // spans of 15 and 16 across, 7 enlarged to 8
+  ExpectSameChainAsBefore(5, 200, 8);       // spans of 25 down
+}
+
+TEST(BuildMipmaps, SameLevelsAsTheFirstChainOnAFourKScreen) {
+  ExpectSameChainAsBefore(3840, 2160, 8192);
 }
 
 TEST(NearestPowerOfTwo, RoundsUpFromOneAndAHalf) {

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/native/bmp_builder.h"
@@ -125,6 +126,20 @@ TEST_F(GLTextureTest, TopDownPicturesAreUploadedUpright) {
   EXPECT_EQ(level[3 * 4 * 3 + 1], 0);
   EXPECT_EQ(level[0 * 4 * 3 + 1], 3);
   EXPECT_EQ(level[3 * 3 + 0], 3);  // blue is x
+}
+
+TEST_F(GLTextureTest, APictureLoadedAheadWithinASmallerLimitIsLoadedAgain) {
+  BmpSpec spec;
+  spec.width = 64;
+  spec.height = 64;
+  std::string path = WriteFile("tremblix-ahead.bmp", MakeBmp(spec));
+  tremblix::LoadedPicture ahead = tremblix::LoadPicture(tremblix::OpenPictureFile, path, 16);
+  ASSERT_TRUE(ahead.ok());
+  ASSERT_EQ(ahead.levels[0].width, 16);
+  GLTexture texture;
+  ASSERT_TRUE(texture.LoadBmp(path.c_str(), std::move(ahead)));
+  EXPECT_EQ(LevelWidth(), 64) << "the chain of the smaller limit was uploaded";
+  EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
 }
 
 TEST_F(GLTextureTest, ThirtyTwoBitPicturesAreConverted) {

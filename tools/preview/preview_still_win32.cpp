@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: preview_still OUTPUT.bmp\n");
     return 2;
   }
-  tremblix::WriteHandOffPictures(MadeUpScreen());
+  const tremblix::BmpImage screen = MadeUpScreen();
+  tremblix::WriteHandOffPictures(tremblix::PixelsOf(screen));
   const GLWindow gl =
       OpenGLWindow("TremblixStill", WS_POPUP | WS_VISIBLE, g_clientWidth, g_clientHeight);
   g_dc = gl.dc;

@@ -1,0 +1,111 @@
+#include "renderer/picture_loader.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "renderer/mipmaps.h"
+
+namespace tremblix {
+
+namespace {
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+}  // namespace
+
+bool LoadedPicture::BuiltFor(int32_t limit) const {
+  return !levels.empty() &&
+         std::min(NearestPowerOfTwo(width), largest) == std::min(NearestPowerOfTwo(width), limit) &&
+         std::min(NearestPowerOfTwo(height), largest) ==
+             std::min(NearestPowerOfTwo(height), limit);
+}
+
+LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest) {
+  LoadedPicture picture;
+  picture.largest = largest;
+  try {
+    auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<ByteSource> file = open(path);
+    if (!file) return picture;
+    picture.opened = true;
+    BmpImage image;
+    picture.result = ReadBmp(*file, image);
+    file.reset();
+    picture.read_ms = MillisecondsSince(start);
+    if (picture.result != BmpResult::kOk) return picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    start = std::chrono::steady_clock::now();
+    picture.levels = BuildMipmaps(std::move(image), largest);
+    picture.chain_ms = MillisecondsSince(start);
+  } catch (const std::bad_alloc&) {
+    // A picture too large for the memory left is one without an image.
+    picture.levels.clear();
+    picture.result = BmpResult::kTooLarge;
+  }
+  return picture;
+}
+
+PictureLoader::PictureLoader(OpenFile open, const std::vector<std::string>& paths,
+                             int32_t largest, int workers)
+    : open_(std::move(open)), largest_(largest) {
+  for (const std::string& path : paths) slots_.push_back({path, State::kWaiting, {}});
+  const int count = std::min(workers, static_cast<int>(paths.size()));
+  try {
+    for (int i = 0; i < count; ++i) workers_.emplace_back(&PictureLoader::Work, this);
+  } catch (const std::system_error&) {
+    // Without threads, Take loads each picture itself.
+  }
+}
+
+PictureLoader::~PictureLoader() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void PictureLoader::Work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    auto slot = std::find_if(slots_.begin(), slots_.end(),
+                             [](const Slot& s) { return s.state == State::kWaiting; });
+    if (stopping_ || slot == slots_.end()) return;
+    slot->state = State::kLoading;
+    const std::string path = slot->path;
+    lock.unlock();
+    LoadedPicture picture = LoadPicture(open_, path, largest_);
+    lock.lock();
+    slot->picture = std::move(picture);
+    slot->state = State::kDone;
+    done_.notify_all();
+  }
+}
+
+LoadedPicture PictureLoader::Take(const std::string& path) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  auto slot = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& s) {
+    return s.path == path && s.state != State::kTaken;
+  });
+  if (slot == slots_.end()) {
+    lock.unlock();
+    return LoadPicture(open_, path, largest_);
+  }
+  if (slot->state == State::kWaiting) {
+    slot->state = State::kTaken;
+    lock.unlock();
+    return LoadPicture(open_, path, largest_);
+  }
+  done_.wait(lock, [&] { return slot->state == State::kDone; });
+  slot->state = State::kTaken;
+  return std::move(slot->picture);
+}
+
+}  // namespace tremblix
