@@ -38,28 +38,26 @@ std::string Narrow(const std::wstring& text, UINT code_page) {
   return narrow;
 }
 
+// The text in the ANSI code page, or nothing when it cannot spell all of it.
+std::optional<std::string> Spelt(const std::wstring& text) {
+  BOOL lost = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                      nullptr, 0, nullptr, &lost);
+  if (lost) return std::nullopt;
+  return Narrow(text, CP_ACP);
+}
+
 // The chosen path in the ANSI code page, which the settings file and the
 // music commands use. A name it cannot spell (an é under code page 932, any
 // Japanese under 1252) would come out with question marks and be lost at the
 // next start: the file's short name is taken instead, and when even that
 // cannot be spelt, nothing.
 std::optional<std::string> AnsiPath(const wchar_t* path) {
-  auto spelt = [](const wchar_t* wide) -> std::optional<std::string> {
-    BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0,
-                                         nullptr, &lost);
-    if (size <= 0 || lost) return std::nullopt;
-    std::string narrow(size, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, narrow.data(), size, nullptr,
-                        nullptr);
-    narrow.resize(size - 1);
-    return narrow;
-  };
-  if (std::optional<std::string> whole = spelt(path)) return whole;
+  if (std::optional<std::string> whole = Spelt(path)) return whole;
   wchar_t short_path[MAX_PATH];
   const DWORD length = GetShortPathNameW(path, short_path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return spelt(short_path);
+  return Spelt(short_path);
 }
 
 std::wstring WindowText(HWND hwnd) {

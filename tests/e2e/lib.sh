@@ -150,6 +150,25 @@ e2e_ini_text() {
   iconv -f CP932 -t UTF-8 "$INI" | tr -d '\r'
 }
 
+# Clicks "..." and chooses a file in the chooser by typing $1 into its name
+# box; $2, when given, names a screenshot of the chooser.
+e2e_choose_file() {
+  e2e_click_control "..."
+  e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
+  sleep 1
+  [ -z "${2:-}" ] || e2e_shot "$2"
+  e2e_probe choose "$kChooser" "$1" || e2e_fail "could not type into the chooser"
+  local deadline=$((SECONDS + 10))
+  while e2e_probe exists "$kChooser" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  e2e_probe exists "$kChooser" && e2e_fail "the chooser did not close"
+  sleep 0.5
+}
+
+e2e_expect_file_label() {
+  e2e_probe texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$1" ||
+    e2e_fail "the file label does not show $1: $(e2e_probe texts "$kDialog" | grep Label)"
+}
+
 # Writes the settings file beside the screen saver in C:\e2e\$1.
 e2e_write_settings() {
   local dir=$E2E_DRIVE_C/e2e/$1 kind=$2 repeat=$3 file=$4

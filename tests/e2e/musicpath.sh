@@ -43,31 +43,14 @@ traced() {
   printf '%s' "$out"
 }
 
-# Chooses a file in the open dialog's chooser by typing $1 into its name box.
-choose_in_dialog() {
-  e2e_click_control "..."
-  e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
-  sleep 1
-  e2e_probe choose "$kChooser" "$1" || e2e_fail "could not type into the chooser"
-  local deadline=$((SECONDS + 10))
-  while e2e_probe exists "$kChooser" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-  e2e_probe exists "$kChooser" && e2e_fail "the chooser did not close"
-  sleep 0.5
-}
-
-expect_file_label() {
-  e2e_probe texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$1" ||
-    e2e_fail "the file label does not show $1: $(e2e_probe texts "$kDialog" | grep Label)"
-}
-
 case_a_song_is_chosen_saved_played_and_found_again() {
   make_song
 
   # Chosen through the real chooser and saved.
   e2e_open_dialog musicpath
   e2e_click_control "MP3、WAV"
-  choose_in_dialog "$SONG"
-  expect_file_label "$SONG"
+  e2e_choose_file "$SONG"
+  e2e_expect_file_label "$SONG"
   e2e_shot musicpath-chosen
   e2e_click_control "設定"
   e2e_wait_exit "$DIALOG_PID" 10
@@ -103,9 +86,9 @@ case_a_song_is_chosen_saved_played_and_found_again() {
   # The next settings dialog opens its chooser in the song's folder: a bare
   # name typed there is a file of that folder.
   e2e_open_dialog musicpath again
-  expect_file_label "$SONG"
-  choose_in_dialog "${SONG##*\\}"
-  expect_file_label "$SONG"
+  e2e_expect_file_label "$SONG"
+  e2e_choose_file "${SONG##*\\}"
+  e2e_expect_file_label "$SONG"
   e2e_click_control "ｷｬﾝｾﾙ"
   e2e_wait_exit "$DIALOG_PID" 10
 }

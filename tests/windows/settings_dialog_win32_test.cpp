@@ -77,7 +77,8 @@ class SettingsDialogTest : public ::testing::Test {
     settings_.BgmKind = kind;
     settings_.BgmRepeat = repeat;
     settings_.BgmFile = std::move(file);
-    settings_.BgmFolder = settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
+    settings_.BgmFolder =
+        settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, folder_, animator_);
     EXPECT_TRUE(dialog_->LoadDialog());
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);

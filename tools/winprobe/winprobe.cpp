@@ -86,10 +86,10 @@ BOOL CALLBACK FindByText(HWND child, LPARAM lparam) {
 }
 
 // Marks the characters of text that the face has a glyph for.
-void MarkGlyphs(const std::wstring& face, BYTE charset, const std::wstring& text,
+void MarkGlyphs(const std::wstring& face, const std::wstring& text,
                 std::vector<bool>& found, std::wstring* actual_face) {
   HDC dc = CreateCompatibleDC(nullptr);
-  HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
+  HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH, face.c_str());
   HGDIOBJ old = SelectObject(dc, font);
@@ -112,7 +112,7 @@ void MarkGlyphs(const std::wstring& face, BYTE charset, const std::wstring& text
 int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
   std::vector<bool> found(text.size(), false);
   std::wstring face;
-  MarkGlyphs(font_name, DEFAULT_CHARSET, text, found, &face);
+  MarkGlyphs(font_name, text, found, &face);
   wchar_t links[4096] = {};
   DWORD size = sizeof(links) - sizeof(wchar_t);
   if (RegGetValueW(HKEY_LOCAL_MACHINE,
@@ -120,7 +120,7 @@ int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
                    face.c_str(), RRF_RT_REG_MULTI_SZ, nullptr, links, &size) == ERROR_SUCCESS) {
     for (const wchar_t* link = links; *link; link += wcslen(link) + 1) {
       const wchar_t* comma = wcschr(link, L',');  // "file,face"
-      if (comma) MarkGlyphs(comma + 1, DEFAULT_CHARSET, text, found, nullptr);
+      if (comma) MarkGlyphs(comma + 1, text, found, nullptr);
     }
   }
   int missing = 0;
