@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <new>
-#include <system_error>
 #include <utility>
 
 #include "renderer/mipmaps.h"
@@ -26,7 +25,7 @@ bool LoadedPicture::BuiltFor(int32_t limit) const {
              std::min(NearestPowerOfTwo(height), limit);
 }
 
-LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest) {
+LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest) noexcept {
   LoadedPicture picture;
   picture.largest = largest;
   try {
@@ -48,6 +47,10 @@ LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t
     // A picture too large for the memory left is one without an image.
     picture.levels.clear();
     picture.result = BmpResult::kTooLarge;
+    picture.out_of_memory = true;
+  } catch (...) {
+    picture.levels.clear();
+    picture.result = BmpResult::kTooLarge;
   }
   return picture;
 }
@@ -56,11 +59,16 @@ PictureLoader::PictureLoader(OpenFile open, const std::vector<std::string>& path
                              int32_t largest, int workers)
     : open_(std::move(open)), largest_(largest) {
   for (const std::string& path : paths) slots_.push_back({path, State::kWaiting, {}});
-  const int count = std::min(workers, static_cast<int>(paths.size()));
+  StartWorkers(std::min(workers, static_cast<int>(paths.size())));
+}
+
+void PictureLoader::StartWorkers(int count) noexcept {
+  // Whatever fails here, the workers already started go on, and Take loads
+  // the pictures none of them begins.
   try {
+    workers_.reserve(count);
     for (int i = 0; i < count; ++i) workers_.emplace_back(&PictureLoader::Work, this);
-  } catch (const std::system_error&) {
-    // Without threads, Take loads each picture itself.
+  } catch (...) {
   }
 }
 
@@ -72,19 +80,34 @@ PictureLoader::~PictureLoader() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-void PictureLoader::Work() {
-  std::unique_lock<std::mutex> lock(mutex_);
+void PictureLoader::Work() noexcept {
   for (;;) {
-    auto slot = std::find_if(slots_.begin(), slots_.end(),
-                             [](const Slot& s) { return s.state == State::kWaiting; });
-    if (stopping_ || slot == slots_.end()) return;
-    slot->state = State::kLoading;
-    const std::string path = slot->path;
-    lock.unlock();
-    LoadedPicture picture = LoadPicture(open_, path, largest_);
-    lock.lock();
-    slot->picture = std::move(picture);
-    slot->state = State::kDone;
+    Slot* slot = nullptr;
+    try {
+      std::lock_guard<std::mutex> lock(mutex_);
+      auto waiting = std::find_if(slots_.begin(), slots_.end(),
+                                  [](const Slot& s) { return s.state == State::kWaiting; });
+      if (stopping_ || waiting == slots_.end()) return;
+      waiting->state = State::kLoading;
+      slot = &*waiting;
+    } catch (...) {
+      // Not even the lock: what this worker has not begun, Take loads itself.
+      return;
+    }
+    // The slots and their paths stay as they are for the loader's life, so
+    // the path is read in place: nothing to copy, nothing to run out of.
+    LoadedPicture picture = LoadPicture(open_, slot->path, largest_);
+    // The picture must reach Take, or Take waits for ever.
+    for (;;) {
+      try {
+        std::lock_guard<std::mutex> lock(mutex_);
+        slot->picture = std::move(picture);
+        slot->state = State::kDone;
+        break;
+      } catch (...) {
+        std::this_thread::yield();
+      }
+    }
     done_.notify_all();
   }
 }
@@ -105,7 +128,15 @@ LoadedPicture PictureLoader::Take(const std::string& path) {
   }
   done_.wait(lock, [&] { return slot->state == State::kDone; });
   slot->state = State::kTaken;
-  return std::move(slot->picture);
+  LoadedPicture picture = std::move(slot->picture);
+  lock.unlock();
+  if (picture.out_of_memory) {
+    // Two workers holding large chains at once can run out where one alone
+    // would not: try again here, with the failed attempt's memory given back.
+    picture = LoadedPicture();
+    return LoadPicture(open_, path, largest_);
+  }
+  return picture;
 }
 
 }  // namespace tremblix

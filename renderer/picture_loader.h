@@ -26,6 +26,9 @@ struct LoadedPicture {
   std::vector<BmpImage> levels;
   double read_ms = 0;
   double chain_ms = 0;
+  // Memory ran out on the way: the picture may still fit once other work has
+  // given its memory back.
+  bool out_of_memory = false;
 
   bool ok() const { return opened && result == BmpResult::kOk; }
   // Whether the chain is the one a limit of largest gives.
@@ -35,7 +38,9 @@ struct LoadedPicture {
 // Opens a file to read from its start; null when it cannot be opened.
 using OpenFile = std::function<std::unique_ptr<ByteSource>(const std::string& path)>;
 
-LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest);
+// Never throws: a picture that cannot be read or built, for whatever reason,
+// comes back failed.
+LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest) noexcept;
 
 class PictureLoader {
  public:
@@ -47,7 +52,9 @@ class PictureLoader {
   PictureLoader& operator=(const PictureLoader&) = delete;
 
   // The picture of path, once it is loaded; one no worker has begun yet is
-  // loaded here and now, and so is one taken before or never given.
+  // loaded here and now, and so is one taken before or never given. A picture
+  // a worker ran out of memory for is tried once more here, with that
+  // worker's memory given back.
   LoadedPicture Take(const std::string& path);
 
  private:
@@ -58,7 +65,8 @@ class PictureLoader {
     LoadedPicture picture;
   };
 
-  void Work();
+  void Work() noexcept;
+  void StartWorkers(int count) noexcept;
 
   const OpenFile open_;
   const int32_t largest_;

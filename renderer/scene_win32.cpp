@@ -110,10 +110,15 @@ void DrawFloor() {
 void PreloadScene() {
   // The files are complete before the renderer starts; OpenGL is not needed
   // until the upload.
-  g_pictures = std::make_unique<tremblix::PictureLoader>(
-      tremblix::OpenPictureFile,
-      std::vector<std::string>{kSurfaceFile, kShineFile, kFloorFile, kShineMirrorFile},
-      kPresumedLargestTexture, kPictureWorkers);
+  try {
+    g_pictures = std::make_unique<tremblix::PictureLoader>(
+        tremblix::OpenPictureFile,
+        std::vector<std::string>{kSurfaceFile, kShineFile, kFloorFile, kShineMirrorFile},
+        kPresumedLargestTexture, kPictureWorkers);
+  } catch (...) {
+    // Without a loader the scene loads each picture itself.
+    g_pictures.reset();
+  }
 }
 
 bool InitScene() {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <mutex>
+#include <new>
+#include <stdexcept>
 
 #include "renderer/mipmaps.h"
 #include "tests/native/bmp_builder.h"
@@ -81,6 +84,53 @@ TEST(PictureLoader, ATakenOrUnlistedFileIsLoadedAgainAtOnce) {
   ASSERT_TRUE(again.ok());
   ExpectSameLevels(again.levels, ChainOf(files.bytes["a"], 64));
   EXPECT_TRUE(loader.Take("b").ok());
+}
+
+// A worker that runs out of memory, or meets any other failure, marks its
+// picture failed instead of taking the renderer down; one out of memory is
+// tried once more by the taker.
+TEST(PictureLoader, AWorkerThatRunsOutOfMemoryLeavesThePictureForTheTakerToTryAgain) {
+  Files files;
+  files.bytes["big"] = Picture(16, 16);
+  files.bytes["never"] = Picture(16, 16);
+  files.bytes["odd"] = Picture(16, 16);
+  std::mutex mutex;
+  std::map<std::string, int> opened;
+  OpenFile plain = files.Opener();
+  OpenFile open = [&](const std::string& path) -> std::unique_ptr<ByteSource> {
+    int attempt;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      attempt = ++opened[path];
+    }
+    if (path == "never" || (path == "big" && attempt == 1)) throw std::bad_alloc();
+    if (path == "odd") throw std::runtime_error("not memory");
+    return plain(path);
+  };
+  PictureLoader loader(open, {"big", "never", "odd"}, 64, 2);
+  // Taken only once the workers have begun all three: a picture nobody has
+  // begun is the taker's own first try.
+  for (;;) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (opened.size() == 3) break;
+  }
+
+  LoadedPicture big = loader.Take("big");
+  ASSERT_TRUE(big.ok());
+  ExpectSameLevels(big.levels, ChainOf(files.bytes["big"], 64));
+
+  LoadedPicture never = loader.Take("never");
+  EXPECT_FALSE(never.ok());
+  EXPECT_TRUE(never.levels.empty());
+
+  LoadedPicture odd = loader.Take("odd");
+  EXPECT_FALSE(odd.ok());
+  EXPECT_FALSE(odd.out_of_memory);
+
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(opened["big"], 2);
+  EXPECT_EQ(opened["never"], 2);  // once by a worker, once more by the taker, no more
+  EXPECT_EQ(opened["odd"], 1);
 }
 
 TEST(LoadedPicture, AChainBuiltWithinALargerLimitIsNotTakenForASmallerOne) {
