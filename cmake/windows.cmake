@@ -6,9 +6,18 @@ enable_language(RC)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 
+# The edition: 32-bit for 32-bit Windows, 64-bit for 64-bit Windows. Its
+# tests run in Wine prefixes of the same Windows.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TREMBLIX_WINEARCH win64)
+else()
+  set(TREMBLIX_WINEARCH win32)
+endif()
+
 # The wrapper gives every test program the build's own Wine prefix and display.
 set(TREMBLIX_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;${TREMBLIX_WINE_DIR}/unit)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND};-E;env;TREMBLIX_WINEARCH=${TREMBLIX_WINEARCH}
+    ${PROJECT_SOURCE_DIR}/tools/wine/run-in-wine;${TREMBLIX_WINE_DIR}/unit)
 
 # The push button's face pictures, linked into every program that shows it.
 add_library(tremblix_command_faces OBJECT saver/controls/command/faces.rc)
@@ -165,10 +174,13 @@ function(tremblix_e2e_suite suite script winearch)
 endfunction()
 
 foreach(suite startup renderer run command dialog musicpath)
-  tremblix_e2e_suite(${suite} ${suite} win32)
+  tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 
-# Tremblix-setup.exe and its end-to-end runs.
+# Tremblix-setup.exe and its end-to-end runs, for the 32-bit edition.
+if(TREMBLIX_WINEARCH STREQUAL win64)
+  return()
+endif()
 include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
 
 # The distributable: the installer, both programs and how to install them,

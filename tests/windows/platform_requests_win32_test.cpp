@@ -157,7 +157,10 @@ TEST_F(PlatformRequestsTest, TheFileChooserGetsOurRecordAndOpensInTheStartFolder
   std::optional<std::string> chosen = ChooseAsAUser(L"tune.mp3");
   ASSERT_EQ(g_chooser_records.size(), 1u) << "the real chooser was not called";
   const ChooserRecord& r = g_chooser_records[0];
-  EXPECT_EQ(r.fields.lStructSize, 76u) << "the 76-byte record";
+  // The whole record of this edition: 76 bytes in a 32-bit process, 136 in a
+  // 64-bit one.
+  constexpr DWORD kRecordSize = sizeof(void*) == 8 ? 136 : 76;
+  EXPECT_EQ(r.fields.lStructSize, kRecordSize) << "the " << kRecordSize << "-byte record";
   EXPECT_EQ(r.fields.hwndOwner, dialog_->hwnd());
   EXPECT_EQ(r.fields.hInstance, GetModuleHandleW(nullptr));
   EXPECT_EQ(r.filter, std::wstring(L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0", 31))

@@ -4,13 +4,56 @@
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
+# Whether this machine runs 32-bit programs: start one, Wine's 32-bit loader,
+# and see. Some hosts run 64-bit code only. TREMBLIX_NO_32BIT=1 makes any
+# machine answer as those do.
+harness_runs_32bit() {
+  [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The edition to run when none is asked for: the 32-bit one where this machine
+# runs it, otherwise the 64-bit one.
+harness_default_edition() {
+  if harness_runs_32bit; then echo x86; else echo x64; fi
+}
+
+# Sets PRESET, BUILD (its folder) and TREMBLIX_WINEARCH for edition $1 (x86 or
+# x64); fails for any other name.
+harness_edition() {
+  case $1 in
+    x86) PRESET=windows; export TREMBLIX_WINEARCH=win32 ;;
+    x64) PRESET=windows-x64; export TREMBLIX_WINEARCH=win64 ;;
+    *) echo "unknown edition '$1' (x86 or x64)" >&2; return 1 ;;
+  esac
+  BUILD=$HARNESS_ROOT/build/$PRESET
+}
+
+# The Windows of a prefix: that of the edition under test, TREMBLIX_WINEARCH
+# (win32 or win64); for a prefix that exists, the one it was made with.
+harness_prefix_arch() {
+  if [ -f "$1/system.reg" ]; then
+    grep -q '^#arch=win64' "$1/system.reg" && echo win64 || echo win32
+  else
+    echo "${TREMBLIX_WINEARCH:-win32}"
+  fi
+}
+
 # The environment every Wine call of the project runs in, for one prefix.
-# Prefixes are 32-bit Windows unless TREMBLIX_WINEARCH=win64 asks for a 64-bit
-# one (the 32-bit programs then run from its syswow64).
+# A 64-bit prefix runs through the 64-bit loader and server directly, which
+# works on machines that run no 32-bit code (its 32-bit programs, on machines
+# that do, run from its syswow64).
 harness_wine_env() {
-  local prefix
+  local prefix arch
   prefix=$(realpath -m "$1")
-  export WINEPREFIX=$prefix WINEARCH=${TREMBLIX_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
+  arch=$(harness_prefix_arch "$prefix")
+  export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=${WINEDEBUG:--all}
+  PATH=${PATH//"$HARNESS_ROOT/tools/wine/win64:"/}
+  if [ "$arch" = win64 ]; then
+    export PATH=$HARNESS_ROOT/tools/wine/win64:$PATH
+    export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+  else
+    unset WINELOADER WINESERVER
+  fi
   # The system's code page comes from the locale: 932 with the Japanese one,
   # as our users have it, 1252 otherwise. Both keep UTF-8 file names, without
   # which Wine cannot map a non-ASCII name to a file.
@@ -30,7 +73,7 @@ harness_wine_env() {
 }
 
 # Creates the prefix when it does not exist yet (about 15 s, a 64-bit one
-# about 19 s), and keeps its wineserver running so that each program starts in
+# about 11 to 19 s), and keeps its wineserver running so that each program starts in
 # milliseconds.
 harness_prefix_ready() {
   local prefix
@@ -41,6 +84,7 @@ harness_prefix_ready() {
     flock 9
     if [ ! -f "$prefix/.tremblix-ready" ]; then
       rm -rf "$prefix"
+      harness_wine_env "$prefix"
       wineboot -i >/dev/null 2>&1 </dev/null 9>&-
       wineserver -w
       # Japanese text: the font the programs ask for, replaced by one Debian ships.

@@ -226,7 +226,9 @@ int main() {
     // Borderless and clipping its children, as the display settings' preview area is.
     HWND window = MakeWindow(title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, _wtoi(argv[3]),
                              _wtoi(argv[4]));
-    Print(std::to_wstring(reinterpret_cast<UINT_PTR>(window)));
+    // As a display settings program writes it on the command line: the 32-bit
+    // signed number that window handles are, in either edition.
+    Print(std::to_wstring(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
     return Keep(window, _wtoi(argv[5]));
   }
 

@@ -1,0 +1,3 @@
+# The 64-bit edition, for 64-bit Windows.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
