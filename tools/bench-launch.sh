@@ -5,7 +5,9 @@
 # timestamps on one shared clock when TREMBLIX_TIMES names a file; nothing
 # outside them watches the clock. Prints the median, lowest and highest of
 # each step over several runs; asserts nothing.
-#   tools/bench-launch.sh [runs] [--compare FOLDER]
+#   tools/bench-launch.sh [runs] [--compare FOLDER] [--edition x86|x64]
+# The edition is by default the one this machine runs (the 32-bit one where it
+# can); FOLDER must hold programs of the same edition.
 # --compare FOLDER also runs the Tremblix.scr and Tremblix.dll kept in FOLDER,
 # alternating with the build's own, and prints both medians side by side.
 # TREMBLIX_BENCH_SIZES overrides the screen sizes ("1920x1080 3840x2160").
@@ -14,9 +16,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 runs=5
 compare=
+edition=
 while [ $# -gt 0 ]; do
   case $1 in
     --compare) compare=$(realpath "$2"); shift 2 ;;
+    --edition) edition=$2; shift 2 ;;
     *) runs=$1; shift ;;
   esac
 done
@@ -24,16 +28,19 @@ sizes=${TREMBLIX_BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
 watch_seconds=5
 
 tools/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j 2 --target tremblix_scr tremblix_renderer winprobe >/dev/null
 . tools/wine/harness.sh
-probe=$root/build/windows/tools/winprobe.exe
-work=$root/build/windows/bench-launch
+edition=${edition:-$(harness_default_edition)}
+harness_edition "$edition"
+echo "edition: $edition ($PRESET)"
+cmake --preset "$PRESET" >/dev/null
+cmake --build --preset "$PRESET" -j 2 --target tremblix_scr tremblix_renderer winprobe >/dev/null
+probe=$BUILD/tools/winprobe.exe
+work=$BUILD/bench-launch
 mkdir -p "$work"
 
 variants=(after)
 [ -z "$compare" ] || variants=(before after)
-folder_of() { [ "$1" = before ] && echo "$compare" || echo "$root/build/windows/bin"; }
+folder_of() { [ "$1" = before ] && echo "$compare" || echo "$BUILD/bin"; }
 
 # One run's timestamps as "step<TAB>milliseconds" lines, in the order of the
 # launch. Steps are the time from the step before; textures also give their parts.

@@ -2,15 +2,27 @@
 # Measures the renderer under Wine on a virtual screen: the time from process
 # start to the first frame with three 1920 x 1080 pictures (and each texture
 # load), then the frame rate at 1024 x 768. Prints figures; asserts nothing.
+#   tools/bench-renderer.sh [seconds] [--edition x86|x64]
+# The edition is by default the one this machine runs (the 32-bit one where
+# it can).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-seconds=${1:-5}
+seconds=5
+edition=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --edition) edition=$2; shift 2 ;;
+    *) seconds=$1; shift ;;
+  esac
+done
 tools/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target renderer_bench >/dev/null
 . tools/wine/harness.sh
-state=$root/build/windows/wine-bench
+harness_edition "${edition:-$(harness_default_edition)}"
+echo "edition: ${edition:-$(harness_default_edition)} ($PRESET)"
+cmake --preset "$PRESET" >/dev/null
+cmake --build --preset "$PRESET" -j "$(nproc)" --target renderer_bench >/dev/null
+state=$BUILD/wine-bench
 TREMBLIX_SCREEN=1920x1080 harness_display_ready "$state"
 harness_prefix_ready "$state/prefix"
 trap 'harness_prefix_stop "$state/prefix"; harness_display_stop "$state"' EXIT
@@ -23,5 +35,5 @@ convert -size 93x85 xc:black -type TrueColor "BMP3:$c/Tremblix4.bmp"
 echo "machine load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in 1 2 3; do
   echo "-- run $run"
-  TREMBLIX_BENCH_SECONDS=$seconds wine build/windows/tools/renderer_bench.exe | tr -d '\r'
+  TREMBLIX_BENCH_SECONDS=$seconds wine "$BUILD/tools/renderer_bench.exe" | tr -d '\r'
 done

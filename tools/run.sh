@@ -2,6 +2,8 @@
 # Runs the screen saver under Wine: installs what is missing, builds, prepares
 # the project's Wine prefix and starts Tremblix.scr.
 #   tools/run.sh [full|settings|preview] [seconds]
+# It runs the edition this machine can run: the 32-bit one where 32-bit
+# programs start, otherwise the 64-bit one (TREMBLIX_EDITION=x86 or x64 asks).
 # With a display (DISPLAY set) it runs there until the program ends. Without
 # one it runs on a virtual screen for a few seconds, saves screenshots, ends
 # the run itself and says where the pictures are.
@@ -18,12 +20,16 @@ case $mode in
 esac
 
 tools/setup.sh
-cmake --preset windows >build-run-configure.log 2>&1 || { cat build-run-configure.log; exit 1; }
-rm -f build-run-configure.log
-cmake --build --preset windows -j "$(nproc)" --target tremblix_scr tremblix_renderer winprobe
-
 . tools/wine/harness.sh
-state=$root/build/windows/wine-run
+# The edition this machine runs: the 32-bit one where it can, else the 64-bit one.
+edition=${TREMBLIX_EDITION:-$(harness_default_edition)}
+harness_edition "$edition"
+echo "Edition: $edition ($PRESET)"
+cmake --preset "$PRESET" >build-run-configure.log 2>&1 || { cat build-run-configure.log; exit 1; }
+rm -f build-run-configure.log
+cmake --build --preset "$PRESET" -j "$(nproc)" --target tremblix_scr tremblix_renderer winprobe
+
+state=$BUILD/wine-run
 prefix=$state/prefix
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   export HARNESS_USE_DISPLAY=1
@@ -40,9 +46,9 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
 # Installed as on Windows: both programs side by side in one folder.
 install_dir=$prefix/drive_c/Tremblix
 mkdir -p "$install_dir"
-cp build/windows/bin/Tremblix.scr build/windows/bin/Tremblix.dll "$install_dir/"
+cp "$BUILD/bin/Tremblix.scr" "$BUILD/bin/Tremblix.dll" "$install_dir/"
 scr='C:\Tremblix\Tremblix.scr'
-probe=build/windows/tools/winprobe.exe
+probe=$BUILD/tools/winprobe.exe
 
 host_pid=
 if [ "$mode" = preview ]; then
@@ -72,7 +78,7 @@ fi
 shots=$root/screenshots
 mkdir -p "$shots"
 rm -f "$shots/$mode"-*.png
-echo "Running Tremblix.scr $switch on a virtual ${TREMBLIX_SCREEN:-1280x1024} screen for $seconds s"
+echo "Running the $edition edition's Tremblix.scr $switch on a virtual ${TREMBLIX_SCREEN:-1280x1024} screen for $seconds s"
 wine "$scr" $switch >/dev/null 2>&1 </dev/null &
 pid=$!
 for i in $(seq 1 "$seconds"); do
