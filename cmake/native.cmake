@@ -10,6 +10,7 @@ add_executable(tremblix_unit_tests
   tests/native/bitmap_test.cpp
   tests/native/mipmaps_test.cpp
   tests/native/picture_loader_test.cpp
+  tests/native/places_test.cpp
   tests/native/bgm_test.cpp
   tests/native/full_screen_run_test.cpp
   tests/native/hand_off_test.cpp

@@ -33,6 +33,11 @@ add_library(tremblix_timing_win32 STATIC timing/launch_times_win32.cpp)
 target_include_directories(tremblix_timing_win32 PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 
+# What both programs ask of Windows: the user's folders, wide text.
+add_library(tremblix_common_win32 STATIC saver/common/places_win32.cpp
+            saver/common/wide_text_win32.cpp)
+target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
+
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
   saver/controls/command/command_win32.cpp
@@ -46,7 +51,8 @@ add_library(tremblix_saver_win32 STATIC
   saver/settings/zoom_win32.cpp
   saver/startup/profile_win32.cpp
 )
-target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_timing_win32 winmm
+target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32
+                      tremblix_timing_win32 winmm
                       msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
@@ -58,14 +64,14 @@ set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 set(TREMBLIX_RENDERER_SOURCES renderer/shell_win32.cpp renderer/scene_win32.cpp
     renderer/gl_texture_win32.cpp renderer/bench_win32.cpp)
 add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
-target_link_libraries(tremblix_renderer PRIVATE tremblix_portable tremblix_timing_win32 glu32
+target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
                       opengl32 gdi32)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
 
 # The same renderer, printing its start-up time and frame rate.
 add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
 target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
-target_link_libraries(renderer_bench PRIVATE tremblix_portable tremblix_timing_win32 glu32
+target_link_libraries(renderer_bench PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
                       opengl32 gdi32)
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
@@ -173,7 +179,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run command dialog musicpath)
+foreach(suite startup renderer run command dialog musicpath user_settings)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

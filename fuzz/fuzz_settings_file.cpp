@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const std::string folder = "C:\\Saver";
-  const std::string ini = IniPath(folder);
+  const std::wstring ini = L"C:\\Saver\\Tremblix.ini";
   FakeProfile profile;
   profile.lead = lead;
   profile.Set(ini, kKeyBgmKind, values[0]);
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file_opens && !tested.empty()) profile.files.insert(tested);
 
   SettingsRecord settings;
-  LoadSettings(profile, folder, settings);
+  LoadSettings(profile, ini, folder, settings);
   if (settings.BgmFile.size() > 255) std::abort();
   if (settings.BgmKind == kBgmFile && settings.BgmFile.empty()) std::abort();
   if (settings.BgmFile.empty() && settings.BgmFolder != folder) std::abort();

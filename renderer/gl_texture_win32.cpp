@@ -4,12 +4,12 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "bitmap/bitmap.h"
 #include "renderer/mipmaps.h"
+#include "saver/common/wide_text_win32.h"
 #include "timing/launch_times_win32.h"
 
 #ifndef GL_BGR_EXT
@@ -53,8 +53,8 @@ GLint LargestTexture() {
 namespace tremblix {
 
 std::unique_ptr<ByteSource> OpenPictureFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file = CreateFileW(Wide(path, CP_UTF8).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargestFile) {
@@ -73,10 +73,9 @@ void GLTexture::Release() {
   namePlusOne = 0;
 }
 
-bool GLTexture::Create(const char* file) {
+bool GLTexture::Create(const std::string& file) {
   Release();
-  std::strncpy(fileName, file, sizeof(fileName) - 1);
-  fileName[sizeof(fileName) - 1] = '\0';
+  fileName = file;
   GLuint name = 0;
   glGenTextures(1, &name);
   namePlusOne = name + 1;
@@ -90,7 +89,7 @@ bool GLTexture::Create(const char* file) {
 
 void GLTexture::Bind() const { glBindTexture(GL_TEXTURE_2D, namePlusOne - 1); }
 
-bool GLTexture::LoadBmp(const char* file, tremblix::TextureTimes* times) {
+bool GLTexture::LoadBmp(const std::string& file, tremblix::TextureTimes* times) {
   tremblix::TextureTimes unused;
   Create(file);
   // Without a context (no OpenGL on this display) there is nothing to upload
@@ -100,7 +99,7 @@ bool GLTexture::LoadBmp(const char* file, tremblix::TextureTimes* times) {
                 times ? *times : unused);
 }
 
-bool GLTexture::LoadBmp(const char* file, tremblix::LoadedPicture ahead,
+bool GLTexture::LoadBmp(const std::string& file, tremblix::LoadedPicture ahead,
                         tremblix::TextureTimes* times) {
   tremblix::TextureTimes unused;
   Create(file);

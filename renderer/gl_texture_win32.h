@@ -18,15 +18,16 @@ class GLTexture {
 
   void Release();
   // Makes a new texture name, bound, with repeat wrapping and mipmap filtering.
-  bool Create(const char* file);
+  bool Create(const std::string& file);
   void Bind() const;
   // True when the picture was uploaded. Either way the object holds a bound
   // texture name afterwards; without an image it draws in plain vertex colour.
   // Where the time went is written to times when given.
-  bool LoadBmp(const char* file, tremblix::TextureTimes* times = nullptr);
+  // file is the path in UTF-8: a user's folder may hold any letters.
+  bool LoadBmp(const std::string& file, tremblix::TextureTimes* times = nullptr);
   // The same from a picture loaded ahead; one whose chain was built within
   // another size limit than this OpenGL's is loaded again from its file.
-  bool LoadBmp(const char* file, tremblix::LoadedPicture ahead,
+  bool LoadBmp(const std::string& file, tremblix::LoadedPicture ahead,
                tremblix::TextureTimes* times = nullptr);
 
   uint32_t name() const { return namePlusOne - 1; }
@@ -37,7 +38,7 @@ class GLTexture {
  private:
   bool Upload(tremblix::LoadedPicture picture, tremblix::TextureTimes& times);
 
-  char fileName[64] = {};
+  std::string fileName;
   uint32_t namePlusOne = 0;  // 0: no texture
   int32_t width = 0;
   int32_t height = 0;
@@ -45,7 +46,8 @@ class GLTexture {
 
 namespace tremblix {
 
-// A picture file opened to read, as the loader asks; null when it cannot be.
+// A picture file opened to read, as the loader asks (its path in UTF-8); null
+// when it cannot be.
 std::unique_ptr<ByteSource> OpenPictureFile(const std::string& path);
 
 }  // namespace tremblix

@@ -5,12 +5,16 @@
 #include <GL/glu.h>
 
 #include <memory>
+#include <string>
 
 #include "renderer/bench_win32.h"
 #include "renderer/gl_texture_win32.h"
 #include "renderer/picture_loader.h"
 #include "renderer/shell_win32.h"
 #include "renderer/wobble.h"
+#include "saver/common/places.h"
+#include "saver/common/places_win32.h"
+#include "saver/common/wide_text_win32.h"
 #include "timing/launch_times_win32.h"
 
 GLTexture g_texSurface;       // base layer of both balls
@@ -25,11 +29,11 @@ tremblix::WobbleState g_wobble;
 // The pictures being read ahead, from the start until the scene is set up.
 std::unique_ptr<tremblix::PictureLoader> g_pictures;
 
-// The four pictures, in the order they are loaded.
-constexpr const char* kSurfaceFile = "C:\\Tremblix4.BMP";
-constexpr const char* kShineFile = "C:\\Tremblix2.BMP";
-constexpr const char* kFloorFile = "C:\\Tremblix1.BMP";
-constexpr const char* kShineMirrorFile = "C:\\Tremblix3.BMP";
+// The four pictures by their numbers, in the order they are loaded.
+constexpr int kSurfaceFile = 4;
+constexpr int kShineFile = 2;
+constexpr int kFloorFile = 1;
+constexpr int kShineMirrorFile = 3;
 // The chains are built before OpenGL can say its largest texture: one built
 // within this and found too large is built again. Screens stay well below it.
 constexpr int32_t kPresumedLargestTexture = 16384;
@@ -47,7 +51,14 @@ constexpr float kBallGrey = 0.75f, kMirrorGrey = 0.5f;
 constexpr float kFloorHalfSide = 2.75f;
 constexpr float kFloorOpacity = 0.6f;
 
-void LoadTexture(GLTexture& texture, const char* file) {
+// Picture n's path in UTF-8, in the folder the screen saver wrote to.
+std::string PictureFile(int n) {
+  static const std::wstring folder = tremblix::PictureFolderOfThisUser(false);
+  return tremblix::Narrow(tremblix::PicturePath(folder, n, L".BMP"), CP_UTF8);
+}
+
+void LoadTexture(GLTexture& texture, int number) {
+  const std::string file = PictureFile(number);
   tremblix::TextureTimes times;
   if (g_pictures) {
     const double start = tremblix::launch_times::Now();
@@ -57,7 +68,8 @@ void LoadTexture(GLTexture& texture, const char* file) {
   } else {
     texture.LoadBmp(file, &times);
   }
-  tremblix::BenchTextureLoaded(file, times);
+  // By name alone: the folder is the user's and may hold blanks.
+  tremblix::BenchTextureLoaded(("Tremblix" + std::to_string(number) + ".BMP").c_str(), times);
 }
 
 // The surface picture laid flat in eye space, then the shine picture added on
@@ -113,7 +125,8 @@ void PreloadScene() {
   try {
     g_pictures = std::make_unique<tremblix::PictureLoader>(
         tremblix::OpenPictureFile,
-        std::vector<std::string>{kSurfaceFile, kShineFile, kFloorFile, kShineMirrorFile},
+        std::vector<std::string>{PictureFile(kSurfaceFile), PictureFile(kShineFile),
+                                 PictureFile(kFloorFile), PictureFile(kShineMirrorFile)},
         kPresumedLargestTexture, kPictureWorkers);
   } catch (...) {
     // Without a loader the scene loads each picture itself.

@@ -26,7 +26,9 @@ state=$BUILD/wine-bench
 TREMBLIX_SCREEN=1920x1080 harness_display_ready "$state"
 harness_prefix_ready "$state/prefix"
 trap 'harness_prefix_stop "$state/prefix"; harness_display_stop "$state"' EXIT
-c=$WINEPREFIX/drive_c
+# The user's picture folder, where the screen saver leaves them.
+c=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tremblix
+mkdir -p "$c"
 convert -size 1920x1080 plasma:fractal -seed 7 -type TrueColor "BMP3:$c/Tremblix2.bmp" 2>/dev/null ||
   convert -size 1920x1080 gradient:red-blue -type TrueColor "BMP3:$c/Tremblix2.bmp"
 convert "$c/Tremblix2.bmp" -flop "BMP3:$c/Tremblix1.bmp"

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
+#include "saver/common/places.h"
+#include "saver/common/places_win32.h"
 #include "timing/launch_times_win32.h"
 
 namespace tremblix {
@@ -13,15 +16,16 @@ namespace {
 // One write of the whole file. An earlier run's file is written over and cut
 // to length rather than emptied first: the same bytes in the end, and several
 // times faster for a screen-sized file than freeing its pages and taking new.
-void WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+void WriteWholeFile(const std::wstring& folder, int number, const std::vector<uint8_t>& bytes) {
+  const std::wstring path = PicturePath(folder, number);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   SetEndOfFile(file);
   CloseHandle(file);
-  launch_times::Mark("scr wrote %s", path);
+  launch_times::Mark("scr wrote Tremblix%d.bmp", number);
 }
 
 }  // namespace
@@ -67,12 +71,13 @@ void PhotographAndWriteHandOffPictures() {
 }
 
 void WriteHandOffPictures(const ScreenPixels& screen) {
+  const std::wstring folder = PictureFolderOfThisUser(true);
   std::vector<uint8_t> bytes;
   for (const HandOffFile& file : kScreenFiles) {
     MakeHandOffFile(screen, file.view, bytes);
-    WriteWholeFile(file.path, bytes);
+    WriteWholeFile(folder, file.number, bytes);
   }
-  WriteWholeFile(kBlackFile, BlackHandOffFile());
+  WriteWholeFile(folder, kBlackFile, BlackHandOffFile());
 }
 
 }  // namespace tremblix

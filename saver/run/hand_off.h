@@ -29,19 +29,20 @@ enum class HandOffView {
   kUpsideDown,  // pixel (x, y) is screen pixel (x, H - 1 - y)
 };
 
+// Picture n is the file TremblixN.bmp in the pictures' folder (places.h).
 struct HandOffFile {
-  const char* path;
+  int number;
   HandOffView view;
 };
 
 // The screen-sized pictures in the order they are written, then the small
 // black one.
 inline constexpr HandOffFile kScreenFiles[] = {
-    {"C:\\Tremblix1.bmp", HandOffView::kMirrored},
-    {"C:\\Tremblix2.bmp", HandOffView::kUnchanged},
-    {"C:\\Tremblix3.bmp", HandOffView::kUpsideDown},
+    {1, HandOffView::kMirrored},
+    {2, HandOffView::kUnchanged},
+    {3, HandOffView::kUpsideDown},
 };
-inline constexpr char kBlackFile[] = "C:\\Tremblix4.bmp";
+inline constexpr int kBlackFile = 4;
 
 // The whole file of one view: headers, then 24-bit rows bottom first. Made in
 // file, whose memory serves again for the next view.

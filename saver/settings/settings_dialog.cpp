@@ -21,11 +21,8 @@ std::optional<int16_t> RepeatFromText(std::string_view text) {
 }
 
 Tremblix_P::Tremblix_P(DialogHost& host, SettingsRecord& settings, ProfileApi& profile,
-                       std::string program_folder)
-    : host_(host),
-      settings_(settings),
-      profile_(profile),
-      program_folder_(std::move(program_folder)) {}
+                       std::wstring ini_file)
+    : host_(host), settings_(settings), profile_(profile), ini_file_(std::move(ini_file)) {}
 
 void Tremblix_P::Form_Load() {
   const TwipsPoint place = DialogPlacement(host_.ScreenWidth(), host_.ScreenHeight(),
@@ -83,7 +80,7 @@ bool Tremblix_P::Cmd_Set_Click() {
     return false;
   }
   settings_.BgmRepeat = *repeat;
-  SaveSettings(profile_, program_folder_, settings_);
+  SaveSettings(profile_, ini_file_, settings_);
   host_.Unload();
   return true;
 }

@@ -62,8 +62,9 @@ class DialogHost {
 
 class Tremblix_P {
  public:
+  // Saves to the settings file ini_file.
   Tremblix_P(DialogHost& host, SettingsRecord& settings, ProfileApi& profile,
-             std::string program_folder);
+             std::wstring ini_file);
 
   void Form_Load();
   void Img_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
@@ -83,7 +84,7 @@ class Tremblix_P {
   DialogHost& host_;
   SettingsRecord& settings_;
   ProfileApi& profile_;
-  const std::string program_folder_;
+  const std::wstring ini_file_;
 };
 
 }  // namespace tremblix

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "saver/common/twips.h"
+#include "saver/common/wide_text_win32.h"
 #include "saver/settings/bands.h"
 #include "saver/settings/dialog_layout.h"
 #include "saver/startup/profile_win32.h"
@@ -20,23 +21,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr UINT kFocusFirst = WM_APP + 1;
 constexpr int kChooserBuffer = 255;
 constexpr int kRepeatListRows = 8;
-
-std::wstring Wide(const std::string& text, UINT code_page) {
-  const int size =
-      MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(size, L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text, UINT code_page) {
-  const int size = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string narrow(size, '\0');
-  WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
-                      size, nullptr, nullptr);
-  return narrow;
-}
 
 // The text in the ANSI code page, or nothing when it cannot spell all of it.
 std::optional<std::string> Spelt(const std::wstring& text) {
@@ -109,8 +93,8 @@ PropertyRecord ButtonRecord(const char* caption) {
 }  // namespace
 
 SettingsDialogWindow::SettingsDialogWindow(SettingsRecord& settings, ProfileApi& profile,
-                                           std::string program_folder, RectAnimator& animator)
-    : rules_(*this, settings, profile, std::move(program_folder)), animator_(animator) {}
+                                           std::wstring ini_file, RectAnimator& animator)
+    : rules_(*this, settings, profile, std::move(ini_file)), animator_(animator) {}
 
 SettingsDialogWindow::~SettingsDialogWindow() {
   // The controls go with the window, before the pictures and fonts they use.
@@ -417,7 +401,7 @@ void SettingsDialogWindow::Unload() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void ShowSettingsDialogModal() {
   Win32Profile profile;
-  SettingsDialogWindow dialog(Settings, profile, ThisProgramFolder());
+  SettingsDialogWindow dialog(Settings, profile, ThisSettingsFile());
   if (!dialog.LoadDialog()) return;
   forms::ShowModal(dialog);
 }

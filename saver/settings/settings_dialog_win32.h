@@ -19,7 +19,7 @@ inline constexpr wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
 
 class SettingsDialogWindow : public forms::Form, public DialogHost {
  public:
-  SettingsDialogWindow(SettingsRecord& settings, ProfileApi& profile, std::string program_folder,
+  SettingsDialogWindow(SettingsRecord& settings, ProfileApi& profile, std::wstring ini_file,
                        RectAnimator& animator = PlatformAnimator());
   ~SettingsDialogWindow() override;
 

@@ -24,7 +24,9 @@ class Win32StartupHost : public StartupHost {
   bool TopLevelWindowExists(const std::string& caption) override {
     return FindWindowA(nullptr, caption.c_str()) != nullptr;
   }
-  void LoadSettings() override { tremblix::LoadSettings(profile_, program_folder_, Settings); }
+  void LoadSettings() override {
+    tremblix::LoadSettings(profile_, ThisSettingsFile(), program_folder_, Settings);
+  }
   bool FileExists(const std::string& path) override {
     return tremblix::FileExists(profile_, path);
   }

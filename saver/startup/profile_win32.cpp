@@ -1,23 +1,56 @@
 #include "saver/startup/profile_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
+
+#include "saver/common/places.h"
+#include "saver/common/places_win32.h"
+#include "saver/common/wide_text_win32.h"
 
 namespace tremblix {
 
+namespace {
+
+bool FileThere(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring Wow64Folder() {
+  wchar_t path[MAX_PATH] = {};
+  const UINT length = GetSystemWow64DirectoryW(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
+
+}  // namespace
+
 bool AnsiLeadByte(uint8_t byte) { return IsDBCSLeadByte(byte) != 0; }
 
+// The wide profile functions, with names and values turned into wide text
+// from the ANSI code page and back, as the ANSI functions do: the file keeps
+// the same bytes, and its path may hold letters no code page spells.
 uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string& key,
-                                        const std::string& fallback, char* buffer, uint32_t size,
-                                        const std::string& file) {
-  return GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, size,
-                                  file.c_str());
+                                   const std::string& fallback, char* buffer, uint32_t size,
+                                   const std::wstring& file) {
+  if (size == 0) return 0;
+  std::vector<wchar_t> value(size, L'\0');
+  GetPrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
+                           Wide(fallback, CP_ACP).c_str(), value.data(), size, file.c_str());
+  const std::string bytes = Narrow(value.data(), CP_ACP);
+  const size_t length = std::min<size_t>(bytes.size(), size - 1);
+  std::memcpy(buffer, bytes.data(), length);
+  buffer[length] = '\0';
+  return static_cast<uint32_t>(length);
 }
 
 bool Win32Profile::ProfileWrite(const std::string& section, const std::string& key,
-                                      const std::string& value, const std::string& file) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+                                const std::string& value, const std::wstring& file) {
+  return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
+                                    Wide(value, CP_ACP).c_str(), file.c_str());
 }
 
 bool Win32Profile::CanOpenForReading(const std::string& path) {
@@ -33,6 +66,23 @@ std::string ThisProgramFolder() {
   std::vector<char> path(32768);
   DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
   return ProgramFolder(std::string_view(path.data(), length), &AnsiLeadByte);
+}
+
+std::wstring ThisSettingsFile() {
+  const std::wstring program_folder = Wide(ThisProgramFolder(), CP_ACP);
+  if (kThisEdition == Edition::k32Bit) {
+    return SettingsFile(Edition::k32Bit, program_folder, std::wstring());
+  }
+  const std::wstring roaming = KnownFolder(CSIDL_APPDATA);
+  std::wstring folder = roaming.empty() ? std::wstring() : UserFolder(roaming);
+  if (!FolderThere(folder, true)) folder.clear();
+  const std::wstring file = SettingsFile(Edition::k64Bit, program_folder, folder);
+  if (folder.empty()) return file;
+  const std::wstring earlier = SettingsToTakeOver(
+      FileThere(file), EarlierSettingsFiles(KnownFolder(CSIDL_LOCAL_APPDATA), Wow64Folder()),
+      &FileThere);
+  if (!earlier.empty()) CopyFileW(earlier.c_str(), file.c_str(), TRUE);
+  return file;
 }
 
 }  // namespace tremblix

@@ -11,15 +11,20 @@ bool AnsiLeadByte(uint8_t byte);
 class Win32Profile : public ProfileApi {
  public:
   uint32_t ProfileRead(const std::string& section, const std::string& key,
-                            const std::string& fallback, char* buffer, uint32_t size,
-                            const std::string& file) override;
-  bool ProfileWrite(const std::string& section, const std::string& key,
-                          const std::string& value, const std::string& file) override;
+                       const std::string& fallback, char* buffer, uint32_t size,
+                       const std::wstring& file) override;
+  bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
+                    const std::wstring& file) override;
   bool CanOpenForReading(const std::string& path) override;
   LeadByteTest LeadBytes() override { return &AnsiLeadByte; }
 };
 
 // The folder of the running program, as ProgramFolder gives it.
 std::string ThisProgramFolder();
+
+// The settings file of this edition for the user who runs it. The 64-bit
+// edition makes its folder, and on its first start for the user takes the
+// choice the 32-bit edition left.
+std::wstring ThisSettingsFile();
 
 }  // namespace tremblix

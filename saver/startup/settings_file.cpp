@@ -12,7 +12,7 @@ constexpr uint32_t kIniBufferSize = 256;
 
 // An empty value reads as 0; a value that is no number or out of range leaves
 // the field as it was.
-void ReadNumber(ProfileApi& api, const char* key, const std::string& file, int16_t& field) {
+void ReadNumber(ProfileApi& api, const char* key, const std::wstring& file, int16_t& field) {
   std::string value = ReadIni(api, kIniSection, key, file);
   if (value.empty()) {
     field = 0;
@@ -24,7 +24,7 @@ void ReadNumber(ProfileApi& api, const char* key, const std::string& file, int16
 }  // namespace
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
-                    const std::string& file) {
+                    const std::wstring& file) {
   char buffer[kIniBufferSize] = {};
   api.ProfileRead(section, key, "", buffer, kIniBufferSize, file);
   buffer[kIniBufferSize - 1] = '\0';  // whatever the call did, the text ends here
@@ -32,7 +32,7 @@ std::string ReadIni(ProfileApi& api, const std::string& section, const std::stri
 }
 
 void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
-              const std::string& value, const std::string& file) {
+              const std::string& value, const std::wstring& file) {
   api.ProfileWrite(section, key, value, file);
 }
 
@@ -58,12 +58,8 @@ std::string ProgramFolder(std::string_view module_path, LeadByteTest lead) {
   return folder;
 }
 
-std::string IniPath(std::string_view program_folder) {
-  return std::string(program_folder) + "\\Tremblix.ini";
-}
-
-void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsRecord& settings) {
-  const std::string file = IniPath(program_folder);
+void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view program_folder,
+                  SettingsRecord& settings) {
   ReadNumber(api, kKeyBgmKind, file, settings.BgmKind);
   ReadNumber(api, kKeyBgmRepeat, file, settings.BgmRepeat);
 
@@ -77,9 +73,7 @@ void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsReco
                                                 : FolderOf(settings.BgmFile, api.LeadBytes());
 }
 
-void SaveSettings(ProfileApi& api, std::string_view program_folder,
-                  const SettingsRecord& settings) {
-  const std::string file = IniPath(program_folder);
+void SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecord& settings) {
   WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), file);
   WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), file);
   WriteIni(api, kIniSection, kKeyBgmFile, settings.BgmFile, file);

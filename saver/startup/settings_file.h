@@ -1,5 +1,5 @@
-// The settings file: an INI file beside the program, read and written through
-// the platform's private-profile functions.
+// The settings file: an INI file read and written through the platform's
+// private-profile functions. Where it lives is decided in saver/common/places.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +16,14 @@ namespace tremblix {
 class ProfileApi {
  public:
   virtual ~ProfileApi() = default;
-  // GetPrivateProfileStringA: copies at most size - 1 bytes and a NUL.
+  // As GetPrivateProfileStringA: names and values are ANSI bytes, and at
+  // most size - 1 bytes and a NUL are copied. The file's path is wide: it
+  // may hold a user's name that the ANSI code page cannot spell.
   virtual uint32_t ProfileRead(const std::string& section, const std::string& key,
-                                    const std::string& fallback, char* buffer, uint32_t size,
-                                    const std::string& file) = 0;
+                               const std::string& fallback, char* buffer, uint32_t size,
+                               const std::wstring& file) = 0;
   virtual bool ProfileWrite(const std::string& section, const std::string& key,
-                                  const std::string& value, const std::string& file) = 0;
+                            const std::string& value, const std::wstring& file) = 0;
   // Opens the file for sequential reading and closes it again.
   virtual bool CanOpenForReading(const std::string& path) = 0;
   // The ANSI code page's test: paths are read by its characters.
@@ -35,9 +37,9 @@ inline constexpr char kKeyBgmRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";   // BGMﾘ�
 inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌｧｲﾙ
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
-                    const std::string& file);
+                    const std::wstring& file);
 void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
-              const std::string& value, const std::string& file);
+              const std::string& value, const std::wstring& file);
 // Drops one trailing backslash character, then tries to open the file.
 bool FileExists(ProfileApi& api, std::string path);
 
@@ -48,15 +50,13 @@ std::string FolderOf(std::string_view path, LeadByteTest lead);
 // at the root of a drive ("C:\").
 std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
-// The folder joined with "\Tremblix.ini" as it stands: at a drive root that
-// doubles the backslash, which the profile functions accept.
-std::string IniPath(std::string_view program_folder);
-
-void LoadSettings(ProfileApi& api, std::string_view program_folder, SettingsRecord& settings);
+// Fills the record from the settings file ini_file; without a music file the
+// chooser starts in the program's folder.
+void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
+                  SettingsRecord& settings);
 
 // Writes the three keys in their order; the repeat value is the one already
 // converted from the dialog.
-void SaveSettings(ProfileApi& api, std::string_view program_folder,
-                  const SettingsRecord& settings);
+void SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix

@@ -40,15 +40,33 @@ e2e_setup() {
   harness_display_ready "$(dirname "$E2E_PREFIX")"
   harness_prefix_ready "$E2E_PREFIX"
   E2E_DRIVE_C=$WINEPREFIX/drive_c
+  # The user's own folders; Wine names the user after the Unix one.
+  local user=$E2E_DRIVE_C/users/$(id -un)/AppData
+  E2E_PICTURES=$user/Local/Tremblix
+  E2E_ROAMING=$user/Roaming/Tremblix
   mkdir -p "$E2E_SHOTS"
 }
 
+e2e_is_64bit() { [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; }
+
+# The settings file that the programs in C:\e2e\$1 use: the 32-bit edition's
+# beside them, the 64-bit edition's in the user's roaming folder.
+e2e_settings_file() {
+  if e2e_is_64bit; then
+    echo "$E2E_ROAMING/Tremblix.ini"
+  else
+    echo "$E2E_DRIVE_C/e2e/$1/Tremblix.ini"
+  fi
+}
+
 # Copies the programs into C:\e2e\NAME (without the renderer when asked) and
-# prints the Windows path of the screen saver.
+# prints the Windows path of the screen saver. Like a new folder for the
+# 32-bit edition, the 64-bit edition starts without a settings file.
 e2e_install() {
   local name=$1 what=${2:-with-renderer} dir=$E2E_DRIVE_C/e2e/$1
   rm -rf "$dir"
   mkdir -p "$dir"
+  rm -f "$(e2e_settings_file "$name")"
   cp "$E2E_BUILD/bin/Tremblix.scr" "$dir/"
   [ "$what" = no-renderer ] || cp "$E2E_BUILD/bin/Tremblix.dll" "$dir/"
   echo "C:\\e2e\\$name\\Tremblix.scr"
@@ -127,7 +145,7 @@ e2e_open_dialog() {
     SCR=$(e2e_install "$1")
   fi
   DIR=$E2E_DRIVE_C/e2e/$1
-  INI=$DIR/Tremblix.ini
+  INI=$(e2e_settings_file "$1")
   [ "${2:-}" = again ] || xdotool mousemove 0 0
   e2e_start "$SCR" /c
   DIALOG_PID=$E2E_PID
@@ -169,11 +187,12 @@ e2e_expect_file_label() {
     e2e_fail "the file label does not show $1: $(e2e_probe texts "$kDialog" | grep Label)"
 }
 
-# Writes the settings file beside the screen saver in C:\e2e\$1.
+# Writes the settings file of the screen saver in C:\e2e\$1, or the file $5.
 e2e_write_settings() {
-  local dir=$E2E_DRIVE_C/e2e/$1 kind=$2 repeat=$3 file=$4
+  local kind=$2 repeat=$3 file=$4 ini=${5:-$(e2e_settings_file "$1")}
+  mkdir -p "$(dirname "$ini")"
   printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=%s\r\nBGM\xd8\xcb\xdf\xb0\xc4=%s\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' \
-    "$kind" "$repeat" "$file" >"$dir/Tremblix.ini"
+    "$kind" "$repeat" "$file" >"$ini"
 }
 
 # Starts a run and waits for the renderer's window; E2E_RUN is the run's pid.

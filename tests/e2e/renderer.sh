@@ -6,9 +6,11 @@
 readonly kTitle=Tremblix_VC
 
 # Plain pictures make the scene easy to probe: the ball reflects red, the
-# mirrored ball blue, the floor is green, the ball's own surface black.
+# mirrored ball blue, the floor is green, the ball's own surface black. They
+# go in the user's picture folder, or in the folder $1.
 prepare_pictures() {
-  local c=$E2E_DRIVE_C
+  local c=${1:-$E2E_PICTURES}
+  mkdir -p "$c"
   convert -size 1280x1024 xc:'rgb(0,255,0)' -type TrueColor "BMP3:$c/Tremblix1.bmp"
   convert -size 1280x1024 xc:'rgb(255,0,0)' -type TrueColor "BMP3:$c/Tremblix2.bmp"
   convert -size 1280x1024 xc:'rgb(0,0,255)' -type TrueColor "BMP3:$c/Tremblix3.bmp"
@@ -63,13 +65,11 @@ case_window_is_1024_by_768_at_the_top_left() {
     e2e_fail "not a visible pop-up window: $(e2e_probe texts "$kTitle" | head -n 1)"
 }
 
-case_scene_shows_ball_reflection_and_floor() {
-  prepare_pictures
-  start_renderer
+expect_scene() {
   local i shot
   # Two moments of the bounce: the probes hold wherever the ball is.
   for i in 1 2; do
-    shot=$E2E_SHOTS/renderer-scene-$i.png
+    shot=$E2E_SHOTS/renderer-scene-$1-$i.png
     harness_screenshot "$shot"
     expect_pixel "$shot" 20 20 "0 0 0" "background"
     expect_pixel "$shot" 1000 20 "0 0 0" "background"
@@ -80,8 +80,24 @@ case_scene_shows_ball_reflection_and_floor() {
   done
 }
 
-case_missing_pictures_still_run() {
+case_scene_shows_ball_reflection_and_floor() {
+  prepare_pictures
+  start_renderer
+  expect_scene user
+}
+
+# Where the user has no picture folder, the screen saver writes to the root of
+# C:, and that is where the renderer looks.
+case_without_a_folder_of_the_users_the_pictures_of_c_are_shown() {
+  rm -rf "$E2E_PICTURES"
+  prepare_pictures "$E2E_DRIVE_C"
+  start_renderer
+  expect_scene drive-c
   rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp
+}
+
+case_missing_pictures_still_run() {
+  rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp "$E2E_PICTURES"/Tremblix[1-4].bmp
   start_renderer
   local shot=$E2E_SHOTS/renderer-no-pictures.png
   harness_screenshot "$shot"
@@ -112,7 +128,8 @@ case_a_tap_of_escape_ends_it() {
 }
 
 case_escape_pressed_while_large_pictures_load_ends_it() {
-  local c=$E2E_DRIVE_C i
+  local c=$E2E_PICTURES i
+  mkdir -p "$c"
   for i in 1 2 3; do black_bmp "$c/Tremblix$i.bmp" 7680 4320; done
   black_bmp "$c/Tremblix4.bmp" 93 85
   e2e_install renderer >/dev/null

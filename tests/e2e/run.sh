@@ -16,17 +16,24 @@ same_picture() {
   [ "$metric" = 0 ] || e2e_fail "$3 ($metric pixels differ)"
 }
 
+# As a standard user on Windows: the root of C: cannot be written, nor, for
+# the 64-bit edition, which Windows never redirects, the program's folder.
+# The pictures land in the user's own folder, made for them.
 case_hand_off_pictures_hold_the_screen() {
   local scr
   scr=$(e2e_install run)
   rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp
+  rm -rf "$E2E_PICTURES"
+  e2e_make_unwritable "$E2E_DRIVE_C"
+  ! e2e_is_64bit || e2e_make_unwritable "$E2E_DRIVE_C/e2e/run"
   show_desktop
   local before=$E2E_SHOTS/run-desktop-before.png
   harness_screenshot "$before"
   e2e_start_run "$scr"
-  local c=$E2E_DRIVE_C i
+  local c=$E2E_PICTURES i
   for i in 1 2 3 4; do
-    [ -f "$c/Tremblix$i.bmp" ] || e2e_fail "C:\\Tremblix$i.bmp is missing"
+    [ -f "$c/Tremblix$i.bmp" ] || e2e_fail "Tremblix$i.bmp is missing from the user's folder"
+    [ ! -e "$E2E_DRIVE_C/Tremblix$i.bmp" ] || e2e_fail "Tremblix$i.bmp was written to C:\\"
     [ "$(od -An -tu2 -j28 -N2 "$c/Tremblix$i.bmp" | tr -d ' ')" = 24 ] ||
       e2e_fail "Tremblix$i.bmp is not 24 bits per pixel"
   done
@@ -43,10 +50,14 @@ case_hand_off_pictures_hold_the_screen() {
   same_picture "$E2E_SHOTS/run-expected-3.png" "$c/Tremblix3.bmp" "picture 3 is not upside down"
   sleep 1
   e2e_shot run-renderer-with-desktop
-  # The ball reflects the desktop: not the plain black of an empty screen.
+  # The ball reflects the desktop: not the plain black of an empty screen, nor
+  # the white and grey of surfaces drawn without pictures.
   local r g b
   read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 512 220)"
   [ $((r + g + b)) -gt 60 ] || e2e_fail "the ball shows no reflection ($r $g $b)"
+  [ "$r $g $b" != "255 255 255" ] || e2e_fail "the ball is untextured white"
+  read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 143 476)"
+  [ "$r $g $b" != "153 153 153" ] || e2e_fail "the floor is untextured grey"
   e2e_end_with_escape
 }
 
@@ -121,8 +132,9 @@ case_a_cd_without_a_drive_leaves_the_run_silent() {
 }
 
 case_pictures_that_cannot_be_written_are_left_as_they_were() {
-  local scr c=$E2E_DRIVE_C i
+  local scr c=$E2E_PICTURES i
   scr=$(e2e_install run-readonly)
+  mkdir -p "$c"
   for i in 1 2 3 4; do
     convert -size 64x48 xc:'rgb(10,20,30)' -type TrueColor "BMP3:$c/Tremblix$i.bmp"
   done

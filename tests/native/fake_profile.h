@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "saver/startup/settings_file.h"
@@ -16,7 +17,8 @@ namespace tremblix {
 class FakeProfile : public ProfileApi {
  public:
   struct Write {
-    std::string section, key, value, file;
+    std::string section, key, value;
+    std::wstring file;
     bool operator==(const Write& other) const {
       return section == other.section && key == other.key && value == other.value &&
              file == other.file;
@@ -24,8 +26,8 @@ class FakeProfile : public ProfileApi {
   };
 
   uint32_t ProfileRead(const std::string& section, const std::string& key,
-                            const std::string& fallback, char* buffer, uint32_t size,
-                            const std::string& file) override {
+                       const std::string& fallback, char* buffer, uint32_t size,
+                       const std::wstring& file) override {
     std::string value = fallback;
     auto found = values_.find(Id(file, section, key));
     if (found != values_.end()) value = found->second;
@@ -35,8 +37,8 @@ class FakeProfile : public ProfileApi {
     return static_cast<uint32_t>(length);
   }
 
-  bool ProfileWrite(const std::string& section, const std::string& key,
-                          const std::string& value, const std::string& file) override {
+  bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
+                    const std::wstring& file) override {
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;
     return true;
@@ -49,7 +51,7 @@ class FakeProfile : public ProfileApi {
 
   LeadByteTest LeadBytes() override { return lead; }
 
-  void Set(const std::string& file, const std::string& key, const std::string& value) {
+  void Set(const std::wstring& file, const std::string& key, const std::string& value) {
     values_[Id(file, kIniSection, key)] = value;
   }
 
@@ -60,14 +62,15 @@ class FakeProfile : public ProfileApi {
 
  private:
   // Section and key names match without regard to case.
-  static std::string Id(const std::string& file, const std::string& section,
-                        const std::string& key) {
-    std::string id = file + '\n' + section + '\n' + key;
+  static std::pair<std::wstring, std::string> Id(const std::wstring& file,
+                                                 const std::string& section,
+                                                 const std::string& key) {
+    std::string id = section + '\n' + key;
     std::transform(id.begin(), id.end(), id.begin(),
                    [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
-    return id;
+    return {file, id};
   }
-  std::map<std::string, std::string> values_;
+  std::map<std::pair<std::wstring, std::string>, std::string> values_;
 };
 
 }  // namespace tremblix

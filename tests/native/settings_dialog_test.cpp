@@ -11,7 +11,7 @@ namespace tremblix {
 namespace {
 
 constexpr char kFolder[] = "C:\\Saver";
-constexpr char kIni[] = "C:\\Saver\\Tremblix.ini";
+constexpr wchar_t kIni[] = L"C:\\Saver\\Tremblix.ini";
 
 class FakeHost : public DialogHost {
  public:
@@ -99,7 +99,7 @@ class DialogTest : public ::testing::Test {
   FakeHost host;
   FakeProfile profile;
   SettingsRecord settings;
-  Tremblix_P dialog{host, settings, profile, kFolder};
+  Tremblix_P dialog{host, settings, profile, kIni};
 };
 
 TEST_F(DialogTest, LoadPlacesTheWindowAndPreparesTheButtons) {

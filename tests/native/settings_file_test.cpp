@@ -8,13 +8,13 @@ namespace tremblix {
 namespace {
 
 constexpr char kFolder[] = "C:\\Saver";
-constexpr char kIni[] = "C:\\Saver\\Tremblix.ini";
+constexpr wchar_t kIni[] = L"C:\\Saver\\Tremblix.ini";
 
 class LoadSettingsTest : public ::testing::Test {
  protected:
   SettingsRecord Load() {
     SettingsRecord settings;
-    LoadSettings(profile, kFolder, settings);
+    LoadSettings(profile, kIni, kFolder, settings);
     return settings;
   }
   int16_t KindFrom(const std::string& value) {
@@ -99,8 +99,8 @@ TEST_F(LoadSettingsTest, ValuesAreCutAt255Bytes) {
 TEST(ReadIni, AsksWithAnEmptyDefaultAndA256ByteBuffer) {
   struct Recorder : FakeProfile {
     uint32_t ProfileRead(const std::string& section, const std::string& key,
-                              const std::string& fallback, char* buffer, uint32_t size,
-                              const std::string& file) override {
+                         const std::string& fallback, char* buffer, uint32_t size,
+                         const std::wstring& file) override {
       seen_fallback = fallback;
       seen_size = size;
       // A misbehaving call that fills the whole buffer still ends at 255 bytes.
@@ -111,7 +111,7 @@ TEST(ReadIni, AsksWithAnEmptyDefaultAndA256ByteBuffer) {
     std::string seen_fallback = "unset";
     uint32_t seen_size = 0;
   } recorder;
-  EXPECT_EQ(ReadIni(recorder, "Section", "k", "f"), std::string(255, 'z'));
+  EXPECT_EQ(ReadIni(recorder, "Section", "k", L"f"), std::string(255, 'z'));
   EXPECT_EQ(recorder.seen_fallback, "");
   EXPECT_EQ(recorder.seen_size, 256u);
 }
@@ -122,8 +122,8 @@ TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;
   settings.BgmFile = "C:\\Music\\a b.mp3";
-  SaveSettings(profile, "C:\\", settings);
-  const std::string ini = "C:\\\\Tremblix.ini";  // a drive root doubles the backslash
+  const std::wstring ini = L"C:\\Users\\山田\\AppData\\Roaming\\Tremblix\\Tremblix.ini";
+  SaveSettings(profile, ini, settings);
   std::vector<FakeProfile::Write> expected = {
       {"Section", "BGM\x8B\xE6\x95\xAA", " 2", ini},
       {"Section", "BGM\xD8\xCB\xDF\xB0\xC4", "-3", ini},
@@ -139,9 +139,9 @@ TEST(SaveSettings, WhatIsSavedLoadsBack) {
   saved.BgmKind = 2;
   saved.BgmRepeat = 30;
   saved.BgmFile = "E:\\x.wav";
-  SaveSettings(profile, kFolder, saved);
+  SaveSettings(profile, kIni, saved);
   SettingsRecord loaded;
-  LoadSettings(profile, kFolder, loaded);
+  LoadSettings(profile, kIni, kFolder, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmRepeat, 30);
   EXPECT_EQ(loaded.BgmFile, "E:\\x.wav");
@@ -176,8 +176,6 @@ TEST(ProgramFolder, KeepsTheBackslashOnlyAtADriveRoot) {
   EXPECT_EQ(ProgramFolder("C:\\Windows\\System32\\Tremblix.scr", &NoLeadBytes),
             "C:\\Windows\\System32");
   EXPECT_EQ(ProgramFolder("C:\\Tremblix.scr", &NoLeadBytes), "C:\\");
-  EXPECT_EQ(IniPath(ProgramFolder("C:\\Tremblix.scr", &NoLeadBytes)), "C:\\\\Tremblix.ini");
-  EXPECT_EQ(IniPath(ProgramFolder("C:\\x\\Tremblix.scr", &NoLeadBytes)), "C:\\x\\Tremblix.ini");
 }
 
 // Code page 932: the second byte of these characters is the backslash byte.
@@ -231,7 +229,7 @@ TEST(PathsInCodePage932, LoadSettingsFindsTheFolderOfAJapaneseSong) {
   profile.Set(kIni, kKeyBgmFile, song);
   profile.files.insert(song);
   SettingsRecord loaded;
-  LoadSettings(profile, kFolder, loaded);
+  LoadSettings(profile, kIni, kFolder, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmFile, song);
   EXPECT_EQ(loaded.BgmFolder, music);

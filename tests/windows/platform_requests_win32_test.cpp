@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "saver/common/wide_text_win32.h"
 #include "saver/settings/settings_dialog_win32.h"
 #include "saver/startup/profile_win32.h"
 #include "tests/windows/import_hook_win32.h"
@@ -72,12 +73,7 @@ HINSTANCE WINAPI RecordingShellExecute(HWND owner, const char* verb, const char*
   return reinterpret_cast<HINSTANCE>(42);  // opened, as far as the caller can tell
 }
 
-std::wstring Wide(const std::string& text) {
-  std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  wide.pop_back();
-  return wide;
-}
+std::wstring Wide(const std::string& text) { return tremblix::Wide(text, CP_ACP); }
 
 class PlatformRequestsTest : public ::testing::Test {
  protected:
@@ -99,7 +95,8 @@ class PlatformRequestsTest : public ::testing::Test {
     CreateDirectoryA(folder_.c_str(), nullptr);
     settings_.BgmKind = 2;
     settings_.BgmFolder = folder_;
-    dialog_ = std::make_unique<SettingsDialogWindow>(settings_, profile_, folder_);
+    dialog_ = std::make_unique<SettingsDialogWindow>(settings_, profile_,
+                                                     Wide(folder_ + "\\Tremblix.ini"));
     ASSERT_TRUE(dialog_->LoadDialog());
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     testing::PumpMessages(dialog_->hwnd(), 100);

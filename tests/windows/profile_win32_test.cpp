@@ -9,8 +9,13 @@
 #include <iterator>
 #include <string>
 
+#include "saver/common/wide_text_win32.h"
+
 namespace tremblix {
 namespace {
+
+// The settings file in folder, as the 32-bit edition names it beside itself.
+std::wstring IniPath(const std::string& folder) { return Wide(folder + "\\Tremblix.ini", CP_ACP); }
 
 class ProfileTest : public ::testing::Test {
  protected:
@@ -22,12 +27,12 @@ class ProfileTest : public ::testing::Test {
                 GetLastError() == ERROR_ALREADY_EXISTS);
   }
   void TearDown() override {
-    DeleteFileA(IniPath(folder_).c_str());
+    DeleteFileW(IniPath(folder_).c_str());
     DeleteFileA((folder_ + "\\music.mp3").c_str());
     RemoveDirectoryA(folder_.c_str());
   }
   std::string FileBytes() {
-    std::ifstream in(IniPath(folder_), std::ios::binary);
+    std::ifstream in(folder_ + "\\Tremblix.ini", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   std::string MakeFile(const std::string& name) {
@@ -44,7 +49,7 @@ TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;
   settings.BgmFile = "C:\\My Music\\a b.mp3";
-  SaveSettings(profile_, folder_, settings);
+  SaveSettings(profile_, IniPath(folder_), settings);
 
   // Windows keeps the blank of " 2" after the equals sign; Wine drops it.
   // Either way the key bytes are the code-page-932 ones and the order is kept.
@@ -63,10 +68,10 @@ TEST_F(ProfileTest, WhatIsSavedLoadsBack) {
   saved.BgmKind = 2;
   saved.BgmRepeat = 12;
   saved.BgmFile = MakeFile("music.mp3");
-  SaveSettings(profile_, folder_, saved);
+  SaveSettings(profile_, IniPath(folder_), saved);
 
   SettingsRecord loaded;
-  LoadSettings(profile_, folder_, loaded);
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmRepeat, 12);
   EXPECT_EQ(loaded.BgmFile, saved.BgmFile);
@@ -77,11 +82,11 @@ TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
   SettingsRecord saved;
   saved.BgmKind = 2;
   saved.BgmFile = MakeFile("music.mp3");
-  SaveSettings(profile_, folder_, saved);
+  SaveSettings(profile_, IniPath(folder_), saved);
   DeleteFileA(saved.BgmFile.c_str());
 
   SettingsRecord loaded;
-  LoadSettings(profile_, folder_, loaded);
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 0);
   EXPECT_EQ(loaded.BgmFile, "");
   EXPECT_EQ(loaded.BgmFolder, folder_);
@@ -91,20 +96,20 @@ TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
   WriteIni(profile_, kIniSection, kKeyBgmKind, " 1", IniPath(folder_));
   WriteIni(profile_, kIniSection, kKeyBgmRepeat, " 4", IniPath(folder_));
   SettingsRecord loaded;
-  LoadSettings(profile_, folder_, loaded);
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 1);
   EXPECT_EQ(loaded.BgmRepeat, 4);
   EXPECT_EQ(loaded.BgmFile, "");
 }
 
 TEST_F(ProfileTest, ReadsAreCutAt255BytesAndMissingKeysAreEmpty) {
-  std::string ini = IniPath(folder_);
+  const std::wstring ini = IniPath(folder_);
   std::string long_value(400, 'v');
   WriteIni(profile_, kIniSection, kKeyBgmFile, long_value, ini);
   EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, ini), long_value.substr(0, 255));
   EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmKind, ini), "");
   EXPECT_EQ(ReadIni(profile_, "Other", kKeyBgmFile, ini), "");
-  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, folder_ + "\\none.ini"), "");
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, Wide(folder_ + "\\none.ini", CP_ACP)), "");
 }
 
 TEST_F(ProfileTest, FileExistsOpensOnlyFiles) {
@@ -152,14 +157,42 @@ TEST_F(ProfileTest, APathOfTheCodePageIsReadByItsCharacters) {
   SettingsRecord saved;
   saved.BgmKind = 2;
   saved.BgmFile = ansi_song;
-  SaveSettings(profile_, folder_, saved);
+  SaveSettings(profile_, IniPath(folder_), saved);
   SettingsRecord loaded;
-  LoadSettings(profile_, folder_, loaded);
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmFile, ansi_song);
   EXPECT_EQ(loaded.BgmFolder, ansi_folder);
 
   DeleteFileW(song.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+// The 64-bit edition's file lives under the user's own folder, whose name no
+// code page may spell: the same bytes land there all the same.
+TEST_F(ProfileTest, ASettingsFileUnderANameNoCodePageSpellsKeepsItsBytes) {
+  const std::wstring folder = Wide(folder_, CP_ACP) + L"\\\u5c71\u7530-\ud55c\uae00";  // 山田-한글
+  const std::wstring ini = folder + L"\\Tremblix.ini";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  SettingsRecord saved;
+  saved.BgmKind = 1;
+  saved.BgmRepeat = 7;
+  SaveSettings(profile_, ini, saved);
+
+  SettingsRecord loaded;
+  LoadSettings(profile_, ini, folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 1);
+  EXPECT_EQ(loaded.BgmRepeat, 7);
+  HANDLE file = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "no settings file under the wide name";
+  char bytes[256] = {};
+  DWORD read = 0;
+  ReadFile(file, bytes, sizeof bytes - 1, &read, nullptr);
+  CloseHandle(file);
+  EXPECT_NE(std::string(bytes, read).find("BGM\xD8\xCB\xDF\xB0\xC4="), std::string::npos)
+      << "file holds: " << std::string(bytes, read);
+  DeleteFileW(ini.c_str());
   RemoveDirectoryW(folder.c_str());
 }
 

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <vector>
 
+#include "saver/common/wide_text_win32.h"
 #include "saver/startup/profile_win32.h"
 #include "tests/windows/user_input_win32.h"
 
@@ -62,13 +63,13 @@ class SettingsDialogTest : public ::testing::Test {
                 GetLastError() == ERROR_ALREADY_EXISTS);
     music_ = folder_ + "\\tune.mp3";
     std::ofstream(music_) << "x";
-    DeleteFileA(IniPath(folder_).c_str());
+    DeleteFileA(IniPath().c_str());
     SetCursorPos(0, 0);
   }
   void TearDown() override {
     dialog_.reset();
     Pump(20);
-    DeleteFileA(IniPath(folder_).c_str());
+    DeleteFileA(IniPath().c_str());
     DeleteFileA(music_.c_str());
     RemoveDirectoryA(folder_.c_str());
   }
@@ -79,7 +80,7 @@ class SettingsDialogTest : public ::testing::Test {
     settings_.BgmFile = std::move(file);
     settings_.BgmFolder =
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
-    dialog_ = std::make_unique<TestDialog>(settings_, profile_, folder_, animator_);
+    dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
     EXPECT_TRUE(dialog_->LoadDialog());
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     Pump(100);
@@ -130,10 +131,13 @@ class SettingsDialogTest : public ::testing::Test {
   }
   bool RepeatEnabled() { return IsWindowEnabled(dialog_->BGM_Repeat()) != 0; }
   bool FileEnabled() { return dialog_->Cmd_File().fields().IsEnabled; }
-  std::string Read(const char* key) { return ReadIni(profile_, kIniSection, key, IniPath(folder_)); }
-  bool IniExists() { return GetFileAttributesA(IniPath(folder_).c_str()) != INVALID_FILE_ATTRIBUTES; }
+  std::string IniPath() const { return folder_ + "\\Tremblix.ini"; }
+  std::string Read(const char* key) {
+    return ReadIni(profile_, kIniSection, key, Wide(IniPath(), CP_ACP));
+  }
+  bool IniExists() { return GetFileAttributesA(IniPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
   std::string IniBytes() {
-    std::ifstream in(IniPath(folder_), std::ios::binary);
+    std::ifstream in(IniPath(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   void SetRepeatText(const wchar_t* text) { SetWindowTextW(dialog_->BGM_Repeat(), text); }
@@ -239,7 +243,7 @@ TEST_F(SettingsDialogTest, SavingAMusicFileWritesTheThreeKeysAndCloses) {
   EXPECT_EQ(Read(kKeyBgmFile), music_);
   // What loading makes of it again.
   SettingsRecord loaded;
-  LoadSettings(profile_, folder_, loaded);
+  LoadSettings(profile_, Wide(IniPath(), CP_ACP), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmFile, music_);
 }
@@ -274,7 +278,7 @@ TEST_F(SettingsDialogTest, ARepeatOutOfRangeIsRefusedAndNothingIsWritten) {
 }
 
 TEST_F(SettingsDialogTest, CancelWritesNothing) {
-  std::ofstream(IniPath(folder_)) << "[Section]\r\nx=1\r\n";
+  std::ofstream(IniPath()) << "[Section]\r\nx=1\r\n";
   const std::string before = IniBytes();
   TestDialog& d = Open(2, 0, music_);
   LeftClickOn(d.lbl_BGM(1).hwnd());

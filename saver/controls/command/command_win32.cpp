@@ -3,6 +3,7 @@
 #include <string>
 
 #include "saver/common/twips.h"
+#include "saver/common/wide_text_win32.h"
 #include "saver/controls/command/face_layout.h"
 
 namespace tremblix {
@@ -16,14 +17,6 @@ constexpr UINT kTmrMouseInterval = 100;  // ms
 constexpr const wchar_t* kFaceResources[kFaceCount] = {
     L"COMMAND_NORMAL",   L"COMMAND_HIGHLIGHT", L"COMMAND_HIGHLIGHTSELECT",
     L"COMMAND_SELECTED", L"COMMAND_PRESSED",   L"COMMAND_DISABLE"};
-
-std::wstring Wide(const std::string& utf8) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(size, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
 
 bool RegisterCommandClass(WNDPROC proc) {
   static bool registered = false;
@@ -210,7 +203,7 @@ void CommandWindow::FillGradient() {
 
 void CommandWindow::Present() {
   if (!hwnd_) return;
-  const std::wstring caption = Wide(Caption());
+  const std::wstring caption = Wide(Caption(), CP_UTF8);
   SetWindowTextW(hwnd_, caption.c_str());
   InvalidateRect(hwnd_, nullptr, FALSE);
   UpdateWindow(hwnd_);
@@ -249,7 +242,7 @@ void CommandWindow::PaintBehind(HDC dc) {
 }
 
 void CommandWindow::DrawCaption(HDC dc) {
-  const std::wstring text = Wide(Caption());
+  const std::wstring text = Wide(Caption(), CP_UTF8);
   RECT rect = {0, caption_top_, width_, caption_top_ + TwipsToPixels(kCaptionHeight)};
   HGDIOBJ old_font = SelectObject(dc, CaptionFont());
   SetBkMode(dc, TRANSPARENT);
@@ -273,7 +266,7 @@ HFONT CommandWindow::CaptionFont() {
   const FontSpec& spec = Font();
   if (font_ && spec == font_spec_) return font_;
   if (font_) DeleteObject(font_);
-  const std::wstring name = Wide(spec.name);
+  const std::wstring name = Wide(spec.name, CP_UTF8);
   font_ = CreateFontW(-PointsToPixels(spec.size), 0, 0, 0, spec.weight, spec.italic,
                       spec.underline, spec.strikethrough, spec.charset, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name.c_str());

@@ -1,0 +1,20 @@
+// The user's folders as Windows names them, for the rules in places.h.
+#pragma once
+
+#include <string>
+
+namespace tremblix {
+
+// A folder of the user's (CSIDL_LOCAL_APPDATA, CSIDL_APPDATA, ...); empty
+// when Windows gives none.
+std::wstring KnownFolder(int csidl);
+
+// Whether path is a folder, making it first when make is true.
+bool FolderThere(const std::wstring& path, bool make);
+
+// The folder of the hand-off pictures for the user who runs the program. The
+// screen saver makes it (make true); the renderer only looks for it, so that
+// both choose the same folder.
+std::wstring PictureFolderOfThisUser(bool make);
+
+}  // namespace tremblix
