@@ -14,6 +14,7 @@ add_executable(tremblix_unit_tests
   tests/native/bgm_test.cpp
   tests/native/full_screen_run_test.cpp
   tests/native/hand_off_test.cpp
+  tests/native/photograph_test.cpp
   tests/native/button_state_test.cpp
   tests/native/face_layout_test.cpp
   tests/native/face_pictures_test.cpp

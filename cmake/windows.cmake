@@ -47,12 +47,13 @@ add_library(tremblix_saver_win32 STATIC
   saver/run/capture_win32.cpp
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
+  saver/run/wallpaper_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/settings/zoom_win32.cpp
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32
-                      tremblix_timing_win32 winmm
+                      tremblix_timing_win32 gdiplus winmm
                       msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
@@ -179,7 +180,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run command dialog musicpath user_settings)
+foreach(suite startup renderer run blank_screen command dialog musicpath user_settings)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

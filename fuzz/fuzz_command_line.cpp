@@ -20,6 +20,7 @@ class CountingHost : public StartupHost {
   void ShowMissingRendererMessage() override { std::abort(); }
   void ShowSettingsDialog() override { ++modes; }
   void EmbedPreview(int32_t) override { ++modes; }
+  void DeclareDpiAware() override {}
   void HideCursor() override {}
   void LoadFullScreenRun() override { ++modes; }
   void EndProgram() override { ended = true; }

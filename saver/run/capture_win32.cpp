@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "saver/common/places.h"
 #include "saver/common/places_win32.h"
+#include "saver/run/photograph.h"
+#include "saver/run/wallpaper_win32.h"
 #include "timing/launch_times_win32.h"
 
 namespace tremblix {
@@ -28,13 +31,30 @@ void WriteWholeFile(const std::wstring& folder, int number, const std::vector<ui
   launch_times::Mark("scr wrote Tremblix%d.bmp", number);
 }
 
+void WritePictures(const std::wstring& folder, const ScreenPixels& screen) {
+  std::vector<uint8_t> bytes;
+  for (const HandOffFile& file : kScreenFiles) {
+    MakeHandOffFile(screen, file.view, bytes);
+    WriteWholeFile(folder, file.number, bytes);
+  }
+  WriteWholeFile(folder, kBlackFile, BlackHandOffFile());
+}
+
+bool EarlierPicturesThere(const std::wstring& folder) {
+  for (int number = 1; number <= kBlackFile; ++number) {
+    const DWORD attributes = GetFileAttributesW(PicturePath(folder, number).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-void PhotographAndWriteHandOffPictures() {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  // One copy into a 32-bit section: the screen's own depth, so that GDI copies
-  // without converting; the files take three of the four bytes.
+ScreenSection::ScreenSection(int width, int height) : width_(width), height_(height) {
+  // 32 bits a pixel, the screen's own depth, so that GDI copies without
+  // converting; the files take three of the four bytes.
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -42,42 +62,66 @@ void PhotographAndWriteHandOffPictures() {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  HWND desktop = GetDesktopWindow();
-  HDC screen_dc = GetDC(desktop);
-  void* bits = nullptr;
-  HDC memory_dc = screen_dc ? CreateCompatibleDC(screen_dc) : nullptr;
-  HBITMAP section =
-      screen_dc ? CreateDIBSection(screen_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-  bool photographed = false;
-  if (memory_dc && section && bits) {
-    HGDIOBJ old = SelectObject(memory_dc, section);
-    photographed = BitBlt(memory_dc, 0, 0, width, height, screen_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory_dc, old);
+  dc_ = CreateCompatibleDC(nullptr);
+  section_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  if (dc_ && section_ && bits_) {
+    old_ = SelectObject(dc_, section_);
+  } else {
+    bits_ = nullptr;
   }
-  if (screen_dc) ReleaseDC(desktop, screen_dc);
+}
+
+ScreenSection::~ScreenSection() {
+  if (old_) SelectObject(dc_, old_);
+  if (section_) DeleteObject(section_);
+  if (dc_) DeleteDC(dc_);
+}
+
+ScreenPixels ScreenSection::pixels() const {
+  return {width_, height_, 4, static_cast<size_t>(width_) * 4,
+          static_cast<const uint8_t*>(bits_)};
+}
+
+void PhotographAndWriteHandOffPictures() {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  ScreenSection photograph(width, height);
+  bool copied = false;
+  HWND desktop = GetDesktopWindow();
+  if (HDC screen_dc = GetDC(desktop)) {
+    copied = photograph.ready() &&
+             BitBlt(photograph.dc(), 0, 0, width, height, screen_dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    ReleaseDC(desktop, screen_dc);
+  }
   launch_times::Mark("scr photographed %dx%d", width, height);
 
-  std::vector<uint8_t> black;
-  ScreenPixels screen = {width, height, 4, static_cast<size_t>(width) * 4,
-                         static_cast<const uint8_t*>(bits)};
-  if (!photographed || !bits) {
-    black.assign(screen.row_bytes * (height > 0 ? height : 0), 0);
-    screen.rows = black.data();
+  const std::wstring folder = PictureFolderOfThisUser(true);
+  std::unique_ptr<ScreenSection> wallpaper;
+  const PictureSource source = ChoosePictures(
+      copied && !IsOneColour(photograph.pixels()), EarlierPicturesThere(folder),
+      [&] { return (wallpaper = LoadWallpaper(width, height)) != nullptr; });
+  switch (source) {
+    case PictureSource::kPhotograph:
+      WritePictures(folder, photograph.pixels());
+      break;
+    case PictureSource::kEarlierPictures:
+      launch_times::Mark("scr kept the earlier pictures");
+      break;
+    case PictureSource::kWallpaper:
+      WritePictures(folder, wallpaper->pixels());
+      break;
+    case PictureSource::kBlack: {
+      const size_t row_bytes = static_cast<size_t>(width > 0 ? width : 0) * 4;
+      std::vector<uint8_t> black(row_bytes * (height > 0 ? height : 0), 0);
+      WritePictures(folder, {width, height, 4, row_bytes, black.data()});
+      break;
+    }
   }
-  WriteHandOffPictures(screen);
-  if (section) DeleteObject(section);
-  if (memory_dc) DeleteDC(memory_dc);
 }
 
 void WriteHandOffPictures(const ScreenPixels& screen) {
-  const std::wstring folder = PictureFolderOfThisUser(true);
-  std::vector<uint8_t> bytes;
-  for (const HandOffFile& file : kScreenFiles) {
-    MakeHandOffFile(screen, file.view, bytes);
-    WriteWholeFile(folder, file.number, bytes);
-  }
-  WriteWholeFile(folder, kBlackFile, BlackHandOffFile());
+  WritePictures(PictureFolderOfThisUser(true), screen);
 }
 
 }  // namespace tremblix

@@ -1,16 +1,41 @@
 // Photographing the primary screen and writing the hand-off pictures.
 #pragma once
 
+#include <windows.h>
+
 #include "saver/run/hand_off.h"
 
 namespace tremblix {
 
+// A picture of the screen's size, 32 bits a pixel, bottom row first, with a
+// device context to draw into it.
+class ScreenSection {
+ public:
+  ScreenSection(int width, int height);
+  ~ScreenSection();
+  ScreenSection(const ScreenSection&) = delete;
+  ScreenSection& operator=(const ScreenSection&) = delete;
+
+  bool ready() const { return bits_ != nullptr; }
+  HDC dc() const { return dc_; }
+  ScreenPixels pixels() const;
+
+ private:
+  int width_, height_;
+  HDC dc_ = nullptr;
+  HBITMAP section_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
 // Photographs the primary screen once and writes the four hand-off pictures
-// from it. Where the screen cannot be read the pictures are black at its size;
-// a file that cannot be written keeps what an earlier run left there.
+// from it into the user's picture folder. A copy that failed or shows one
+// colour only is no photograph: then an earlier run's pictures are kept, or
+// else they are made from the desktop wallpaper, or else they are black. A
+// file that cannot be written keeps what an earlier run left there.
 void PhotographAndWriteHandOffPictures();
 
-// The same from a photograph already made.
+// The four pictures from a photograph already made.
 void WriteHandOffPictures(const ScreenPixels& screen);
 
 }  // namespace tremblix

@@ -36,6 +36,9 @@ void Main(StartupHost& host, std::string_view args, std::string_view program_fol
     return;
   }
 
+  // Before the run makes a window or measures the screen. The dialog and the
+  // preview are left to Windows to scale.
+  host.DeclareDpiAware();
   if (letter == "S") host.HideCursor();
   host.LoadFullScreenRun();
 }

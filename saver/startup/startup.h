@@ -22,6 +22,9 @@ class StartupHost {
   virtual void ShowMissingRendererMessage() = 0;  // returns when the user closed it
   virtual void ShowSettingsDialog() = 0;          // modal
   virtual void EmbedPreview(int32_t host_window) = 0;
+  // Asks for the screen in real pixels: without it, Windows at a display
+  // scaling above 100 % tells a smaller screen than the copy works in.
+  virtual void DeclareDpiAware() = 0;
   virtual void HideCursor() = 0;
   virtual void LoadFullScreenRun() = 0;
   // Ends the process at once; a stand-in that returns makes Main return too.

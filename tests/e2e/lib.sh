@@ -119,6 +119,31 @@ e2e_wait_window() {
   return 1
 }
 
+# A made-up desktop, so that the photograph has something to show.
+e2e_show_desktop() {
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" desktop 120
+  sleep 1.5
+}
+
+e2e_same_picture() {
+  local metric
+  metric=$(compare -metric AE "$1" "$2" null: 2>&1)
+  [ "$metric" = 0 ] || e2e_fail "$3 ($metric pixels differ)"
+}
+
+# Fails unless pixel (x, y) of the picture is within 16 of r g b.
+e2e_expect_pixel() {
+  local shot=$1 x=$2 y=$3 what=$5
+  local r g b
+  read -r r g b <<<"$(harness_pixel "$shot" "$x" "$y")"
+  echo "$what at ($x, $y): $r $g $b"
+  local want=($4) i=0 got=("$r" "$g" "$b")
+  for i in 0 1 2; do
+    local d=$((got[i] - want[i]))
+    [ ${d#-} -le 16 ] || e2e_fail "$what at ($x, $y) is $r $g $b, expected ${want[*]}"
+  done
+}
+
 e2e_shot() {
   harness_screenshot "$E2E_SHOTS/$1.png"
 }

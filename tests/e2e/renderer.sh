@@ -36,19 +36,6 @@ start_renderer() {
   sleep 1
 }
 
-# Fails unless pixel (x, y) of the picture is within 16 of r g b.
-expect_pixel() {
-  local shot=$1 x=$2 y=$3 what=$5
-  local r g b
-  read -r r g b <<<"$(harness_pixel "$shot" "$x" "$y")"
-  echo "$what at ($x, $y): $r $g $b"
-  local want=($4) i=0 got=("$r" "$g" "$b")
-  for i in 0 1 2; do
-    local d=$((got[i] - want[i]))
-    [ ${d#-} -le 16 ] || e2e_fail "$what at ($x, $y) is $r $g $b, expected ${want[*]}"
-  done
-}
-
 still_running() {
   kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the renderer ended: $1"
   e2e_probe exists "$kTitle" || e2e_fail "the window went: $1"
@@ -71,11 +58,11 @@ expect_scene() {
   for i in 1 2; do
     shot=$E2E_SHOTS/renderer-scene-$1-$i.png
     harness_screenshot "$shot"
-    expect_pixel "$shot" 20 20 "0 0 0" "background"
-    expect_pixel "$shot" 1000 20 "0 0 0" "background"
-    expect_pixel "$shot" 512 220 "255 0 0" "ball"
-    expect_pixel "$shot" 143 476 "0 153 0" "floor"
-    expect_pixel "$shot" 512 650 "0 153 102" "mirrored ball under the floor"
+    e2e_expect_pixel "$shot" 20 20 "0 0 0" "background"
+    e2e_expect_pixel "$shot" 1000 20 "0 0 0" "background"
+    e2e_expect_pixel "$shot" 512 220 "255 0 0" "ball"
+    e2e_expect_pixel "$shot" 143 476 "0 153 0" "floor"
+    e2e_expect_pixel "$shot" 512 650 "0 153 102" "mirrored ball under the floor"
     sleep 1.3
   done
 }
@@ -103,9 +90,9 @@ case_missing_pictures_still_run() {
   harness_screenshot "$shot"
   still_running "without pictures"
   # Untextured: the shine passes add plain white, the floor is 60 % white.
-  expect_pixel "$shot" 512 220 "255 255 255" "ball"
-  expect_pixel "$shot" 143 476 "153 153 153" "floor"
-  expect_pixel "$shot" 20 20 "0 0 0" "background"
+  e2e_expect_pixel "$shot" 512 220 "255 255 255" "ball"
+  e2e_expect_pixel "$shot" 143 476 "153 153 153" "floor"
+  e2e_expect_pixel "$shot" 20 20 "0 0 0" "background"
 }
 
 case_escape_ends_with_code_0() {
@@ -165,7 +152,7 @@ case_other_keys_and_clicks_change_nothing() {
   still_running "after other keys and clicks"
   local shot=$E2E_SHOTS/renderer-after-input.png
   harness_screenshot "$shot"
-  expect_pixel "$shot" 512 220 "255 0 0" "ball"
+  e2e_expect_pixel "$shot" 512 220 "255 0 0" "ball"
 }
 
 e2e_main "$@"

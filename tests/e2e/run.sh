@@ -3,19 +3,6 @@
 # handed to the renderer, the music, and how the run ends.
 . "$(dirname "$0")/lib.sh"
 
-# A made-up desktop, so that the photograph has something to show.
-show_desktop() {
-  e2e_start "$E2E_BUILD/tools/winprobe.exe" desktop 120
-  E2E_DESKTOP=$E2E_PID
-  sleep 1.5
-}
-
-same_picture() {
-  local metric
-  metric=$(compare -metric AE "$1" "$2" null: 2>&1)
-  [ "$metric" = 0 ] || e2e_fail "$3 ($metric pixels differ)"
-}
-
 # As a standard user on Windows: the root of C: cannot be written, nor, for
 # the 64-bit edition, which Windows never redirects, the program's folder.
 # The pictures land in the user's own folder, made for them.
@@ -26,7 +13,7 @@ case_hand_off_pictures_hold_the_screen() {
   rm -rf "$E2E_PICTURES"
   e2e_make_unwritable "$E2E_DRIVE_C"
   ! e2e_is_64bit || e2e_make_unwritable "$E2E_DRIVE_C/e2e/run"
-  show_desktop
+  e2e_show_desktop
   local before=$E2E_SHOTS/run-desktop-before.png
   harness_screenshot "$before"
   e2e_start_run "$scr"
@@ -43,11 +30,11 @@ case_hand_off_pictures_hold_the_screen() {
   done
   [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix4.bmp")" = "93x85 0" ] ||
     e2e_fail "Tremblix4.bmp is not a black 93 x 85 picture"
-  same_picture "$before" "$c/Tremblix2.bmp" "picture 2 is not the screen"
+  e2e_same_picture "$before" "$c/Tremblix2.bmp" "picture 2 is not the screen"
   convert "$c/Tremblix2.bmp" -flop "$E2E_SHOTS/run-expected-1.png"
   convert "$c/Tremblix2.bmp" -flip "$E2E_SHOTS/run-expected-3.png"
-  same_picture "$E2E_SHOTS/run-expected-1.png" "$c/Tremblix1.bmp" "picture 1 is not the mirror"
-  same_picture "$E2E_SHOTS/run-expected-3.png" "$c/Tremblix3.bmp" "picture 3 is not upside down"
+  e2e_same_picture "$E2E_SHOTS/run-expected-1.png" "$c/Tremblix1.bmp" "picture 1 is not the mirror"
+  e2e_same_picture "$E2E_SHOTS/run-expected-3.png" "$c/Tremblix3.bmp" "picture 3 is not upside down"
   sleep 1
   e2e_shot run-renderer-with-desktop
   # The ball reflects the desktop: not the plain black of an empty screen, nor
@@ -135,6 +122,8 @@ case_pictures_that_cannot_be_written_are_left_as_they_were() {
   local scr c=$E2E_PICTURES i
   scr=$(e2e_install run-readonly)
   mkdir -p "$c"
+  # A desktop worth photographing: a blank screen would keep them anyway.
+  e2e_show_desktop
   for i in 1 2 3 4; do
     convert -size 64x48 xc:'rgb(10,20,30)' -type TrueColor "BMP3:$c/Tremblix$i.bmp"
   done

@@ -26,6 +26,7 @@ class RecordingHost : public StartupHost {
   void EmbedPreview(int32_t host_window) override {
     calls.push_back("preview " + std::to_string(host_window));
   }
+  void DeclareDpiAware() override { calls.push_back("dpi aware"); }
   void HideCursor() override { calls.push_back("hide cursor"); }
   void LoadFullScreenRun() override { calls.push_back("run"); }
   void EndProgram() override { calls.push_back("end"); }
@@ -57,10 +58,12 @@ Calls Expect(std::initializer_list<std::string> after_guard) {
 
 TEST(Main, DispatchTable) {
   const std::string check = "exists C:\\Saver\\Tremblix.dll";
-  EXPECT_EQ(Start("/s"), Expect({"settings", check, "hide cursor", "run"}));
-  EXPECT_EQ(Start("/S"), Expect({"settings", check, "hide cursor", "run"}));
-  EXPECT_EQ(Start("-s"), Expect({"settings", check, "hide cursor", "run"}));
-  EXPECT_EQ(Start(""), Expect({"settings", check, "run"}));
+  // The full screen asks for real pixels before it makes any window; the
+  // dialog and the preview are left to Windows' scaling.
+  EXPECT_EQ(Start("/s"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
+  EXPECT_EQ(Start("/S"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
+  EXPECT_EQ(Start("-s"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
+  EXPECT_EQ(Start(""), Expect({"settings", check, "dpi aware", "run"}));
   EXPECT_EQ(Start("/c"), Expect({"settings", check, "dialog", "end"}));
   EXPECT_EQ(Start("/c:1234"), Expect({"settings", check, "dialog", "end"}));
   EXPECT_EQ(Start("/p 1234"), Expect({"preview 1234"}));

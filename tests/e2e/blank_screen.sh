@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# A full-screen run where the screen cannot be photographed, as on the desktop
+# of its own where Windows runs a password-protected saver: a plain virtual
+# screen with no window on it is one colour from edge to edge, as such copies
+# come back. The run then keeps an earlier run's pictures, or makes them from
+# the desktop wallpaper, or else writes black ones. And the photograph of a
+# scaled display is the whole screen.
+. "$(dirname "$0")/lib.sh"
+
+readonly kDesktopKey='HKCU\Control Panel\Desktop'
+
+# The screen shows nothing but one colour: the case is about that.
+expect_blank_screen() {
+  local shot=$E2E_SHOTS/blank-screen.png
+  harness_screenshot "$shot"
+  [ "$(convert "$shot" -format '%k' info:)" = 1 ] ||
+    e2e_fail "the screen is not one colour: something is left on it"
+}
+
+set_wallpaper() {
+  if [ -n "$1" ]; then
+    wine reg add "$kDesktopKey" /v Wallpaper /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  else
+    wine reg delete "$kDesktopKey" /v Wallpaper /f >/dev/null 2>&1 || true
+  fi
+}
+
+# A /s run to its end: the renderer shown, a screenshot named $2, Escape.
+run_once() {
+  e2e_start_run "$1"
+  sleep 1
+  e2e_shot "$2"
+  e2e_end_with_escape
+}
+
+# A wallpaper in four plain quarters: red and blue above, green and yellow below.
+make_wallpaper() {
+  convert \( -size 160x120 xc:'rgb(255,0,0)' -size 160x120 xc:'rgb(0,0,255)' +append \) \
+    \( -size 160x120 xc:'rgb(0,255,0)' -size 160x120 xc:'rgb(255,255,0)' +append \) -append \
+    -type TrueColor "$1"
+}
+
+# The three screen pictures hold the wallpaper's quarters, each in its view,
+# at the screen's size.
+expect_wallpaper_pictures() {
+  local c=$E2E_PICTURES i
+  for i in 1 2 3; do
+    [ "$(identify -format '%wx%h' "$c/Tremblix$i.bmp")" = 1280x1024 ] ||
+      e2e_fail "Tremblix$i.bmp is not the screen's size"
+  done
+  e2e_expect_pixel "$c/Tremblix2.bmp" 100 100 "255 0 0" "$1: picture 2, top left"
+  e2e_expect_pixel "$c/Tremblix2.bmp" 1180 100 "0 0 255" "$1: picture 2, top right"
+  e2e_expect_pixel "$c/Tremblix2.bmp" 100 900 "0 255 0" "$1: picture 2, bottom left"
+  e2e_expect_pixel "$c/Tremblix1.bmp" 100 100 "0 0 255" "$1: picture 1 (mirrored), top left"
+  e2e_expect_pixel "$c/Tremblix3.bmp" 100 100 "0 255 0" "$1: picture 3 (upside down), top left"
+  # The renderer shows them: no surface is left untextured.
+  local shot=$E2E_SHOTS/$2.png r g b
+  read -r r g b <<<"$(harness_pixel "$shot" 512 220)"
+  [ "$r $g $b" != "255 255 255" ] || e2e_fail "$1: the ball is untextured white"
+  read -r r g b <<<"$(harness_pixel "$shot" 143 476)"
+  [ "$r $g $b" != "153 153 153" ] || e2e_fail "$1: the floor is untextured grey"
+}
+
+case_a_one_colour_screen_keeps_the_earlier_pictures() {
+  local scr c=$E2E_PICTURES
+  scr=$(e2e_install blank-keep)
+  set_wallpaper ""
+  # An earlier run's pictures, of another screen's size: red reflected by the
+  # ball, green on the floor.
+  mkdir -p "$c"
+  convert -size 640x480 xc:'rgb(0,255,0)' -type TrueColor "BMP3:$c/Tremblix1.bmp"
+  convert -size 640x480 xc:'rgb(255,0,0)' -type TrueColor "BMP3:$c/Tremblix2.bmp"
+  convert -size 640x480 xc:'rgb(0,0,255)' -type TrueColor "BMP3:$c/Tremblix3.bmp"
+  convert -size 93x85 xc:black -type TrueColor "BMP3:$c/Tremblix4.bmp"
+  local sums
+  sums=$(md5sum "$c"/Tremblix[1-4].bmp)
+  expect_blank_screen
+  run_once "$scr" blank-keep-renderer
+  [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "the earlier pictures were written over"
+  e2e_expect_pixel "$E2E_SHOTS/blank-keep-renderer.png" 512 220 "255 0 0" "ball"
+  e2e_expect_pixel "$E2E_SHOTS/blank-keep-renderer.png" 143 476 "0 153 0" "floor"
+}
+
+case_without_earlier_pictures_the_wallpaper_stands_in() {
+  local scr dir=$E2E_DRIVE_C/e2e/wallpaper
+  scr=$(e2e_install blank-wallpaper)
+  mkdir -p "$dir"
+  expect_blank_screen
+
+  make_wallpaper "BMP3:$dir/wall.bmp"
+  set_wallpaper 'C:\e2e\wallpaper\wall.bmp'
+  rm -rf "$E2E_PICTURES"
+  run_once "$scr" blank-wallpaper-bmp
+  expect_wallpaper_pictures "a BMP wallpaper" blank-wallpaper-bmp
+
+  # As Windows 8 and later keep it: a JPEG whose name has no extension.
+  make_wallpaper "JPG:$dir/TranscodedWallpaper"
+  set_wallpaper 'C:\e2e\wallpaper\TranscodedWallpaper'
+  rm -rf "$E2E_PICTURES"
+  run_once "$scr" blank-wallpaper-jpeg
+  expect_wallpaper_pictures "a JPEG wallpaper without extension" blank-wallpaper-jpeg
+  set_wallpaper ""
+}
+
+case_with_nothing_else_the_pictures_are_black() {
+  local scr c=$E2E_PICTURES i
+  scr=$(e2e_install blank-black)
+  set_wallpaper 'C:\e2e\no such wallpaper.jpg'
+  rm -rf "$c"
+  expect_blank_screen
+  run_once "$scr" blank-black-renderer
+  for i in 1 2 3; do
+    [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix$i.bmp")" = "1280x1024 0" ] ||
+      e2e_fail "Tremblix$i.bmp is not a black picture of the screen's size"
+  done
+  set_wallpaper ""
+}
+
+# At 150 % (LogPixels 144) Windows tells a program that is not DPI-aware a
+# smaller screen; Wine does not, so this shows only that the run, asking for
+# real pixels, still photographs the whole screen.
+case_a_scaled_display_is_photographed_whole() {
+  local scr c=$E2E_PICTURES
+  scr=$(e2e_install blank-scaled)
+  wine reg add "$kDesktopKey" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  # Read at the next start of the server.
+  harness_prefix_stop "$WINEPREFIX"
+  harness_prefix_ready "$WINEPREFIX"
+  e2e_show_desktop
+  local before=$E2E_SHOTS/blank-scaled-desktop.png
+  harness_screenshot "$before"
+  run_once "$scr" blank-scaled-renderer
+  wine reg delete "$kDesktopKey" /v LogPixels /f >/dev/null 2>&1
+  [ "$(identify -format '%wx%h' "$c/Tremblix2.bmp")" = 1280x1024 ] ||
+    e2e_fail "picture 2 is $(identify -format '%wx%h' "$c/Tremblix2.bmp")"
+  e2e_same_picture "$before" "$c/Tremblix2.bmp" "picture 2 is not the whole screen"
+}
+
+e2e_main "$@"
