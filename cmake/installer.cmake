@@ -1,18 +1,26 @@
-# Tremblix-setup.exe: installs both programs into the 32-bit system folder,
-# selects the screen saver and leaves an uninstaller (tools/installer).
+# The edition's installer, from tools/installer/tremblix.nsi: the 32-bit
+# edition's Tremblix-setup-x86.exe installs into the 32-bit system folder, the
+# 64-bit edition's Tremblix-setup-x64.exe into the real System32 of 64-bit
+# Windows. Each removes the other edition, selects the screen saver and
+# leaves an uninstaller. Then its end-to-end runs and the distributable.
 
-set(TREMBLIX_VERSION 1.0.0)
-set(TREMBLIX_SETUP ${CMAKE_BINARY_DIR}/Tremblix-setup.exe)
+if(TREMBLIX_WINEARCH STREQUAL win64)
+  set(TREMBLIX_EDITION x64)
+else()
+  set(TREMBLIX_EDITION x86)
+endif()
+set(TREMBLIX_SETUP_NAME Tremblix-setup-${TREMBLIX_EDITION}.exe)
+set(TREMBLIX_SETUP ${CMAKE_BINARY_DIR}/${TREMBLIX_SETUP_NAME})
 find_program(MAKENSIS makensis REQUIRED)
 
 set(installer_script ${PROJECT_SOURCE_DIR}/tools/installer/tremblix.nsi)
 set(installer_icon ${PROJECT_SOURCE_DIR}/saver/settings/pictures/tremblix.ico)
 add_custom_command(OUTPUT ${TREMBLIX_SETUP}
-  COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DVERSION=${TREMBLIX_VERSION}
-          -DPROGRAMS=${CMAKE_RUNTIME_OUTPUT_DIRECTORY} -DICON=${installer_icon}
-          -DOUTFILE=${TREMBLIX_SETUP} ${installer_script}
+  COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DEDITION=${TREMBLIX_EDITION}
+          -DVERSION=${TREMBLIX_VERSION} -DPROGRAMS=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+          -DICON=${installer_icon} -DOUTFILE=${TREMBLIX_SETUP} ${installer_script}
   DEPENDS tremblix_scr tremblix_renderer ${installer_script} ${installer_icon}
-  COMMENT "Building Tremblix-setup.exe"
+  COMMENT "Building ${TREMBLIX_SETUP_NAME}"
   VERBATIM)
 add_custom_target(installer ALL DEPENDS ${TREMBLIX_SETUP})
 
@@ -23,7 +31,45 @@ target_link_options(desk_cpl_stand_in PRIVATE -static -static-libgcc -Wl,--kill-
 set_target_properties(desk_cpl_stand_in PROPERTIES PREFIX "" OUTPUT_NAME desk SUFFIX .cpl
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
-# Installing and uninstalling on 32-bit Windows, and the heart of it again on
-# 64-bit Windows, where the 32-bit system folder is syswow64.
-tremblix_e2e_suite(install install win32)
-tremblix_e2e_suite(install64 install win64)
+# The installer's cases for one Windows (win32 or win64) and one edition's
+# installer (x86 or x64), in a prefix of their own.
+function(tremblix_install_suite suite winearch edition)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env TREMBLIX_WINEARCH=${winearch}
+                          TREMBLIX_EDITION=${edition}
+                          bash ${PROJECT_SOURCE_DIR}/tests/e2e/install.sh --list
+                  OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
+  string(REPLACE "\n" ";" cases "${cases}")
+  foreach(case IN LISTS cases)
+    tremblix_e2e_test(e2e.${suite}.${case} install ${case} e2e-${suite} ${winearch} 1252)
+    set_property(TEST e2e.${suite}.${case} APPEND PROPERTY ENVIRONMENT
+                 TREMBLIX_EDITION=${edition})
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${PROJECT_SOURCE_DIR}/tests/e2e/install.sh)
+endfunction()
+
+if(TREMBLIX_EDITION STREQUAL x64)
+  # The 64-bit installer on 64-bit Windows, over the 32-bit edition too.
+  tremblix_install_suite(install win64 x64)
+else()
+  # The 32-bit installer on 32-bit Windows, and the heart of it again on
+  # 64-bit Windows, where the 32-bit system folder is syswow64.
+  tremblix_install_suite(install win32 x86)
+  tremblix_install_suite(install64 win64 x86)
+endif()
+
+# The distributable: the edition's installer, its two programs and how to
+# install them, in one zip. The text goes out as Notepad reads it: UTF-8 with
+# a BOM, CRLF.
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>
+          ${TREMBLIX_SETUP} ${CMAKE_BINARY_DIR}/dist/
+  COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt
+          -DOUT=${CMAKE_BINARY_DIR}/dist/INSTALL.txt -P ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist
+          ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/Tremblix-${TREMBLIX_EDITION}.zip --format=zip
+          ${TREMBLIX_SETUP_NAME} Tremblix.scr Tremblix.dll INSTALL.txt
+  DEPENDS tremblix_scr tremblix_renderer installer
+  COMMENT "Packing ${CMAKE_BINARY_DIR}/Tremblix-${TREMBLIX_EDITION}.zip")

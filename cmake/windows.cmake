@@ -61,6 +61,18 @@ target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command
                       tremblix_dialog_pictures)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
+# The version both programs and both installers carry.
+set(TREMBLIX_VERSION 1.0.0)
+string(REPLACE "." ";" tremblix_version_parts ${TREMBLIX_VERSION})
+list(GET tremblix_version_parts 0 tremblix_major)
+list(GET tremblix_version_parts 1 tremblix_minor)
+list(GET tremblix_version_parts 2 tremblix_patch)
+set(TREMBLIX_VERSION_DEFINITIONS TREMBLIX_VERSION_MAJOR=${tremblix_major}
+    TREMBLIX_VERSION_MINOR=${tremblix_minor} TREMBLIX_VERSION_PATCH=${tremblix_patch})
+target_sources(tremblix_scr PRIVATE saver/startup/version.rc)
+set_property(SOURCE saver/startup/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
+             ${TREMBLIX_VERSION_DEFINITIONS})
+
 # Tremblix.dll: the renderer, an ordinary program despite its name.
 set(TREMBLIX_RENDERER_SOURCES renderer/shell_win32.cpp renderer/scene_win32.cpp
     renderer/gl_texture_win32.cpp renderer/bench_win32.cpp)
@@ -68,6 +80,9 @@ add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
 target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
                       opengl32 gdi32)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
+target_sources(tremblix_renderer PRIVATE renderer/version.rc)
+set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
+             ${TREMBLIX_VERSION_DEFINITIONS})
 
 # The same renderer, printing its start-up time and frame rate.
 add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
@@ -184,22 +199,6 @@ foreach(suite startup renderer run blank_screen command dialog musicpath user_se
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 
-# Tremblix-setup.exe and its end-to-end runs, for the 32-bit edition.
-if(TREMBLIX_WINEARCH STREQUAL win64)
-  return()
-endif()
+# The edition's installer (Tremblix-setup-x86.exe or -x64.exe), its
+# end-to-end runs, and the distributable.
 include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
-
-# The distributable: the installer, both programs and how to install them,
-# in one zip. The text goes out as Notepad reads it: UTF-8 with a BOM, CRLF.
-add_custom_target(dist
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>
-          ${TREMBLIX_SETUP} ${CMAKE_BINARY_DIR}/dist/
-  COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/tools/dist/INSTALL.txt
-          -DOUT=${CMAKE_BINARY_DIR}/dist/INSTALL.txt -P ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist
-          ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/Tremblix.zip --format=zip
-          Tremblix-setup.exe Tremblix.scr Tremblix.dll INSTALL.txt
-  DEPENDS tremblix_scr tremblix_renderer installer
-  COMMENT "Packing build/windows/Tremblix.zip")

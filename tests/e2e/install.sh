@@ -1,33 +1,85 @@
 #!/usr/bin/env bash
-# Tremblix-setup.exe as a user meets it: silent and interactive installs into
-# the 32-bit system folder, the screen saver selected, the settings file kept,
-# and the uninstaller. With TREMBLIX_WINEARCH=win64 the prefix is 64-bit
-# Windows, where that folder is syswow64 and fewer cases run.
+# The installers as a user meets them: silent and interactive installs into
+# the system folder, the screen saver selected, the other edition removed, the
+# settings kept, and the uninstaller. TREMBLIX_EDITION names the installer
+# (x86: Tremblix-setup-x86.exe, x64: Tremblix-setup-x64.exe; by default that
+# of TREMBLIX_WINEARCH's Windows). The 32-bit one runs in a 32-bit prefix and,
+# with fewer cases, in a 64-bit one, where its folder is syswow64; the 64-bit
+# one in a 64-bit prefix, into system32.
 . "$(dirname "$0")/lib.sh"
 
-readonly kWin64Cases=(a_silent_install_selects_the_saver_and_it_runs
-                      a_silent_uninstall_removes_what_the_install_wrote)
+readonly kWinArch=${TREMBLIX_WINEARCH:-win32}
+if [ "$kWinArch" = win64 ]; then
+  readonly kEdition=${TREMBLIX_EDITION:-x64}
+else
+  readonly kEdition=${TREMBLIX_EDITION:-x86}
+fi
+# Cases that read the build's files only, without Wine.
+readonly kHostCases=(the_programs_and_the_installer_carry_their_version)
+readonly kWin32Cases=(a_silent_install_selects_the_saver_and_it_runs
+                      a_silent_uninstall_removes_what_the_install_wrote
+                      the_settings_file_survives_install_upgrade_and_uninstall
+                      uninstall_keeps_another_savers_selection
+                      an_install_that_cannot_write_a_program_fails
+                      installing_twice_gives_the_same_result
+                      the_administrators_copy_writes_the_system_folder_only
+                      the_interactive_install_and_uninstall_speak_japanese
+                      the_interactive_install_ends_by_opening_the_display_settings
+                      an_installer_started_elevated_does_not_open_the_display_settings
+                      "${kHostCases[@]}")
+readonly kWow64Cases=(a_silent_install_selects_the_saver_and_it_runs
+                      a_silent_uninstall_removes_what_the_install_wrote
+                      an_install_over_the_other_edition_removes_it_and_keeps_its_settings)
+readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
+                    an_install_over_the_other_edition_removes_it_and_keeps_its_settings
+                    installing_twice_gives_the_same_result
+                    an_install_that_cannot_write_a_program_fails
+                    the_administrators_copy_writes_the_system_folder_only
+                    an_uninstall_keeps_the_settings_and_another_savers_selection
+                    a_silent_uninstall_removes_what_the_install_wrote
+                    the_interactive_install_and_uninstall_speak_japanese
+                    the_interactive_install_ends_by_opening_the_display_settings
+                    an_installer_started_elevated_does_not_open_the_display_settings
+                    "${kHostCases[@]}")
 readonly kDesktopKey='HKCU\Control Panel\Desktop'
 readonly kUninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix'
+readonly kPoliciesKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 readonly kSetupTitle="Tremblix セットアップ"
 readonly kUninstallTitle="Tremblix アンインストール"
+readonly kSetup=Tremblix-setup-$kEdition.exe
 
-# The 32-bit system folder, as Windows names it and as it lies here.
+# The edition's system folder, as Windows names it (SYS_WIN) and as it lies
+# here (SYS_DIR); the other edition's (OTHER_WIN, OTHER_DIR, empty on 32-bit
+# Windows); the registry view of each edition's uninstall entry.
 system_folder() {
-  if [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; then
-    SYS_WIN='C:\windows\syswow64'
-    SYS_DIR=$E2E_DRIVE_C/windows/syswow64
-  else
-    SYS_WIN='C:\windows\system32'
-    SYS_DIR=$E2E_DRIVE_C/windows/system32
+  SYS_WIN='C:\windows\system32' SYS_DIR=$E2E_DRIVE_C/windows/system32 VIEW=/reg:32
+  OTHER_WIN='' OTHER_DIR='' OTHER_VIEW=''
+  if [ "$kWinArch" = win64 ]; then
+    if [ "$kEdition" = x64 ]; then
+      VIEW=/reg:64 OTHER_VIEW=/reg:32
+      OTHER_WIN='C:\windows\syswow64' OTHER_DIR=$E2E_DRIVE_C/windows/syswow64
+    else
+      OTHER_VIEW=/reg:64 OTHER_WIN=$SYS_WIN OTHER_DIR=$SYS_DIR
+      SYS_WIN='C:\windows\syswow64' SYS_DIR=$E2E_DRIVE_C/windows/syswow64
+    fi
   fi
 }
 
-# Prints the data of value $2 of key $1 as a 32-bit program sees it; fails
-# when there is none.
+# The user's folders: LOCAL_DIR, ROAMING_DIR. Wine names the profile after
+# the Unix user.
+user_folders() {
+  local user
+  user=$(id -un)
+  LOCAL_DIR=$E2E_DRIVE_C/users/$user/AppData/Local
+  ROAMING_DIR=$E2E_DRIVE_C/users/$user/AppData/Roaming
+  [ -d "$LOCAL_DIR" ] && [ -d "$ROAMING_DIR" ] || e2e_fail "no AppData folders for '$user'"
+}
+
+# Prints the data of value $2 of key $1 in the edition's registry view (or
+# view $3); fails when there is none.
 reg_value() {
   local out
-  out=$(wine reg query "$1" /v "$2" /reg:32 2>/dev/null </dev/null | tr -d '\r') || return 1
+  out=$(wine reg query "$1" /v "$2" "${3:-$VIEW}" 2>/dev/null </dev/null | tr -d '\r') || return 1
   awk -v name="$2" '
     BEGIN { FS = "    " }
     $2 == name { print $4; found = 1 }
@@ -35,19 +87,26 @@ reg_value() {
 }
 
 reg_key() {
-  wine reg query "$1" /reg:32 2>/dev/null </dev/null | tr -d '\r'
+  wine reg query "$1" "${2:-$VIEW}" 2>/dev/null </dev/null | tr -d '\r'
 }
 
 # What a machine without Tremblix has: no programs, no entry, no saver chosen;
 # nor an uninstaller a failed case left open.
 clean_slate() {
   system_folder
-  local pid
+  user_folders
+  local pid view
   for pid in $(prefix_processes '~nsu.*\.tmp'); do kill -9 "$pid"; done
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
-  wine reg delete "$kUninstallKey" /reg:32 /f >/dev/null 2>&1 </dev/null
+  [ -z "$OTHER_DIR" ] || rm -f "$OTHER_DIR"/Tremblix*
+  rm -rf "$LOCAL_DIR/Tremblix" "$ROAMING_DIR/Tremblix" "$LOCAL_DIR"/VirtualStore/Tremblix*
+  for view in $VIEW $OTHER_VIEW; do
+    wine reg delete "$kUninstallKey" "$view" /f >/dev/null 2>&1 </dev/null
+  done
   wine reg delete "$kDesktopKey" /v SCRNSAVE.EXE /f >/dev/null 2>&1 </dev/null
   wine reg add "$kDesktopKey" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1 </dev/null
+  # Wine's own: no UAC.
+  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
   forget_display_settings
 }
 
@@ -64,7 +123,7 @@ forget_display_settings() {
 
 install_silently() {
   local start=${EPOCHREALTIME/./} rc
-  wine "$E2E_BUILD/Tremblix-setup.exe" /S </dev/null >/dev/null 2>&1
+  wine "$E2E_BUILD/$kSetup" /S </dev/null >/dev/null 2>&1
   rc=$?
   echo "silent install: code $rc, $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
   [ "$rc" = 0 ] || e2e_fail "the silent install ended with code $rc"
@@ -130,17 +189,18 @@ expect_installed() {
     "\"$SYS_WIN\\Tremblix-uninstall.exe\""
 }
 
+# Writes a settings file choosing a song, beside the programs or at $1.
 write_settings() {
   printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xd8\xcb\xdf\xb0\xc4=0\r\nBGM\xcc\xa7\xb2\xd9=C:\\music\\song.mp3\r\n' \
-    >"$SYS_DIR/Tremblix.ini"
+    >"${1:-$SYS_DIR/Tremblix.ini}"
 }
 
 case_a_silent_install_selects_the_saver_and_it_runs() {
   clean_slate
   install_silently
   expect_installed
-  if [ "$SYS_WIN" != 'C:\windows\system32' ] && [ -e "$E2E_DRIVE_C/windows/system32/Tremblix.scr" ]; then
-    e2e_fail "the 32-bit installer wrote into the 64-bit system32"
+  if [ -n "$OTHER_DIR" ] && compgen -G "$OTHER_DIR/Tremblix*" >/dev/null; then
+    e2e_fail "the $kEdition installer wrote into $OTHER_WIN: $(ls "$OTHER_DIR"/Tremblix*)"
   fi
 
   # Started as Windows starts the selected saver, by the value's path, over a
@@ -153,7 +213,7 @@ case_a_silent_install_selects_the_saver_and_it_runs() {
   local run=$E2E_PID
   e2e_wait_window "$kRenderer" 20 || e2e_fail "the renderer's window did not appear"
   sleep 1
-  local shot=install-${TREMBLIX_WINEARCH:-win32}-run r g b
+  local shot=install-$kEdition-$kWinArch-run r g b
   e2e_shot "$shot"
   read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/$shot.png" 512 220)"
   [ $((r + g + b)) -gt 60 ] || e2e_fail "the ball shows no reflection ($r $g $b)"
@@ -164,20 +224,27 @@ case_a_silent_install_selects_the_saver_and_it_runs() {
   [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
 }
 
+# This user's pictures go, and the folder with them; so do those earlier
+# versions left in C:\ and in the VirtualStore. The saver was Tremblix: it is
+# switched off, as "(None)" does.
 case_a_silent_uninstall_removes_what_the_install_wrote() {
   clean_slate
   install_silently
   local i
+  mkdir -p "$LOCAL_DIR/Tremblix" "$LOCAL_DIR/VirtualStore"
   for i in 1 2 3 4; do
-    convert -size 8x8 xc:black -type TrueColor "BMP3:$E2E_DRIVE_C/Tremblix$i.bmp"
+    convert -size 8x8 xc:black -type TrueColor "BMP3:$LOCAL_DIR/Tremblix/Tremblix$i.bmp"
+    cp "$LOCAL_DIR/Tremblix/Tremblix$i.bmp" "$E2E_DRIVE_C/Tremblix$i.bmp"
+    cp "$LOCAL_DIR/Tremblix/Tremblix$i.bmp" "$LOCAL_DIR/VirtualStore/Tremblix$i.bmp"
   done
   uninstall_silently
   local left
-  left=$(ls "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp 2>/dev/null)
+  left=$(ls -d "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp "$LOCAL_DIR/Tremblix" \
+           "$LOCAL_DIR"/VirtualStore/Tremblix* 2>/dev/null)
   [ -z "$left" ] || e2e_fail "left behind: $left"
   reg_key "$kUninstallKey" >/dev/null && e2e_fail "the uninstall entry is still there"
   reg_value "$kDesktopKey" SCRNSAVE.EXE && e2e_fail "SCRNSAVE.EXE still names Tremblix"
-  return 0
+  expect_equal ScreenSaveActive "$(reg_value "$kDesktopKey" ScreenSaveActive)" 0
 }
 
 case_the_settings_file_survives_install_upgrade_and_uninstall() {
@@ -213,10 +280,12 @@ case_an_install_that_cannot_write_a_program_fails() {
   install_silently
   printf 'an older renderer' >"$SYS_DIR/Tremblix.dll"
   e2e_make_unwritable "$SYS_DIR/Tremblix.dll"
-  wine "$E2E_BUILD/Tremblix-setup.exe" /S </dev/null >/dev/null 2>&1
+  wine "$E2E_BUILD/$kSetup" /S </dev/null >/dev/null 2>&1
   local rc=$?
   echo "silent install over an unwritable Tremblix.dll: code $rc"
   [ "$rc" != 0 ] || e2e_fail "the install reported success with the old Tremblix.dll in place"
+  # The administrator's copy failed; the installer the user ran says so.
+  expect_equal "the exit code" "$rc" 2
 }
 
 # The two keys and the files an install touches, to compare one install with two.
@@ -253,7 +322,7 @@ wait_for_button() {
 # Starts the installer as a user does, and waits for its welcome page;
 # E2E_SETUP is its pid.
 open_installer() {
-  e2e_start "$E2E_BUILD/Tremblix-setup.exe"
+  e2e_start "$E2E_BUILD/$kSetup"
   E2E_SETUP=$E2E_PID
   e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
   wait_for_button "$kSetupTitle" "インストール(&I)"
@@ -294,8 +363,9 @@ page_texts() {
 
 # Welcome page, install, finish page, then the uninstaller's pages: Japanese
 # throughout, saying where it installs, how to choose the music and what
-# becomes of the pictures in C:\. Opening the display settings, the
-# install's last step, is not offered where Wine has none.
+# becomes of the pictures. Opening the display settings, the
+# install's last step, is not offered where Wine has none. The uninstaller,
+# too, hands the system folder to its administrator's copy.
 case_the_interactive_install_and_uninstall_speak_japanese() {
   clean_slate
   open_installer
@@ -303,7 +373,7 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   e2e_shot installer-welcome
   page_texts "$kSetupTitle" "$SYS_WIN"
   grep -qF "「設定」ボタン" <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not say how to choose the music"
-  grep -qF 'C:\Tremblix1.bmp' <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not tell of the pictures"
+  grep -qF 'AppData\Local\Tremblix' <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not tell of the pictures"
 
   install_to_the_finish_page
   sleep 0.5
@@ -321,7 +391,7 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   wait_for_button "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)"
   sleep 0.5
   e2e_shot uninstaller-confirm
-  page_texts "$uninstall" 'C:\Tremblix1.bmp'
+  page_texts "$uninstall" 'AppData\Local\Tremblix'
   e2e_probe press "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)" || e2e_fail "no Uninstall button"
   wait_for_button "$uninstall" "閉じる(&C)"
   e2e_probe press "$uninstall" "閉じる(&C)" || e2e_fail "no Close button"
@@ -352,8 +422,181 @@ case_the_interactive_install_ends_by_opening_the_display_settings() {
   expect_installed
 }
 
-if [ "${1:-}" = --list ] && [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; then
-  printf '%s\n' "${kWin64Cases[@]}"
-  exit 0
-fi
+# The other edition as its installer leaves it: programs, uninstaller and
+# entry in its own folder and registry view, the saver selected.
+lay_out_the_other_edition() {
+  local program
+  for program in Tremblix.scr Tremblix.dll Tremblix-uninstall.exe; do
+    printf 'the other edition' >"$OTHER_DIR/$program"
+  done
+  wine reg add "$kUninstallKey" /v DisplayName /t REG_SZ /d Tremblix "$OTHER_VIEW" /f \
+    >/dev/null 2>&1 </dev/null
+  wine reg add "$kUninstallKey" /v UninstallString /t REG_SZ \
+    /d "\"$OTHER_WIN\\Tremblix-uninstall.exe\"" "$OTHER_VIEW" /f >/dev/null 2>&1 </dev/null
+  wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$OTHER_WIN\\Tremblix.scr" /f \
+    >/dev/null 2>&1 </dev/null
+  reg_key "$kUninstallKey" "$OTHER_VIEW" | grep -q DisplayName ||
+    e2e_fail "could not lay out the other edition's entry"
+}
+
+# The other edition's settings file: the 32-bit edition's beside its
+# programs, the 64-bit edition's in the roaming profile.
+other_settings_file() {
+  if [ "$kEdition" = x64 ]; then
+    echo "$OTHER_DIR/Tremblix.ini"
+  else
+    mkdir -p "$ROAMING_DIR/Tremblix"
+    echo "$ROAMING_DIR/Tremblix/Tremblix.ini"
+  fi
+}
+
+# Installing over the other edition leaves one Tremblix in the screen-saver
+# list: its programs, uninstaller and entry go; its settings stay.
+case_an_install_over_the_other_edition_removes_it_and_keeps_its_settings() {
+  clean_slate
+  [ -n "$OTHER_DIR" ] || e2e_fail "there is no other edition on $kWinArch"
+  lay_out_the_other_edition
+  local settings before
+  settings=$(other_settings_file)
+  write_settings "$settings"
+  before=$(md5sum <"$settings")
+  install_silently
+  local left
+  left=$(ls "$OTHER_DIR"/Tremblix* 2>/dev/null | grep -v '/Tremblix\.ini$')
+  [ -z "$left" ] || e2e_fail "the other edition is left in $OTHER_WIN: $left"
+  reg_key "$kUninstallKey" "$OTHER_VIEW" | grep -q . &&
+    e2e_fail "the other edition's entry ($OTHER_VIEW) is still there"
+  [ -f "$settings" ] || e2e_fail "the install removed the other edition's settings"
+  expect_equal "the other edition's settings" "$(md5sum <"$settings")" "$before"
+  expect_installed
+}
+
+# The administrator's copy the installer starts of itself writes the system
+# folder and the machine's entry, and nothing of the user's.
+case_the_administrators_copy_writes_the_system_folder_only() {
+  clean_slate
+  wine "$E2E_BUILD/$kSetup" /S /ELEVATED </dev/null >/dev/null 2>&1
+  local rc=$?
+  expect_equal "the copy's exit code" "$rc" 0
+  cmp -s "$E2E_BUILD/bin/Tremblix.scr" "$SYS_DIR/Tremblix.scr" || e2e_fail "no Tremblix.scr in $SYS_WIN"
+  expect_equal DisplayName "$(reg_value "$kUninstallKey" DisplayName)" Tremblix
+  reg_value "$kDesktopKey" SCRNSAVE.EXE && e2e_fail "the administrator's copy selected the saver"
+  expect_equal ScreenSaveActive "$(reg_value "$kDesktopKey" ScreenSaveActive)" 0
+}
+
+# The 64-bit edition keeps its settings in the roaming profile; an uninstall
+# leaves them, another saver's selection, and the user's own files in the
+# pictures' folder.
+case_an_uninstall_keeps_the_settings_and_another_savers_selection() {
+  clean_slate
+  install_silently
+  mkdir -p "$ROAMING_DIR/Tremblix" "$LOCAL_DIR/Tremblix"
+  write_settings "$ROAMING_DIR/Tremblix/Tremblix.ini"
+  local before
+  before=$(md5sum <"$ROAMING_DIR/Tremblix/Tremblix.ini")
+  convert -size 8x8 xc:black -type TrueColor "BMP3:$LOCAL_DIR/Tremblix/Tremblix1.bmp"
+  printf 'mine' >"$LOCAL_DIR/Tremblix/notes.txt"
+  cp "$E2E_BUILD/bin/Tremblix.scr" "$SYS_DIR/Other.scr"
+  local other="$SYS_WIN\\Other.scr"
+  wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1 </dev/null
+  uninstall_silently
+  rm -f "$SYS_DIR/Other.scr"
+  expect_equal SCRNSAVE.EXE "$(reg_value "$kDesktopKey" SCRNSAVE.EXE)" "$other"
+  expect_equal ScreenSaveActive "$(reg_value "$kDesktopKey" ScreenSaveActive)" 1
+  [ -f "$ROAMING_DIR/Tremblix/Tremblix.ini" ] || e2e_fail "the uninstall removed the settings file"
+  expect_equal "the settings after the uninstall" \
+    "$(md5sum <"$ROAMING_DIR/Tremblix/Tremblix.ini")" "$before"
+  [ ! -e "$LOCAL_DIR/Tremblix/Tremblix1.bmp" ] || e2e_fail "the uninstall left a picture"
+  [ -f "$LOCAL_DIR/Tremblix/notes.txt" ] || e2e_fail "the uninstall removed a file of the user's"
+  [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the uninstall left Tremblix.scr"
+}
+
+# Started elevated where UAC is on, the installer cannot open the display
+# settings as the user, and does not offer to. Wine runs every program
+# elevated and says UAC is off; this case says it is on.
+case_an_installer_started_elevated_does_not_open_the_display_settings() {
+  clean_slate
+  give_display_settings
+  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 1 /f >/dev/null 2>&1 </dev/null
+  open_installer
+  install_to_the_finish_page
+  local box
+  box=$(display_settings_box)
+  [ -n "$box" ] || e2e_fail "the finish page has no box for the display settings"
+  [ $((0x$box & 0x10000000)) = 0 ] || e2e_fail "an elevated installer offers the display settings"
+  finish_installer
+  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  sleep 1
+  [ ! -e "$E2E_DRIVE_C/$kVerbRecord" ] || e2e_fail "the Install verb ran from an elevated installer"
+  forget_display_settings
+  expect_installed
+}
+
+# Prints the version resources of $1 as windres reads them, escapes decoded.
+version_resource() {
+  local text
+  text=$(x86_64-w64-mingw32-windres -i "$1" -O rc 2>/dev/null) || e2e_fail "windres cannot read $1"
+  text=$(sed -n '/VERSIONINFO/,/^END/p' <<<"$text")
+  text=${text//\\x/\\u}
+  printf '%b\n' "$text" | sed 's/L"/"/'
+}
+
+# Checks that block $2 (language and code page) of the version resources $1
+# of file $4 names Tremblix, describes it as $3 and says the build's version.
+readonly kVersion=1.0.0
+expect_version_block() {
+  local block
+  block=$(awk -v id="$2" 'tolower($0) ~ "block \"" id "\"" { on = 1; next }
+                          on && /END/ { exit } on' <<<"$1")
+  [ -n "$block" ] || e2e_fail "$4 has no version block $2"
+  local name value
+  while IFS='|' read -r name value; do
+    grep -qxF "      VALUE \"$name\", \"$value\"" <<<"$block" ||
+      e2e_fail "$4 ($2): $name is not '$value': $(grep -F "\"$name\"" <<<"$block")"
+  done <<LIST
+ProductName|Tremblix
+FileDescription|$3
+FileVersion|$kVersion
+ProductVersion|$kVersion
+LIST
+}
+
+# Both programs and the installer say what they are and their version, in
+# Japanese and English, as Explorer's properties show it.
+case_the_programs_and_the_installer_carry_their_version() {
+  command -v x86_64-w64-mingw32-windres >/dev/null || e2e_skip "no windres to read the files"
+  local bits=32 file text
+  [ "$kEdition" = x86 ] || bits=64
+  for file in bin/Tremblix.scr bin/Tremblix.dll "$kSetup"; do
+    text=$(version_resource "$E2E_BUILD/$file")
+    grep -q "FILEVERSION ${kVersion//./, }, 0" <<<"$text" || e2e_fail "$file: no FILEVERSION $kVersion"
+    case $file in
+      *.scr) expect_version_block "$text" 041104b0 "Tremblix スクリーンセーバー" "$file"
+             expect_version_block "$text" 040904b0 "Tremblix screen saver" "$file" ;;
+      *.dll) expect_version_block "$text" 041104b0 "Tremblix 描画プログラム" "$file"
+             expect_version_block "$text" 040904b0 "Tremblix renderer" "$file" ;;
+      *) expect_version_block "$text" 041104b0 "Tremblix セットアップ ($bits ビット版)" "$file"
+         expect_version_block "$text" 040904b0 "Tremblix Setup ($bits-bit edition)" "$file" ;;
+    esac
+    echo "$file: version $kVersion, Japanese and English"
+  done
+}
+
+case ${1:-} in
+  --list)
+    if [ "$kWinArch" = win32 ]; then
+      printf '%s\n' "${kWin32Cases[@]}"
+    elif [ "$kEdition" = x64 ]; then
+      printf '%s\n' "${kX64Cases[@]}"
+    else
+      printf '%s\n' "${kWow64Cases[@]}"
+    fi
+    exit 0 ;;
+  # Reads the build's files only: no Wine prefix.
+  the_programs_and_the_installer_carry_their_version)
+    E2E_BUILD=${TREMBLIX_BUILD:?set TREMBLIX_BUILD to the windows build folder}
+    "case_$1"
+    echo "ok: $1"
+    exit 0 ;;
+esac
 e2e_main "$@"

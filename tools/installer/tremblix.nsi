@@ -1,46 +1,103 @@
-; Tremblix-setup.exe: puts Tremblix.scr and Tremblix.dll side by side in the
-; 32-bit system folder, selects the screen saver and leaves an uninstaller.
+; The installers of both editions, from one script:
+;   EDITION=x86  Tremblix-setup-x86.exe, the 32-bit edition into the 32-bit
+;                system folder (System32, or SysWOW64 on 64-bit Windows)
+;   EDITION=x64  Tremblix-setup-x64.exe, the 64-bit edition into the real
+;                System32 of 64-bit Windows
+; Each puts Tremblix.scr and Tremblix.dll side by side, removes the other
+; edition, selects the screen saver and leaves an uninstaller.
 ; Built by the installer target (cmake/installer.cmake):
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DPROGRAMS=<folder of both
-;     programs> -DICON=<icon> -DOUTFILE=<setup.exe> tremblix.nsi
+;   makensis -INPUTCHARSET UTF8 -DEDITION=x64 -DVERSION=1.0.0
+;     -DPROGRAMS=<folder of both programs> -DICON=<icon> -DOUTFILE=<setup.exe>
+;     tremblix.nsi
+;
+; Rights: the installer starts as the user who runs it. Only the system
+; folder and the machine's uninstall entry need an administrator, so that part
+; runs in a copy of this program started with the "runas" verb and the switch
+; /ELEVATED, and this process waits for it and takes its exit code. What
+; belongs to the user (the saver selected, the display settings opened, the
+; user's pictures) stays in this process: an administrator's copy may run as
+; another account, and would open the display settings elevated.
+; Exit codes: 0 done, 2 the programs could not be written, 740 no
+; administrator rights could be had.
 
-Unicode true
+!ifndef EDITION | VERSION | PROGRAMS | ICON | OUTFILE
+  !error "define EDITION (x86 or x64), VERSION, PROGRAMS, ICON and OUTFILE"
+!endif
+
+!if ${EDITION} == x64
+  Target amd64-unicode
+  !define BITS 64
+  !define OTHER_BITS 32
+!else if ${EDITION} == x86
+  Target x86-unicode
+  !define BITS 32
+  !define OTHER_BITS 64
+!else
+  !error "EDITION is x86 or x64"
+!endif
+
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 
 !include MUI2.nsh
 !include LogicLib.nsh
-
-!ifndef VERSION | PROGRAMS | ICON | OUTFILE
-  !error "define VERSION, PROGRAMS, ICON and OUTFILE"
-!endif
+!include FileFunc.nsh
+!include WinVer.nsh
+!include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix"
 !define DESKTOP_KEY "Control Panel\Desktop"
+!define POLICIES_KEY "Software\Microsoft\Windows\CurrentVersion\Policies\System"
 !define UNINSTALLER "Tremblix-uninstall.exe"
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATE_AND_BROADCAST 3
+!define ELEVATED_SWITCH "/ELEVATED"
+!define ERROR_ELEVATION_REQUIRED 740
+!define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+!define TokenElevationType 18
+!define TokenElevationTypeFull 2
+
+; SHELLEXECUTEINFOW as this edition lays it out: on x64 an int before a
+; pointer is followed by four bytes of padding.
+!if ${NSIS_PTR_SIZE} > 4
+  !define SEI_SIZE 112
+  !define SEI_PAD "i 0,"
+  !define SEI_SKIP_PAD "i,"
+!else
+  !define SEI_SIZE 60
+  !define SEI_PAD ""
+  !define SEI_SKIP_PAD ""
+!endif
+!define SEE_MASK_NOCLOSEPROCESS 0x40
 
 Name "Tremblix"
 OutFile "${OUTFILE}"
-; The system folder is writable for administrators only.
-RequestExecutionLevel admin
-BrandingText "Tremblix ${VERSION}"
+RequestExecutionLevel user
+BrandingText "Tremblix ${VERSION} (${BITS} ビット)"
 ShowInstDetails show
 ShowUninstDetails show
 
 VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1041 ProductName "Tremblix"
 VIAddVersionKey /LANG=1041 CompanyName "Tremblix"
-VIAddVersionKey /LANG=1041 FileDescription "Tremblix セットアップ"
+VIAddVersionKey /LANG=1041 FileDescription "Tremblix セットアップ (${BITS} ビット版)"
 VIAddVersionKey /LANG=1041 FileVersion "${VERSION}"
 VIAddVersionKey /LANG=1041 ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1041 LegalCopyright "Tremblix"
+VIAddVersionKey /LANG=1033 ProductName "Tremblix"
+VIAddVersionKey /LANG=1033 CompanyName "Tremblix"
+VIAddVersionKey /LANG=1033 FileDescription "Tremblix Setup (${BITS}-bit edition)"
+VIAddVersionKey /LANG=1033 FileVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 LegalCopyright "Tremblix"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 
-!define MUI_WELCOMEPAGE_TEXT "スクリーンセーバー Tremblix ${VERSION} をインストールします。$\r$\n$\r$\nインストール先は 32 ビットのシステム フォルダ$\r$\n$INSTDIR$\r$\nです。Tremblix.scr と Tremblix.dll をここに並べて置き、Tremblix をスクリーンセーバーに選びます。$\r$\n$\r$\n音楽は、画面のプロパティのスクリーンセーバーの「設定」ボタンで選べます。すでに選んである音楽 (Tremblix.ini) はそのまま残ります。$\r$\n$\r$\n実行するたびに、画面の画像を C:\ に保存します。このコンピュータを使う人は誰でも見ることができます:$\r$\nC:\Tremblix1.bmp ～ C:\Tremblix4.bmp$\r$\n$\r$\n$_CLICK"
+Var EditionNote
+
+!define MUI_WELCOMEPAGE_TEXT "スクリーンセーバー Tremblix ${VERSION} (${BITS} ビット版) をインストールします。$EditionNote$\r$\n$\r$\nインストール先は ${BITS} ビットのシステム フォルダ$\r$\n$INSTDIR$\r$\nです。Tremblix.scr と Tremblix.dll をここに並べて置き、Tremblix をスクリーンセーバーに選びます。$\r$\n$\r$\n音楽は、画面のプロパティのスクリーンセーバーの「設定」ボタンで選べます。すでに選んである音楽 (Tremblix.ini) はそのまま残ります。$\r$\n$\r$\n実行するたびに画面の画像を 4 枚、次のフォルダに保存します。見ることができるのはあなただけです:$\r$\n$LOCALAPPDATA\Tremblix$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Tremblix をインストールし、スクリーンセーバーに選びました。$\r$\n$\r$\n音楽は、画面のプロパティのスクリーンセーバーの「設定」ボタンで選べます。"
@@ -50,46 +107,160 @@ VIAddVersionKey /LANG=1041 LegalCopyright "Tremblix"
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferDisplaySettings
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "Tremblix.scr と Tremblix.dll、実行のたびに C:\ に残った画面の画像 (C:\Tremblix1.bmp ～ C:\Tremblix4.bmp) を削除し、Tremblix が選ばれていればその選択を解除します。選んだ音楽 (Tremblix.ini) は残します。"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Tremblix.scr と Tremblix.dll、画面の画像 ($LOCALAPPDATA\Tremblix と、以前の版が C:\ に残したもの) を削除し、Tremblix が選ばれていればスクリーンセーバーを「なし」にします。選んだ音楽 (Tremblix.ini) は残します。"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Japanese"
 
-; A 32-bit program on 64-bit Windows is shown System32 where the files land
-; in SysWOW64. The registry is read by 64-bit Windows, so every path written
-; there names SysWOW64.
-Function .onInit
-  System::Call 'kernel32::GetSystemWow64DirectoryW(w .r0, i ${NSIS_MAX_STRLEN}) i .r1'
-  ${If} $1 = 0
-    StrCpy $0 $SYSDIR
-  ${EndIf}
-  StrCpy $INSTDIR $0
+; --- Shared by the installer and the uninstaller ------------------------------
 
+; $INSTDIR: where this edition lives. A 32-bit program on 64-bit Windows is
+; shown System32 where the files land in SysWOW64; the registry is read by
+; 64-bit Windows, so every path written there names SysWOW64.
+!macro SetInstallFolder
+  !if ${EDITION} == x64
+    StrCpy $INSTDIR $SYSDIR
+  !else
+    System::Call 'kernel32::GetSystemWow64DirectoryW(w .r0, i ${NSIS_MAX_STRLEN}) i .r1'
+    ${If} $1 = 0
+      StrCpy $0 $SYSDIR
+    ${EndIf}
+    StrCpy $INSTDIR $0
+  !endif
+!macroend
+
+; Sets $0 to 1 in the administrator's copy this program started of itself.
+!macro IsElevatedCopy
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "${ELEVATED_SWITCH}" $2
+  ${If} ${Errors}
+    StrCpy $0 0
+  ${Else}
+    StrCpy $0 1
+  ${EndIf}
+!macroend
+
+; Runs this program again with administrator rights for the part that needs
+; them, waits for it and sets $0 to its exit code. Before Vista there is no
+; "runas" to ask with: an administrator does it here ($0 = -1), anyone else
+; gets 740. $1: extra arguments for the copy.
+!macro RunElevated
+  ${If} ${AtLeastWinVista}
+    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
+    System::Call 'shell32::ShellExecuteExW(p r9) i .r2 ?e'
+    Pop $3
+    ${If} $2 = 0
+      ; The user declined, or no administrator could be asked.
+      DetailPrint "管理者の権限で実行できませんでした (エラー $3)"
+      StrCpy $0 ${ERROR_ELEVATION_REQUIRED}
+    ${Else}
+      System::Call '*$9(i, i, p, p, p, p, p, i, ${SEI_SKIP_PAD} p, p, p, p, i, ${SEI_SKIP_PAD} p, p .r4)'
+      System::Call 'kernel32::WaitForSingleObject(p r4, i -1)'
+      System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r0)'
+      System::Call 'kernel32::CloseHandle(p r4)'
+    ${EndIf}
+    System::Free $9
+  ${Else}
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 == "Admin"
+      StrCpy $0 -1
+    ${Else}
+      StrCpy $0 ${ERROR_ELEVATION_REQUIRED}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; The administrator's copy refuses to go on without the rights it was started for.
+!macro RequireAdmin
   UserInfo::GetAccountType
   Pop $0
   ${If} $0 != "Admin"
-    MessageBox MB_ICONSTOP "Tremblix はシステム フォルダにインストールします。管理者として実行してください。" /SD IDOK
-    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+    SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
     Quit
   ${EndIf}
+!macroend
+
+; Tells the user why the administrator's part failed, sets the exit code and
+; stops. $0: that part's exit code.
+!macro ReportElevatedFailure what
+  ${If} $0 = ${ERROR_ELEVATION_REQUIRED}
+    MessageBox MB_ICONSTOP "Tremblix をシステム フォルダ${what}には、管理者の権限が必要です。管理者として実行してください。" /SD IDOK
+  ${ElseIf} $0 = 2
+    MessageBox MB_ICONSTOP "$INSTDIR に Tremblix.scr と Tremblix.dll を書き込めませんでした。スクリーンセーバーが動いていれば終わらせてから、もう一度インストールしてください。" /SD IDOK
+  ${Else}
+    MessageBox MB_ICONSTOP "Tremblix をシステム フォルダ${what}ことができませんでした (コード $0)。" /SD IDOK
+  ${EndIf}
+  SetErrorLevel $0
+  Abort
+!macroend
+
+; --- Installer -----------------------------------------------------------------
+
+Var ElevatedCopy
+
+Function .onInit
+  !insertmacro SetInstallFolder
+  !insertmacro IsElevatedCopy
+  StrCpy $ElevatedCopy $0
+  ${If} $ElevatedCopy = 1
+    !insertmacro RequireAdmin
+  ${EndIf}
+  !if ${EDITION} == x86
+    ${If} ${RunningX64}
+      StrCpy $EditionNote "$\r$\n64 ビットの Windows には、64 ビット版 (Tremblix-setup-x64.exe) をお勧めします。"
+    ${EndIf}
+  !else
+    StrCpy $EditionNote ""
+  !endif
 FunctionEnd
 
 Section "Tremblix" SecTremblix
-  SetOutPath $INSTDIR
-  ClearErrors
-  File "${PROGRAMS}/Tremblix.scr"
-  File "${PROGRAMS}/Tremblix.dll"
-  ; A program that could not be replaced (it runs, say) would leave the pair
-  ; mismatched: stop here and say so, also to a silent caller.
-  ${If} ${Errors}
-    MessageBox MB_ICONSTOP "$INSTDIR に Tremblix.scr と Tremblix.dll を書き込めませんでした。スクリーンセーバーが動いていれば終わらせてから、もう一度インストールしてください。" /SD IDOK
-    SetErrorLevel 2
-    Abort
+  ; $0 = -1: this process writes the system folder (it is the
+  ; administrator's copy, or Windows has no "runas").
+  StrCpy $0 -1
+  ${If} $ElevatedCopy = 0
+    DetailPrint "管理者の権限で $INSTDIR にインストールしています..."
+    StrCpy $1 ""
+    !insertmacro RunElevated
   ${EndIf}
-  ; Tremblix.ini beside them holds the user's music and is left as it is.
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
+  ${If} $0 = -1
+    SetOutPath $INSTDIR
+    ClearErrors
+    File "${PROGRAMS}/Tremblix.scr"
+    File "${PROGRAMS}/Tremblix.dll"
+    ; A program that could not be replaced (it runs, say) would leave the pair
+    ; mismatched: stop here and say so, also to a silent caller.
+    ${If} ${Errors}
+      MessageBox MB_ICONSTOP "$INSTDIR に Tremblix.scr と Tremblix.dll を書き込めませんでした。スクリーンセーバーが動いていれば終わらせてから、もう一度インストールしてください。" /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+    ; Tremblix.ini beside them holds the user's music and is left as it is.
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    Call WriteUninstallEntry
+    Call RemoveOtherEdition
+    ${If} $ElevatedCopy = 1
+      ${If} ${RebootFlag}
+        SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+      ${EndIf}
+      Return
+    ${EndIf}
+  ${ElseIf} $0 = ${ERROR_SUCCESS_REBOOT_REQUIRED}
+    SetRebootFlag true
+  ${ElseIf} $0 <> 0
+    !insertmacro ReportElevatedFailure "にインストールする"
+  ${EndIf}
+  DetailPrint "$INSTDIR: Tremblix.scr, Tremblix.dll, ${UNINSTALLER}"
+  Call SelectSaver
+SectionEnd
+
+; Programs and Features lists the edition in its own registry view.
+Function WriteUninstallEntry
+  SetRegView ${BITS}
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "Tremblix"
   WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "Tremblix"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
@@ -101,9 +272,33 @@ Section "Tremblix" SecTremblix
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
   SectionGetSize ${SecTremblix} $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
+FunctionEnd
 
-  Call SelectSaver
-SectionEnd
+; Both editions in the system folders would show Tremblix twice in the
+; screen-saver list: the other one goes, its programs, uninstaller and entry.
+; Its Tremblix.ini stays (the 64-bit edition takes the 32-bit one's choice
+; over from it).
+Function RemoveOtherEdition
+  !if ${EDITION} == x64
+    StrCpy $0 "$WINDIR\SysWOW64"
+  !else
+    ${IfNot} ${RunningX64}
+      Return
+    ${EndIf}
+    ; A 32-bit program reaches the real System32 through Sysnative.
+    StrCpy $0 "$WINDIR\Sysnative"
+  !endif
+  ${If} ${FileExists} "$0\Tremblix.scr"
+  ${OrIf} ${FileExists} "$0\${UNINSTALLER}"
+    DetailPrint "${OTHER_BITS} ビット版を削除します: $0"
+  ${EndIf}
+  Delete /REBOOTOK "$0\Tremblix.scr"
+  Delete /REBOOTOK "$0\Tremblix.dll"
+  Delete /REBOOTOK "$0\${UNINSTALLER}"
+  SetRegView ${OTHER_BITS}
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  SetRegView ${BITS}
+FunctionEnd
 
 ; What the display settings write when the user picks a saver: its short path.
 ; Windows keeps its own copy of the on/off switch, hence the call beside the value.
@@ -120,73 +315,168 @@ FunctionEnd
 
 ; The display settings, opened as the shell's Install verb of a .scr does:
 ;   rundll32.exe desk.cpl,InstallScreenSaver PATH
-; On 64-bit Windows the verb runs the 64-bit rundll32, which a 32-bit program
-; reaches through Sysnative. Wine has no desk.cpl: there the box is not
-; offered, and the saver is selected all the same.
+; from this process, the user's. Where the user started the installer itself
+; elevated (UAC on and this token the elevated one) nothing here could start
+; it unelevated, so it is not offered; the saver is selected all the same.
+; Wine has no desk.cpl: there the box is not offered either.
 Var DisplaySettingsFolder
 
 Function OfferDisplaySettings
-  StrCpy $DisplaySettingsFolder $SYSDIR
-  ${If} ${FileExists} "$WINDIR\Sysnative\desk.cpl"
-    StrCpy $DisplaySettingsFolder "$WINDIR\Sysnative"
-  ${EndIf}
-  ${IfNot} ${FileExists} "$DisplaySettingsFolder\desk.cpl"
+  !if ${EDITION} == x64
+    StrCpy $DisplaySettingsFolder $SYSDIR
+  !else
+    ; The verb runs the 64-bit rundll32, which a 32-bit program reaches
+    ; through Sysnative.
+    StrCpy $DisplaySettingsFolder $SYSDIR
+    ${If} ${FileExists} "$WINDIR\Sysnative\desk.cpl"
+      StrCpy $DisplaySettingsFolder "$WINDIR\Sysnative"
+    ${EndIf}
+  !endif
+  Call IsElevatedByUac
+  ${If} $0 = 1
+  ${OrIfNot} ${FileExists} "$DisplaySettingsFolder\desk.cpl"
     SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
     ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    StrCpy $DisplaySettingsFolder ""
+  ${EndIf}
+FunctionEnd
+
+; $0 = 1 when this process runs with the elevated half of a UAC split token.
+; With UAC off (EnableLUA 0) there is no other half: the user's own programs
+; run with this very token.
+Function IsElevatedByUac
+  StrCpy $0 0
+  ${IfNot} ${AtLeastWinVista}
+    Return
+  ${EndIf}
+  !if ${EDITION} == x86
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !else
+    SetRegView 64
+  !endif
+  ClearErrors
+  ReadRegDWORD $1 HKLM "${POLICIES_KEY}" EnableLUA
+  SetRegView ${BITS}
+  ${If} ${Errors}
+    StrCpy $1 1
+  ${EndIf}
+  ${If} $1 = 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r2) i .r3'
+  ${If} $3 = 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::GetTokenInformation(p r2, i ${TokenElevationType}, *i .r4, i 4, *i .r5) i .r3'
+  System::Call 'kernel32::CloseHandle(p r2)'
+  ${If} $3 <> 0
+  ${AndIf} $4 = ${TokenElevationTypeFull}
+    StrCpy $0 1
   ${EndIf}
 FunctionEnd
 
 Function OpenDisplaySettings
-  Exec '"$DisplaySettingsFolder\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\Tremblix.scr'
+  ${If} $DisplaySettingsFolder != ""
+    Exec '"$DisplaySettingsFolder\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\Tremblix.scr'
+  ${EndIf}
 FunctionEnd
 
+; --- Uninstaller ---------------------------------------------------------------
+
+Var UnElevatedCopy
+Var UnSelectedTremblix
+
 Function un.onInit
-  UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 != "Admin"
-    MessageBox MB_ICONSTOP "Tremblix をシステム フォルダから削除するには、管理者として実行してください。" /SD IDOK
-    SetErrorLevel 740
-    Quit
+  SetRegView ${BITS}
+  !insertmacro IsElevatedCopy
+  StrCpy $UnElevatedCopy $0
+  ${If} $UnElevatedCopy = 1
+    !insertmacro RequireAdmin
   ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
-  ; Asked while the file is still there to tell its short name.
-  Call un.ForgetSelection
-  Delete /REBOOTOK "$INSTDIR\Tremblix.scr"
-  Delete /REBOOTOK "$INSTDIR\Tremblix.dll"
-  ; The pictures each run leaves; without a manifest Windows may have put a
-  ; user's copies in their VirtualStore.
+  SetShellVarContext current
+  StrCpy $0 -1
+  ${If} $UnElevatedCopy = 0
+    ; Asked while the file is still there to tell its short name.
+    Call un.SelectionNamesTremblix
+    StrCpy $1 "_?=$INSTDIR"
+    !insertmacro RunElevated
+  ${EndIf}
+
+  ${If} $0 = -1
+    Call un.RemovePrograms
+    ${If} $UnElevatedCopy = 1
+      ${If} ${RebootFlag}
+        SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+      ${EndIf}
+      Return
+    ${EndIf}
+  ${ElseIf} $0 = ${ERROR_SUCCESS_REBOOT_REQUIRED}
+    SetRebootFlag true
+  ${ElseIf} $0 <> 0
+    !insertmacro ReportElevatedFailure "から削除する"
+  ${EndIf}
+  DetailPrint "$INSTDIR から Tremblix.scr と Tremblix.dll を削除しました"
+
+  ${If} $UnSelectedTremblix = 1
+    Call un.SwitchSaverOff
+  ${EndIf}
+  ; This user's pictures; the folder goes once nothing else is in it.
   ${ForEach} $0 1 4 + 1
-    Delete "C:\Tremblix$0.bmp"
+    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp"
+  ${Next}
+  RMDir "$LOCALAPPDATA\Tremblix"
+  ; Earlier versions wrote them to C:\; without a manifest Windows may have
+  ; put this user's copies in their VirtualStore.
+  ${ForEach} $0 1 4 + 1
     Delete "$LOCALAPPDATA\VirtualStore\Tremblix$0.bmp"
   ${Next}
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
   ${If} ${RebootFlag}
     MessageBox MB_ICONINFORMATION "使用中のファイルは、コンピュータを再起動したときに削除されます。" /SD IDOK
   ${EndIf}
 SectionEnd
 
-; Only while the selected saver is still this one: another saver's stays.
-Function un.ForgetSelection
+; The administrator's part: both programs, the pictures earlier versions left
+; in C:\ (any user's), the entry and the uninstaller itself.
+Function un.RemovePrograms
+  Delete /REBOOTOK "$INSTDIR\Tremblix.scr"
+  Delete /REBOOTOK "$INSTDIR\Tremblix.dll"
+  ${ForEach} $0 1 4 + 1
+    Delete "C:\Tremblix$0.bmp"
+  ${Next}
+  SetRegView ${BITS}
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+FunctionEnd
+
+; $UnSelectedTremblix = 1 while the selected saver is this one, by any
+; spelling: long or short, any case. Another saver's selection stays.
+Function un.SelectionNamesTremblix
+  StrCpy $UnSelectedTremblix 0
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
   ${If} $0 == ""
     Return
   ${EndIf}
-  StrCpy $3 0
   ${If} $0 == "$INSTDIR\Tremblix.scr"
-    StrCpy $3 1
+    StrCpy $UnSelectedTremblix 1
   ${EndIf}
-  ; The same file by any spelling: long or short, any case.
   GetFullPathName /SHORT $1 "$INSTDIR\Tremblix.scr"
   GetFullPathName /SHORT $2 $0
   ${If} $1 != ""
   ${AndIf} $2 == $1
-    StrCpy $3 1
+    StrCpy $UnSelectedTremblix 1
   ${EndIf}
-  ${If} $3 = 1
-    DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-    DetailPrint "スクリーンセーバーの選択を解除しました"
-  ${EndIf}
+FunctionEnd
+
+; What choosing "(None)" in the display settings does: no saver named, and
+; the saver off, in Windows' own copy of the switch as in the registry.
+Function un.SwitchSaverOff
+  DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATE_AND_BROADCAST})'
+  WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive 0
+  DetailPrint "スクリーンセーバーを「なし」にしました"
 FunctionEnd
