@@ -25,10 +25,15 @@ set_wallpaper() {
   fi
 }
 
-# A /s run to its end: the renderer shown, a screenshot named $2, Escape.
+# A /s run to its end: the renderer shown (with a picture, unless $3 is
+# "black"), a screenshot named $2, Escape.
 run_once() {
   e2e_start_run "$1"
-  sleep 1
+  if [ "${3:-}" = black ]; then
+    sleep 1
+  else
+    e2e_wait_drawn || e2e_fail "the renderer drew no picture"
+  fi
   e2e_shot "$2"
   e2e_end_with_escape
 }
@@ -108,7 +113,7 @@ case_with_nothing_else_the_pictures_are_black() {
   set_wallpaper 'C:\e2e\no such wallpaper.jpg'
   rm -rf "$c"
   expect_blank_screen
-  run_once "$scr" blank-black-renderer
+  run_once "$scr" blank-black-renderer black
   for i in 1 2 3; do
     [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix$i.bmp")" = "1280x1024 0" ] ||
       e2e_fail "Tremblix$i.bmp is not a black picture of the screen's size"

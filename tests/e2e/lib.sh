@@ -144,6 +144,19 @@ e2e_expect_pixel() {
   done
 }
 
+# Waits up to 5 s for the renderer to have drawn a scene that shows a picture:
+# the ball's middle no longer black.
+e2e_wait_drawn() {
+  local deadline=$((SECONDS + 5)) shot=$E2E_SHOTS/.drawn.png r g b
+  while [ $SECONDS -le $deadline ]; do
+    harness_screenshot "$shot"
+    read -r r g b <<<"$(harness_pixel "$shot" 512 220)"
+    [ $((r + g + b)) -gt 60 ] && return 0
+    sleep 0.3
+  done
+  return 1
+}
+
 e2e_shot() {
   harness_screenshot "$E2E_SHOTS/$1.png"
 }

@@ -35,7 +35,7 @@ case_hand_off_pictures_hold_the_screen() {
   convert "$c/Tremblix2.bmp" -flip "$E2E_SHOTS/run-expected-3.png"
   e2e_same_picture "$E2E_SHOTS/run-expected-1.png" "$c/Tremblix1.bmp" "picture 1 is not the mirror"
   e2e_same_picture "$E2E_SHOTS/run-expected-3.png" "$c/Tremblix3.bmp" "picture 3 is not upside down"
-  sleep 1
+  e2e_wait_drawn || e2e_fail "the renderer drew no picture"
   e2e_shot run-renderer-with-desktop
   # The ball reflects the desktop: not the plain black of an empty screen, nor
   # the white and grey of surfaces drawn without pictures.
