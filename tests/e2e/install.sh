@@ -262,15 +262,20 @@ case_the_settings_file_survives_install_upgrade_and_uninstall() {
   [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the uninstall left Tremblix.scr"
 }
 
-case_uninstall_keeps_another_savers_selection() {
-  clean_slate
-  install_silently
+# Selects another saver, uninstalls, and expects that selection kept.
+uninstall_with_another_saver_selected() {
   cp "$E2E_BUILD/bin/Tremblix.scr" "$SYS_DIR/Other.scr"
   local other="$SYS_WIN\\Other.scr"
   wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1 </dev/null
   uninstall_silently
   rm -f "$SYS_DIR/Other.scr"
   expect_equal SCRNSAVE.EXE "$(reg_value "$kDesktopKey" SCRNSAVE.EXE)" "$other"
+}
+
+case_uninstall_keeps_another_savers_selection() {
+  clean_slate
+  install_silently
+  uninstall_with_another_saver_selected
 }
 
 # Over a program it cannot replace (a running saver, say), a silent install
@@ -496,12 +501,7 @@ case_an_uninstall_keeps_the_settings_and_another_savers_selection() {
   before=$(md5sum <"$ROAMING_DIR/Tremblix/Tremblix.ini")
   convert -size 8x8 xc:black -type TrueColor "BMP3:$LOCAL_DIR/Tremblix/Tremblix1.bmp"
   printf 'mine' >"$LOCAL_DIR/Tremblix/notes.txt"
-  cp "$E2E_BUILD/bin/Tremblix.scr" "$SYS_DIR/Other.scr"
-  local other="$SYS_WIN\\Other.scr"
-  wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1 </dev/null
-  uninstall_silently
-  rm -f "$SYS_DIR/Other.scr"
-  expect_equal SCRNSAVE.EXE "$(reg_value "$kDesktopKey" SCRNSAVE.EXE)" "$other"
+  uninstall_with_another_saver_selected
   expect_equal ScreenSaveActive "$(reg_value "$kDesktopKey" ScreenSaveActive)" 1
   [ -f "$ROAMING_DIR/Tremblix/Tremblix.ini" ] || e2e_fail "the uninstall removed the settings file"
   expect_equal "the settings after the uninstall" \
