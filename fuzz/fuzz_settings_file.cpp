@@ -58,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const MusicFileType type = MusicFileTypeOf(settings.BgmFile, lead);
   if (type != MusicFileType::kOther && LastCharacters(file, 3, lead).size() != 3) std::abort();
 
-  SaveSettings(profile, folder, settings);
+  SaveSettings(profile, ini, settings);
   SettingsRecord again;
-  LoadSettings(profile, folder, again);
+  LoadSettings(profile, ini, folder, again);
   if (again.BgmKind != settings.BgmKind || again.BgmRepeat != settings.BgmRepeat ||
       again.BgmFile != settings.BgmFile || again.BgmFolder != settings.BgmFolder)
     std::abort();
