@@ -51,14 +51,16 @@ steps_of_run() {
     $2 == "scr" && $3 == "main" { step("saver: Wine starts it", $1) }
     $2 == "scr" && $3 == "capture" { step("saver: start-up to the capture", $1) }
     $2 == "scr" && $3 == "photographed" { step("saver: photograph", $1) }
-    $2 == "scr" && $3 == "wrote" { step("saver: write " $4, $1) }
+    # Files by name alone: builds before the pictures had a folder of their
+    # own wrote them with their path.
+    $2 == "scr" && $3 == "wrote" { file = $4; sub(/.*\\/, "", file); step("saver: write " file, $1) }
     $2 == "scr" && $3 == "renderer" { step("saver: start the renderer", $1) }
     $2 == "dll" && $3 == "process" { dll = $1 }
     $2 == "dll" && $3 == "main" { step("renderer: Wine starts it", $1) }
     $2 == "dll" && $3 == "window" && $4 == "and" { step("renderer: window and context", $1) }
     $2 == "dll" && $3 == "window" && $4 == "shown" { step("renderer: window shown", $1) }
     $2 == "dll" && $3 == "texture" {
-      file = $4; sub(/:$/, "", file)
+      file = $4; sub(/:$/, "", file); sub(/.*\\/, "", file)
       step("renderer: texture " file, $1)
       r = c = w = u = 0
       for (i = 5; i < NF; i++) {
