@@ -69,7 +69,8 @@ void LoadTexture(GLTexture& texture, int number) {
     texture.LoadBmp(file, &times);
   }
   // By name alone: the folder is the user's and may hold blanks.
-  tremblix::BenchTextureLoaded(("Tremblix" + std::to_string(number) + ".BMP").c_str(), times);
+  tremblix::BenchTextureLoaded(
+      tremblix::Narrow(tremblix::PictureName(number, L".BMP"), CP_UTF8).c_str(), times);
 }
 
 // The surface picture laid flat in eye space, then the shine picture added on

@@ -20,10 +20,14 @@ std::wstring PictureFolder(std::wstring_view user_folder, bool exists) {
   return std::wstring(user_folder);
 }
 
-std::wstring PicturePath(std::wstring_view folder, int n, std::wstring_view extension) {
+std::wstring PictureName(int n, std::wstring_view extension) {
   std::wstring name = L"Tremblix" + std::to_wstring(n);
   name += extension;
-  return Join(folder, name);
+  return name;
+}
+
+std::wstring PicturePath(std::wstring_view folder, int n, std::wstring_view extension) {
+  return Join(folder, PictureName(n, extension));
 }
 
 std::wstring SettingsFile(Edition edition, std::wstring_view program_folder,

@@ -26,8 +26,9 @@ inline constexpr wchar_t kDriveRoot[] = L"C:";
 // Windows gave none) when it exists or could be made, else the root of C.
 std::wstring PictureFolder(std::wstring_view user_folder, bool exists);
 
-// Picture n (1 to 4) in folder: the screen saver writes ".bmp", the renderer
-// asks for ".BMP", the same file.
+// Picture n (1 to 4) by name, and in folder: the screen saver writes ".bmp",
+// the renderer asks for ".BMP", the same file.
+std::wstring PictureName(int n, std::wstring_view extension = L".bmp");
 std::wstring PicturePath(std::wstring_view folder, int n, std::wstring_view extension = L".bmp");
 
 // The settings file. The 32-bit edition keeps it beside the program, where

@@ -20,6 +20,11 @@ bool FolderThere(const std::wstring& path, bool make) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileThere(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::wstring PictureFolderOfThisUser(bool make) {
   const std::wstring local = KnownFolder(CSIDL_LOCAL_APPDATA);
   const std::wstring mine = local.empty() ? std::wstring() : UserFolder(local);

@@ -12,6 +12,9 @@ std::wstring KnownFolder(int csidl);
 // Whether path is a folder, making it first when make is true.
 bool FolderThere(const std::wstring& path, bool make);
 
+// Whether path is a file (not a folder).
+bool FileThere(const std::wstring& path);
+
 // The folder of the hand-off pictures for the user who runs the program. The
 // screen saver makes it (make true); the renderer only looks for it, so that
 // both choose the same folder.

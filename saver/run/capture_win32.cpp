@@ -42,10 +42,7 @@ void WritePictures(const std::wstring& folder, const ScreenPixels& screen) {
 
 bool EarlierPicturesThere(const std::wstring& folder) {
   for (int number = 1; number <= kBlackFile; ++number) {
-    const DWORD attributes = GetFileAttributesW(PicturePath(folder, number).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return false;
-    }
+    if (!FileThere(PicturePath(folder, number))) return false;
   }
   return true;
 }

@@ -15,11 +15,6 @@ namespace tremblix {
 
 namespace {
 
-bool FileThere(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring Wow64Folder() {
   wchar_t path[MAX_PATH] = {};
   const UINT length = GetSystemWow64DirectoryW(path, MAX_PATH);

@@ -65,14 +65,11 @@ system_folder() {
   fi
 }
 
-# The user's folders: LOCAL_DIR, ROAMING_DIR. Wine names the profile after
-# the Unix user.
+# The user's folders: LOCAL_DIR, ROAMING_DIR.
 user_folders() {
-  local user
-  user=$(id -un)
-  LOCAL_DIR=$E2E_DRIVE_C/users/$user/AppData/Local
-  ROAMING_DIR=$E2E_DRIVE_C/users/$user/AppData/Roaming
-  [ -d "$LOCAL_DIR" ] && [ -d "$ROAMING_DIR" ] || e2e_fail "no AppData folders for '$user'"
+  LOCAL_DIR=$E2E_LOCAL_DATA
+  ROAMING_DIR=$E2E_ROAMING_DATA
+  [ -d "$LOCAL_DIR" ] && [ -d "$ROAMING_DIR" ] || e2e_fail "no AppData folders for '$(id -un)'"
 }
 
 # Prints the data of value $2 of key $1 in the edition's registry view (or

@@ -41,9 +41,10 @@ e2e_setup() {
   harness_prefix_ready "$E2E_PREFIX"
   E2E_DRIVE_C=$WINEPREFIX/drive_c
   # The user's own folders; Wine names the user after the Unix one.
-  local user=$E2E_DRIVE_C/users/$(id -un)/AppData
-  E2E_PICTURES=$user/Local/Tremblix
-  E2E_ROAMING=$user/Roaming/Tremblix
+  E2E_LOCAL_DATA=$E2E_DRIVE_C/users/$(id -un)/AppData/Local
+  E2E_ROAMING_DATA=$E2E_DRIVE_C/users/$(id -un)/AppData/Roaming
+  E2E_PICTURES=$E2E_LOCAL_DATA/Tremblix
+  E2E_ROAMING=$E2E_ROAMING_DATA/Tremblix
   mkdir -p "$E2E_SHOTS"
 }
 

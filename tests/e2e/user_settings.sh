@@ -45,7 +45,7 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   make_tone user-takeover/shared
   make_tone user-takeover/own
   local shared=$E2E_DRIVE_C/windows/syswow64/Tremblix.ini
-  local own=$E2E_DRIVE_C/users/$(id -un)/AppData/Local/VirtualStore/windows/syswow64/Tremblix.ini
+  local own=$E2E_LOCAL_DATA/VirtualStore/windows/syswow64/Tremblix.ini
   e2e_write_settings - " 2" " 0" 'C:\e2e\user-takeover\shared\tone.mp3' "$shared"
   e2e_write_settings - " 2" " 0" 'C:\e2e\user-takeover\own\tone.mp3' "$own"
 
