@@ -166,10 +166,11 @@ add_test(NAME windows.cp932.dialog.requests
 set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERTIES
                      ENVIRONMENT TREMBLIX_CODEPAGE=932 RESOURCE_LOCK wine-display)
 
-# End-to-end runs of the real programs: one prefix per suite, of the given
-# Windows (win32 or win64; a script may list fewer cases for win64), under
-# code page 1252. Where the code page matters the cases run again under our
-# users' own, 932, in one prefix of their own.
+# End-to-end runs of the real programs: one prefix and one display per suite,
+# of the given Windows (win32 or win64; a script may list fewer cases for
+# win64), under code page 1252. The cases of a suite run one after another;
+# suites run side by side. Where the code page matters the cases run again
+# under our users' own, 932, in one prefix of their own.
 set(TREMBLIX_CP932_CASES
   startup.missing_renderer_shows_the_message
   dialog.dialog_shows_bands_and_readable_japanese
@@ -178,7 +179,7 @@ function(tremblix_e2e_test name script case prefix winearch codepage)
   add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "TREMBLIX_BUILD=${CMAKE_BINARY_DIR};TREMBLIX_WINEPREFIX=${TREMBLIX_WINE_DIR}/${prefix};TREMBLIX_WINEARCH=${winearch};TREMBLIX_CODEPAGE=${codepage}"
-    RESOURCE_LOCK wine-display TIMEOUT 120 SKIP_RETURN_CODE 77)
+    RESOURCE_LOCK wine-${prefix} TIMEOUT 120 SKIP_RETURN_CODE 77)
 endfunction()
 function(tremblix_e2e_suite suite script winearch)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env TREMBLIX_WINEARCH=${winearch}
@@ -195,7 +196,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run blank_screen command dialog musicpath user_settings)
+foreach(suite startup renderer run blank_screen dialog musicpath user_settings)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

@@ -42,6 +42,8 @@ void BenchFrameDrawn() {
     launch_times::Mark("dll first frame, processor %.0f ms", launch_times::ProcessorMs());
     launch_times::MarkMemory("dll memory at the first frame");
   }
+  // Every frame, so that a test can wait for the n-th and read the pace.
+  launch_times::Mark("dll frame %d", g_frames);
 #ifdef TREMBLIX_BENCHMARK
   if (g_frames == 1) {
     std::printf("process start to first frame: %.1f ms\n", launch_times::ProcessAgeMs());

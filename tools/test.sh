@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test of Tremblix: installs what is missing, builds the four
-# presets and runs the native unit tests, the same under ASan and UBSan with the
-# fuzz targets, and each edition's Windows-side and end-to-end tests under Wine
-# where this machine can run that edition.
+# Runs every test of Tremblix: installs what is missing, builds the presets and
+# runs the native unit tests, the same under ASan and UBSan with the fuzz
+# targets, the picture workers under TSan, and each edition's Windows-side and
+# end-to-end tests under Wine where this machine can run that edition.
 # Ends with one line "N passed, N failed, N skipped"; exits non-zero on any
 # failure. TREMBLIX_NO_32BIT=1 behaves as on a machine that runs no 32-bit code.
+#
+# The Wine layers wait far more than they compute, so they run beside the
+# builds: the 64-bit edition's tests start as soon as it is built, while the
+# native presets and the 32-bit edition build.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,18 +16,31 @@ root=$PWD
 tools/setup.sh || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 . tools/wine/harness.sh
 
-stop_wine() {
-  local build prefix
-  for build in "$root"/build/windows "$root"/build/windows-x64; do
-    for prefix in "$build"/wine/*/; do
-      [ -f "$prefix/.tremblix-ready" ] && harness_prefix_stop "${prefix%/}"
-    done
-    harness_display_stop "$build/wine"
+# Files a killed case left unwritable, servers and displays still running.
+release_wine() {
+  local journal state prefix
+  for journal in "$root"/build/windows*/wine/*.undo; do
+    [ -f "$journal" ] || continue
+    awk -F'\t' '$1 == "immutable" { print $2 }' "$journal" |
+      while IFS= read -r file; do chattr -i "$file" 2>/dev/null; done
+  done
+  for prefix in "$root"/build/windows*/wine/*/; do
+    [ -f "$prefix/.tremblix-ready" ] && harness_prefix_stop "${prefix%/}"
+  done
+  for state in "$root"/build/windows*/wine/*.x; do
+    [ -d "$state" ] && harness_display_stop "$state"
   done
 }
-trap stop_wine EXIT
+trap 'release_wine; kill $(jobs -p) 2>/dev/null' EXIT
 
-jobs=$(nproc)
+# Every run starts from new copies of the made prefixes: no case sees what an
+# earlier run left.
+release_wine
+rm -rf "$root"/build/windows*/wine
+
+# ctest runs this many tests at once: the end-to-end suites each have their
+# own prefix and display.
+test_jobs=${TREMBLIX_TEST_JOBS:-3}
 passed=0
 failed=0
 skipped=0
@@ -34,25 +51,35 @@ build() {
   local preset=$1
   echo "== $preset: configure and build"
   if cmake --preset "$preset" >"$root/build/$preset-configure.log" 2>&1 &&
-     cmake --build --preset "$preset" -j "$jobs" >"$root/build/$preset-build.log" 2>&1 &&
+     cmake --build --preset "$preset" -j "$(nproc)" >"$root/build/$preset-build.log" 2>&1 &&
      { ! grep -q '^dist:' "$root/build/$preset/Makefile" ||
        cmake --build --preset "$preset" --target dist >>"$root/build/$preset-build.log" 2>&1; }; then
     return 0
   fi
   tail -n 40 "$root/build/$preset-configure.log" "$root/build/$preset-build.log" 2>/dev/null
   echo "== $preset: build FAILED"
-  failed=$((failed + 1))
-  failures+=("$preset build")
+  echo "$preset build" >"$root/build/$preset-test.log.failed"
   return 1
 }
 
-# Runs a built preset's tests; extra arguments go to ctest.
+# Runs a built preset's tests into its log; extra arguments go to ctest.
 run_tests() {
   local preset=$1 log=$root/build/$1-test.log
   shift
   echo "== $preset: test"
-  ctest --preset "$preset" -j "$jobs" --timeout 300 "$@" 2>&1 | tee "$log" |
-    grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|Output|FAIL'
+  ctest --preset "$preset" -j "$test_jobs" --timeout 300 "$@" >"$log" 2>&1
+  echo "== $preset: tests done"
+}
+
+# Adds a preset's results from its log to the totals, and prints its failures.
+count_tests() {
+  local preset=$1 log=$root/build/$1-test.log
+  if [ -f "$log.failed" ]; then
+    failed=$((failed + 1))
+    failures+=("$(cat "$log.failed")")
+    return
+  fi
+  grep -E '\*\*\*Failed|\*\*\*Timeout|\*\*\*Exception|Not Run' "$log" | sed "s/^/$preset: /"
   local summary total bad skip
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$summary" ]; then
@@ -65,6 +92,7 @@ run_tests() {
   total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
   # A case that finds a capability missing says so and counts as skipped.
   skip=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* \*\*\*Skipped' "$log")
+  echo "== $preset: $((total - bad - skip)) passed, $bad failed, $skip skipped of $total"
   passed=$((passed + total - bad - skip))
   failed=$((failed + bad))
   skipped=$((skipped + skip))
@@ -72,17 +100,15 @@ run_tests() {
 }
 
 mkdir -p build
+rm -f build/*-test.log build/*-test.log.failed
 start=$SECONDS
-build native && run_tests native
-build native-sanitize && run_tests native-sanitize
 
 # Both editions are built everywhere. The 64-bit one, what our users install,
 # runs every case. Where the 32-bit one runs too, it runs what can differ by
-# edition, within about ten minutes for the whole command: the Windows-side
-# tests (the platform's records and calls at 32 bits), its installer, start-up,
-# the photograph and its pictures, and its settings file beside itself. The
-# button, the rest of the dialog and the song's way to the run are the same
-# code in both.
+# edition: the Windows-side tests (the platform's records and calls at 32
+# bits), its installer, start-up, the photograph and its pictures, and its
+# settings file beside itself. The button, the rest of the dialog and the
+# song's way to the run are the same code in both.
 x86_cases='^(windows\.|e2e\.(install|install64|startup)\.|e2e\.run\.hand_off|e2e\.dialog\.set_writes)'
 
 # How many of those the 32-bit edition has, counted without running it: its
@@ -96,18 +122,34 @@ count_x86_cases() {
   echo $((${e2e:-0} + ${windows_side:-0}))
 }
 
-build windows-x64 && run_tests windows-x64
-if build windows; then
-  if harness_runs_32bit; then
-    run_tests windows -R "$x86_cases"
-  else
-    why="this machine runs no 32-bit programs (/usr/lib/wine/wine does not start)"
-    [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] ||
-      why="TREMBLIX_NO_32BIT=1 asks to behave as on a machine that runs no 32-bit programs"
-    x86_skipped=$(count_x86_cases)
-    notes+=("skipped: the 32-bit edition's $x86_skipped Windows-side and end-to-end cases: $why; the 32-bit edition was built and packed, not run")
-    skipped=$((skipped + x86_skipped))
-  fi
+runs_32bit=0
+harness_runs_32bit && runs_32bit=1
+
+build windows-x64 && run_tests windows-x64 &
+x64_tests=$!
+
+build native && run_tests native
+build native-sanitize && run_tests native-sanitize
+# The picture workers are the only code that runs on several threads.
+build native-tsan && run_tests native-tsan -R 'PictureLoader'
+if build windows && [ "$runs_32bit" = 1 ]; then
+  run_tests windows -R "$x86_cases"
+fi
+wait "$x64_tests"
+
+echo
+for preset in native native-sanitize native-tsan windows-x64; do count_tests "$preset"; done
+if [ "$runs_32bit" = 1 ]; then
+  count_tests windows
+elif [ -f build/windows-test.log.failed ]; then
+  count_tests windows
+else
+  why="this machine runs no 32-bit programs (/usr/lib/wine/wine: Exec format error)"
+  [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] ||
+    why="TREMBLIX_NO_32BIT=1 asks to behave as on a machine that runs no 32-bit programs"
+  x86_skipped=$(count_x86_cases)
+  notes+=("skipped: the 32-bit edition's $x86_skipped Windows-side and end-to-end cases: $why; the 32-bit edition was built and packed, not run")
+  skipped=$((skipped + x86_skipped))
 fi
 
 echo

@@ -19,9 +19,9 @@ expect_blank_screen() {
 
 set_wallpaper() {
   if [ -n "$1" ]; then
-    wine reg add "$kDesktopKey" /v Wallpaper /t REG_SZ /d "$1" /f >/dev/null 2>&1
+    e2e_reg_set "$kDesktopKey" Wallpaper REG_SZ "$1"
   else
-    wine reg delete "$kDesktopKey" /v Wallpaper /f >/dev/null 2>&1 || true
+    e2e_reg_delete "$kDesktopKey" Wallpaper
   fi
 }
 
@@ -29,11 +29,7 @@ set_wallpaper() {
 # "black"), a screenshot named $2, Escape.
 run_once() {
   e2e_start_run "$1"
-  if [ "${3:-}" = black ]; then
-    sleep 1
-  else
-    e2e_wait_drawn || e2e_fail "the renderer drew no picture"
-  fi
+  e2e_wait_drawn
   e2e_shot "$2"
   e2e_end_with_escape
 }
@@ -59,11 +55,11 @@ expect_wallpaper_pictures() {
   e2e_expect_pixel "$c/Tremblix1.bmp" 100 100 "0 0 255" "$1: picture 1 (mirrored), top left"
   e2e_expect_pixel "$c/Tremblix3.bmp" 100 100 "0 255 0" "$1: picture 3 (upside down), top left"
   # The renderer shows them: no surface is left untextured.
-  local shot=$E2E_SHOTS/$2.png r g b
-  read -r r g b <<<"$(harness_pixel "$shot" 512 220)"
-  [ "$r $g $b" != "255 255 255" ] || e2e_fail "$1: the ball is untextured white"
-  read -r r g b <<<"$(harness_pixel "$shot" 143 476)"
-  [ "$r $g $b" != "153 153 153" ] || e2e_fail "$1: the floor is untextured grey"
+  local shot=$E2E_SHOTS/$2.png
+  e2e_pixel "$shot" 512 220
+  [ "$R $G $B" != "255 255 255" ] || e2e_fail "$1: the ball is untextured white"
+  e2e_pixel "$shot" 143 476
+  [ "$R $G $B" != "153 153 153" ] || e2e_fail "$1: the floor is untextured grey"
 }
 
 case_a_one_colour_screen_keeps_the_earlier_pictures() {
@@ -104,7 +100,6 @@ case_without_earlier_pictures_the_wallpaper_stands_in() {
   rm -rf "$E2E_PICTURES"
   run_once "$scr" blank-wallpaper-jpeg
   expect_wallpaper_pictures "a JPEG wallpaper without extension" blank-wallpaper-jpeg
-  set_wallpaper ""
 }
 
 case_with_nothing_else_the_pictures_are_black() {
@@ -113,12 +108,11 @@ case_with_nothing_else_the_pictures_are_black() {
   set_wallpaper 'C:\e2e\no such wallpaper.jpg'
   rm -rf "$c"
   expect_blank_screen
-  run_once "$scr" blank-black-renderer black
+  run_once "$scr" blank-black-renderer
   for i in 1 2 3; do
     [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix$i.bmp")" = "1280x1024 0" ] ||
       e2e_fail "Tremblix$i.bmp is not a black picture of the screen's size"
   done
-  set_wallpaper ""
 }
 
 # At 150 % (LogPixels 144) Windows tells a program that is not DPI-aware a
@@ -127,15 +121,14 @@ case_with_nothing_else_the_pictures_are_black() {
 case_a_scaled_display_is_photographed_whole() {
   local scr c=$E2E_PICTURES
   scr=$(e2e_install blank-scaled)
-  wine reg add "$kDesktopKey" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-  # Read at the next start of the server.
+  e2e_reg_set "$kDesktopKey" LogPixels REG_DWORD 144
+  # Read at the next start of the server; undone, the server starts again.
   harness_prefix_stop "$WINEPREFIX"
   harness_prefix_ready "$WINEPREFIX"
   e2e_show_desktop
   local before=$E2E_SHOTS/blank-scaled-desktop.png
   harness_screenshot "$before"
   run_once "$scr" blank-scaled-renderer
-  wine reg delete "$kDesktopKey" /v LogPixels /f >/dev/null 2>&1
   [ "$(identify -format '%wx%h' "$c/Tremblix2.bmp")" = 1280x1024 ] ||
     e2e_fail "picture 2 is $(identify -format '%wx%h' "$c/Tremblix2.bmp")"
   e2e_same_picture "$before" "$c/Tremblix2.bmp" "picture 2 is not the whole screen"

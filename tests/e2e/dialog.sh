@@ -6,23 +6,17 @@
 
 readonly kJapanese="なし音楽CDMP3、WAV曲目をﾘﾋﾟｰﾄ設定ｷｬﾝｾﾙﾌｧｲﾙを開く"
 
-pixel_at_client() {
-  local cx cy cw ch
-  read -r cx cy cw ch <<<"$(e2e_probe client "$kDialog")"
-  harness_pixel "$2" $((cx + $1)) $((cy + $3))
-}
-
 case_dialog_shows_bands_and_readable_japanese() {
   e2e_open_dialog look
   local shot=$E2E_SHOTS/settings-dialog-screen.png
   harness_screenshot "$shot"
   local x y w h
-  read -r x y w h <<<"$(harness_rect "$kDialog")" || e2e_fail "the dialog is not on the display"
+  e2e_read_numbers "the dialog's rectangle" "$(harness_rect "$kDialog")" x y w h
   convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_SHOTS/settings-dialog.png"
   echo "dialog screenshot: $E2E_SHOTS/settings-dialog.png"
 
   local cx cy cw ch
-  read -r cx cy cw ch <<<"$(e2e_probe client "$kDialog")"
+  e2e_read_numbers "the dialog's client area" "$(e2e_probe client "$kDialog")" cx cy cw ch
   [ "$cw $ch" = "496 243" ] || e2e_fail "client area $cw x $ch, not 496 x 243"
   # Column 490 lies right of the panel and the buttons.
   local row expect got
@@ -33,9 +27,10 @@ case_dialog_shows_bands_and_readable_japanese() {
     [ "$got" = "$expect" ] || e2e_fail "row ${row%%:*} is ($got), not ($expect)"
   done
   # The panel's middle row is a light grey.
-  got=$(harness_pixel "$shot" $((cx + 470)) $((cy + 16 + 82)))
-  echo "panel middle: $got"
-  read -r r g b <<<"$got"
+  local r g b
+  e2e_pixel "$shot" $((cx + 470)) $((cy + 16 + 82))
+  r=$R g=$G b=$B
+  echo "panel middle: $r $g $b"
   [ "$r" = "$g" ] && [ "$g" = "$b" ] && [ "$r" -ge 200 ] || e2e_fail "panel middle is ($got)"
 
   local texts
@@ -52,24 +47,22 @@ case_dialog_shows_bands_and_readable_japanese() {
   # Every Japanese character has a glyph in the labels' font: no boxes.
   e2e_probe glyphs "ＭＳ Ｐゴシック" "$kJapanese" || e2e_fail "glyphs missing from the label font"
   # The caption "音楽CD" is drawn in dark ink over the light band.
-  local lx ly dark=0 i
-  read -r lx ly <<<"$(e2e_probe where "$kDialog" "音楽CD")"
+  local dark=0 i
+  e2e_control_at "音楽CD"
   for i in -12 -8 -4 0 4 8 12; do
-    read -r r g b <<<"$(harness_pixel "$shot" $((lx + i)) "$ly")"
-    [ "$r" -lt 100 ] && dark=$((dark + 1))
+    e2e_pixel "$shot" $((X + i)) "$Y"
+    [ "$R" -lt 100 ] && dark=$((dark + 1))
   done
   [ "$dark" -ge 1 ] || e2e_fail "the caption 音楽CD shows no ink"
-  e2e_probe close "$kDialog"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_probe close "$kDialog" || e2e_fail "no dialog to close"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, closed,"
 }
 
 case_set_writes_the_file_and_ends() {
   e2e_open_dialog set
   e2e_click_control "音楽CD"
   e2e_click_control "設定"
-  e2e_wait_exit "$DIALOG_PID" 10
-  echo "ended after ${E2E_MS} ms with code $E2E_RC"
-  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
   [ -f "$INI" ] || e2e_fail "no settings file was written"
   e2e_ini_text
   grep -qx '\[Section\]' <<<"$(e2e_ini_text)" || e2e_fail "no section"
@@ -81,29 +74,28 @@ case_set_writes_the_file_and_ends() {
 case_close_box_writes_nothing() {
   e2e_open_dialog closebox
   local x y w h
-  read -r x y w h <<<"$(harness_rect "$kDialog")"
+  e2e_read_numbers "the dialog's rectangle" "$(harness_rect "$kDialog")" x y w h
   # The close box sits at the right end of the caption that Wine draws.
-  xdotool mousemove $((x + w - 13)) $((y + 12))
-  sleep 0.3
-  xdotool click 1
-  e2e_wait_exit "$DIALOG_PID" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the close box did not end the program ($E2E_RC)"
+  xdotool mousemove $((x + w - 13)) $((y + 12)) sleep 0.1 click 1
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after its close box,"
   [ ! -e "$INI" ] || e2e_fail "the close box wrote the settings file"
 }
 
 case_a_second_start_ends_at_once_while_open() {
   e2e_open_dialog guard
   local args
+  # Watched from before the starts until they have ended: a run's window
+  # that came and went at once is seen too.
+  e2e_watch_window Tremblix_Main
   for args in /c /s; do
     e2e_start "$SCR" $args
-    e2e_wait_exit "$E2E_PID" 10
-    echo "'$args' ended after ${E2E_MS} ms with code $E2E_RC"
-    [ "$E2E_RC" = 0 ] && [ "$E2E_MS" -lt 3000 ] || e2e_fail "'$args' did not end at once"
+    e2e_expect_exit "$E2E_PID" 10 "'$args'"
+    e2e_expect_within 3000 "'$args'"
   done
-  e2e_probe exists Tremblix_Main && e2e_fail "a full-screen run started"
+  e2e_watched && e2e_fail "a full-screen run started"
   kill -0 "$DIALOG_PID" || e2e_fail "the open dialog was disturbed"
-  e2e_probe close "$kDialog"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_probe close "$kDialog" || e2e_fail "no dialog to close"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, closed,"
 }
 
 # A button acts on a click at the pixel where the pointer was when the button
@@ -114,31 +106,29 @@ case_a_click_at_the_same_pixel_again_acts() {
   e2e_open_dialog same-pixel
   e2e_click_control "MP3、WAV"
   e2e_click_control "..."
-  local round
+  local round deadline
   for round in 1 2; do
     e2e_wait_window "$kChooser" 10 || e2e_fail "click $round on ... opened no chooser"
-    sleep 0.5
-    e2e_probe close "$kChooser"
-    local deadline=$((SECONDS + 5))
-    while e2e_probe exists "$kChooser" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    sleep 0.3
-    [ "$round" = 2 ] || xdotool click 1  # the pointer has not moved
+    e2e_probe close "$kChooser" || e2e_fail "no chooser to close"
+    deadline=$((SECONDS + $(e2e_limit 5)))
+    while e2e_probe exists "$kChooser"; do
+      [ $SECONDS -le $deadline ] || e2e_fail "the chooser did not close"
+      sleep 0.05
+    done
+    # The pointer has not moved; a person takes a moment before clicking again.
+    [ "$round" = 2 ] || xdotool sleep 0.3 click 1
   done
-  local x y
-  read -r x y <<<"$(e2e_probe where "$kDialog" "設定")" || e2e_fail "no button 設定"
-  e2e_probe close "$kDialog"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_control_at "設定"
+  local x=$X y=$Y
+  e2e_probe close "$kDialog" || e2e_fail "no dialog to close"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, closed,"
 
   # The dialog opens at the same place, now under a pointer resting on 設定.
   xdotool mousemove "$x" "$y"
   e2e_open_dialog same-pixel again
-  xdotool mousemove $((x - 80)) "$y"  # the dialog's background beside it
-  sleep 0.4
-  xdotool mousemove "$x" "$y"
-  sleep 0.3
-  xdotool click 1
-  e2e_wait_exit "$DIALOG_PID" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the click on 設定 did nothing ($E2E_RC)"
+  # To the dialog's background beside it and back, as a hand does.
+  xdotool mousemove $((x - 80)) "$y" sleep 0.4 mousemove "$x" "$y" sleep 0.3 click 1
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after a click on 設定,"
   [ -f "$INI" ] || e2e_fail "the click on 設定 saved nothing"
 }
 
@@ -152,8 +142,7 @@ case_file_chooser_picks_a_file_that_is_saved() {
   e2e_expect_file_label "$path"
   e2e_shot settings-file-chosen
   e2e_click_control "設定"
-  e2e_wait_exit "$DIALOG_PID" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
   e2e_ini_text
   grep -qx 'BGM区分=2' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 2"
   grep -qxF "BGMﾌｧｲﾙ=$path" <<<"$(e2e_ini_text)" || e2e_fail "the file was not saved"

@@ -72,19 +72,42 @@ user_folders() {
   [ -d "$LOCAL_DIR" ] && [ -d "$ROAMING_DIR" ] || e2e_fail "no AppData folders for '$(id -un)'"
 }
 
+# Reads key $1 in the edition's registry view (or view $2) with one query:
+# KEY_VALUES holds its values by name. Fails when there is no such key.
+read_key() {
+  local out name type data
+  KEY_VALUES=()
+  out=$(wine reg query "$1" "${2:-$VIEW}" 2>/dev/null </dev/null | tr -d '\r') || return 1
+  while IFS=$'\t' read -r name type data; do
+    KEY_VALUES[$name]=$data
+  done < <(awk 'BEGIN { FS = "    " } NF >= 4 && $1 == "" { print $2 "\t" $3 "\t" $4 }' <<<"$out")
+}
+declare -A KEY_VALUES
+
+# Prints value $2 of key $1 as read_key last read it; fails when there is none.
+key_value() {
+  [ -n "${KEY_VALUES[$1]+set}" ] || return 1
+  echo "${KEY_VALUES[$1]}"
+}
+
 # Prints the data of value $2 of key $1 in the edition's registry view (or
 # view $3); fails when there is none.
 reg_value() {
-  local out
-  out=$(wine reg query "$1" /v "$2" "${3:-$VIEW}" 2>/dev/null </dev/null | tr -d '\r') || return 1
-  awk -v name="$2" '
-    BEGIN { FS = "    " }
-    $2 == name { print $4; found = 1 }
-    END { exit !found }' <<<"$out"
+  read_key "$1" "${3:-}" && key_value "$2"
 }
 
 reg_key() {
   wine reg query "$1" "${2:-$VIEW}" 2>/dev/null </dev/null | tr -d '\r'
+}
+
+# Key $1 of HKLM as a .reg file names it in registry view $2, from the
+# installers' 64-bit process.
+machine_key() {
+  local key=${1#HKLM\\}
+  if [ "$2" = /reg:32 ] && [ "$kWinArch" = win64 ]; then
+    key=${key/#Software\\/Software\\Wow6432Node\\}
+  fi
+  echo "HKEY_LOCAL_MACHINE\\$key"
 }
 
 # What a machine without Tremblix has: no programs, no entry, no saver chosen;
@@ -97,14 +120,23 @@ clean_slate() {
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
   [ -z "$OTHER_DIR" ] || rm -f "$OTHER_DIR"/Tremblix*
   rm -rf "$LOCAL_DIR/Tremblix" "$ROAMING_DIR/Tremblix" "$LOCAL_DIR"/VirtualStore/Tremblix*
-  for view in $VIEW $OTHER_VIEW; do
-    wine reg delete "$kUninstallKey" "$view" /f >/dev/null 2>&1 </dev/null
-  done
-  wine reg delete "$kDesktopKey" /v SCRNSAVE.EXE /f >/dev/null 2>&1 </dev/null
-  wine reg add "$kDesktopKey" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1 </dev/null
-  # Wine's own: no UAC.
-  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  # In one start of Wine; Wine's own: no UAC.
+  {
+    for view in $VIEW $OTHER_VIEW; do echo "[-$(machine_key "$kUninstallKey" "$view")]"; done
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"=-\n"ScreenSaveActive"="0"\n'
+    printf '[%s]\n"EnableLUA"=dword:00000000\n' "$(machine_key "$kPoliciesKey")"
+  } | e2e_reg_import
   forget_display_settings
+}
+
+# Waits up to 10 s until no program that runs the Install verb of a .scr
+# (rundll32 with desk.cpl) is left in the prefix.
+wait_for_the_install_verb() {
+  local deadline=$((SECONDS + $(e2e_limit 10)))
+  while [ -n "$(prefix_processes 'rundll32')" ]; do
+    [ $SECONDS -le $deadline ] || e2e_fail "the Install verb still runs after 10 s"
+    sleep 0.05
+  done
 }
 
 # Wine has no display settings; a stand-in desk.cpl writes down what the
@@ -172,17 +204,19 @@ expect_installed() {
   [ -f "$SYS_DIR/Tremblix-uninstall.exe" ] || e2e_fail "no uninstaller in $SYS_WIN"
 
   local saver
-  saver=$(reg_value "$kDesktopKey" SCRNSAVE.EXE) || e2e_fail "SCRNSAVE.EXE is not set"
+  read_key "$kDesktopKey" || e2e_fail "no key $kDesktopKey"
+  saver=$(key_value SCRNSAVE.EXE) || e2e_fail "SCRNSAVE.EXE is not set"
   echo "SCRNSAVE.EXE = $saver"
   # Wine's short name of Tremblix.scr is the long one: it fits 8.3.
   expect_equal SCRNSAVE.EXE "${saver,,}" "${SYS_WIN,,}\\tremblix.scr"
-  expect_equal ScreenSaveActive "$(reg_value "$kDesktopKey" ScreenSaveActive)" 1
+  expect_equal ScreenSaveActive "$(key_value ScreenSaveActive)" 1
 
-  expect_equal DisplayName "$(reg_value "$kUninstallKey" DisplayName)" Tremblix
-  expect_equal Publisher "$(reg_value "$kUninstallKey" Publisher)" Tremblix
-  expect_equal DisplayVersion "$(reg_value "$kUninstallKey" DisplayVersion)" 1.0.0
-  expect_equal DisplayIcon "$(reg_value "$kUninstallKey" DisplayIcon)" "$SYS_WIN\\Tremblix.scr,0"
-  expect_equal UninstallString "$(reg_value "$kUninstallKey" UninstallString)" \
+  read_key "$kUninstallKey" || e2e_fail "no uninstall entry"
+  expect_equal DisplayName "$(key_value DisplayName)" Tremblix
+  expect_equal Publisher "$(key_value Publisher)" Tremblix
+  expect_equal DisplayVersion "$(key_value DisplayVersion)" 1.0.0
+  expect_equal DisplayIcon "$(key_value DisplayIcon)" "$SYS_WIN\\Tremblix.scr,0"
+  expect_equal UninstallString "$(key_value UninstallString)" \
     "\"$SYS_WIN\\Tremblix-uninstall.exe\""
 }
 
@@ -202,23 +236,17 @@ case_a_silent_install_selects_the_saver_and_it_runs() {
 
   # Started as Windows starts the selected saver, by the value's path, over a
   # made-up desktop for the ball to reflect.
-  e2e_start "$E2E_BUILD/tools/winprobe.exe" desktop 60
-  sleep 1.5
+  e2e_show_desktop
   local saver
-  saver=$(reg_value "$kDesktopKey" SCRNSAVE.EXE)
-  e2e_start "$saver" /s
-  local run=$E2E_PID
-  e2e_wait_window "$kRenderer" 20 || e2e_fail "the renderer's window did not appear"
-  sleep 1
-  local shot=install-$kEdition-$kWinArch-run r g b
+  saver=$(reg_value "$kDesktopKey" SCRNSAVE.EXE) || e2e_fail "SCRNSAVE.EXE is not set"
+  e2e_start_run "$saver"
+  e2e_wait_drawn
+  local shot=install-$kEdition-$kWinArch-run
   e2e_shot "$shot"
-  read -r r g b <<<"$(harness_pixel "$E2E_SHOTS/$shot.png" 512 220)"
-  [ $((r + g + b)) -gt 60 ] || e2e_fail "the ball shows no reflection ($r $g $b)"
-  kill -0 "$run" 2>/dev/null || e2e_fail "the run ended before Escape"
-  harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
-  e2e_wait_exit "$run" 10
-  echo "the run ended ${E2E_MS} ms after Escape, code $E2E_RC"
-  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
+  e2e_pixel "$E2E_SHOTS/$shot.png" 512 220
+  [ $((R + G + B)) -gt 60 ] || e2e_fail "the ball shows no reflection ($R $G $B)"
+  kill -0 "$E2E_RUN" 2>/dev/null || e2e_fail "the run ended before Escape"
+  e2e_end_with_escape 10000
 }
 
 # This user's pictures go, and the folder with them; so do those earlier
@@ -263,7 +291,7 @@ case_the_settings_file_survives_install_upgrade_and_uninstall() {
 uninstall_with_another_saver_selected() {
   cp "$E2E_BUILD/bin/Tremblix.scr" "$SYS_DIR/Other.scr"
   local other="$SYS_WIN\\Other.scr"
-  wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1 </dev/null
+  e2e_reg_set "$kDesktopKey" SCRNSAVE.EXE REG_SZ "$other"
   uninstall_silently
   rm -f "$SYS_DIR/Other.scr"
   expect_equal SCRNSAVE.EXE "$(reg_value "$kDesktopKey" SCRNSAVE.EXE)" "$other"
@@ -281,7 +309,8 @@ case_an_install_that_cannot_write_a_program_fails() {
   clean_slate
   install_silently
   printf 'an older renderer' >"$SYS_DIR/Tremblix.dll"
-  e2e_make_unwritable "$SYS_DIR/Tremblix.dll"
+  e2e_make_unwritable "$SYS_DIR/Tremblix.dll" ||
+    e2e_skip "this file system cannot make a file unwritable"
   wine "$E2E_BUILD/$kSetup" /S </dev/null >/dev/null 2>&1
   local rc=$?
   echo "silent install over an unwritable Tremblix.dll: code $rc"
@@ -341,8 +370,7 @@ install_to_the_finish_page() {
 # Presses Finish and expects the installer to end well.
 finish_installer() {
   e2e_probe press "$kFinishTitle" "完了(&F)" || e2e_fail "no Finish button"
-  e2e_wait_exit "$E2E_SETUP" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the installer ended with code $E2E_RC"
+  e2e_expect_exit "$E2E_SETUP" 10 "the installer, finished,"
 }
 
 # The style of the finish page's box that opens the display settings.
@@ -371,14 +399,14 @@ page_texts() {
 case_the_interactive_install_and_uninstall_speak_japanese() {
   clean_slate
   open_installer
-  sleep 0.5
+  e2e_wait_still
   e2e_shot installer-welcome
   page_texts "$kSetupTitle" "$SYS_WIN"
   grep -qF "「設定」ボタン" <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not say how to choose the music"
   grep -qF 'AppData\Local\Tremblix' <<<"$PAGE_TEXTS" || e2e_fail "the welcome page does not tell of the pictures"
 
   install_to_the_finish_page
-  sleep 0.5
+  e2e_wait_still
   e2e_shot installer-finish
   page_texts "$kFinishTitle" "「設定」ボタン"
   local box
@@ -391,7 +419,7 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   e2e_start "$SYS_WIN\Tremblix-uninstall.exe"
   local uninstall="$kUninstallTitle "
   wait_for_button "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)"
-  sleep 0.5
+  e2e_wait_still
   e2e_shot uninstaller-confirm
   page_texts "$uninstall" 'AppData\Local\Tremblix'
   e2e_probe press "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)" || e2e_fail "no Uninstall button"
@@ -418,7 +446,7 @@ case_the_interactive_install_ends_by_opening_the_display_settings() {
     [ $SECONDS -lt $deadline ] || e2e_fail "the Install verb did not run"
     sleep 0.1
   done
-  sleep 0.2
+  wait_for_the_install_verb
   expect_equal "the Install verb's file" "$(tr -d '\r\n' <"$record")" "$SYS_WIN\Tremblix.scr"
   forget_display_settings
   expect_installed
@@ -431,12 +459,12 @@ lay_out_the_other_edition() {
   for program in Tremblix.scr Tremblix.dll Tremblix-uninstall.exe; do
     printf 'the other edition' >"$OTHER_DIR/$program"
   done
-  wine reg add "$kUninstallKey" /v DisplayName /t REG_SZ /d Tremblix "$OTHER_VIEW" /f \
-    >/dev/null 2>&1 </dev/null
-  wine reg add "$kUninstallKey" /v UninstallString /t REG_SZ \
-    /d "\"$OTHER_WIN\\Tremblix-uninstall.exe\"" "$OTHER_VIEW" /f >/dev/null 2>&1 </dev/null
-  wine reg add "$kDesktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$OTHER_WIN\\Tremblix.scr" /f \
-    >/dev/null 2>&1 </dev/null
+  local win=${OTHER_WIN//\\/\\\\}
+  {
+    printf '[%s]\n"DisplayName"="Tremblix"\n' "$(machine_key "$kUninstallKey" "$OTHER_VIEW")"
+    printf '"UninstallString"="\\"%s\\\\Tremblix-uninstall.exe\\""\n' "$win"
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"="%s\\\\Tremblix.scr"\n' "$win"
+  } | e2e_reg_import
   reg_key "$kUninstallKey" "$OTHER_VIEW" | grep -q DisplayName ||
     e2e_fail "could not lay out the other edition's entry"
 }
@@ -514,7 +542,7 @@ case_an_uninstall_keeps_the_settings_and_another_savers_selection() {
 case_an_installer_started_elevated_does_not_open_the_display_settings() {
   clean_slate
   give_display_settings
-  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 1 /f >/dev/null 2>&1 </dev/null
+  e2e_reg_set "$kPoliciesKey" EnableLUA REG_DWORD 1
   open_installer
   install_to_the_finish_page
   local box
@@ -522,8 +550,9 @@ case_an_installer_started_elevated_does_not_open_the_display_settings() {
   [ -n "$box" ] || e2e_fail "the finish page has no box for the display settings"
   [ $((0x$box & 0x10000000)) = 0 ] || e2e_fail "an elevated installer offers the display settings"
   finish_installer
-  wine reg add "$kPoliciesKey" /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
-  sleep 1
+  # Whatever the installer started has been started by now: once it has
+  # ended too, the record would be there.
+  wait_for_the_install_verb
   [ ! -e "$E2E_DRIVE_C/$kVerbRecord" ] || e2e_fail "the Install verb ran from an elevated installer"
   forget_display_settings
   expect_installed

@@ -53,8 +53,7 @@ case_a_song_is_chosen_saved_played_and_found_again() {
   e2e_expect_file_label "$SONG"
   e2e_shot musicpath-chosen
   e2e_click_control "設定"
-  e2e_wait_exit "$DIALOG_PID" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the dialog ended with $E2E_RC"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
   local key value
   key=$(printf 'BGM\xcc\xa7\xb2\xd9=')
   value=$(printf '%s' "$SONG" | iconv -f UTF-8 -t "CP${TREMBLIX_CODEPAGE:-1252}")
@@ -64,13 +63,12 @@ case_a_song_is_chosen_saved_played_and_found_again() {
 
   # Played by a run, which opens it by that path, then stops and closes it.
   local log=$E2E_SHOTS/musicpath-mci.log
+  : >"$E2E_TIMES"
   WINEDEBUG=+mci wine "$SCR" /s >/dev/null 2>"$log" </dev/null &
   E2E_RUN=$!
   E2E_PIDS+=("$E2E_RUN")
   e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
-  sleep 1.5
-  ls -l /proc/"$E2E_RUN"/fd 2>/dev/null | grep -qF "$SONG_FILE" ||
-    e2e_fail "the song is not open in the run"
+  e2e_wait_open "$E2E_RUN" "$SONG_FILE"
   e2e_end_with_escape
   local open
   open=$(traced "open \"$SONG\" type MPEGVideo Alias MP3Play")
@@ -90,7 +88,7 @@ case_a_song_is_chosen_saved_played_and_found_again() {
   e2e_choose_file "${SONG##*\\}"
   e2e_expect_file_label "$SONG"
   e2e_click_control "ｷｬﾝｾﾙ"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
 }
 
 e2e_main "$@"

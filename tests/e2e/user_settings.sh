@@ -21,22 +21,19 @@ case_the_dialog_saves_where_the_next_run_plays() {
   local scr
   scr=$(e2e_install user-settings)
   make_tone user-music
-  e2e_make_unwritable "$E2E_DRIVE_C" "$E2E_DRIVE_C/e2e/user-settings"
+  e2e_make_unwritable "$E2E_DRIVE_C" "$E2E_DRIVE_C/e2e/user-settings" || true
   e2e_open_dialog user-settings again
   e2e_click_control "MP3、WAV"
   e2e_choose_file 'C:\e2e\user-music\tone.mp3'
   e2e_click_control "設定"
-  e2e_wait_exit "$DIALOG_PID" 10
-  [ "$E2E_RC" = 0 ] || e2e_fail "the dialog ended with $E2E_RC"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
   [ -f "$INI" ] || e2e_fail "no settings file in the user's roaming folder"
   [ ! -e "$E2E_DRIVE_C/e2e/user-settings/Tremblix.ini" ] || e2e_fail "a settings file beside the program"
   tr -d '\r' <"$INI" | LC_ALL=C grep -qxF "${kFileKey}C:\\e2e\\user-music\\tone.mp3" ||
     e2e_fail "the choice was not saved: $(tr -d '\r' <"$INI")"
 
   e2e_start_run "$scr"
-  sleep 1.5
-  ls -l /proc/"$E2E_RUN"/fd 2>/dev/null | grep -qF "user-music/tone.mp3" ||
-    e2e_fail "the chosen song is not being played"
+  e2e_wait_open "$E2E_RUN" "user-music/tone.mp3"
   e2e_end_with_escape
 }
 
@@ -53,7 +50,7 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   e2e_open_dialog user-takeover again
   e2e_expect_file_label 'C:\e2e\user-takeover\own\tone.mp3'
   e2e_click_control "ｷｬﾝｾﾙ"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
   cmp -s "$own" "$INI" || e2e_fail "the user's copy was not taken over as it was"
 
   # Without one, the file in the 32-bit system folder.
@@ -61,7 +58,7 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   e2e_open_dialog user-takeover again
   e2e_expect_file_label 'C:\e2e\user-takeover\shared\tone.mp3'
   e2e_click_control "ｷｬﾝｾﾙ"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
   cmp -s "$shared" "$INI" || e2e_fail "the shared file was not taken over as it was"
 
   # Taken once: a later change there no longer reaches this user.
@@ -69,7 +66,7 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   e2e_open_dialog user-takeover again
   e2e_expect_file_label 'C:\e2e\user-takeover\shared\tone.mp3'
   e2e_click_control "ｷｬﾝｾﾙ"
-  e2e_wait_exit "$DIALOG_PID" 10
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
   rm -f "$shared"
 }
 

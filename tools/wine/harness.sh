@@ -1,14 +1,26 @@
-# The Wine harness shared by the run command and the tests: a private Wine
-# prefix, a virtual display, and helpers that look at windows as a user would.
+# The Wine harness shared by the run command and the tests: private Wine
+# prefixes copied from one made per Windows, virtual displays of any size,
+# depth and monitor count, and helpers that look at windows as a user would.
 # Source it; every function is prefixed with harness_.
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Made prefixes are kept here, outside any build folder, one per Windows.
+HARNESS_CACHE=${TREMBLIX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tremblix}
 
-# Whether this machine runs 32-bit programs: start one, Wine's 32-bit loader,
-# and see. Some hosts run 64-bit code only. TREMBLIX_NO_32BIT=1 makes any
-# machine answer as those do.
+harness_fail() {
+  echo "harness: $*" >&2
+  return 1
+}
+
+# Whether to run the 32-bit edition here: no only where Wine's 32-bit loader
+# cannot be started at all (a host that runs 64-bit code only says "Exec
+# format error"), or TREMBLIX_NO_32BIT=1 asks to behave so. Any other
+# failure of 32-bit Wine is the tests' to report, not a reason to skip them.
 harness_runs_32bit() {
-  [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+  [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] || return 1
+  local out
+  out=$(/usr/lib/wine/wine --version 2>&1) && return 0
+  ! grep -q 'Exec format error' <<<"$out"
 }
 
 # The edition to run when none is asked for: the 32-bit one where this machine
@@ -45,7 +57,7 @@ harness_prefix_arch() {
 harness_wine_env() {
   local prefix arch
   prefix=$(realpath -m "$1")
-  arch=$(harness_prefix_arch "$prefix")
+  arch=${2:-$(harness_prefix_arch "$prefix")}
   export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=${WINEDEBUG:--all}
   PATH=${PATH//"$HARNESS_ROOT/tools/wine/win64:"/}
   if [ "$arch" = win64 ]; then
@@ -72,95 +84,204 @@ harness_wine_env() {
   fi
 }
 
-# Creates the prefix when it does not exist yet (about 15 s, a 64-bit one
-# about 11 to 19 s), and keeps its wineserver running so that each program starts in
-# milliseconds.
+# What a new prefix is given beyond wineboot's: the fonts for Japanese text,
+# and Wine drawing its own window frames. Each step must work.
+harness_prefix_settings() {
+  local reg=$WINEPREFIX/drive_c/tremblix-settings.reg face
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    # Japanese text: the fonts the programs ask for, replaced by ones Debian
+    # ships; "MS UI Gothic" is what Windows' own dialogs fall back to (Wine
+    # links Tahoma to it, and rewrites that link at every start).
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n'
+    printf '"MS UI Gothic"="IPAPGothic"\r\n\r\n'
+    # Windows' own dialogs (the message box) fall back to it through font links.
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
+      # REG_MULTI_SZ "ipagp.ttf,IPAPGothic", as UTF-16 with its two ending NULs.
+      printf '"%s"=hex(7):%s\r\n' "$face" \
+        "$(printf 'ipagp.ttf,IPAPGothic\0\0' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v |
+           tr -s ' \n' ',,' | sed 's/^,//; s/,$//')"
+    done
+    # There is no window manager on a virtual screen: Wine draws the captions
+    # and frames itself, as Windows would.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+  } | iconv -f UTF-8 -t UTF-16 >"$reg"
+  wine regedit /s 'C:\tremblix-settings.reg' </dev/null >/dev/null 2>&1 ||
+    harness_fail "regedit could not import $reg"
+  rm -f "$reg"
+  wineserver -w
+  grep -q 'IPAPGothic' "$WINEPREFIX/user.reg" && grep -q 'ipagp' "$WINEPREFIX/system.reg" &&
+    grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" ||
+    harness_fail "the prefix's settings did not reach its registry"
+}
+
+# What a made prefix depends on: the Wine packages and the code that makes it.
+harness_template_key() {
+  { dpkg-query -W -f='${Version}\n' wine64 wine32:i386 2>/dev/null
+    declare -f harness_make_template harness_prefix_settings; } | sha1sum | cut -c1-12
+}
+
+# Makes the prefix of Windows $1 (win32 or win64) that every suite's prefix
+# is a copy of, once, on a display of its own (a prefix made without one
+# shows its first program a 1024 x 768 screen), and prints its folder.
+harness_make_template() {
+  local arch=$1 dir
+  dir=$HARNESS_CACHE/wine-$arch-$(harness_template_key)
+  mkdir -p "$HARNESS_CACHE"
+  (
+    flock 9
+    [ -f "$dir/.tremblix-ready" ] && exit 0
+    # Those made by another Wine or another harness are of no more use.
+    local old
+    for old in "$HARNESS_CACHE/wine-$arch-"*; do
+      case $old in "$dir"*) ;; *.lock) ;; *) rm -rf "$old" ;; esac
+    done
+    rm -rf "$dir" "$dir.home" "$dir".x
+    harness_display_ready "$dir.x" 1024x768x24 || exit 1
+    harness_wine_env "$dir" "$arch"
+    wineboot -i </dev/null >"$dir.log" 2>&1 9>&-
+    wineserver -w
+    [ -f "$dir/system.reg" ] && [ -d "$dir/drive_c/windows" ] ||
+      harness_fail "wineboot made no prefix in $dir (see $dir.log)" || exit 1
+    # The user's shell folders are links to the HOME it was made with: each
+    # copy's are folders of its own.
+    local link
+    for link in "$dir"/drive_c/users/*/*; do
+      [ -L "$link" ] || continue
+      rm "$link" && mkdir "$link" || exit 1
+    done
+    harness_prefix_settings 9>&- || exit 1
+    wineserver -k 2>/dev/null
+    wineserver -w
+    harness_display_stop "$dir.x"
+    rm -rf "$dir.home" "$dir.x"
+    touch "$dir/.tremblix-ready"
+  ) 9>"$dir.lock" || return 1
+  echo "$dir"
+}
+
+# Copies a made prefix. Wine's own libraries, over a gigabyte that nothing
+# writes, are shared with it as hard links; every other file is a copy of
+# its own, the registry first.
+harness_copy_template() {
+  local template=$1 prefix=$2
+  cp -al "$template" "$prefix" || return 1
+  rm -f "$prefix/.tremblix-ready"
+  find "$prefix" -type f ! -regex \
+    '.*/windows/\(system32\|syswow64\|winsxs\)/.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|ds\|manifest\)' \
+    -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f" || exit 1; done' sh {} +
+}
+
+# Whether the wineserver of the prefix in WINEPREFIX runs, and on this
+# display (Wine learns the screens when its server starts).
+harness_server_runs() {
+  local pid
+  [ "$(cat "$WINEPREFIX.server" 2>/dev/null)" = "${DISPLAY:-} ${HARNESS_DISPLAY_ID:-}" ] || return 1
+  for pid in $(pgrep -f '^/usr/lib/wine/wineserver'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      return 0
+  done
+  return 1
+}
+
+# Makes the prefix a copy of its Windows' made prefix when it does not exist
+# yet (a second or so), and keeps its wineserver running, on this display, so
+# that each program starts in milliseconds.
 harness_prefix_ready() {
-  local prefix
+  local prefix template
   prefix=$(realpath -m "$1")
-  harness_wine_env "$prefix"
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -f "$prefix/.tremblix-ready" ]; then
-      rm -rf "$prefix"
-      harness_wine_env "$prefix"
-      wineboot -i >/dev/null 2>&1 </dev/null 9>&-
-      wineserver -w
-      # Japanese text: the font the programs ask for, replaced by one Debian ships.
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
-        /d IPAPGothic /f >/dev/null 2>&1 </dev/null 9>&-
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /t REG_SZ \
-        /d IPAGothic /f >/dev/null 2>&1 </dev/null 9>&-
-      # The font that Windows' own dialogs fall back to for Japanese (Wine links
-      # Tahoma to it, and rewrites that link at every start).
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ \
-        /d IPAPGothic /f >/dev/null 2>&1 </dev/null 9>&-
-      # Windows' own dialogs (the message box) fall back to it through font links.
-      local face
-      for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
-        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-          /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1 </dev/null 9>&-
-      done
-      # There is no window manager on a virtual screen: Wine draws the captions
-      # and frames itself, as Windows would.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-        >/dev/null 2>&1 </dev/null 9>&-
-      wineserver -w
+      template=$(harness_make_template "$(harness_prefix_arch "$prefix")") || exit 1
+      rm -rf "$prefix" "$prefix.home" "$prefix.server"
+      harness_copy_template "$template" "$prefix" || exit 1
       touch "$prefix/.tremblix-ready"
     fi
+    harness_wine_env "$prefix"
+    harness_server_runs && exit 0
+    # A server left from another display draws nowhere: start it again.
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
     # The server, and the services the first program starts, outlive the
     # programs: start them here with nothing of the caller's attached, so that
     # no pipe of a test runner stays open behind them.
-    wineserver -p >/dev/null 2>&1 </dev/null 9>&- || true
-    wine cmd /c exit 0 >/dev/null 2>&1 </dev/null 9>&- || true
-  ) 9>"$prefix.lock"
+    wineserver -p </dev/null >/dev/null 2>&1 9>&- || harness_fail "no wineserver for $prefix" || exit 1
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 9>&- ||
+      harness_fail "Wine does not start a program in $prefix" || exit 1
+    echo "${DISPLAY:-} ${HARNESS_DISPLAY_ID:-}" >"$prefix.server"
+  ) 9>"$prefix.lock" || return 1
+  harness_wine_env "$prefix"
 }
 
 harness_prefix_stop() {
   local prefix=$1
   [ -d "$prefix" ] || return 0
-  (harness_wine_env "$prefix" && wineserver -k >/dev/null 2>&1) || true
+  (harness_wine_env "$prefix" && wineserver -k >/dev/null 2>&1; wineserver -w) || true
+  rm -f "$prefix.server"
 }
 
 # A display for Wine: the one in DISPLAY when HARNESS_USE_DISPLAY=1, otherwise
-# a virtual one of the given size, started once and remembered in state_dir.
+# a virtual one remembered in state_dir, of the screens asked for (each
+# WIDTHxHEIGHT or WIDTHxHEIGHTxDEPTH; depth 24 unless said; two or more make
+# monitors side by side as Xinerama heads). A live display of another shape
+# is replaced.
 harness_display_ready() {
-  local state_dir=$1 size=${2:-${TREMBLIX_SCREEN:-1280x1024}}
+  local state_dir=$1
+  shift
+  local screens=("$@")
+  [ ${#screens[@]} -gt 0 ] || screens=("${TREMBLIX_SCREEN:-1280x1024}")
   if [ "${HARNESS_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local i args=() shape
+  for i in "${!screens[@]}"; do
+    [[ ${screens[i]} =~ ^[0-9]+x[0-9]+$ ]] && screens[i]+=x24
+    [[ ${screens[i]} =~ ^[0-9]+x[0-9]+x[0-9]+$ ]] || harness_fail "bad screen '${screens[i]}'" || return 1
+    args+=(-screen "$i" "${screens[i]}")
+  done
+  # Several heads are Xinerama's; with RANDR on, Wine would see one monitor.
+  [ ${#screens[@]} -eq 1 ] || args+=(-extension RANDR +xinerama)
+  shape="${screens[*]}"
   mkdir -p "$state_dir"
-  exec 8>"$state_dir/display.lock"
-  flock 8
-  local n pid
-  if [ -f "$state_dir/display" ]; then
-    read -r n pid <"$state_dir/display"
-    if kill -0 "$pid" 2>/dev/null; then
-      export DISPLAY=:$n
-      exec 8>&-
-      return 0
+  local n pid old
+  (
+    flock 9
+    if [ -f "$state_dir/display" ]; then
+      read -r n pid old <"$state_dir/display"
+      if kill -0 "$pid" 2>/dev/null && [ "$old" = "${shape// /,}" ]; then exit 0; fi
+      kill "$pid" 2>/dev/null
+      while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+      rm -f "$state_dir/display"
     fi
-  fi
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  # Started from a subshell, so that it is no job of the caller: a script that
-  # ends with "wait" would otherwise wait for the display forever.
-  pid=$(setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$state_dir/xvfb.log" 2>&1 \
-          </dev/null 8>&- & echo $!)
-  local i
-  for i in $(seq 100); do
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  echo "$n $pid" >"$state_dir/display"
+    # Xvfb picks a free number itself and says which once it listens; started
+    # from a subshell, so that it is no job of the caller (a script ending
+    # with "wait" would otherwise wait for the display forever).
+    rm -f "$state_dir/number"
+    setsid Xvfb -displayfd 3 "${args[@]}" -nolisten tcp 3>"$state_dir/number" \
+      >"$state_dir/xvfb.log" 2>&1 </dev/null 9>&- &
+    pid=$!
+    for i in $(seq 200); do
+      n=$(tr -dc 0-9 2>/dev/null <"$state_dir/number")
+      [ -n "$n" ] && [ "$(wc -l <"$state_dir/number")" -ge 1 ] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1 ||
+      harness_fail "Xvfb ${args[*]} did not start (see $state_dir/xvfb.log)" || exit 1
+    echo "$n $pid ${shape// /,}" >"$state_dir/display"
+  ) 9>"$state_dir/display.lock" || return 1
+  read -r n pid old <"$state_dir/display"
   export DISPLAY=:$n
-  exec 8>&-
+  # A new display may reuse an old one's number: this tells them apart.
+  export HARNESS_DISPLAY_ID="$n $pid $old"
 }
 
 harness_display_stop() {
   local state_dir=$1 n pid
   [ -f "$state_dir/display" ] || return 0
-  read -r n pid <"$state_dir/display"
+  read -r n pid _ <"$state_dir/display"
   kill "$pid" 2>/dev/null || true
   rm -f "$state_dir/display"
 }

@@ -206,7 +206,7 @@ int main() {
     return 0;
   }
   if (argc < 3) {
-    Print(L"usage: winprobe texts|exists|hold|press|close TITLE [ARG]");
+    Print(L"usage: winprobe texts|exists|watch|hold|press|close TITLE [ARG]");
     return 1;
   }
   const std::wstring command = argv[1];
@@ -236,6 +236,21 @@ int main() {
     const int missing = MissingGlyphs(title, argv[3]);
     Print(std::to_wstring(missing));
     return missing == 0 ? 0 : 3;
+  }
+
+  if (command == L"watch") {
+    // A window that lives for milliseconds is still seen: looked for every
+    // millisecond, from "watching" on, until it is or the time is up.
+    const DWORD end = GetTickCount() + (argc > 3 ? _wtoi(argv[3]) : 30) * 1000;
+    Print(L"watching");
+    while (GetTickCount() < end) {
+      if (FindWindowW(nullptr, title)) {
+        Print(L"seen");
+        return 0;
+      }
+      Sleep(1);
+    }
+    return 1;
   }
 
   HWND window = FindWindowW(nullptr, title);
