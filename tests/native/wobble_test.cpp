@@ -63,10 +63,8 @@ TEST(StepWobble, TheBallIsFlattestAtTheFloorAndSpringsBackAfter) {
     double lift = StepWobble(state, t, dt);
     frames.push_back({t, lift, state.scaleY, state.scaleXZ});
   }
-  auto flattest = std::min_element(frames.begin(), frames.end(), [](const Frame& a,
-                                                                    const Frame& b) {
-    return a.scaleY < b.scaleY;
-  });
+  auto by_height_scale = [](const Frame& a, const Frame& b) { return a.scaleY < b.scaleY; };
+  auto flattest = std::min_element(frames.begin(), frames.end(), by_height_scale);
   // In contact: the bounce value below 0.3, the centre below 1.05.
   EXPECT_LT(flattest->lift, 0.75 + 0.3) << "flattest at t = " << flattest->t;
   EXPECT_LT(flattest->scaleY, 0.85 - 0.1) << "hardly flattened";
@@ -75,10 +73,7 @@ TEST(StepWobble, TheBallIsFlattestAtTheFloorAndSpringsBackAfter) {
   for (auto f = frames.begin(); f != frames.end() && f->lift > 0.75 + 0.3; ++f) {
     EXPECT_DOUBLE_EQ(f->scaleY, 0.85) << "at t = " << f->t;
   }
-  auto tallest_after = std::max_element(flattest, frames.end(), [](const Frame& a,
-                                                                   const Frame& b) {
-    return a.scaleY < b.scaleY;
-  });
+  auto tallest_after = std::max_element(flattest, frames.end(), by_height_scale);
   EXPECT_GT(tallest_after->scaleY, 0.85 + 0.05) << "did not spring back up";
   EXPECT_GT(tallest_after->lift, 0.75 + 0.3) << "sprang back only while still on the floor";
 }
