@@ -122,8 +122,13 @@ add_executable(tremblix_windows_tests
 target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main
                       glu32 opengl32 gdi32)
 set_target_properties(tremblix_windows_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+# The profile cases show nothing; the texture and preview cases show windows,
+# so they have the display to themselves.
 gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60)
+                     DISCOVERY_TIMEOUT 60 TEST_FILTER "-GLTextureTest.*:Preview.*")
+gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60 TEST_FILTER "GLTextureTest.*:Preview.*"
+                     PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The music module against winmm under Wine, playing media made before it runs.
 add_executable(tremblix_music_tests tests/windows/bgm_win32_test.cpp)
@@ -145,7 +150,7 @@ target_link_libraries(tremblix_command_tests PRIVATE tremblix_saver_win32 trembl
 set_target_properties(tremblix_command_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The settings dialog in a real window: loading, the pointer on its controls,
 # saving to a real settings file. They move the pointer too.
@@ -156,7 +161,7 @@ target_link_libraries(tremblix_dialog_tests PRIVATE tremblix_saver_win32 trembli
 set_target_properties(tremblix_dialog_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-display)
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The Windows-side cases where the code page matters, again under our users'
 # own, 932.
@@ -164,7 +169,7 @@ add_test(NAME windows.cp932.profile COMMAND tremblix_windows_tests --gtest_filte
 add_test(NAME windows.cp932.dialog.requests
          COMMAND tremblix_dialog_tests --gtest_filter=PlatformRequestsTest.*)
 set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERTIES
-                     ENVIRONMENT TREMBLIX_CODEPAGE=932 RESOURCE_LOCK wine-display)
+                     ENVIRONMENT TREMBLIX_CODEPAGE=932 RESOURCE_LOCK wine-unit-display)
 
 # End-to-end runs of the real programs: one prefix and one display per suite,
 # of the given Windows (win32 or win64; a script may list fewer cases for

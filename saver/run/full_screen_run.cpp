@@ -91,4 +91,8 @@ void FullScreenRun::Form_QueryUnload() {
   host_.EndProgram();
 }
 
+void FullScreenRun::SessionEnds(bool ending) {
+  if (ending) Form_QueryUnload();
+}
+
 }  // namespace tremblix

@@ -50,6 +50,12 @@ class FullScreenRun {
   void Timer3_Timer();
   void Form_QueryUnload();
 
+  // A log-off or shut-down: the run never objects to one, and once the
+  // session really ends (not when the end is called off) the run ends as its
+  // own end does. The renderer hears of the session's end for itself.
+  bool SessionMayEnd() const { return true; }
+  void SessionEnds(bool ending);
+
   bool TimerOn(RunTimer timer) const { return timer_on_[timer]; }
   const std::string& RendererPath() const { return renderer_path_; }
 

@@ -93,8 +93,10 @@ class RunForm : public forms::Form, public RunHost {
         // Any unload ends the run the same way; the renderer is left alone.
         run_.Form_QueryUnload();
         return 0;
+      case WM_QUERYENDSESSION:
+        return run_.SessionMayEnd() ? TRUE : FALSE;
       case WM_ENDSESSION:
-        if (wparam) run_.Form_QueryUnload();
+        run_.SessionEnds(wparam != FALSE);
         return 0;
     }
     return Form::HandleMessage(message, wparam, lparam);

@@ -197,4 +197,36 @@ case_preview_ends_when_its_host_goes() {
   e2e_expect_within 6000 "the preview's end"
 }
 
+# Windows tells every top-level window of a session that ends: the run ends
+# as its own end does, the music closed and code 0, and leaves the renderer,
+# which Windows tells for itself.
+case_log_off_during_a_run_ends_it() {
+  local name=run-log-off scr
+  scr=$(e2e_install $name)
+  local dir=$E2E_DRIVE_C/e2e/$name
+  mkdir -p "$dir/my music"
+  sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 1 sine 440 vol 0.3 2>/dev/null
+  lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
+  e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
+  e2e_start_run "$scr"
+  local run=$E2E_RUN deadline=$((SECONDS + 10))
+  song_held_by() { ls -l /proc/"$1"/fd 2>/dev/null | grep -q "my music/tone.mp3"; }
+  until song_held_by "$run"; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the song is not being played"
+    sleep 0.1
+  done
+  local answer
+  answer=$(e2e_probe logoff Tremblix_Main | tr -d '\r') ||
+    e2e_fail "the log-off did not reach the run's window (${answer:-no answer})"
+  echo "$answer"
+  e2e_wait_exit "$run" 10
+  echo "the run ended ${E2E_MS} ms after the log-off, code $E2E_RC"
+  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
+  local pid
+  for pid in $(e2e_program_pids); do
+    ! song_held_by "$pid" || e2e_fail "the song is still open in $pid"
+  done
+  [ -n "$(e2e_renderer_pids)" ] || e2e_fail "the run closed the renderer"
+}
+
 e2e_main "$@"

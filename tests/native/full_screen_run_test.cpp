@@ -193,5 +193,26 @@ TEST_F(FullScreenRunTest, AnUnloadFromTheSystemEndsTheRunOnce) {
   EXPECT_EQ(std::count(device.sent.begin(), device.sent.end(), "close MP3Play"), 1);
 }
 
+TEST_F(FullScreenRunTest, ALogOffEndsTheRunAsItsOwnEndDoes) {
+  Run(2, "song.mp3", "S").Form_Load();
+  host.window = true;
+  run->Timer3_Timer();
+  const std::vector<std::string> calls = host.calls, sent = device.sent;
+
+  // Asked first, the run lets the session end and does nothing yet: another
+  // program may still call the log-off off.
+  EXPECT_TRUE(run->SessionMayEnd());
+  run->SessionEnds(false);
+  EXPECT_EQ(host.calls, calls);
+  EXPECT_EQ(device.sent, sent);
+  EXPECT_TRUE(run->TimerOn(kTimer1));
+
+  run->SessionEnds(true);
+  EXPECT_EQ(std::vector<std::string>(host.calls.begin() + calls.size(), host.calls.end()),
+            (std::vector<std::string>{"timer1 off", "show cursor", "end"}));
+  EXPECT_EQ(std::vector<std::string>(device.sent.begin() + sent.size(), device.sent.end()),
+            (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
+}
+
 }  // namespace
 }  // namespace tremblix

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tremblix {
 namespace {
@@ -45,14 +47,35 @@ TEST(StepWobble, LandingPushesHardestAtTheLowestPoint) {
   }
 }
 
-TEST(StepWobble, OnlyTheSpringActsOutsideContact) {
+// One landing at 60 frames a second, from the top of one bounce to the top of
+// the next: the ball is flattest while it touches the floor, and springs back
+// up, past its round shape, once it has left it.
+TEST(StepWobble, TheBallIsFlattestAtTheFloorAndSpringsBackAfter) {
   WobbleState state;
-  state.squashSpeed = -0.2;
-  state.scaleY = 0.8;
-  StepWobble(state, 1.0f, 0.1f);  // a = 1.0098 >= 0.3
-  EXPECT_NEAR(state.squashSpeed, -0.2 * 0.98 + 0.05, 1e-12);
-  EXPECT_NEAR(state.scaleY, 0.8 + 0.1f * (-0.2 * 0.98 + 0.05), 1e-9);
-  EXPECT_NEAR(state.scaleXZ, 0.9 - (state.scaleY - 0.8), 1e-12);
+  const float top = kPi / 2, next_top = 3 * kPi / 2, dt = 1.0f / 60;
+  struct Frame {
+    float t;
+    double lift, scaleY, scaleXZ;
+  };
+  std::vector<Frame> frames;
+  for (int i = 0; top + i * dt < next_top; ++i) {
+    float t = top + i * dt;
+    double lift = StepWobble(state, t, dt);
+    frames.push_back({t, lift, state.scaleY, state.scaleXZ});
+  }
+  auto by_height_scale = [](const Frame& a, const Frame& b) { return a.scaleY < b.scaleY; };
+  auto flattest = std::min_element(frames.begin(), frames.end(), by_height_scale);
+  // In contact: the bounce value below 0.3, the centre below 1.05.
+  EXPECT_LT(flattest->lift, 0.75 + 0.3) << "flattest at t = " << flattest->t;
+  EXPECT_LT(flattest->scaleY, 0.85 - 0.1) << "hardly flattened";
+  EXPECT_GT(flattest->scaleXZ, 0.85 + 0.1) << "flattened without widening";
+  // Nothing squashes it on the way down.
+  for (auto f = frames.begin(); f != frames.end() && f->lift > 0.75 + 0.3; ++f) {
+    EXPECT_DOUBLE_EQ(f->scaleY, 0.85) << "at t = " << f->t;
+  }
+  auto tallest_after = std::max_element(flattest, frames.end(), by_height_scale);
+  EXPECT_GT(tallest_after->scaleY, 0.85 + 0.05) << "did not spring back up";
+  EXPECT_GT(tallest_after->lift, 0.75 + 0.3) << "sprang back only while still on the floor";
 }
 
 TEST(StepWobble, ALongFirstFrameMovesTheScaleInOneStep) {

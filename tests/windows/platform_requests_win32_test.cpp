@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cwchar>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -109,25 +111,57 @@ class PlatformRequestsTest : public ::testing::Test {
   }
 
   // Shows the real chooser; a second thread types `name` into it and accepts
-  // it, as a user does, or cancels it when `name` is null.
+  // it, as a user does, or cancels it when `name` is null. A chooser that does
+  // not come up within 10 s, or does not go once answered, fails the test at
+  // once: the thread then cancels every dialog this thread shows, so that the
+  // chooser's call returns instead of hanging until the test is killed.
   std::optional<std::string> ChooseAsAUser(const wchar_t* name) {
-    std::thread user([name] {
+    const DWORD tester = GetCurrentThreadId();
+    std::atomic<bool> returned{false};
+    std::string gave_up;
+    std::thread user([&] {
+      auto within_10s = [&](auto done) {
+        for (int i = 0; i < 200; ++i) {
+          if (done()) return true;
+          Sleep(50);
+        }
+        return done();
+      };
       HWND chooser = nullptr;
-      for (int i = 0; i < 200 && !chooser; ++i) {
+      const bool came_or_returned = within_10s([&] {
+        return returned || (chooser = FindWindowW(nullptr, kChooserTitle)) != nullptr;
+      });
+      if (!came_or_returned || !chooser) {
+        gave_up = "no chooser came up";
+      } else {
+        Sleep(300);
+        if (name) {
+          SendMessageW(testing::FileNameBox(chooser), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(name));
+        }
+        PostMessageW(chooser, WM_COMMAND, name ? IDOK : IDCANCEL, 0);
+        if (!within_10s([&] { return returned.load(); })) gave_up = "the chooser did not go";
+      }
+      while (!gave_up.empty() && !returned) {
+        EnumThreadWindows(tester, CancelDialog, 0);
         Sleep(50);
-        chooser = FindWindowW(nullptr, kChooserTitle);
       }
-      if (!chooser) return;
-      Sleep(300);
-      if (name) {
-        SendMessageW(testing::FileNameBox(chooser), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(name));
-      }
-      PostMessageW(chooser, WM_COMMAND, name ? IDOK : IDCANCEL, 0);
     });
     std::optional<std::string> chosen = dialog_->ChooseFile(folder_);
+    returned = true;
     user.join();
+    if (!gave_up.empty()) ADD_FAILURE() << gave_up << " within 10 s";
     return chosen;
+  }
+
+  // Cancels a dialog box (the chooser, or a message in its place).
+  static BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+    wchar_t class_name[16] = {};
+    GetClassNameW(window, class_name, 16);
+    if (IsWindowVisible(window) && wcscmp(class_name, L"#32770") == 0) {
+      PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
   }
 
   // A file in the folder; false when the file system cannot hold its name.

@@ -11,6 +11,10 @@
 //                                 a photograph of the screen has something to show
 //   winprobe press TITLE BUTTON   clicks the child button whose text is BUTTON
 //   winprobe close TITLE          asks the window to close
+//   winprobe logoff TITLE         tells the window the user logs off, as Windows
+//                                 does: WM_QUERYENDSESSION, then WM_ENDSESSION;
+//                                 prints the answer to the query (exit 4 when
+//                                 it objects)
 //   winprobe client TITLE         the client area on the screen: x y width height
 //   winprobe child TITLE CHILD    "x y width height" of the child window titled CHILD,
 //                                 in its parent's client area
@@ -302,6 +306,21 @@ int main() {
     if (!edit) return 3;
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (command == L"logoff") {
+    // Windows waits for each answer a few seconds, then goes on without it.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                             &answer)) {
+      return 3;
+    }
+    Print(L"query answered " + std::to_wstring(answer));
+    if (!answer) return 4;
+    // A window that ends its program on this message never answers it.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                        &ignored);
     return 0;
   }
   if (command == L"close") {
