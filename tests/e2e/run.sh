@@ -209,23 +209,12 @@ case_log_off_during_a_run_ends_it() {
   lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
   e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
   e2e_start_run "$scr"
-  local run=$E2E_RUN deadline=$((SECONDS + 10))
-  song_held_by() { ls -l /proc/"$1"/fd 2>/dev/null | grep -q "my music/tone.mp3"; }
-  until song_held_by "$run"; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the song is not being played"
-    sleep 0.1
-  done
+  e2e_wait_open "$E2E_RUN" "my music/tone.mp3"
   local answer
   answer=$(e2e_probe logoff Tremblix_Main | tr -d '\r') ||
     e2e_fail "the log-off did not reach the run's window (${answer:-no answer})"
   echo "$answer"
-  e2e_wait_exit "$run" 10
-  echo "the run ended ${E2E_MS} ms after the log-off, code $E2E_RC"
-  [ "$E2E_RC" = 0 ] || e2e_fail "run exit code $E2E_RC"
-  local pid
-  for pid in $(e2e_program_pids); do
-    ! song_held_by "$pid" || e2e_fail "the song is still open in $pid"
-  done
+  e2e_expect_exit "$E2E_RUN" 10 "the run, at the log-off,"
   [ -n "$(e2e_renderer_pids)" ] || e2e_fail "the run closed the renderer"
 }
 
