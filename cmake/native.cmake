@@ -1,5 +1,17 @@
 # Native build: unit tests of the portable code, and the fuzz targets.
 
+# Under ThreadSanitizer, the picture workers alone: the only code that runs on
+# several threads, built without the rest.
+if(TREMBLIX_SANITIZE_THREAD)
+  add_executable(tremblix_loader_tests tests/native/picture_loader_test.cpp
+                 renderer/picture_loader.cpp renderer/mipmaps.cpp)
+  target_include_directories(tremblix_loader_tests PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(tremblix_loader_tests PRIVATE tremblix_bitmap Threads::Threads
+                        GTest::gtest_main)
+  gtest_discover_tests(tremblix_loader_tests TEST_PREFIX "threads." DISCOVERY_MODE PRE_TEST)
+  return()
+endif()
+
 add_executable(tremblix_unit_tests
   tests/native/numbers_test.cpp
   tests/native/command_line_test.cpp

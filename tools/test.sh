@@ -131,7 +131,7 @@ x64_tests=$!
 build native && run_tests native
 build native-sanitize && run_tests native-sanitize
 # The picture workers are the only code that runs on several threads.
-build native-tsan && run_tests native-tsan -R 'PictureLoader|LoadedPicture'
+build native-tsan && run_tests native-tsan -R '^threads\.'
 if build windows && [ "$runs_32bit" = 1 ]; then
   run_tests windows -R "$x86_cases"
 fi
