@@ -162,6 +162,8 @@ TEST_F(RendererShellTest, DisplayOffDrawsNothingSleepsAndEscapeStillEnds) {
     StartTicks(30);
   };
   g_onTick = [&](int tick) {
+    // Something uncovers the window, as another window going away does.
+    if (tick == 1) InvalidateRect(window_, nullptr, FALSE);
     if (tick < 6) return;
     StopTicks();
     passes_while_off = g_loopPasses - passes_at_off;
