@@ -19,6 +19,8 @@ add_executable(tremblix_unit_tests
   tests/native/startup_test.cpp
   tests/native/wobble_test.cpp
   tests/native/frame_clock_test.cpp
+  tests/native/frame_pace_test.cpp
+  tests/native/screen_layout_test.cpp
   tests/native/bitmap_test.cpp
   tests/native/mipmaps_test.cpp
   tests/native/picture_loader_test.cpp

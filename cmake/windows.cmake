@@ -33,9 +33,9 @@ add_library(tremblix_timing_win32 STATIC timing/launch_times_win32.cpp)
 target_include_directories(tremblix_timing_win32 PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 
-# What both programs ask of Windows: the user's folders, wide text.
-add_library(tremblix_common_win32 STATIC saver/common/places_win32.cpp
-            saver/common/wide_text_win32.cpp)
+# What both programs ask of Windows: the user's folders, wide text, real pixels.
+add_library(tremblix_common_win32 STATIC saver/common/dpi_win32.cpp
+            saver/common/places_win32.cpp saver/common/wide_text_win32.cpp)
 target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.
@@ -74,11 +74,15 @@ set_property(SOURCE saver/startup/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
              ${TREMBLIX_VERSION_DEFINITIONS})
 
 # Tremblix.dll: the renderer, an ordinary program despite its name.
-set(TREMBLIX_RENDERER_SOURCES renderer/shell_win32.cpp renderer/scene_win32.cpp
-    renderer/gl_texture_win32.cpp renderer/bench_win32.cpp)
+# The shell (window, loop, pace) apart from the scene, so that a test can run
+# it with a scene of its own.
+set(TREMBLIX_RENDERER_SHELL_SOURCES renderer/shell_win32.cpp renderer/display_win32.cpp
+    renderer/frame_wait_win32.cpp renderer/bench_win32.cpp)
+set(TREMBLIX_RENDERER_SOURCES renderer/main_win32.cpp ${TREMBLIX_RENDERER_SHELL_SOURCES}
+    renderer/scene_win32.cpp renderer/gl_texture_win32.cpp)
 add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
 target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
-                      opengl32 gdi32)
+                      opengl32 gdi32 winmm)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
 target_sources(tremblix_renderer PRIVATE renderer/version.rc)
 set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
@@ -88,7 +92,7 @@ set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
 add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
 target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
 target_link_libraries(renderer_bench PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
-                      opengl32 gdi32)
+                      opengl32 gdi32 winmm)
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
@@ -129,6 +133,18 @@ gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MOD
 gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 TEST_FILTER "GLTextureTest.*:Preview.*"
                      PROPERTIES RESOURCE_LOCK wine-unit-display)
+
+# The renderer's shell in its own process: the real window, loop and
+# messages around a scene that only counts its frames. The window covers the
+# display, so they have it to themselves.
+add_executable(tremblix_renderer_tests tests/windows/renderer_shell_win32_test.cpp
+               ${TREMBLIX_RENDERER_SHELL_SOURCES})
+target_link_libraries(tremblix_renderer_tests PRIVATE tremblix_common_win32 tremblix_timing_win32
+                      GTest::gtest_main opengl32 gdi32 winmm)
+set_target_properties(tremblix_renderer_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_discover_tests(tremblix_renderer_tests TEST_PREFIX "windows.renderer." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display TIMEOUT 60)
 
 # The music module against winmm under Wine, playing media made before it runs.
 add_executable(tremblix_music_tests tests/windows/bgm_win32_test.cpp)

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "timing/launch_times_win32.h"
 
@@ -12,7 +13,8 @@ namespace tremblix {
 namespace {
 
 #ifdef TREMBLIX_BENCHMARK
-double g_firstFrame = 0;  // ms
+double g_firstFrame = 0;           // ms
+double g_firstFrameProcessor = 0;  // ms
 #endif
 
 int g_frames = 0;
@@ -38,16 +40,18 @@ void BenchTextureLoaded(const char* file, const TextureTimes& times) {
 }
 
 void BenchFrameDrawn() {
-  if (g_frames++ == 0) {
+  ++g_frames;
+  // Every frame is stamped, so that a run can be watched frame by frame.
+  launch_times::Mark("dll frame %d", g_frames);
+  if (g_frames == 1) {
     launch_times::Mark("dll first frame, processor %.0f ms", launch_times::ProcessorMs());
     launch_times::MarkMemory("dll memory at the first frame");
   }
-  // Every frame, so that a test can wait for the n-th and read the pace.
-  launch_times::Mark("dll frame %d", g_frames);
 #ifdef TREMBLIX_BENCHMARK
   if (g_frames == 1) {
     std::printf("process start to first frame: %.1f ms\n", launch_times::ProcessAgeMs());
     g_firstFrame = launch_times::Now();
+    g_firstFrameProcessor = launch_times::ProcessorMs();
     return;
   }
   const char* seconds_text = std::getenv("TREMBLIX_BENCH_SECONDS");
@@ -56,9 +60,20 @@ void BenchFrameDrawn() {
   if (elapsed >= seconds) {
     std::printf("frames per second: %.1f (%d frames in %.2f s)\n", (g_frames - 1) / elapsed,
                 g_frames - 1, elapsed);
+    std::printf("processor per second of run: %.0f ms\n",
+                (launch_times::ProcessorMs() - g_firstFrameProcessor) / elapsed);
     std::fflush(stdout);
     PostQuitMessage(0);
   }
+#endif
+}
+
+bool BenchUnpaced() {
+#ifdef TREMBLIX_BENCHMARK
+  const char* unpaced = std::getenv("TREMBLIX_BENCH_UNPACED");
+  return unpaced && std::strcmp(unpaced, "1") == 0;
+#else
+  return false;
 #endif
 }
 

@@ -1,7 +1,7 @@
 // Measuring points of the renderer. Every build writes launch timestamps when
-// TREMBLIX_TIMES asks for them (timing/launch_times_win32.h); the benchmark
-// build also prints its start-up time, each texture load and the frame rate,
-// then ends.
+// TREMBLIX_TIMES asks for them (timing/launch_times_win32.h), one for every
+// frame drawn among them; the benchmark build also prints its start-up time,
+// each texture load, the frame rate and its processor time, then ends.
 #pragma once
 
 namespace tremblix {
@@ -19,5 +19,10 @@ void BenchWindowMade();  // with its OpenGL context
 void BenchWindowShown();
 void BenchTextureLoaded(const char* file, const TextureTimes& times);
 void BenchFrameDrawn();
+
+// Whether to draw as fast as possible: only the benchmark build, and only
+// when TREMBLIX_BENCH_UNPACED=1, for the unpaced frame rate. Every other run
+// keeps the display's pace.
+bool BenchUnpaced();
 
 }  // namespace tremblix

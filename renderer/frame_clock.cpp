@@ -10,6 +10,11 @@ void FrameClock::Tick(int64_t now) {
   const float previous = seconds;
   seconds = static_cast<float>(q);
   frameSeconds = static_cast<float>(q - previous);
+  last = now;
+}
+
+void FrameClock::SkipPause(int64_t now, int64_t frame) {
+  if (now - last > frame) start += now - last - frame;
 }
 
 }  // namespace tremblix

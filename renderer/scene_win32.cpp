@@ -135,13 +135,18 @@ void PreloadScene() {
   }
 }
 
-bool InitScene() {
-  glViewport(0, 0, g_clientWidth, g_clientHeight);
+void SetSceneView(const tremblix::Viewport& view) {
+  glViewport(view.x, view.y, view.width, view.height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  // Set once: a later resize changes the viewport only.
-  gluPerspective(kFieldOfView, static_cast<double>(g_clientWidth) / g_clientHeight, kNear, kFar);
+  // The vertical field is fixed: a wider screen sees more at the sides, and
+  // nothing is stretched.
+  gluPerspective(kFieldOfView, tremblix::AspectOf(view), kNear, kFar);
   glMatrixMode(GL_MODELVIEW);
+}
+
+bool InitScene(const tremblix::Viewport& view) {
+  SetSceneView(view);
   glLoadIdentity();
   glTranslatef(0, 0, kEyeDistance);
 
@@ -164,6 +169,8 @@ bool InitScene() {
 }
 
 void DrawFrame() {
+  // The clear takes no notice of the viewport: the whole window goes black,
+  // the other monitors included.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
 

@@ -1,14 +1,19 @@
-// Tremblix.dll: the renderer. One borderless OpenGL window, frames drawn back
-// to back, ended by Escape or by closing the window.
+// The renderer's shell: the window over every monitor, its OpenGL context, the
+// message loop that draws at the display's pace, and the two ways a run ends.
 #include "renderer/shell_win32.h"
 
 #include <GL/gl.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "renderer/bench_win32.h"
+#include "renderer/display_win32.h"
 #include "renderer/frame_clock.h"
+#include "renderer/frame_pace.h"
+#include "renderer/frame_wait_win32.h"
 
 HDC g_dc = nullptr;
 HGLRC g_glrc = nullptr;
@@ -20,13 +25,24 @@ bool g_sceneReady = false;
 float g_seconds = 0;
 float g_frameSeconds = 0;
 
+namespace tremblix {
+
+unsigned long g_loopPasses = 0;
+
 namespace {
 
 constexpr char kWindowName[] = "Tremblix_VC";
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 
-tremblix::FrameClock g_clock;
+FrameClock g_clock;
+ScreenLayout g_layout;        // where the window and the scene are now
+bool g_displayOn = true;      // nothing is drawn while the display is off
+bool g_displayCameBack = false;
+bool g_paced = true;          // only the benchmark draws unpaced
+bool g_swapHeld = false;      // the driver took the swap interval
+int64_t g_frameCounts = 1;    // one frame, in counter counts
+FrameGrid g_grid;
+SwapWatch g_swapWatch;
+std::unique_ptr<FrameWait> g_wait;
 
 void ChooseAndSetPixelFormat(HDC dc) {
   static PIXELFORMATDESCRIPTOR descriptor = {};
@@ -46,8 +62,10 @@ void ChooseAndSetPixelFormat(HDC dc) {
   SetPixelFormat(dc, format, &descriptor);
 }
 
-void ResizeViewport(int width, int height) {
-  glViewport(0, 0, width, height == 0 ? 1 : height);
+// The scene fills the primary monitor; the window's glClear blackens the rest.
+void ResizeViewport() {
+  const Viewport& v = g_layout.viewport;
+  glViewport(v.x, v.y, v.width, v.height);
 }
 
 void ReleaseContext() {
@@ -55,12 +73,36 @@ void ReleaseContext() {
   wglDeleteContext(g_glrc);
 }
 
-void StartClock() {
-  LARGE_INTEGER value;
-  QueryPerformanceFrequency(&value);
-  g_clock.frequency = value.QuadPart;
-  QueryPerformanceCounter(&value);
-  g_clock.start = value.QuadPart;
+// One frame per refresh, or per n refreshes on a fast display: asked of the
+// driver first; our own wait only where frames still come sooner.
+void StartPace() {
+  const FramePace pace = PaceForRefresh(PrimaryRefreshRate());
+  g_paced = !BenchUnpaced();
+  g_swapHeld = SetSwapInterval(g_paced ? pace.refreshesPerFrame : 0);
+  const double interval = pace.FrameSeconds() * static_cast<double>(g_clock.frequency);
+  g_frameCounts = static_cast<int64_t>(interval);
+  g_grid.Start(CounterNow(), interval);
+  g_swapWatch = SwapWatch(interval);
+}
+
+bool OwnWaitNeeded() { return g_paced && (!g_swapHeld || g_swapWatch.FramesComeSooner()); }
+
+// The window over every monitor, the scene on the primary, the pace of its
+// refresh. The window stays the same one, so the saver's watch never misses it.
+void FitToScreen(HWND hwnd) {
+  g_layout = LayOutScreen(ListMonitors());
+  const ScreenRect& w = g_layout.window;
+  SetWindowPos(hwnd, HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
+  ResizeViewport();
+  if (g_sceneReady) {
+    SetSceneView(g_layout.viewport);
+    StartPace();
+  }
+}
+
+void SetDisplayOn(bool on) {
+  if (on && !g_displayOn) g_displayCameBack = true;
+  g_displayOn = on;
 }
 
 void EscapeExit() {
@@ -75,22 +117,35 @@ void FrameStep(HWND hwnd) {
   ShowCursor(FALSE);
   if (!g_sceneReady) return;  // left invalid: the paint comes again
 
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  g_clock.Tick(now.QuadPart);
-  g_seconds = g_clock.seconds;
-  g_frameSeconds = g_clock.frameSeconds;
-
   // Escape is polled here. A tap shorter than a frame, or one made while the
   // pictures were loading, has already come up again: the press is latched.
   if (g_keyDown[VK_ESCAPE] || g_escapePressed) {
     EscapeExit();
     return;
   }
+  if (!g_displayOn) {
+    // Valid again, or the paint would come back at once and the loop never sleep.
+    ValidateRect(hwnd, nullptr);
+    return;
+  }
+
+  const int64_t now = CounterNow();
+  if (g_displayCameBack) {
+    // The animation goes on from where it stopped: one frame's step, not the
+    // minutes the display was off.
+    g_clock.SkipPause(now, g_frameCounts);
+    g_displayCameBack = false;
+  }
+  g_clock.Tick(now);
+  g_seconds = g_clock.seconds;
+  g_frameSeconds = g_clock.frameSeconds;
+  g_grid.FrameBegun(now);
+
   DrawFrame();
   SwapBuffers(g_dc);
   ValidateRect(hwnd, nullptr);
-  tremblix::BenchFrameDrawn();
+  g_swapWatch.FrameShown(CounterNow());
+  BenchFrameDrawn();
 }
 
 LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -108,8 +163,17 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     case WM_SIZE:
       g_clientWidth = LOWORD(lparam);
       g_clientHeight = HIWORD(lparam);
-      ResizeViewport(g_clientWidth, g_clientHeight);
+      ResizeViewport();
       return 0;
+    case WM_DISPLAYCHANGE:
+      FitToScreen(hwnd);
+      return 0;
+    case WM_POWERBROADCAST: {
+      uint32_t state;
+      if (!DisplayStateOf(wparam, lparam, &state)) break;
+      SetDisplayOn(DisplayIsOn(state));
+      return TRUE;
+    }
     case WM_PAINT:
       FrameStep(hwnd);
       return 0;
@@ -126,19 +190,12 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
-void DebugTrace(const char* format, ...) {
-  char buffer[1024];
-  va_list args;
-  va_start(args, format);
-  vsnprintf(buffer, sizeof(buffer), format, args);
-  va_end(args);
-  OutputDebugStringA(buffer);
-}
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  tremblix::BenchStarted();
-  PreloadScene();
+HWND CreateRendererWindow(HINSTANCE instance) {
   g_sceneReady = false;
+  g_escapePressed = false;
+  std::memset(g_keyDown, 0, sizeof(g_keyDown));
+  g_displayOn = true;
+  g_displayCameBack = false;
 
   WNDCLASSA wc = {};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
@@ -146,37 +203,72 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kWindowName;
-  if (!RegisterClassA(&wc)) return 0;
+  if (!RegisterClassA(&wc)) return nullptr;
 
-  // CW_USEDEFAULT places a pop-up window at (0, 0); the size is fixed
-  // whatever the screen.
-  HWND hwnd = CreateWindowExA(0, kWindowName, kWindowName,
-                              WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                              CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr,
-                              instance, nullptr);
-  if (!hwnd) return 0;
-  tremblix::BenchWindowMade();
+  // Every monitor, above every other window and the taskbar.
+  g_layout = LayOutScreen(ListMonitors());
+  const ScreenRect& w = g_layout.window;
+  HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, kWindowName, kWindowName,
+                              WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, w.left, w.top,
+                              w.Width(), w.Height(), nullptr, nullptr, instance, nullptr);
+  if (!hwnd) return nullptr;
+  BenchWindowMade();
+  NotifyDisplayState(hwnd);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
-  tremblix::BenchWindowShown();
+  BenchWindowShown();
+  return hwnd;
+}
 
+bool StartScene(HWND) {
   // Started before the set-up, so the first frame's time includes the loading.
-  StartClock();
-  if (!InitScene()) return 0;
+  LARGE_INTEGER value;
+  QueryPerformanceFrequency(&value);
+  g_clock = FrameClock();
+  g_clock.frequency = value.QuadPart;
+  g_clock.start = g_clock.last = CounterNow();
+  if (!InitScene(g_layout.viewport)) return false;
+  g_wait = std::make_unique<FrameWait>(g_clock.frequency);
+  StartPace();
   g_sceneReady = true;
+  return true;
+}
 
-  // Frames follow one another with no pause: whenever the queue is empty the
-  // window is invalidated, and its paint comes after any input.
+int RunMessageLoop(HWND hwnd) {
+  // Input and other messages always come first. With the queue empty the
+  // window is invalidated when the next frame is due, and its paint draws it.
   MSG msg = {};  // an empty queue leaves it untouched
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
   while (msg.message != WM_QUIT) {
+    ++g_loopPasses;
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
-    } else {
-      InvalidateRect(hwnd, nullptr, FALSE);
+      continue;
     }
+    const bool ending = g_keyDown[VK_ESCAPE] || g_escapePressed;
+    if (!ending && !g_displayOn) {
+      WaitForMessage();
+      continue;
+    }
+    if (!ending && OwnWaitNeeded() && CounterNow() < g_grid.Due()) {
+      g_wait->UntilOrMessage(g_grid.Due());
+      continue;
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
   }
   g_sceneReady = false;
+  g_wait.reset();
   return static_cast<int>(msg.wParam);
+}
+
+}  // namespace tremblix
+
+void DebugTrace(const char* format, ...) {
+  char buffer[1024];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(buffer, sizeof(buffer), format, args);
+  va_end(args);
+  OutputDebugStringA(buffer);
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "renderer/screen_layout.h"
+
 extern HDC g_dc;                // the window's own DC, kept for its lifetime
 extern HGLRC g_glrc;            // current on the one thread for the whole run
 extern int g_clientWidth;       // client size from the last WM_SIZE
@@ -16,8 +18,29 @@ extern float g_frameSeconds;    // from the previous frame to the current one
 // printf-style line to the debugger.
 void DebugTrace(const char* format, ...);
 
-// The scene's two doors, and a bell rung at start: the scene begins reading
-// its pictures while the window and the context are made.
+// The scene's doors, and a bell rung at start: the scene begins reading its
+// pictures while the window and the context are made. The scene is drawn in
+// the given viewport, its projection's aspect taken from it.
 void PreloadScene();
-bool InitScene();
+bool InitScene(const tremblix::Viewport& view);
+void SetSceneView(const tremblix::Viewport& view);
 void DrawFrame();
+
+// The shell's steps, which WinMain takes in this order; a test takes them
+// with a scene of its own.
+namespace tremblix {
+
+// Registers the class and makes the window over every monitor, topmost, with
+// its OpenGL context, and shows it. Null when either fails.
+HWND CreateRendererWindow(HINSTANCE instance);
+
+// Starts the time base and the pace, and sets the scene up.
+bool StartScene(HWND window);
+
+// Frames at the display's pace until the run ends; the WM_QUIT's wParam.
+int RunMessageLoop(HWND window);
+
+// Passes of the message loop so far: a test counts them to tell a wait from a poll.
+extern unsigned long g_loopPasses;
+
+}  // namespace tremblix

@@ -1,6 +1,7 @@
 // Entry of Tremblix.scr: the platform's side of start-up.
 #include <windows.h>
 
+#include "saver/common/dpi_win32.h"
 #include "saver/forms/form_win32.h"
 #include "saver/music/settings.h"
 #include "saver/run/run_win32.h"
@@ -15,31 +16,6 @@ namespace {
 
 constexpr wchar_t kMissingRendererText[] = L"Tremblix.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
-
-// Per-monitor awareness where Windows has it (10 and 8.1), system awareness
-// where it does not (Vista to 8). Looked up, not linked, so that older Windows
-// still start the program.
-void DeclareDpiAware() {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  using SetContext = BOOL(WINAPI*)(HANDLE);
-  if (auto set = reinterpret_cast<SetContext>(
-          reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")))) {
-    // Per-monitor v2, else v1 (DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, _AWARE).
-    if (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3))) return;
-  }
-  if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
-    using SetAwareness = HRESULT(WINAPI*)(int);
-    if (auto set = reinterpret_cast<SetAwareness>(
-            reinterpret_cast<void*>(GetProcAddress(shcore, "SetProcessDpiAwareness")))) {
-      if (SUCCEEDED(set(2))) return;  // PROCESS_PER_MONITOR_DPI_AWARE
-    }
-  }
-  using SetAware = BOOL(WINAPI*)();
-  if (auto set = reinterpret_cast<SetAware>(
-          reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")))) {
-    set();
-  }
-}
 
 class Win32StartupHost : public StartupHost {
  public:

@@ -32,5 +32,30 @@ TEST(FrameClock, FrameTimeComesFromTheUnroundedQuotient) {
   EXPECT_EQ(clock.seconds, static_cast<float>(3600 + 59'659.0L / 3'579'545));
 }
 
+TEST(FrameClock, AfterAPauseTheStepIsOneFrameAndTheTimeGoesOn) {
+  FrameClock clock;
+  clock.frequency = 10'000'000;
+  clock.Tick(20'000'000);  // 2 s in
+  // The display was off for five minutes.
+  const int64_t back = 20'000'000 + 300LL * 10'000'000;
+  clock.SkipPause(back, 166'667);
+  clock.Tick(back);
+  EXPECT_NEAR(clock.frameSeconds, 0.0166667f, 1e-6);
+  EXPECT_NEAR(clock.seconds, 2.0166667f, 1e-6);
+  // And on from there as before.
+  clock.Tick(back + 166'667);
+  EXPECT_NEAR(clock.frameSeconds, 0.0166667f, 1e-6);
+  EXPECT_NEAR(clock.seconds, 2.0333333f, 1e-6);
+}
+
+TEST(FrameClock, AShortPauseIsLeftAlone) {
+  FrameClock clock;
+  clock.frequency = 10'000'000;
+  clock.Tick(20'000'000);
+  clock.SkipPause(20'100'000, 166'667);  // sooner than a frame: nothing to take out
+  clock.Tick(20'100'000);
+  EXPECT_NEAR(clock.frameSeconds, 0.01f, 1e-7);
+}
+
 }  // namespace
 }  // namespace tremblix

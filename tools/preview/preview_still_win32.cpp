@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "preview_still: no OpenGL context\n");
     return 1;
   }
-  InitScene();
+  InitScene({0, 0, g_clientWidth, g_clientHeight});
   // The squash depends on the frames before, so the whole bounce is played.
   for (g_seconds = 0; g_seconds < kMoment; g_seconds += kFrame) {
     g_frameSeconds = kFrame;

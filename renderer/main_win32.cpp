@@ -1,0 +1,18 @@
+// Tremblix.dll: the renderer. One borderless OpenGL window over every monitor,
+// frames at the display's pace, ended by Escape or by closing the window.
+#include <windows.h>
+
+#include "renderer/bench_win32.h"
+#include "renderer/shell_win32.h"
+#include "saver/common/dpi_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tremblix::BenchStarted();
+  // Before the first measure of the screen: the window is in real pixels.
+  tremblix::DeclareDpiAware();
+  PreloadScene();
+  HWND window = tremblix::CreateRendererWindow(instance);
+  if (!window) return 0;
+  if (!tremblix::StartScene(window)) return 0;
+  return tremblix::RunMessageLoop(window);
+}

@@ -1,0 +1,217 @@
+// The renderer's shell in this process: its real window, message loop and
+// window procedure around a scene that only counts its frames. The power
+// message carries a pointer, which only reaches a window of its own process.
+#include "renderer/shell_win32.h"
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "renderer/display_win32.h"
+#include "renderer/frame_pace.h"
+
+// The scene's doors, played by the test.
+namespace {
+int g_frames = 0;
+std::vector<tremblix::Viewport> g_views;  // every view the scene was given
+std::function<void()> g_onFrame;
+}  // namespace
+
+void PreloadScene() {}
+bool InitScene(const tremblix::Viewport& view) {
+  g_views.push_back(view);
+  return true;
+}
+void SetSceneView(const tremblix::Viewport& view) { g_views.push_back(view); }
+void DrawFrame() {
+  ++g_frames;
+  if (g_onFrame) g_onFrame();
+}
+
+namespace {
+
+using tremblix::g_loopPasses;
+
+// What Windows sends when the console display goes off (0), on (1) or dims (2).
+void SendDisplayState(HWND window, DWORD state) {
+  alignas(tremblix::PowerSetting) unsigned char message[sizeof(tremblix::PowerSetting) + 4] = {};
+  auto* setting = reinterpret_cast<tremblix::PowerSetting*>(message);
+  setting->setting = tremblix::kConsoleDisplayState;
+  setting->dataLength = sizeof(DWORD);
+  std::memcpy(message + offsetof(tremblix::PowerSetting, data), &state, sizeof(state));
+  SendMessageA(window, WM_POWERBROADCAST, tremblix::kPowerSettingChange,
+               reinterpret_cast<LPARAM>(message));
+}
+
+void TapEscape(HWND window) {
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0);
+}
+
+RECT VirtualScreen() {
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Ticks of a thread timer, handled by the loop under test while it runs.
+std::function<void(int)> g_onTick;
+int g_ticks = 0;
+UINT_PTR g_timer = 0;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_onTick) g_onTick(++g_ticks);
+}
+void StartTicks(UINT ms) {
+  g_ticks = 0;
+  g_timer = SetTimer(nullptr, 0, ms, Tick);
+}
+void StopTicks() {
+  if (g_timer) KillTimer(nullptr, g_timer);
+  g_timer = 0;
+}
+
+class RendererShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_frames = 0;
+    g_views.clear();
+    g_onFrame = nullptr;
+    g_onTick = nullptr;
+    window_ = tremblix::CreateRendererWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(window_, nullptr) << "the renderer's window was not made";
+    ASSERT_TRUE(tremblix::StartScene(window_));
+  }
+  void TearDown() override {
+    StopTicks();
+    if (IsWindow(window_)) DestroyWindow(window_);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    UnregisterClassA("Tremblix_VC", GetModuleHandleA(nullptr));
+  }
+  HWND window_ = nullptr;
+};
+
+TEST_F(RendererShellTest, WindowCoversEveryMonitorAboveOtherWindows) {
+  RECT rect;
+  GetWindowRect(window_, &rect);
+  EXPECT_TRUE(SameRect(rect, VirtualScreen()))
+      << "window " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+  EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(FindWindowA("Tremblix_VC", "Tremblix_VC"), window_);
+  // The scene was given the primary monitor.
+  ASSERT_EQ(g_views.size(), 1u);
+  EXPECT_EQ(g_views[0].width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(g_views[0].height, GetSystemMetrics(SM_CYSCREEN));
+}
+
+TEST_F(RendererShellTest, DisplayChangeRefitsTheSameWindowAndTheView) {
+  SetWindowPos(window_, nullptr, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32,
+               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  RECT rect;
+  GetWindowRect(window_, &rect);
+  EXPECT_TRUE(SameRect(rect, VirtualScreen()))
+      << "window " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+  EXPECT_EQ(FindWindowA("Tremblix_VC", "Tremblix_VC"), window_);
+  // The projection set again, and the viewport on the primary.
+  ASSERT_EQ(g_views.size(), 2u);
+  EXPECT_EQ(g_views[1], g_views[0]);
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[0], g_views[1].x);
+  EXPECT_EQ(viewport[1], g_views[1].y);
+  EXPECT_EQ(viewport[2], g_views[1].width);
+  EXPECT_EQ(viewport[3], g_views[1].height);
+  // And the run goes on.
+  g_onFrame = [&] { if (g_frames == 3) TapEscape(window_); };
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(g_frames, 3);
+}
+
+TEST_F(RendererShellTest, EscapeTappedBeforeTheFirstFrameEndsTheRunWithoutDrawing) {
+  TapEscape(window_);
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(g_frames, 0);
+}
+
+TEST_F(RendererShellTest, WaitsBetweenFramesRatherThanPolling) {
+  const unsigned long passes = g_loopPasses;
+  g_onFrame = [&] { if (g_frames == 30) TapEscape(window_); };
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(g_frames, 30);
+  // A frame is a wait, an invalidation and a paint; a poll would be thousands.
+  EXPECT_LT(g_loopPasses - passes, 30ul * 8) << "passes of the loop for 30 frames";
+}
+
+TEST_F(RendererShellTest, DisplayOffDrawsNothingSleepsAndEscapeStillEnds) {
+  unsigned long passes_at_off = 0, passes_while_off = 0;
+  g_onFrame = [&] {
+    if (g_frames != 3) return;
+    SendDisplayState(window_, 0);
+    passes_at_off = g_loopPasses;
+    StartTicks(30);
+  };
+  g_onTick = [&](int tick) {
+    // Something uncovers the window, as another window going away does.
+    if (tick == 1) InvalidateRect(window_, nullptr, FALSE);
+    if (tick < 6) return;
+    StopTicks();
+    passes_while_off = g_loopPasses - passes_at_off;
+    TapEscape(window_);
+  };
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(g_frames, 3) << "frames were drawn while the display was off";
+  EXPECT_GT(passes_while_off, 0ul);
+  // Six timer messages and their waits; a poll, or a window left invalid,
+  // would be thousands.
+  EXPECT_LT(passes_while_off, 40ul) << "passes of the loop while the display was off";
+}
+
+TEST_F(RendererShellTest, DimmedDisplayStillDraws) {
+  g_onFrame = [&] {
+    if (g_frames == 2) SendDisplayState(window_, 2);
+    if (g_frames == 5) TapEscape(window_);
+  };
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(g_frames, 5);
+}
+
+TEST_F(RendererShellTest, AfterTheDisplayComesBackTheStepIsOneFrame) {
+  const double frame = tremblix::PaceForRefresh(tremblix::PrimaryRefreshRate()).FrameSeconds();
+  float seconds_at_off = 0, step_back = 0, seconds_back = 0;
+  int frames_at_on = 0;
+  g_onFrame = [&] {
+    if (g_frames == 3) {
+      seconds_at_off = g_seconds;
+      SendDisplayState(window_, 0);
+      StartTicks(30);
+    } else if (g_frames == 4) {
+      step_back = g_frameSeconds;
+      seconds_back = g_seconds;
+      TapEscape(window_);
+    }
+  };
+  g_onTick = [&](int tick) {
+    if (tick < 6) return;  // off for at least 180 ms
+    StopTicks();
+    frames_at_on = g_frames;
+    SendDisplayState(window_, 1);
+  };
+  EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
+  EXPECT_EQ(frames_at_on, 3) << "frames were drawn while the display was off";
+  ASSERT_EQ(g_frames, 4) << "no frame after the display came back";
+  EXPECT_NEAR(step_back, frame, 1e-4);
+  EXPECT_NEAR(seconds_back, seconds_at_off + frame, 1e-4);
+}
+
+}  // namespace
