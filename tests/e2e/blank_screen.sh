@@ -56,9 +56,11 @@ expect_wallpaper_pictures() {
   e2e_expect_pixel "$c/Tremblix3.bmp" 100 100 "0 255 0" "$1: picture 3 (upside down), top left"
   # The renderer shows them: no surface is left untextured.
   local shot=$E2E_SHOTS/$2.png
-  e2e_pixel "$shot" 512 220
+  e2e_scene_point 512 220
+  e2e_pixel "$shot" "$SX" "$SY"
   [ "$R $G $B" != "255 255 255" ] || e2e_fail "$1: the ball is untextured white"
-  e2e_pixel "$shot" 143 476
+  e2e_scene_point 143 476
+  e2e_pixel "$shot" "$SX" "$SY"
   [ "$R $G $B" != "153 153 153" ] || e2e_fail "$1: the floor is untextured grey"
 }
 
@@ -78,8 +80,8 @@ case_a_one_colour_screen_keeps_the_earlier_pictures() {
   expect_blank_screen
   run_once "$scr" blank-keep-renderer
   [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "the earlier pictures were written over"
-  e2e_expect_pixel "$E2E_SHOTS/blank-keep-renderer.png" 512 220 "255 0 0" "ball"
-  e2e_expect_pixel "$E2E_SHOTS/blank-keep-renderer.png" 143 476 "0 153 0" "floor"
+  e2e_expect_scene_pixel "$E2E_SHOTS/blank-keep-renderer.png" 512 220 "255 0 0" "ball"
+  e2e_expect_scene_pixel "$E2E_SHOTS/blank-keep-renderer.png" 143 476 "0 153 0" "floor"
 }
 
 case_without_earlier_pictures_the_wallpaper_stands_in() {

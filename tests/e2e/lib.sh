@@ -182,6 +182,7 @@ e2e_setup() {
   # Runs under the users' own code page keep their pictures apart.
   [ "${TREMBLIX_CODEPAGE:-1252}" = 1252 ] || E2E_SHOTS=$E2E_SHOTS/cp$TREMBLIX_CODEPAGE
   # Each suite has its own display; a case asks for another with e2e_display.
+  e2e_screens "${TREMBLIX_SCREEN:-1280x1024x24}"
   harness_display_ready "$E2E_PREFIX.x" "${TREMBLIX_SCREEN:-1280x1024x24}" ||
     e2e_fail "no display"
   harness_prefix_ready "$E2E_PREFIX" || e2e_fail "no Wine prefix"
@@ -205,10 +206,40 @@ e2e_setup() {
   export TREMBLIX_TIMES
 }
 
+# The screens asked for: E2E_WIDTH and E2E_HEIGHT are the first one's, the
+# primary monitor, at the origin; E2E_SCREEN_W and E2E_SCREEN_H the whole
+# virtual screen's (Xvfb lays its heads over one another at the origin).
+e2e_screens() {
+  local screen w h
+  E2E_WIDTH=0 E2E_SCREEN_W=0 E2E_SCREEN_H=0
+  for screen; do
+    IFS=x read -r w h _ <<<"$screen"
+    [ "$E2E_WIDTH" != 0 ] || { E2E_WIDTH=$w; E2E_HEIGHT=$h; }
+    [ "$w" -le "$E2E_SCREEN_W" ] || E2E_SCREEN_W=$w
+    [ "$h" -le "$E2E_SCREEN_H" ] || E2E_SCREEN_H=$h
+  done
+}
+
+# Sets SX and SY to where the scene puts its point (x, y) of a 1024 x 768
+# view on the primary monitor: the view keeps its height and widens or
+# narrows with the monitor's shape, centred.
+e2e_scene_point() {
+  SX=$(((E2E_WIDTH * 768 + ($1 - 512) * 2 * E2E_HEIGHT + 768) / (2 * 768)))
+  SY=$((($2 * E2E_HEIGHT + 384) / 768))
+}
+
+# Fails unless the scene's point (x, y) of a 1024 x 768 view is within 16 of
+# r g b in the picture.
+e2e_expect_scene_pixel() {
+  e2e_scene_point "$2" "$3"
+  e2e_expect_pixel "$1" "$SX" "$SY" "$4" "$5"
+}
+
 # Runs the case on a display of these screens (WIDTHxHEIGHTxDEPTH each; two
 # or more are monitors), made afresh when the suite's is of another shape;
 # the prefix's server then starts again on it.
 e2e_display() {
+  e2e_screens "$@"
   harness_display_ready "$E2E_PREFIX.x" "$@" || e2e_fail "no display of $*"
   harness_prefix_ready "$E2E_PREFIX" || e2e_fail "no Wine prefix on the display of $*"
 }
@@ -377,14 +408,24 @@ e2e_show_desktop() {
   e2e_wait_still
 }
 
+# How many pixels of two pictures differ, as a whole number.
+e2e_differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }'
+}
+
 e2e_same_picture() {
   local metric
   metric=$(compare -metric AE "$1" "$2" null: 2>&1)
   [ "$metric" = 0 ] || e2e_fail "$3 ($metric pixels differ)"
 }
 
-# Sets R, G and B to pixel (x, y) of a picture file.
+# Sets R, G and B to pixel (x, y) of a picture file; fails for a pixel
+# outside it.
 e2e_pixel() {
+  local w h
+  e2e_read_numbers "the size of $1" "$(identify -format '%w %h' "$1")" w h
+  [ "$2" -ge 0 ] && [ "$3" -ge 0 ] && [ "$2" -lt "$w" ] && [ "$3" -lt "$h" ] ||
+    e2e_fail "pixel ($2, $3) lies outside the $w x $h picture $1"
   e2e_read_numbers "pixel ($2, $3) of $1" "$(harness_pixel "$1" "$2" "$3")" R G B
 }
 
@@ -568,6 +609,7 @@ e2e_main() {
     return 0
   fi
   local case=${1:?name a case}
+  declare -F "case_$case" >/dev/null || e2e_fail "no case named $case"
   trap e2e_cleanup EXIT
   e2e_setup
   E2E_CASE=$case

@@ -39,10 +39,12 @@ case_hand_off_pictures_hold_the_screen() {
   e2e_shot run-renderer-with-desktop
   # The ball reflects the desktop: not the plain black of an empty screen, nor
   # the white and grey of surfaces drawn without pictures.
-  e2e_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 512 220
+  e2e_scene_point 512 220
+  e2e_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" "$SX" "$SY"
   [ $((R + G + B)) -gt 60 ] || e2e_fail "the ball shows no reflection ($R $G $B)"
   [ "$R $G $B" != "255 255 255" ] || e2e_fail "the ball is untextured white"
-  e2e_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" 143 476
+  e2e_scene_point 143 476
+  e2e_pixel "$E2E_SHOTS/run-renderer-with-desktop.png" "$SX" "$SY"
   [ "$R $G $B" != "153 153 153" ] || e2e_fail "the floor is untextured grey"
   e2e_end_with_escape
 }
