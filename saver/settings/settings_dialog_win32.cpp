@@ -16,6 +16,7 @@ constexpr wchar_t kCaption[] = L"<Tremblix>";
 constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
 constexpr wchar_t kRepeatOutOfRange[] =
     L"曲目をﾘﾋﾟｰﾄ には -32768 から 32767 までの数を入れてください。";
+constexpr wchar_t kSaveFailed[] = L"設定を保存できませんでした。";
 constexpr wchar_t kChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT kFocusFirst = WM_APP + 1;
@@ -394,6 +395,11 @@ void SettingsDialogWindow::ShowRepeatOutOfRange() {
   MessageBoxW(hwnd(), kRepeatOutOfRange, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
   SetFocus(bgm_repeat_);
   SendMessageW(bgm_repeat_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+// The dialog stays open with the user's choice, to try again or cancel.
+void SettingsDialogWindow::ShowSaveFailed() {
+  MessageBoxW(hwnd(), kSaveFailed, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // Posted, so that the button whose click this is has finished with its window.
