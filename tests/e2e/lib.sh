@@ -50,19 +50,15 @@ e2e_setup() {
 
 e2e_is_64bit() { [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; }
 
-# The settings file that the programs in C:\e2e\$1 use: the 32-bit edition's
-# beside them, the 64-bit edition's in the user's roaming folder.
+# The settings file that the programs in C:\e2e\$1 use: either edition's in
+# the user's roaming folder.
 e2e_settings_file() {
-  if e2e_is_64bit; then
-    echo "$E2E_ROAMING/Tremblix.ini"
-  else
-    echo "$E2E_DRIVE_C/e2e/$1/Tremblix.ini"
-  fi
+  echo "$E2E_ROAMING/Tremblix.ini"
 }
 
 # Copies the programs into C:\e2e\NAME (without the renderer when asked) and
-# prints the Windows path of the screen saver. Like a new folder for the
-# 32-bit edition, the 64-bit edition starts without a settings file.
+# prints the Windows path of the screen saver. It starts without a settings
+# file.
 e2e_install() {
   local name=$1 what=${2:-with-renderer} dir=$E2E_DRIVE_C/e2e/$1
   rm -rf "$dir"
