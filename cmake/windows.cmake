@@ -217,7 +217,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run blank_screen dialog musicpath user_settings)
+foreach(suite startup renderer run blank_screen dialog musicpath user_settings privacy)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

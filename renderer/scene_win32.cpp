@@ -54,7 +54,7 @@ constexpr float kFloorOpacity = 0.6f;
 // Picture n's path in UTF-8, in the folder the screen saver wrote to.
 std::string PictureFile(int n) {
   static const std::wstring folder = tremblix::PictureFolderOfThisUser(false);
-  return tremblix::Narrow(tremblix::PicturePath(folder, n, L".BMP"), CP_UTF8);
+  return tremblix::Narrow(tremblix::PicturePath(folder, n), CP_UTF8);
 }
 
 void LoadTexture(GLTexture& texture, int number) {
@@ -70,7 +70,7 @@ void LoadTexture(GLTexture& texture, int number) {
   }
   // By name alone: the folder is the user's and may hold blanks.
   tremblix::BenchTextureLoaded(
-      tremblix::Narrow(tremblix::PictureName(number, L".BMP"), CP_UTF8).c_str(), times);
+      tremblix::Narrow(tremblix::PictureName(number), CP_UTF8).c_str(), times);
 }
 
 // The surface picture laid flat in eye space, then the shine picture added on

@@ -21,6 +21,8 @@ release_wine() {
   local journal state prefix
   for journal in "$root"/build/windows*/wine/*.undo; do
     [ -f "$journal" ] || continue
+    awk -F'\t' '$1 == "mount" { print $2 }' "$journal" |
+      while IFS= read -r folder; do umount "$folder" 2>/dev/null; done
     awk -F'\t' '$1 == "immutable" { print $2 }' "$journal" |
       while IFS= read -r file; do chattr -i "$file" 2>/dev/null; done
   done
@@ -106,10 +108,10 @@ start=$SECONDS
 # Both editions are built everywhere. The 64-bit one, what our users install,
 # runs every case. Where the 32-bit one runs too, it runs what can differ by
 # edition: the Windows-side tests (the platform's records and calls at 32
-# bits), its installer, start-up, the photograph and its pictures, and its
-# settings file beside itself. The button, the rest of the dialog and the
+# bits), its installer, start-up, the photograph and its pictures, the
+# password-protected saver, and its settings file. The button, the rest of the dialog and the
 # song's way to the run are the same code in both.
-x86_cases='^(windows\.|e2e\.(install|install64|startup)\.|e2e\.run\.hand_off|e2e\.dialog\.set_writes)'
+x86_cases='^(windows\.|e2e\.(install|install64|startup|user_settings|privacy)\.|e2e\.run\.hand_off|e2e\.dialog\.set_writes)'
 
 # How many of those the 32-bit edition has, counted without running it: its
 # Windows-side programs are the 64-bit edition's, built from the same sources.

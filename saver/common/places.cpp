@@ -16,46 +16,65 @@ std::wstring Join(std::wstring_view folder, std::wstring_view name) {
 std::wstring UserFolder(std::wstring_view app_data) { return Join(app_data, L"Tremblix"); }
 
 std::wstring PictureFolder(std::wstring_view user_folder, bool exists) {
-  if (user_folder.empty() || !exists) return kDriveRoot;
+  if (user_folder.empty() || !exists) return std::wstring();
   return std::wstring(user_folder);
 }
 
-std::wstring PictureName(int n, std::wstring_view extension) {
-  std::wstring name = L"Tremblix" + std::to_wstring(n);
-  name += extension;
-  return name;
+std::wstring PictureName(int n) { return L"Tremblix" + std::to_wstring(n) + L".bmp"; }
+
+std::wstring PicturePath(std::wstring_view folder, int n) {
+  if (folder.empty()) return std::wstring();
+  return Join(folder, PictureName(n));
 }
 
-std::wstring PicturePath(std::wstring_view folder, int n, std::wstring_view extension) {
-  return Join(folder, PictureName(n, extension));
+std::wstring PictureTempPath(std::wstring_view folder, int n) {
+  if (folder.empty()) return std::wstring();
+  return PicturePath(folder, n) + L".tmp";
 }
 
-std::wstring SettingsFile(Edition edition, std::wstring_view program_folder,
-                          std::wstring_view roaming_user_folder) {
-  // Joined as it stands: at a drive root that doubles the backslash, which
-  // the profile functions accept.
-  if (edition == Edition::k32Bit || roaming_user_folder.empty()) {
-    return Join(program_folder, L"Tremblix.ini");
-  }
-  return Join(roaming_user_folder, L"Tremblix.ini");
+std::wstring PictureBackupPath(std::wstring_view folder, int n) {
+  if (folder.empty()) return std::wstring();
+  return PicturePath(folder, n) + L".old";
 }
 
-std::vector<std::wstring> EarlierSettingsFiles(std::wstring_view local_app_data,
-                                               std::wstring_view wow64_folder) {
-  std::vector<std::wstring> files;
-  if (wow64_folder.empty()) return files;
-  // Windows keeps a user's copy of C:\Windows\SysWOW64\x under
-  // %LOCALAPPDATA%\VirtualStore\Windows\SysWOW64\x: the path without its drive.
-  const bool has_drive = wow64_folder.size() >= 2 && wow64_folder[1] == L':';
-  std::wstring_view rest = has_drive ? wow64_folder.substr(2) : wow64_folder;
+namespace {
+
+// A file beside the program and the user's own copy of it that Windows makes
+// where the folder cannot be written: C:\Windows\SysWOW64\x is kept as
+// %LOCALAPPDATA%\VirtualStore\Windows\SysWOW64\x, the path without its drive.
+void AddWithVirtualisedCopy(std::wstring_view folder, std::wstring_view local_app_data,
+                            std::vector<std::wstring>& files) {
+  if (folder.empty()) return;
+  while (folder.size() > 3 && folder.back() == L'\\') folder.remove_suffix(1);
+  const bool has_drive = folder.size() >= 2 && folder[1] == L':';
+  std::wstring_view rest = has_drive ? folder.substr(2) : folder;
   if (!local_app_data.empty() && has_drive && !rest.empty() && rest[0] == L'\\') {
     std::wstring store(local_app_data);
     store += L"\\VirtualStore";
-    store += rest;
+    if (rest.size() > 1) store += rest;
     files.push_back(Join(store, L"Tremblix.ini"));
   }
-  files.push_back(Join(wow64_folder, L"Tremblix.ini"));
-  return files;
+  // Joined as it stands: at a drive root that doubles the backslash, which
+  // the profile functions accept.
+  files.push_back(Join(folder, L"Tremblix.ini"));
+}
+
+}  // namespace
+
+SettingsPlace SettingsPlaceOf(Edition edition, std::wstring_view program_folder,
+                              std::wstring_view roaming_user_folder,
+                              std::wstring_view local_app_data, std::wstring_view wow64_folder) {
+  SettingsPlace place;
+  if (roaming_user_folder.empty()) {
+    place.file = Join(program_folder, L"Tremblix.ini");
+    return place;
+  }
+  place.file = Join(roaming_user_folder, L"Tremblix.ini");
+  // Where this edition's earlier versions kept the file: the only switch.
+  const std::wstring_view earlier_folder =
+      edition == Edition::k32Bit ? program_folder : wow64_folder;
+  AddWithVirtualisedCopy(earlier_folder, local_app_data, place.earlier);
+  return place;
 }
 
 std::wstring SettingsToTakeOver(bool own_file_exists, const std::vector<std::wstring>& earlier,

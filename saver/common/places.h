@@ -18,33 +18,40 @@ inline constexpr Edition kThisEdition = sizeof(void*) == 8 ? Edition::k64Bit : E
 // The programs' own folder inside one of the user's application-data folders.
 std::wstring UserFolder(std::wstring_view app_data);
 
-// The root of drive C, where the pictures lived before they had a folder of
-// their own, and where they still go when the user's folder cannot be had.
-inline constexpr wchar_t kDriveRoot[] = L"C:";
-
 // The hand-off pictures' folder: the user's own (user_folder, empty when
-// Windows gave none) when it exists or could be made, else the root of C.
+// Windows gave none) when it exists or could be made, else none (empty): no
+// other folder is shared with other accounts or left by older versions.
 std::wstring PictureFolder(std::wstring_view user_folder, bool exists);
 
-// Picture n (1 to 4) by name, and in folder: the screen saver writes ".bmp",
-// the renderer asks for ".BMP", the same file.
-std::wstring PictureName(int n, std::wstring_view extension = L".bmp");
-std::wstring PicturePath(std::wstring_view folder, int n, std::wstring_view extension = L".bmp");
+// Picture n (1 to 4) by name, and in folder; one spelling for both programs,
+// since a folder may tell letter case apart. No folder gives no path.
+std::wstring PictureName(int n);
+std::wstring PicturePath(std::wstring_view folder, int n);
 
-// The settings file. The 32-bit edition keeps it beside the program, where
-// Windows gives each user a copy of their own if the folder cannot be written.
-// A 64-bit program is given no such copy: the 64-bit edition keeps the file in
-// the user's roaming folder (roaming_user_folder), or beside the program when
-// Windows gives no such folder.
-std::wstring SettingsFile(Edition edition, std::wstring_view program_folder,
-                          std::wstring_view roaming_user_folder);
+// The file a picture is written into before it is put in place, and the name
+// the replaced picture gets for a moment on its way to becoming the next
+// run's temporary file.
+std::wstring PictureTempPath(std::wstring_view folder, int n);
+std::wstring PictureBackupPath(std::wstring_view folder, int n);
 
-// Where the 32-bit edition of this user left its settings, best first: the
-// user's own copy that Windows made of the file in the 32-bit system folder,
-// then that file itself. The 64-bit edition takes its first settings from the
-// first of them that exists.
-std::vector<std::wstring> EarlierSettingsFiles(std::wstring_view local_app_data,
-                                               std::wstring_view wow64_folder);
+// Where an edition keeps its settings, and where it may find the choice it
+// made before it kept them there.
+struct SettingsPlace {
+  std::wstring file;
+  // Best first; the first that exists is taken over while file is missing.
+  std::vector<std::wstring> earlier;
+};
+
+// Both editions keep the settings in the user's roaming folder
+// (roaming_user_folder): beside the program, Windows may refuse a standard
+// user or share one file with every account. Without that folder, beside the
+// program, as ever. The 32-bit edition used to keep them beside itself
+// (program_folder), the 64-bit edition found them beside the 32-bit one
+// (wow64_folder, empty on 32-bit Windows); each first looks for the user's
+// own copy that Windows made of that file (under local_app_data).
+SettingsPlace SettingsPlaceOf(Edition edition, std::wstring_view program_folder,
+                              std::wstring_view roaming_user_folder,
+                              std::wstring_view local_app_data, std::wstring_view wow64_folder);
 
 // The earlier file whose choice the settings file starts from: none (empty)
 // when the user has a settings file already, else the first of earlier that

@@ -7,8 +7,9 @@
 
 namespace tremblix {
 
-std::wstring KnownFolder(int csidl) {
+std::wstring KnownFolder(int csidl, bool make) {
   wchar_t path[MAX_PATH] = {};
+  if (make) csidl |= CSIDL_FLAG_CREATE;
   if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
   return path;
 }
@@ -26,7 +27,7 @@ bool FileThere(const std::wstring& path) {
 }
 
 std::wstring PictureFolderOfThisUser(bool make) {
-  const std::wstring local = KnownFolder(CSIDL_LOCAL_APPDATA);
+  const std::wstring local = KnownFolder(CSIDL_LOCAL_APPDATA, make);
   const std::wstring mine = local.empty() ? std::wstring() : UserFolder(local);
   return PictureFolder(mine, FolderThere(mine, make));
 }

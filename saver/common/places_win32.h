@@ -6,8 +6,8 @@
 namespace tremblix {
 
 // A folder of the user's (CSIDL_LOCAL_APPDATA, CSIDL_APPDATA, ...); empty
-// when Windows gives none.
-std::wstring KnownFolder(int csidl);
+// when Windows gives none. With make, Windows makes it where it is missing.
+std::wstring KnownFolder(int csidl, bool make = false);
 
 // Whether path is a folder, making it first when make is true.
 bool FolderThere(const std::wstring& path, bool make);
@@ -15,9 +15,9 @@ bool FolderThere(const std::wstring& path, bool make);
 // Whether path is a file (not a folder).
 bool FileThere(const std::wstring& path);
 
-// The folder of the hand-off pictures for the user who runs the program. The
-// screen saver makes it (make true); the renderer only looks for it, so that
-// both choose the same folder.
+// The folder of the hand-off pictures for the user who runs the program, or
+// none (empty). The screen saver makes it (make true); the renderer only
+// looks for it, so that both choose the same folder.
 std::wstring PictureFolderOfThisUser(bool make);
 
 }  // namespace tremblix

@@ -1,8 +1,11 @@
 #include "saver/run/capture_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,40 +15,150 @@
 #include "saver/run/wallpaper_win32.h"
 #include "timing/launch_times_win32.h"
 
+// Vista's; MinGW's headers give it only to programs built for Vista on.
+#ifndef SPI_GETSCREENSAVESECURE
+#define SPI_GETSCREENSAVESECURE 0x0076
+#endif
+
 namespace tremblix {
 
 namespace {
 
-// One write of the whole file. An earlier run's file is written over and cut
-// to length rather than emptied first: the same bytes in the end, and several
-// times faster for a screen-sized file than freeing its pages and taking new.
-void WriteWholeFile(const std::wstring& folder, int number, const std::vector<uint8_t>& bytes) {
-  const std::wstring path = PicturePath(folder, number);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+// A text value of the user's, or nothing when it is not there.
+std::optional<std::wstring> UserText(const wchar_t* key, const wchar_t* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  wchar_t value[64] = {};
+  DWORD type = 0, size = sizeof(value) - sizeof(wchar_t);
+  const LONG result =
+      RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(opened);
+  if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+  return std::wstring(value);
+}
+
+bool SaverIsSecureNow() {
+  BOOL on = FALSE;
+  std::optional<bool> asked;
+  if (SystemParametersInfoW(SPI_GETSCREENSAVESECURE, 0, &on, 0)) asked = on != FALSE;
+  return SaverIsSecure(
+      asked,
+      UserText(L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop",
+               L"ScreenSaverIsSecure"),
+      UserText(L"Control Panel\\Desktop", L"ScreenSaverIsSecure"));
+}
+
+std::vector<std::wstring> WallpaperFilesNow() {
+  wchar_t named[MAX_PATH] = {};
+  if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, named, 0)) named[0] = L'\0';
+  return WallpaperFiles(named, KnownFolder(CSIDL_APPDATA));
+}
+
+// The replaced picture is kept as the next run's temporary file: writing over
+// a file of the right size is several times faster than growing a new one.
+bool PutInPlace(const std::wstring& folder, int n, const std::wstring& temp) {
+  const std::wstring path = PicturePath(folder, n), backup = PictureBackupPath(folder, n);
+  if (ReplaceFileW(path.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                   nullptr, nullptr)) {
+    MoveFileExW(backup.c_str(), temp.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return true;
+  }
+  // The first run: there is nothing to replace.
+  return MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// Picture n written whole into its temporary file, then put in place; a
+// write that fails leaves the earlier picture and no temporary file.
+bool WritePictureFile(const std::wstring& folder, int n, const std::vector<uint8_t>& bytes) {
+  const std::wstring temp = PictureTempPath(folder, n);
+  HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  SetEndOfFile(file);
-  CloseHandle(file);
-  launch_times::Mark("scr wrote Tremblix%d.bmp", number);
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size() && SetEndOfFile(file);
+  ok = CloseHandle(file) && ok;
+  ok = ok && PutInPlace(folder, n, temp);
+  if (!ok) DeleteFileW(temp.c_str());
+  if (ok) launch_times::Mark("scr wrote Tremblix%d.bmp", n);
+  return ok;
 }
 
-void WritePictures(const std::wstring& folder, const ScreenPixels& screen) {
-  std::vector<uint8_t> bytes;
-  for (const HandOffFile& file : kScreenFiles) {
-    MakeHandOffFile(screen, file.view, bytes);
-    WriteWholeFile(folder, file.number, bytes);
-  }
-  WriteWholeFile(folder, kBlackFile, BlackHandOffFile());
-}
+// The four pictures of a folder, made from the photograph, the wallpaper or
+// the desktop's colour; each file is made in one buffer kept for the next.
+class Win32PictureMaker : public PictureMaker {
+ public:
+  Win32PictureMaker(std::wstring folder, int width, int height, const ScreenSection* photograph)
+      : folder_(std::move(folder)), width_(width), height_(height), photograph_(photograph) {}
 
-bool EarlierPicturesThere(const std::wstring& folder) {
-  for (int number = 1; number <= kBlackFile; ++number) {
-    if (!FileThere(PicturePath(folder, number))) return false;
+  bool EarlierPicturesThere() override {
+    for (int n = 1; n <= kBlackFile; ++n) {
+      if (!FileThere(PicturePath(folder_, n))) return false;
+    }
+    return true;
   }
-  return true;
-}
+
+  bool Write(PictureSource source, int n) override {
+    try {
+      if (n == kBlackFile) return WritePictureFile(folder_, n, BlackHandOffFile());
+      const std::optional<ScreenPixels> screen = PixelsOf(source);
+      if (!screen) return false;
+      MakeHandOffFile(*screen, kScreenFiles[n - 1].view, bytes_);
+      return WritePictureFile(folder_, n, bytes_);
+    } catch (const std::bad_alloc&) {
+      // Out of memory: the next source, or the earlier pictures.
+      std::vector<uint8_t>().swap(bytes_);
+      return false;
+    }
+  }
+
+  void Remove(int n) override { DeleteFileW(PicturePath(folder_, n).c_str()); }
+
+  // The temporary files hold earlier pictures, which may be photographs.
+  void RemoveTemporaryFiles() {
+    for (int n = 1; n <= kBlackFile; ++n) DeleteFileW(PictureTempPath(folder_, n).c_str());
+  }
+
+ private:
+  std::optional<ScreenPixels> PixelsOf(PictureSource source) {
+    switch (source) {
+      case PictureSource::kPhotograph:
+        if (photograph_ && photograph_->ready()) return photograph_->pixels();
+        return std::nullopt;
+      case PictureSource::kWallpaper:
+        if (!wallpaper_tried_) {
+          wallpaper_tried_ = true;
+          wallpaper_ = LoadWallpaper(WallpaperFilesNow(), width_, height_);
+        }
+        if (wallpaper_) return wallpaper_->pixels();
+        return std::nullopt;
+      case PictureSource::kDesktopColour: {
+        // One row serves for every row.
+        const COLORREF colour = GetSysColor(COLOR_DESKTOP);
+        colour_row_.resize(static_cast<size_t>(width_ > 0 ? width_ : 0) * 4);
+        for (size_t i = 0; i < colour_row_.size(); i += 4) {
+          colour_row_[i] = GetBValue(colour);
+          colour_row_[i + 1] = GetGValue(colour);
+          colour_row_[i + 2] = GetRValue(colour);
+        }
+        return ScreenPixels{width_, height_, 4, 0, colour_row_.data()};
+      }
+      case PictureSource::kEarlierPictures:
+        break;
+    }
+    return std::nullopt;
+  }
+
+  std::wstring folder_;
+  int width_, height_;
+  const ScreenSection* photograph_;
+  bool wallpaper_tried_ = false;
+  std::unique_ptr<ScreenSection> wallpaper_;
+  std::vector<uint8_t> colour_row_;
+  std::vector<uint8_t> bytes_;
+};
 
 }  // namespace
 
@@ -82,10 +195,13 @@ ScreenPixels ScreenSection::pixels() const {
 void PhotographAndWriteHandOffPictures() {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  ScreenSection photograph(width, height);
+  const bool secure = SaverIsSecureNow();
+  // A password-protected saver does not even copy the screen.
+  ScreenSection photograph(secure ? 0 : width, secure ? 0 : height);
   bool copied = false;
   HWND desktop = GetDesktopWindow();
-  if (HDC screen_dc = GetDC(desktop)) {
+  HDC screen_dc = secure ? nullptr : GetDC(desktop);
+  if (screen_dc) {
     copied = photograph.ready() &&
              BitBlt(photograph.dc(), 0, 0, width, height, screen_dc, 0, 0, SRCCOPY);
     GdiFlush();
@@ -93,32 +209,25 @@ void PhotographAndWriteHandOffPictures() {
   }
   launch_times::Mark("scr photographed %dx%d", width, height);
 
+  // Where the user's own folder cannot be had, no picture is written at all.
   const std::wstring folder = PictureFolderOfThisUser(true);
-  std::unique_ptr<ScreenSection> wallpaper;
-  const PictureSource source = ChoosePictures(
-      copied && !IsOneColour(photograph.pixels()), EarlierPicturesThere(folder),
-      [&] { return (wallpaper = LoadWallpaper(width, height)) != nullptr; });
-  switch (source) {
-    case PictureSource::kPhotograph:
-      WritePictures(folder, photograph.pixels());
-      break;
-    case PictureSource::kEarlierPictures:
-      launch_times::Mark("scr kept the earlier pictures");
-      break;
-    case PictureSource::kWallpaper:
-      WritePictures(folder, wallpaper->pixels());
-      break;
-    case PictureSource::kBlack: {
-      const size_t row_bytes = static_cast<size_t>(width > 0 ? width : 0) * 4;
-      std::vector<uint8_t> black(row_bytes * (height > 0 ? height : 0), 0);
-      WritePictures(folder, {width, height, 4, row_bytes, black.data()});
-      break;
-    }
-  }
+  if (folder.empty()) return;
+  Win32PictureMaker maker(folder, width, height, &photograph);
+  const std::optional<PictureSource> source =
+      MakePictures(secure, copied && !IsOneColour(photograph.pixels()), maker);
+  if (source == PictureSource::kEarlierPictures) launch_times::Mark("scr kept the earlier pictures");
+  if (secure) maker.RemoveTemporaryFiles();
 }
 
 void WriteHandOffPictures(const ScreenPixels& screen) {
-  WritePictures(PictureFolderOfThisUser(true), screen);
+  const std::wstring folder = PictureFolderOfThisUser(true);
+  if (folder.empty()) return;
+  std::vector<uint8_t> bytes;
+  for (const HandOffFile& file : kScreenFiles) {
+    MakeHandOffFile(screen, file.view, bytes);
+    WritePictureFile(folder, file.number, bytes);
+  }
+  WritePictureFile(folder, kBlackFile, BlackHandOffFile());
 }
 
 }  // namespace tremblix

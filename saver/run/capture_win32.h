@@ -29,13 +29,13 @@ class ScreenSection {
 };
 
 // Photographs the primary screen once and writes the four hand-off pictures
-// from it into the user's picture folder. A copy that failed or shows one
-// colour only is no photograph: then an earlier run's pictures are kept, or
-// else they are made from the desktop wallpaper, or else they are black. A
-// file that cannot be written keeps what an earlier run left there.
+// from it into the user's picture folder, choosing as photograph.h says: a
+// password-protected saver uses the wallpaper or the desktop's colour. Each
+// file is put in place only when complete. Without the user's folder nothing
+// is written.
 void PhotographAndWriteHandOffPictures();
 
-// The four pictures from a photograph already made.
+// The four pictures from a photograph already made (the preview tool's).
 void WriteHandOffPictures(const ScreenPixels& screen);
 
 }  // namespace tremblix

@@ -12,7 +12,8 @@
 namespace tremblix {
 
 // A photograph of the screen as GDI gives it: rows bottom first, 3 or 4 bytes
-// a pixel (blue, green, red, and a fourth that the files leave out).
+// a pixel (blue, green, red, and a fourth that the files leave out). A
+// row_bytes of 0 repeats one row: a plain colour.
 struct ScreenPixels {
   int32_t width = 0;
   int32_t height = 0;

@@ -1,8 +1,24 @@
 #include "saver/run/photograph.h"
 
 #include <cstring>
+#include <cwctype>
 
 namespace tremblix {
+
+namespace {
+
+// As Windows reads a number kept as text: leading blanks, then digits.
+bool TextIsOn(const std::wstring& text) {
+  size_t at = 0;
+  while (at < text.size() && std::iswspace(text[at])) ++at;
+  bool any = false;
+  for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+    if (text[at] != L'0') any = true;
+  }
+  return any;
+}
+
+}  // namespace
 
 bool IsOneColour(const ScreenPixels& screen) {
   if (screen.width <= 0 || screen.height <= 0 || !screen.rows) return true;
@@ -17,12 +33,55 @@ bool IsOneColour(const ScreenPixels& screen) {
   return true;
 }
 
-PictureSource ChoosePictures(bool photograph_shows_desktop, bool earlier_pictures_there,
-                             const std::function<bool()>& load_wallpaper) {
-  if (photograph_shows_desktop) return PictureSource::kPhotograph;
-  if (earlier_pictures_there) return PictureSource::kEarlierPictures;
-  if (load_wallpaper && load_wallpaper()) return PictureSource::kWallpaper;
-  return PictureSource::kBlack;
+bool SaverIsSecure(std::optional<bool> asked, const std::optional<std::wstring>& policy_value,
+                   const std::optional<std::wstring>& user_value) {
+  if (asked) return *asked;
+  if (policy_value) return TextIsOn(*policy_value);
+  return user_value && TextIsOn(*user_value);
+}
+
+std::vector<std::wstring> WallpaperFiles(std::wstring_view named,
+                                         std::wstring_view roaming_app_data) {
+  std::vector<std::wstring> files;
+  if (named.empty()) return files;
+  if (!roaming_app_data.empty()) {
+    files.push_back(std::wstring(roaming_app_data) +
+                    L"\\Microsoft\\Windows\\Themes\\TranscodedWallpaper");
+  }
+  files.emplace_back(named);
+  return files;
+}
+
+std::vector<PictureSource> PictureSources(bool secure, bool photograph_shows_desktop) {
+  if (secure) return {PictureSource::kWallpaper, PictureSource::kDesktopColour};
+  std::vector<PictureSource> sources;
+  if (photograph_shows_desktop) sources.push_back(PictureSource::kPhotograph);
+  sources.insert(sources.end(), {PictureSource::kEarlierPictures, PictureSource::kWallpaper,
+                                 PictureSource::kDesktopColour});
+  return sources;
+}
+
+std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_desktop,
+                                          PictureMaker& maker) {
+  std::array<bool, kBlackFile + 1> written = {};
+  for (PictureSource source : PictureSources(secure, photograph_shows_desktop)) {
+    if (source == PictureSource::kEarlierPictures) {
+      if (maker.EarlierPicturesThere()) return source;
+      continue;
+    }
+    bool all = true;
+    for (int n = 1; n <= kBlackFile && all; ++n) {
+      all = maker.Write(source, n);
+      written[n] = written[n] || all;
+    }
+    if (all) return source;
+  }
+  if (secure) {
+    for (int n = 1; n <= kBlackFile; ++n) {
+      if (!written[n]) maker.Remove(n);
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tremblix

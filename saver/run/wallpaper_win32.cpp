@@ -47,17 +47,20 @@ bool DrawStretched(const wchar_t* file, const ScreenSection& target, int width, 
 
 }  // namespace
 
-std::unique_ptr<ScreenSection> LoadWallpaper(int width, int height) {
-  wchar_t file[MAX_PATH] = {};
-  if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, file, 0) || file[0] == L'\0') {
-    return nullptr;
-  }
+std::unique_ptr<ScreenSection> LoadWallpaper(const std::vector<std::wstring>& files, int width,
+                                             int height) {
+  if (files.empty()) return nullptr;
   GdiPlus gdi_plus;
   if (!gdi_plus.ok()) return nullptr;
   auto target = std::make_unique<ScreenSection>(width, height);
-  if (!target->ready() || !DrawStretched(file, *target, width, height)) return nullptr;
-  GdiFlush();
-  return target;
+  if (!target->ready()) return nullptr;
+  for (const std::wstring& file : files) {
+    if (DrawStretched(file.c_str(), *target, width, height)) {
+      GdiFlush();
+      return target;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace tremblix

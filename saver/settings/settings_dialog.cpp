@@ -80,7 +80,10 @@ bool Tremblix_P::Cmd_Set_Click() {
     return false;
   }
   settings_.BgmRepeat = *repeat;
-  SaveSettings(profile_, ini_file_, settings_);
+  if (!SaveSettings(profile_, ini_file_, settings_)) {
+    host_.ShowSaveFailed();
+    return false;
+  }
   host_.Unload();
   return true;
 }

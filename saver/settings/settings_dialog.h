@@ -57,6 +57,8 @@ class DialogHost {
   virtual void OpenHomePage(const std::string& address) = 0;
   // Tells the user the repeat text cannot be saved; the dialog stays open.
   virtual void ShowRepeatOutOfRange() = 0;
+  // Tells the user the settings could not be saved; the dialog stays open.
+  virtual void ShowSaveFailed() = 0;
   virtual void Unload() = 0;
 };
 
@@ -71,7 +73,8 @@ class Tremblix_P {
   void lbl_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
   void Cmd_File_Click(int16_t index);
   // Writes the three keys and unloads; refuses, writing nothing, when the
-  // repeat text is a number out of range. Returns whether it saved.
+  // repeat text is a number out of range, and stays open, saying so, when the
+  // file cannot be written. Returns whether it saved.
   bool Cmd_Set_Click();
   void Cmd_Can_Click();
   void lbl_URL_Click();

@@ -16,9 +16,11 @@ constexpr wchar_t kCaption[] = L"<Tremblix>";
 constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
 constexpr wchar_t kRepeatOutOfRange[] =
     L"曲目をﾘﾋﾟｰﾄ には -32768 から 32767 までの数を入れてください。";
+constexpr wchar_t kSaveFailed[] = L"設定を保存できませんでした。";
 constexpr wchar_t kChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT kFocusFirst = WM_APP + 1;
+constexpr UINT kSaveFailedMessage = WM_APP + 2;
 constexpr int kChooserBuffer = 255;
 constexpr int kRepeatListRows = 8;
 
@@ -249,6 +251,9 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
     case kFocusFirst:
       FocusFirstControl();
       return 0;
+    case kSaveFailedMessage:
+      MessageBoxW(hwnd(), kSaveFailed, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+      return 0;
     case WM_SETCURSOR:
       if (busy_) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -395,6 +400,11 @@ void SettingsDialogWindow::ShowRepeatOutOfRange() {
   SetFocus(bgm_repeat_);
   SendMessageW(bgm_repeat_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
+
+// The dialog stays open with the user's choice, to try again or cancel.
+// Posted, so that the button whose click this is has finished with the
+// pointer and the focus before the message takes them.
+void SettingsDialogWindow::ShowSaveFailed() { PostMessageW(hwnd(), kSaveFailedMessage, 0, 0); }
 
 // Posted, so that the button whose click this is has finished with its window.
 void SettingsDialogWindow::Unload() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }

@@ -59,6 +59,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   std::optional<std::string> ChooseFile(const std::string& start_folder) override;
   void OpenHomePage(const std::string& address) override;
   void ShowRepeatOutOfRange() override;
+  void ShowSaveFailed() override;
   void Unload() override;
 
  protected:

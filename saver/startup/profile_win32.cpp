@@ -57,6 +57,20 @@ bool Win32Profile::CanOpenForReading(const std::string& path) {
   return true;
 }
 
+bool Win32Profile::FileThere(const std::wstring& path) { return tremblix::FileThere(path); }
+
+bool Win32Profile::CopyWhole(const std::wstring& from, const std::wstring& to) {
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool Win32Profile::PutInPlace(const std::wstring& from, const std::wstring& to) {
+  // A rename within the folder: the file is the old one or the new one whole.
+  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         0;
+}
+
+void Win32Profile::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }
+
 std::string ThisProgramFolder() {
   std::vector<char> path(32768);
   DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -65,19 +79,14 @@ std::string ThisProgramFolder() {
 
 std::wstring ThisSettingsFile() {
   const std::wstring program_folder = Wide(ThisProgramFolder(), CP_ACP);
-  if (kThisEdition == Edition::k32Bit) {
-    return SettingsFile(Edition::k32Bit, program_folder, std::wstring());
-  }
-  const std::wstring roaming = KnownFolder(CSIDL_APPDATA);
+  const std::wstring roaming = KnownFolder(CSIDL_APPDATA, true);
   std::wstring folder = roaming.empty() ? std::wstring() : UserFolder(roaming);
   if (!FolderThere(folder, true)) folder.clear();
-  const std::wstring file = SettingsFile(Edition::k64Bit, program_folder, folder);
-  if (folder.empty()) return file;
-  const std::wstring earlier = SettingsToTakeOver(
-      FileThere(file), EarlierSettingsFiles(KnownFolder(CSIDL_LOCAL_APPDATA), Wow64Folder()),
-      &FileThere);
-  if (!earlier.empty()) CopyFileW(earlier.c_str(), file.c_str(), TRUE);
-  return file;
+  const SettingsPlace place = SettingsPlaceOf(kThisEdition, program_folder, folder,
+                                              KnownFolder(CSIDL_LOCAL_APPDATA), Wow64Folder());
+  const std::wstring earlier = SettingsToTakeOver(FileThere(place.file), place.earlier, &FileThere);
+  if (!earlier.empty()) CopyFileW(earlier.c_str(), place.file.c_str(), TRUE);
+  return place.file;
 }
 
 }  // namespace tremblix

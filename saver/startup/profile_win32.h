@@ -16,15 +16,19 @@ class Win32Profile : public ProfileApi {
   bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
                     const std::wstring& file) override;
   bool CanOpenForReading(const std::string& path) override;
+  bool FileThere(const std::wstring& path) override;
+  bool CopyWhole(const std::wstring& from, const std::wstring& to) override;
+  bool PutInPlace(const std::wstring& from, const std::wstring& to) override;
+  void Remove(const std::wstring& path) override;
   LeadByteTest LeadBytes() override { return &AnsiLeadByte; }
 };
 
 // The folder of the running program, as ProgramFolder gives it.
 std::string ThisProgramFolder();
 
-// The settings file of this edition for the user who runs it. The 64-bit
-// edition makes its folder, and on its first start for the user takes the
-// choice the 32-bit edition left.
+// The settings file for the user who runs the program, in the user's roaming
+// folder, which it makes; on its first start for the user it takes the choice
+// this edition's earlier versions, or the 32-bit edition, left.
 std::wstring ThisSettingsFile();
 
 }  // namespace tremblix

@@ -31,9 +31,9 @@ std::string ReadIni(ProfileApi& api, const std::string& section, const std::stri
   return std::string(buffer);
 }
 
-void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
+bool WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
               const std::string& value, const std::wstring& file) {
-  api.ProfileWrite(section, key, value, file);
+  return api.ProfileWrite(section, key, value, file);
 }
 
 bool FileExists(ProfileApi& api, std::string path) {
@@ -73,10 +73,19 @@ void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view pr
                                                 : FolderOf(settings.BgmFile, api.LeadBytes());
 }
 
-void SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecord& settings) {
-  WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), file);
-  WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), file);
-  WriteIni(api, kIniSection, kKeyBgmFile, settings.BgmFile, file);
+std::wstring SettingsTempFile(const std::wstring& ini_file) { return ini_file + L".new"; }
+
+bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecord& settings) {
+  const std::wstring temp = SettingsTempFile(file);
+  api.Remove(temp);  // left by a save that was cut short
+  // Starting from the file as it is keeps whatever else a user put in it.
+  bool saved = !api.FileThere(file) || api.CopyWhole(file, temp);
+  saved = saved && WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), temp);
+  saved = saved && WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), temp);
+  saved = saved && WriteIni(api, kIniSection, kKeyBgmFile, settings.BgmFile, temp);
+  saved = saved && api.PutInPlace(temp, file);
+  if (!saved) api.Remove(temp);
+  return saved;
 }
 
 }  // namespace tremblix

@@ -26,6 +26,12 @@ class ProfileApi {
                             const std::string& value, const std::wstring& file) = 0;
   // Opens the file for sequential reading and closes it again.
   virtual bool CanOpenForReading(const std::string& path) = 0;
+  // Whole files, for a save that puts a complete new settings file in place.
+  virtual bool FileThere(const std::wstring& path) = 0;
+  virtual bool CopyWhole(const std::wstring& from, const std::wstring& to) = 0;
+  // Puts from in the place of to, which it replaces whole or not at all.
+  virtual bool PutInPlace(const std::wstring& from, const std::wstring& to) = 0;
+  virtual void Remove(const std::wstring& path) = 0;
   // The ANSI code page's test: paths are read by its characters.
   virtual LeadByteTest LeadBytes() = 0;
 };
@@ -38,7 +44,7 @@ inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMï¾Œï½
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
                     const std::wstring& file);
-void WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
+bool WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
               const std::string& value, const std::wstring& file);
 // Drops one trailing backslash character, then tries to open the file.
 bool FileExists(ProfileApi& api, std::string path);
@@ -55,8 +61,13 @@ std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
                   SettingsRecord& settings);
 
-// Writes the three keys in their order; the repeat value is the one already
-// converted from the dialog.
-void SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
+// The file a save is written into before it takes the settings file's place.
+std::wstring SettingsTempFile(const std::wstring& ini_file);
+
+// Writes the three keys in their order into a copy of the settings file, then
+// puts the copy in its place: all three values are saved or none. The repeat
+// value is the one already converted from the dialog. Returns whether it saved;
+// a save that failed leaves the file as it was and no copy behind.
+bool SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix

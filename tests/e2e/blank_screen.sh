@@ -104,7 +104,7 @@ case_without_earlier_pictures_the_wallpaper_stands_in() {
   expect_wallpaper_pictures "a JPEG wallpaper without extension" blank-wallpaper-jpeg
 }
 
-case_with_nothing_else_the_pictures_are_black() {
+case_with_nothing_else_the_pictures_take_the_desktop_colour() {
   local scr c=$E2E_PICTURES i
   scr=$(e2e_install blank-black)
   set_wallpaper 'C:\e2e\no such wallpaper.jpg'
@@ -112,8 +112,9 @@ case_with_nothing_else_the_pictures_are_black() {
   expect_blank_screen
   run_once "$scr" blank-black-renderer
   for i in 1 2 3; do
-    [ "$(identify -format '%wx%h %[fx:maxima]' "$c/Tremblix$i.bmp")" = "1280x1024 0" ] ||
-      e2e_fail "Tremblix$i.bmp is not a black picture of the screen's size"
+    [ "$(identify -format '%wx%h %k' "$c/Tremblix$i.bmp")" = "1280x1024 1" ] ||
+      e2e_fail "Tremblix$i.bmp is not of one colour at the screen's size"
+    e2e_expect_pixel "$c/Tremblix$i.bmp" 640 512 "37 111 149" "picture $i"
   done
 }
 

@@ -72,6 +72,13 @@ e2e_make_unwritable() {
   done
 }
 
+# Mounts a file system of size $2 (1m, say) on folder $1, as a full disk
+# stands; unmounted at the case's end.
+e2e_mount_small() {
+  e2e_journal mount "$1"
+  mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null
+}
+
 # Sets a registry value (reg add's type and data), undone at the case's end:
 # back to what a new prefix holds.
 e2e_reg_set() {
@@ -143,6 +150,7 @@ e2e_undo() {
   while IFS=$'\t' read -r what key name; do
     case $what in
       immutable) chattr -i "$key" 2>/dev/null ;;
+      mount) umount "$key" 2>/dev/null ;;
       reg | regkey)
         local hive file rest data
         case ${key%%\\*} in
@@ -246,19 +254,15 @@ e2e_display() {
 
 e2e_is_64bit() { [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; }
 
-# The settings file that the programs in C:\e2e\$1 use: the 32-bit edition's
-# beside them, the 64-bit edition's in the user's roaming folder.
+# The settings file that the programs in C:\e2e\$1 use: either edition's in
+# the user's roaming folder.
 e2e_settings_file() {
-  if e2e_is_64bit; then
-    echo "$E2E_ROAMING/Tremblix.ini"
-  else
-    echo "$E2E_DRIVE_C/e2e/$1/Tremblix.ini"
-  fi
+  echo "$E2E_ROAMING/Tremblix.ini"
 }
 
 # Copies the programs into C:\e2e\NAME (without the renderer when asked) and
-# prints the Windows path of the screen saver. Like a new folder for the
-# 32-bit edition, the 64-bit edition starts without a settings file.
+# prints the Windows path of the screen saver. It starts without a settings
+# file.
 e2e_install() {
   local name=$1 what=${2:-with-renderer} dir=$E2E_DRIVE_C/e2e/$1
   rm -rf "$dir"

@@ -154,13 +154,16 @@ case_scene_shows_ball_reflection_and_floor() {
   expect_scene user
 }
 
-# Where the user has no picture folder, the screen saver writes to the root of
-# C:, and that is where the renderer looks.
-case_without_a_folder_of_the_users_the_pictures_of_c_are_shown() {
+# Where the user has no picture folder, the renderer reads nothing else: what
+# another account or an older version left in the root of C: is not shown.
+case_without_a_folder_of_the_users_nothing_of_c_is_shown() {
   rm -rf "$E2E_PICTURES"
   prepare_pictures "$E2E_DRIVE_C"
   start_renderer
-  expect_scene drive-c
+  local shot=$E2E_SHOTS/renderer-drive-c.png
+  harness_screenshot "$shot"
+  e2e_expect_scene_pixel "$shot" 512 220 "255 255 255" "ball, untextured"
+  e2e_expect_scene_pixel "$shot" 143 476 "153 153 153" "floor, untextured"
   rm -f "$E2E_DRIVE_C"/Tremblix[1-4].bmp
 }
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The 64-bit edition's settings, which Windows never redirects: kept in the
-# user's roaming folder, saved there by the dialog where neither the root of
-# C: nor the program's folder can be written, played from there by the next
-# run; and the choice the 32-bit edition left, taken over on the first start.
-# The 32-bit edition keeps its file beside itself: it has no cases here.
+# Either edition's settings: kept in the user's roaming folder, saved there by
+# the dialog where neither the root of C: nor the program's folder can be
+# written, played from there by the next run; the choice the 32-bit edition
+# left beside itself, taken over on the first start; and a save that cannot
+# be written, said so, with the dialog left open.
 . "$(dirname "$0")/lib.sh"
 
 readonly kFileKey=$'BGM\xcc\xa7\xb2\xd9='
@@ -41,8 +41,13 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   e2e_install user-takeover >/dev/null
   make_tone user-takeover/shared
   make_tone user-takeover/own
+  # The 64-bit edition looks beside the 32-bit one, the 32-bit one beside itself.
   local shared=$E2E_DRIVE_C/windows/syswow64/Tremblix.ini
   local own=$E2E_LOCAL_DATA/VirtualStore/windows/syswow64/Tremblix.ini
+  if ! e2e_is_64bit; then
+    shared=$E2E_DRIVE_C/e2e/user-takeover/Tremblix.ini
+    own=$E2E_LOCAL_DATA/VirtualStore/e2e/user-takeover/Tremblix.ini
+  fi
   e2e_write_settings - " 2" " 0" 'C:\e2e\user-takeover\shared\tone.mp3' "$shared"
   e2e_write_settings - " 2" " 0" 'C:\e2e\user-takeover\own\tone.mp3' "$own"
 
@@ -70,5 +75,34 @@ case_the_32bit_choice_is_taken_over_on_the_first_start() {
   rm -f "$shared"
 }
 
-if [ "${1:-}" = --list ] && ! e2e_is_64bit; then exit 0; fi
+case_a_save_that_cannot_be_written_says_so_and_stays_open() {
+  e2e_install user-save-fails >/dev/null
+  e2e_write_settings user-save-fails " 1" " 3" ""
+  local before
+  before=$(md5sum <"$(e2e_settings_file user-save-fails)")
+  e2e_make_unwritable "$E2E_ROAMING" || e2e_skip "this file system cannot make a folder unwritable"
+  e2e_open_dialog user-save-fails again
+  e2e_click_control "なし"
+  e2e_click_control "設定"
+  e2e_wait_window "Tremblix (ScreenSaver)" 10 || e2e_fail "no message that the save failed"
+  e2e_shot user-save-fails
+  e2e_probe texts "Tremblix (ScreenSaver)" | grep -qF "設定を保存できませんでした。" ||
+    e2e_fail "the message says: $(e2e_probe texts "Tremblix (ScreenSaver)")"
+  e2e_probe press "Tremblix (ScreenSaver)" OK || e2e_fail "could not close the message"
+  local deadline=$((SECONDS + $(e2e_limit 5)))
+  while e2e_probe exists "Tremblix (ScreenSaver)"; do
+    [ $SECONDS -le $deadline ] || e2e_fail "the message did not close"
+    sleep 0.05
+  done
+  # A dialog that closed after the message would be going by now.
+  e2e_wait_still
+  kill -0 "$DIALOG_PID" 2>/dev/null && e2e_probe exists "$kDialog" ||
+    e2e_fail "the dialog closed after a save that failed"
+  [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "the settings file changed"
+  [ -z "$(ls "$E2E_ROAMING" | grep -vx Tremblix.ini)" ] || e2e_fail "files left: $(ls "$E2E_ROAMING")"
+  # The choice is still on the dialog (a save once the file can be written is
+  # the native tests').
+  e2e_probe texts "$kDialog" | grep -q '^TremblixLabel' || e2e_fail "the dialog lost its controls"
+}
+
 e2e_main "$@"

@@ -7,38 +7,73 @@
 namespace tremblix {
 namespace {
 
-TEST(PictureFolder, IsTheUsersOwnWhereItExistsElseTheRootOfC) {
+TEST(PictureFolder, IsTheUsersOwnOrNone) {
   const std::wstring mine = UserFolder(L"C:\\Users\\山田\\AppData\\Local");
   EXPECT_EQ(mine, L"C:\\Users\\山田\\AppData\\Local\\Tremblix");
   EXPECT_EQ(PictureFolder(mine, true), mine);
-  EXPECT_EQ(PictureFolder(mine, false), L"C:");
-  EXPECT_EQ(PictureFolder(L"", true), L"C:");
-  // Both programs name the same four files, the renderer in capitals.
+  // Never the root of C:, which other accounts and older versions share.
+  EXPECT_EQ(PictureFolder(mine, false), L"");
+  EXPECT_EQ(PictureFolder(L"", true), L"");
+}
+
+TEST(PicturePath, OneSpellingForBothProgramsAndNoneWithoutAFolder) {
+  const std::wstring mine = L"C:\\Users\\u\\AppData\\Local\\Tremblix";
   EXPECT_EQ(PicturePath(mine, 1), mine + L"\\Tremblix1.bmp");
-  EXPECT_EQ(PicturePath(L"C:", 4, L".BMP"), L"C:\\Tremblix4.BMP");
+  EXPECT_EQ(PictureName(4), L"Tremblix4.bmp");
+  EXPECT_EQ(PictureTempPath(mine, 3), mine + L"\\Tremblix3.bmp.tmp");
+  EXPECT_EQ(PictureBackupPath(mine, 3), mine + L"\\Tremblix3.bmp.old");
+  // No folder is no file, not one in the root of the current drive.
+  EXPECT_EQ(PicturePath(L"", 1), L"");
+  EXPECT_EQ(PictureTempPath(L"", 1), L"");
+  EXPECT_EQ(PictureBackupPath(L"", 1), L"");
 }
 
-TEST(SettingsFile, ThirtyTwoBitBesideTheProgramSixtyFourBitInTheRoamingFolder) {
+TEST(SettingsPlaceOf, BothEditionsInTheRoamingFolderEachTakingOverItsEarlierFile) {
   const std::wstring roaming = UserFolder(L"C:\\Users\\u\\AppData\\Roaming");
-  EXPECT_EQ(SettingsFile(Edition::k32Bit, L"C:\\Windows\\SysWOW64", roaming),
-            L"C:\\Windows\\SysWOW64\\Tremblix.ini");
-  EXPECT_EQ(SettingsFile(Edition::k64Bit, L"C:\\Windows\\System32", roaming),
-            roaming + L"\\Tremblix.ini");
-  // No roaming folder from Windows: beside the program, as ever.
-  EXPECT_EQ(SettingsFile(Edition::k64Bit, L"D:\\Tools", L""), L"D:\\Tools\\Tremblix.ini");
-  // At a drive root the backslash is doubled, which the profile functions take.
-  EXPECT_EQ(SettingsFile(Edition::k32Bit, L"C:\\", roaming), L"C:\\\\Tremblix.ini");
+  const std::wstring local = L"C:\\Users\\u\\AppData\\Local";
+  const std::wstring file = roaming + L"\\Tremblix.ini";
+
+  // The 32-bit edition on 64-bit Windows, from SysWOW64: its own old file.
+  SettingsPlace x86 = SettingsPlaceOf(Edition::k32Bit, L"C:\\Windows\\SysWOW64", roaming, local,
+                                      L"C:\\Windows\\SysWOW64");
+  EXPECT_EQ(x86.file, file);
+  EXPECT_EQ(x86.earlier,
+            (std::vector<std::wstring>{
+                local + L"\\VirtualStore\\Windows\\SysWOW64\\Tremblix.ini",
+                L"C:\\Windows\\SysWOW64\\Tremblix.ini"}));
+  // On 32-bit Windows, from System32, where there is no WOW64 folder.
+  SettingsPlace x86_only =
+      SettingsPlaceOf(Edition::k32Bit, L"C:\\Windows\\System32", roaming, local, L"");
+  EXPECT_EQ(x86_only.file, file);
+  EXPECT_EQ(x86_only.earlier,
+            (std::vector<std::wstring>{
+                local + L"\\VirtualStore\\Windows\\System32\\Tremblix.ini",
+                L"C:\\Windows\\System32\\Tremblix.ini"}));
+
+  // The 64-bit edition, from System32: the 32-bit edition's file, not one
+  // beside itself, which no version ever kept.
+  SettingsPlace x64 = SettingsPlaceOf(Edition::k64Bit, L"C:\\Windows\\System32", roaming, local,
+                                      L"C:\\Windows\\SysWOW64");
+  EXPECT_EQ(x64.file, file);
+  EXPECT_EQ(x64.earlier, x86.earlier);
+  EXPECT_TRUE(SettingsPlaceOf(Edition::k64Bit, L"C:\\Windows\\System32", roaming, local, L"")
+                  .earlier.empty());
+
+  // No local folder: the shared file alone.
+  EXPECT_EQ(SettingsPlaceOf(Edition::k32Bit, L"D:\\Tools", roaming, L"", L"").earlier,
+            (std::vector<std::wstring>{L"D:\\Tools\\Tremblix.ini"}));
 }
 
-TEST(EarlierSettingsFiles, TheUsersVirtualisedCopyFirstThenTheSharedFile) {
-  EXPECT_EQ(EarlierSettingsFiles(L"C:\\Users\\u\\AppData\\Local", L"C:\\Windows\\SysWOW64"),
-            (std::vector<std::wstring>{
-                L"C:\\Users\\u\\AppData\\Local\\VirtualStore\\Windows\\SysWOW64\\Tremblix.ini",
-                L"C:\\Windows\\SysWOW64\\Tremblix.ini"}));
-  // No local folder, or a 32-bit Windows without a WOW64 folder.
-  EXPECT_EQ(EarlierSettingsFiles(L"", L"C:\\Windows\\SysWOW64"),
-            (std::vector<std::wstring>{L"C:\\Windows\\SysWOW64\\Tremblix.ini"}));
-  EXPECT_TRUE(EarlierSettingsFiles(L"C:\\Users\\u\\AppData\\Local", L"").empty());
+TEST(SettingsPlaceOf, WithoutARoamingFolderBesideTheProgramWithNothingToTakeOver) {
+  for (Edition edition : {Edition::k32Bit, Edition::k64Bit}) {
+    SettingsPlace place = SettingsPlaceOf(edition, L"D:\\Tools", L"", L"C:\\L", L"C:\\W");
+    EXPECT_EQ(place.file, L"D:\\Tools\\Tremblix.ini");
+    EXPECT_TRUE(place.earlier.empty());
+  }
+  // At a drive root the backslash is doubled, which the profile functions take.
+  EXPECT_EQ(SettingsPlaceOf(Edition::k32Bit, L"C:\\", L"", L"", L"").file, L"C:\\\\Tremblix.ini");
+  EXPECT_EQ(SettingsPlaceOf(Edition::k32Bit, L"C:\\", L"R", L"L", L"").earlier,
+            (std::vector<std::wstring>{L"L\\VirtualStore\\Tremblix.ini", L"C:\\\\Tremblix.ini"}));
 }
 
 TEST(SettingsToTakeOver, OnlyWithoutAFileOfTheUsersOwnAndFromTheFirstThatExists) {

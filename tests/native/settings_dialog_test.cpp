@@ -50,6 +50,7 @@ class FakeHost : public DialogHost {
   }
   void OpenHomePage(const std::string& address) override { calls.push_back("open " + address); }
   void ShowRepeatOutOfRange() override { ++refusals; }
+  void ShowSaveFailed() override { ++save_failures; }
   void Unload() override { ++unloads; }
 
   int32_t moved_left = -1, moved_top = -1;
@@ -64,7 +65,7 @@ class FakeHost : public DialogHost {
   std::vector<std::string> calls;
   std::vector<std::string> chooser_folders;
   std::optional<std::string> chosen;
-  int refusals = 0, unloads = 0;
+  int refusals = 0, unloads = 0, save_failures = 0;
 };
 
 class DialogTest : public ::testing::Test {
@@ -207,12 +208,30 @@ TEST_F(DialogTest, SavingWritesTheThreeKeysInOrderAndUnloads) {
   profile.files.insert("C:\\Music\\a.mp3");
   Load(2, 3, "C:\\Music\\a.mp3");
   EXPECT_TRUE(dialog.Cmd_Set_Click());
+  const std::wstring temp = SettingsTempFile(kIni);
   ASSERT_EQ(profile.writes.size(), 3u);
-  EXPECT_EQ(profile.writes[0], (FakeProfile::Write{"Section", kKeyBgmKind, " 2", kIni}));
-  EXPECT_EQ(profile.writes[1], (FakeProfile::Write{"Section", kKeyBgmRepeat, " 3", kIni}));
+  EXPECT_EQ(profile.writes[0], (FakeProfile::Write{"Section", kKeyBgmKind, " 2", temp}));
+  EXPECT_EQ(profile.writes[1], (FakeProfile::Write{"Section", kKeyBgmRepeat, " 3", temp}));
   EXPECT_EQ(profile.writes[2],
-            (FakeProfile::Write{"Section", kKeyBgmFile, "C:\\Music\\a.mp3", kIni}));
+            (FakeProfile::Write{"Section", kKeyBgmFile, "C:\\Music\\a.mp3", temp}));
+  EXPECT_EQ(profile.ValuesOf(kIni).size(), 3u);
   EXPECT_EQ(host.unloads, 1);
+  EXPECT_EQ(host.save_failures, 0);
+}
+
+TEST_F(DialogTest, ASaveThatFailsSaysSoAndTheDialogStaysOpenWithTheChoice) {
+  Load(1, 4);
+  profile.refused.insert(SettingsTempFile(kIni));
+  EXPECT_FALSE(dialog.Cmd_Set_Click());
+  EXPECT_EQ(host.save_failures, 1);
+  EXPECT_EQ(host.unloads, 0);
+  EXPECT_EQ(settings.BgmKind, 1);
+  EXPECT_EQ(host.repeat_text, "4");
+  // Once the file can be written, the same choice saves.
+  profile.refused.clear();
+  EXPECT_TRUE(dialog.Cmd_Set_Click());
+  EXPECT_EQ(host.unloads, 1);
+  EXPECT_EQ(profile.ValuesOf(kIni).size(), 3u);
 }
 
 TEST_F(DialogTest, TheRepeatTextIsSavedWhateverTheKind) {

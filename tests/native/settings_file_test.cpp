@@ -123,13 +123,56 @@ TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
   settings.BgmRepeat = -3;
   settings.BgmFile = "C:\\Music\\a b.mp3";
   const std::wstring ini = L"C:\\Users\\山田\\AppData\\Roaming\\Tremblix\\Tremblix.ini";
-  SaveSettings(profile, ini, settings);
+  EXPECT_TRUE(SaveSettings(profile, ini, settings));
+  // Into the copy that then takes the file's place.
+  const std::wstring temp = SettingsTempFile(ini);
   std::vector<FakeProfile::Write> expected = {
-      {"Section", "BGM\x8B\xE6\x95\xAA", " 2", ini},
-      {"Section", "BGM\xD8\xCB\xDF\xB0\xC4", "-3", ini},
-      {"Section", "BGM\xCC\xA7\xB2\xD9", "C:\\Music\\a b.mp3", ini},
+      {"Section", "BGM\x8B\xE6\x95\xAA", " 2", temp},
+      {"Section", "BGM\xD8\xCB\xDF\xB0\xC4", "-3", temp},
+      {"Section", "BGM\xCC\xA7\xB2\xD9", "C:\\Music\\a b.mp3", temp},
   };
   EXPECT_EQ(profile.writes, expected);
+  EXPECT_EQ(profile.ValuesOf(ini).size(), 3u);
+  EXPECT_FALSE(profile.FileThere(temp)) << "the copy is the file now";
+}
+
+TEST(SaveSettings, SavesAllThreeValuesOrNoneAndSaysWhich) {
+  SettingsRecord settings;
+  settings.BgmKind = 1;
+  settings.BgmRepeat = 7;
+  settings.BgmFile = "D:\\b.wav";
+  const std::wstring temp = SettingsTempFile(kIni);
+  auto earlier = [] {
+    FakeProfile profile;
+    profile.Set(kIni, kKeyBgmKind, " 2");
+    profile.Set(kIni, kKeyBgmRepeat, " 3");
+    profile.Set(kIni, kKeyBgmFile, "C:\\a.mp3");
+    profile.Set(kIni, "Other", "kept", "Mine");
+    return profile;
+  };
+  const std::map<std::string, std::string> before = earlier().ValuesOf(kIni);
+  for (int writes = 0; writes < 3; ++writes) {
+    FakeProfile profile = earlier();
+    profile.writes_left = writes;  // the disk fills after this many keys
+    EXPECT_FALSE(SaveSettings(profile, kIni, settings)) << writes;
+    EXPECT_EQ(profile.ValuesOf(kIni), before) << writes << " keys written: the file is as it was";
+    EXPECT_FALSE(profile.FileThere(temp)) << writes << " keys written: no copy is left";
+  }
+  FakeProfile refused = earlier();
+  refused.can_put_in_place = false;
+  EXPECT_FALSE(SaveSettings(refused, kIni, settings));
+  EXPECT_EQ(refused.ValuesOf(kIni), before);
+  EXPECT_FALSE(refused.FileThere(temp));
+
+  // A save that succeeds keeps what else the file holds.
+  FakeProfile profile = earlier();
+  profile.Set(temp, kKeyBgmKind, "from a save cut short");
+  EXPECT_TRUE(SaveSettings(profile, kIni, settings));
+  std::map<std::string, std::string> after = profile.ValuesOf(kIni);
+  EXPECT_EQ(after.size(), 4u);
+  EXPECT_EQ(after["section\nbgm\x8b\xe6\x95\xaa"], " 1");
+  EXPECT_EQ(after["mine\nother"], "kept");
+  EXPECT_FALSE(profile.FileThere(temp));
 }
 
 TEST(SaveSettings, WhatIsSavedLoadsBack) {

@@ -43,10 +43,11 @@ class TestDialog : public SettingsDialogWindow {
   }
   void OpenHomePage(const std::string& address) override { opened.push_back(address); }
   void ShowRepeatOutOfRange() override { ++refusals; }
+  void ShowSaveFailed() override { ++save_failures; }
 
   std::optional<std::string> chosen;
   std::vector<std::string> chooser_folders, opened;
-  int refusals = 0;
+  int refusals = 0, save_failures = 0;
 };
 
 bool SameRect(const RECT& a, const RECT& b) {

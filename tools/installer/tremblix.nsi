@@ -428,6 +428,9 @@ Section "Uninstall"
   ; This user's pictures; the folder goes once nothing else is in it.
   ${ForEach} $0 1 4 + 1
     Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp"
+    ; Each picture's file for the next run's write, and one cut short.
+    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp.tmp"
+    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp.old"
   ${Next}
   RMDir "$LOCALAPPDATA\Tremblix"
   ; Earlier versions wrote them to C:\; without a manifest Windows may have
