@@ -104,7 +104,7 @@ reg_key() {
 # installers' 64-bit process.
 machine_key() {
   local key=${1#HKLM\\}
-  if [ "$2" = /reg:32 ] && [ "$kWinArch" = win64 ]; then
+  if [ "${2:-}" = /reg:32 ] && [ "$kWinArch" = win64 ]; then
     key=${key/#Software\\/Software\\Wow6432Node\\}
   fi
   echo "HKEY_LOCAL_MACHINE\\$key"
