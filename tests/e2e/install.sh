@@ -125,7 +125,7 @@ clean_slate() {
     for view in $VIEW $OTHER_VIEW; do echo "[-$(machine_key "$kUninstallKey" "$view")]"; done
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"=-\n"ScreenSaveActive"="0"\n'
     printf '[%s]\n"EnableLUA"=dword:00000000\n' "$(machine_key "$kPoliciesKey")"
-  } | e2e_reg_import
+  } | e2e_reg_import || e2e_fail "could not write the registry values"
   forget_display_settings
 }
 
@@ -465,7 +465,7 @@ lay_out_the_other_edition() {
     printf '[%s]\n"DisplayName"="Tremblix"\n' "$(machine_key "$kUninstallKey" "$OTHER_VIEW")"
     printf '"UninstallString"="\\"%s\\\\Tremblix-uninstall.exe\\""\n' "$win"
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"="%s\\\\Tremblix.scr"\n' "$win"
-  } | e2e_reg_import
+  } | e2e_reg_import || e2e_fail "could not write the registry values"
   reg_key "$kUninstallKey" "$OTHER_VIEW" | grep -q DisplayName ||
     e2e_fail "could not lay out the other edition's entry"
 }
