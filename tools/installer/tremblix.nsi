@@ -79,6 +79,9 @@ SetCompressor /SOLID lzma
   !define SEI_SKIP_PAD ""
 !endif
 !define SEE_MASK_NOCLOSEPROCESS 0x40
+; Windows' own box for a failed start would stop a silent install: the
+; installer tells the reason itself.
+!define SEE_MASK_FLAG_NO_UI 0x400
 
 Name "Tremblix"
 OutFile "${OUTFILE}"
@@ -255,7 +258,7 @@ Var ElevationFailure
 ; gets 740. $1: extra arguments for the copy.
 !macro RunElevated
   ${If} ${AtLeastWinVista}
-    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
+    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}|${SEE_MASK_FLAG_NO_UI}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
     System::Call 'shell32::ShellExecuteExW(p r9) i .r2 ?e'
     Pop $3
     ${If} $2 = 0
