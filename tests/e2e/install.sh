@@ -26,10 +26,15 @@ readonly kWin32Cases=(a_silent_install_selects_the_saver_and_it_runs
                       the_interactive_install_and_uninstall_speak_japanese
                       the_interactive_install_ends_by_opening_the_display_settings
                       an_installer_started_elevated_does_not_open_the_display_settings
+                      a_removal_leaves_a_logon_command_that_mends_each_accounts_choice
+                      an_administrators_copy_that_cannot_start_is_told_apart
+                      a_program_in_use_goes_at_restart_and_the_caller_hears_3010
                       "${kHostCases[@]}")
 readonly kWow64Cases=(a_silent_install_selects_the_saver_and_it_runs
                       a_silent_uninstall_removes_what_the_install_wrote
-                      an_install_over_the_other_edition_removes_it_and_keeps_its_settings)
+                      an_install_over_the_other_edition_removes_it_and_keeps_its_settings
+                      an_install_over_the_other_edition_switches_each_account_to_it_at_logon
+                      the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart)
 readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
                     an_install_over_the_other_edition_removes_it_and_keeps_its_settings
                     installing_twice_gives_the_same_result
@@ -40,21 +45,30 @@ readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
                     the_interactive_install_and_uninstall_speak_japanese
                     the_interactive_install_ends_by_opening_the_display_settings
                     an_installer_started_elevated_does_not_open_the_display_settings
+                    a_removal_leaves_a_logon_command_that_mends_each_accounts_choice
+                    an_install_over_the_other_edition_switches_each_account_to_it_at_logon
+                    an_administrators_copy_that_cannot_start_is_told_apart
+                    a_program_in_use_goes_at_restart_and_the_caller_hears_3010
+                    the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart
                     "${kHostCases[@]}")
 readonly kDesktopKey='HKCU\Control Panel\Desktop'
 readonly kUninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix'
 readonly kPoliciesKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
+readonly kActiveSetupKey='HKLM\Software\Microsoft\Active Setup\Installed Components\{148071DD-B072-49E3-8B81-93670AFFB2A8}'
+readonly kSessionKey='HKLM\System\CurrentControlSet\Control\Session Manager'
 readonly kSetupTitle="Tremblix セットアップ"
 readonly kUninstallTitle="Tremblix アンインストール"
 readonly kSetup=Tremblix-setup-$kEdition.exe
 
 # The edition's system folder, as Windows names it (SYS_WIN) and as it lies
 # here (SYS_DIR); the other edition's (OTHER_WIN, OTHER_DIR, empty on 32-bit
-# Windows); the registry view of each edition's uninstall entry.
+# Windows); the registry view of each edition's uninstall entry, and Windows'
+# own (NATIVE_VIEW).
 system_folder() {
   SYS_WIN='C:\windows\system32' SYS_DIR=$E2E_DRIVE_C/windows/system32 VIEW=/reg:32
-  OTHER_WIN='' OTHER_DIR='' OTHER_VIEW=''
+  OTHER_WIN='' OTHER_DIR='' OTHER_VIEW='' NATIVE_VIEW=/reg:32
   if [ "$kWinArch" = win64 ]; then
+    NATIVE_VIEW=/reg:64
     if [ "$kEdition" = x64 ]; then
       VIEW=/reg:64 OTHER_VIEW=/reg:32
       OTHER_WIN='C:\windows\syswow64' OTHER_DIR=$E2E_DRIVE_C/windows/syswow64
@@ -65,10 +79,11 @@ system_folder() {
   fi
 }
 
-# The user's folders: LOCAL_DIR, ROAMING_DIR.
+# The user's folders: LOCAL_DIR, ROAMING_DIR, TEMP_DIR (Wine's %TEMP%).
 user_folders() {
   LOCAL_DIR=$E2E_LOCAL_DATA
   ROAMING_DIR=$E2E_ROAMING_DATA
+  TEMP_DIR=$E2E_DRIVE_C/users/$(id -un)/Temp
   [ -d "$LOCAL_DIR" ] && [ -d "$ROAMING_DIR" ] || e2e_fail "no AppData folders for '$(id -un)'"
 }
 
@@ -110,8 +125,9 @@ machine_key() {
   echo "HKEY_LOCAL_MACHINE\\$key"
 }
 
-# What a machine without Tremblix has: no programs, no entry, no saver chosen;
-# nor an uninstaller a failed case left open.
+# What a machine without Tremblix has: no programs, no entry, no saver chosen,
+# no logon command, no removal waiting for a restart; nor an uninstaller a
+# failed case left open.
 clean_slate() {
   system_folder
   user_folders
@@ -120,9 +136,12 @@ clean_slate() {
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
   [ -z "$OTHER_DIR" ] || rm -f "$OTHER_DIR"/Tremblix*
   rm -rf "$LOCAL_DIR/Tremblix" "$ROAMING_DIR/Tremblix" "$LOCAL_DIR"/VirtualStore/Tremblix*
+  rm -f "$TEMP_DIR"/Tremblix-uninstall*
   # In one start of Wine; Wine's own: no UAC.
   {
     for view in $VIEW $OTHER_VIEW; do echo "[-$(machine_key "$kUninstallKey" "$view")]"; done
+    echo "[-$(machine_key "$kActiveSetupKey" "$NATIVE_VIEW")]"
+    printf '[%s]\n"PendingFileRenameOperations"=-\n' "$(machine_key "$kSessionKey")"
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"=-\n"ScreenSaveActive"="0"\n'
     printf '[%s]\n"EnableLUA"=dword:00000000\n' "$(machine_key "$kPoliciesKey")"
   } | e2e_reg_import || e2e_fail "could not write the registry values"
@@ -168,21 +187,53 @@ prefix_processes() {
   done
 }
 
-# Runs the entry's QuietUninstallString as Windows would.
-uninstall_silently() {
-  local quiet program start=${EPOCHREALTIME/./}
-  quiet=$(reg_value "$kUninstallKey" QuietUninstallString) || e2e_fail "no QuietUninstallString"
-  [[ $quiet =~ ^\"([^\"]+)\"\ /S$ ]] || e2e_fail "QuietUninstallString is '$quiet'"
-  program=${BASH_REMATCH[1]}
-  wine "$program" /S </dev/null >/dev/null 2>&1 || e2e_fail "the uninstaller ended with code $?"
-  wait_for_uninstaller
-  echo "silent uninstall: $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+# Runs command line $1 as a program hands it to CreateProcess (Wine's cmd runs
+# a line it expands from a variable as it stands) and prints the exit code,
+# all of it: Wine gives a Unix parent only the low eight bits.
+run_command_line() {
+  local out
+  out=$(TREMBLIX_COMMAND="$1" wine cmd /v:on /c '%TREMBLIX_COMMAND% & echo exit code !errorlevel!' \
+        </dev/null 2>/dev/null | tr -d '\r')
+  [[ $out =~ exit\ code\ (-?[0-9]+) ]] || e2e_fail "no exit code from '$1': $out"
+  echo "${BASH_REMATCH[1]}"
 }
 
-# The uninstaller hands over to a copy of itself in %TEMP% and ends at once;
-# this waits for the copy.
+# What waits for the next restart: one file a line, as Windows keeps them.
+pending_removals() {
+  wine reg query "$kSessionKey" /v PendingFileRenameOperations </dev/null 2>/dev/null |
+    tr -d '\r' | awk 'BEGIN { FS = "    " } NF >= 4 { print $4 }' | sed 's/\\0/\n/g' | grep .
+}
+
+# Runs the entry's QuietUninstallString as an uninstall tool does and expects
+# exit code $1 (0 unless said). Once it has returned, the uninstall is over:
+# nothing of it still runs, the programs, the uninstaller and its copy are
+# gone, and nothing waits for a restart but what $1 = 3010 says is in use.
+uninstall_silently() {
+  local quiet code want=${1:-0} start=${EPOCHREALTIME/./}
+  quiet=$(reg_value "$kUninstallKey" QuietUninstallString) || e2e_fail "no QuietUninstallString"
+  code=$(run_command_line "$quiet") || exit 1
+  echo "silent uninstall: code $code, $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+  local running
+  running=$(prefix_processes 'Tremblix-uninstall|~nsu')
+  [ -z "$running" ] || e2e_fail "the quiet uninstall returned while its copy runs: $running"
+  expect_equal "the quiet uninstall's exit code" "$code" "$want"
+  [ ! -e "$SYS_DIR/Tremblix.dll" ] || e2e_fail "the quiet uninstall returned with Tremblix.dll there"
+  [ ! -e "$SYS_DIR/Tremblix-uninstall.exe" ] || e2e_fail "the quiet uninstall left the uninstaller"
+  ! compgen -G "$TEMP_DIR/Tremblix-uninstall*" >/dev/null ||
+    e2e_fail "the quiet uninstall left its copy: $(ls "$TEMP_DIR"/Tremblix-uninstall*)"
+  reg_key "$kUninstallKey" | grep -q . && e2e_fail "the quiet uninstall returned with its entry there"
+  if [ "$want" = 0 ]; then
+    [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the quiet uninstall returned with Tremblix.scr there"
+    local pending
+    pending=$(pending_removals)
+    [ -z "$pending" ] || e2e_fail "the quiet uninstall left for the restart: $pending"
+  fi
+}
+
+# The interactive uninstaller hands over to a copy of itself in %TEMP% and
+# ends at once; this waits for the copy.
 wait_for_uninstaller() {
-  local deadline=$((SECONDS + 30))
+  local deadline=$((SECONDS + $(e2e_limit 30)))
   while [ -n "$(prefix_processes '~nsu.*\.tmp')" ]; do
     [ $SECONDS -lt $deadline ] || e2e_fail "the uninstaller's copy still runs after 30 s"
     sleep 0.1
@@ -556,6 +607,159 @@ case_an_installer_started_elevated_does_not_open_the_display_settings() {
   wait_for_the_install_verb
   [ ! -e "$E2E_DRIVE_C/$kVerbRecord" ] || e2e_fail "the Install verb ran from an elevated installer"
   forget_display_settings
+  expect_installed
+}
+
+# The logon command's component as the installers left it: LOGON_COMMAND
+# (its StubPath), LOGON_VERSION.
+read_logon_component() {
+  read_key "$kActiveSetupKey" "$NATIVE_VIEW" || e2e_fail "no Active Setup component $kActiveSetupKey"
+  LOGON_COMMAND=$(key_value StubPath) || e2e_fail "the component has no StubPath"
+  LOGON_VERSION=$(key_value Version) || e2e_fail "the component has no Version"
+  expect_equal "the component's name" "$(key_value '(Default)')" Tremblix
+  expect_equal IsInstalled "$(key_value IsInstalled)" 0x1
+  echo "logon command, version $LOGON_VERSION: $LOGON_COMMAND"
+}
+
+# An account whose choice is $1 (the saver on) logs on, and Windows runs the
+# component's command as Active Setup does. Expects SCRNSAVE.EXE to read $2
+# then, in any case (empty: none), and ScreenSaveActive $3.
+logon_with_choice() {
+  printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"="%s"\n"ScreenSaveActive"="1"\n' \
+    "${1//\\/\\\\}" | e2e_reg_import
+  run_command_line "$LOGON_COMMAND" >/dev/null || exit 1
+  read_key "$kDesktopKey" || e2e_fail "no key $kDesktopKey"
+  local now
+  now=$(key_value SCRNSAVE.EXE) || now=""
+  echo "chose '$1', then: SCRNSAVE.EXE '$now', ScreenSaveActive $(key_value ScreenSaveActive)"
+  expect_equal "SCRNSAVE.EXE after the logon command (chosen: $1)" "${now,,}" "${2,,}"
+  expect_equal "ScreenSaveActive after the logon command (chosen: $1)" \
+    "$(key_value ScreenSaveActive)" "$3"
+}
+
+# The uninstall takes the programs from every account. Each other account's
+# choice is mended at its next logon by a command Windows runs (Active
+# Setup), which needs nothing of Tremblix and knows it by the text of
+# SCRNSAVE.EXE: off where it named Tremblix, in any case; another saver, or a
+# Tremblix.scr of the user's own elsewhere, left alone; Tremblix installed
+# again before that logon, kept. Each removal raises the component's
+# version, so that accounts which ran it once run it again.
+case_a_removal_leaves_a_logon_command_that_mends_each_accounts_choice() {
+  clean_slate
+  install_silently
+  uninstall_silently
+  read_logon_component
+  expect_equal "the component's version after one removal" "$LOGON_VERSION" 1,0,0,1
+  local tremblix="$SYS_WIN\Tremblix.scr"
+  logon_with_choice "$tremblix" "" 0
+  logon_with_choice "${SYS_WIN^^}\TREMBLIX.SCR" "" 0
+  logon_with_choice "$SYS_WIN\Other.scr" "$SYS_WIN\Other.scr" 1
+  logon_with_choice 'C:\e2e\mine\Tremblix.scr' 'C:\e2e\mine\Tremblix.scr' 1
+  install_silently
+  logon_with_choice "$tremblix" "$tremblix" 1
+  uninstall_silently
+  read_logon_component
+  expect_equal "the component's version after two removals" "$LOGON_VERSION" 1,0,0,2
+}
+
+# Installing one edition takes the other from every account: at its next
+# logon each account that chose the other edition is switched to this one.
+case_an_install_over_the_other_edition_switches_each_account_to_it_at_logon() {
+  clean_slate
+  [ -n "$OTHER_DIR" ] || e2e_fail "there is no other edition on $kWinArch"
+  lay_out_the_other_edition
+  install_silently
+  read_logon_component
+  expect_equal "the component's version after the other edition's removal" "$LOGON_VERSION" 1,0,0,1
+  logon_with_choice "$OTHER_WIN\Tremblix.scr" "$SYS_WIN\Tremblix.scr" 1
+  logon_with_choice "${OTHER_WIN^^}\TREMBLIX.SCR" "$SYS_WIN\Tremblix.scr" 1
+  logon_with_choice "$OTHER_WIN\Other.scr" "$OTHER_WIN\Other.scr" 1
+  # Installing again removes nothing: no account has anything to mend.
+  install_silently
+  read_logon_component
+  expect_equal "the component's version after an install over itself" "$LOGON_VERSION" 1,0,0,1
+}
+
+# The administrator's copy cannot be started for another reason than a
+# declined prompt: here its file is gone, as it is for an administrator who
+# cannot read the network share it was started from. The installer tells
+# Windows' reason, not a want of rights, and ends with 3, not 740.
+case_an_administrators_copy_that_cannot_start_is_told_apart() {
+  clean_slate
+  local copy=$E2E_TMP/setup-gone/$kSetup
+  mkdir -p "$(dirname "$copy")"
+  cp "$E2E_BUILD/$kSetup" "$copy"
+  e2e_start "$copy"
+  E2E_SETUP=$E2E_PID
+  e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
+  wait_for_button "$kSetupTitle" "インストール(&I)"
+  rm -f "$copy"
+  e2e_probe press "$kSetupTitle" "インストール(&I)" || e2e_fail "no Install button"
+  # The box bears the installer's title; from the install on, the page's has a blank more.
+  wait_for_button "$kSetupTitle" OK
+  local text
+  text=$(e2e_probe texts "$kSetupTitle" | tr -d '\r')
+  echo "$text"
+  grep -qF "起動できませんでした" <<<"$text" || e2e_fail "the box does not say the copy could not start"
+  grep -qF "(エラー 2)" <<<"$text" || e2e_fail "the box does not give Windows' reason (error 2)"
+  ! grep -qF "管理者の権限が必要" <<<"$text" || e2e_fail "the box blames the rights"
+  e2e_probe press "$kSetupTitle" OK || e2e_fail "no OK button"
+  wait_for_button "$kFinishTitle" "キャンセル"
+  e2e_probe press "$kFinishTitle" "キャンセル" || e2e_fail "no Cancel button"
+  e2e_expect_exit "$E2E_SETUP" 10 "the installer whose copy could not start" 3
+  [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "Tremblix.scr was installed all the same"
+}
+
+# Puts a stand-in program at $1 (its Windows path; $2 on this side) and runs
+# it until release_program: the file is in use as a running saver's is. An
+# open file would not do: Windows deletes it once it is closed.
+readonly kHolder=TremblixFileHolder
+hold_program() {
+  cp "$E2E_BUILD/tools/winprobe.exe" "$2"
+  e2e_start "$1" hold "$kHolder" 300
+  HOLDER=$E2E_PID
+  e2e_wait_window "$kHolder" 10 || e2e_fail "the program at $1 did not start"
+}
+
+release_program() {
+  e2e_probe close "$kHolder"
+  e2e_expect_exit "$HOLDER" 10 "the program in use"
+}
+
+# Expects the files waiting for the restart to be $1 alone, by its real name.
+expect_pending_removal() {
+  local pending
+  pending=$(pending_removals)
+  echo "waiting for the restart: ${pending//$'\n'/, }"
+  expect_equal "what waits for the restart" "${pending,,}" "\\??\\${1,,}"
+}
+
+# A program in use cannot go until the restart: the quiet uninstall removes
+# everything else, queues that one file, and tells its caller 3010.
+case_a_program_in_use_goes_at_restart_and_the_caller_hears_3010() {
+  clean_slate
+  install_silently
+  hold_program "$SYS_WIN\Tremblix.scr" "$SYS_DIR/Tremblix.scr"
+  uninstall_silently 3010
+  expect_pending_removal "$SYS_WIN\Tremblix.scr"
+  release_program
+}
+
+# The other edition's program in use: the install queues it for the restart
+# by its folder's real name, the one 64-bit Windows reads then (not the
+# Sysnative alias a 32-bit program sees), and tells its caller 3010.
+case_the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart() {
+  clean_slate
+  [ -n "$OTHER_DIR" ] || e2e_fail "there is no other edition on $kWinArch"
+  lay_out_the_other_edition
+  hold_program "$OTHER_WIN\Tremblix.scr" "$OTHER_DIR/Tremblix.scr"
+  local code
+  code=$(run_command_line "\"$(e2e_windows_path "$E2E_BUILD/$kSetup")\" /S") || exit 1
+  echo "silent install over the other edition in use: code $code"
+  expect_equal "the install's exit code" "$code" 3010
+  expect_pending_removal "$OTHER_WIN\Tremblix.scr"
+  [ ! -e "$OTHER_DIR/Tremblix.dll" ] || e2e_fail "the other edition's Tremblix.dll is left"
+  release_program
   expect_installed
 }
 

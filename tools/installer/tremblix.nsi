@@ -17,8 +17,15 @@
 ; belongs to the user (the saver selected, the display settings opened, the
 ; user's pictures) stays in this process: an administrator's copy may run as
 ; another account, and would open the display settings elevated.
-; Exit codes: 0 done, 2 the programs could not be written, 740 no
-; administrator rights could be had.
+; Exit codes: 0 done, 2 the programs could not be written, 3 the
+; administrator's copy could not be started for another reason than a declined
+; prompt (the reason is shown), 740 no administrator rights could be had,
+; 3010 done, a file in use goes at the next restart.
+;
+; Every account that chose Tremblix is mended at its next logon when the
+; programs leave the machine: an Active Setup component (ACTIVE_SETUP_KEY)
+; whose command needs only what Windows has, its version raised at each
+; removal so that accounts which ran it before run it again.
 
 !ifndef EDITION | VERSION | PROGRAMS | ICON | OUTFILE
   !error "define EDITION (x86 or x64), VERSION, PROGRAMS, ICON and OUTFILE"
@@ -53,6 +60,9 @@ SetCompressor /SOLID lzma
 !define SPIF_UPDATE_AND_BROADCAST 3
 !define ELEVATED_SWITCH "/ELEVATED"
 !define ERROR_ELEVATION_REQUIRED 740
+!define ERROR_CANCELLED 1223
+!define EXIT_NO_ELEVATED_COPY 3
+!define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{148071DD-B072-49E3-8B81-93670AFFB2A8}"
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
 !define TokenElevationType 18
 !define TokenElevationTypeFull 2
@@ -69,6 +79,9 @@ SetCompressor /SOLID lzma
   !define SEI_SKIP_PAD ""
 !endif
 !define SEE_MASK_NOCLOSEPROCESS 0x40
+; Windows' own box for a failed start would stop a silent install: the
+; installer tells the reason itself.
+!define SEE_MASK_FLAG_NO_UI 0x400
 
 Name "Tremblix"
 OutFile "${OUTFILE}"
@@ -130,6 +143,101 @@ Var EditionNote
   !endif
 !macroend
 
+; Appends to $R1 the names SCRNSAVE.EXE can give Tremblix.scr in folder
+; FOLDER, each quoted: the long path and the short one, which the display
+; settings and the installers write. $R3 is the long folder, $R4 the short.
+!macro AddSaverNames folder
+  StrCpy $R3 "${folder}"
+  StrCpy $R1 `$R1 "$R3\Tremblix.scr"`
+  GetFullPathName /SHORT $R4 $R3
+  ${If} $R4 == ""
+    StrCpy $R4 $R3
+  ${EndIf}
+  ${If} $R4 != $R3
+    StrCpy $R1 `$R1 "$R4\Tremblix.scr"`
+  ${EndIf}
+!macroend
+
+; The logon command of every account, written when the programs leave the
+; machine, by the administrator's part. By then they are gone, so it needs
+; only cmd.exe and reg.exe, and knows Tremblix by the text of SCRNSAVE.EXE,
+; any case, never by the file. Where the value names Tremblix and the file it
+; names is gone, it names the edition that is installed when the command
+; runs, else no saver, off. A file still there (installed again since) keeps
+; the choice. Both system folders are read with redirection off: the command
+; runs in the 64-bit cmd.exe of 64-bit Windows.
+!macro DefineWriteMendCommand un
+Function ${un}WriteMendCommand
+  Push $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
+  Push $R6
+  Push $R7
+  ; $R7 = 1 on 64-bit Windows.
+  !if ${EDITION} == x64
+    StrCpy $R7 1
+  !else
+    StrCpy $R7 0
+    ${If} ${RunningX64}
+      StrCpy $R7 1
+    ${EndIf}
+  !endif
+  ${If} $R7 = 1
+    SetRegView 64
+    !if ${EDITION} == x86
+      ${DisableX64FSRedirection}
+    !endif
+  ${EndIf}
+  StrCpy $R0 "$WINDIR\System32\reg.exe"
+  StrCpy $R5 `$R0 add "HKCU\${DESKTOP_KEY}" /v SCRNSAVE.EXE /f /d`
+  StrCpy $R1 ""
+  !insertmacro AddSaverNames "$WINDIR\System32"
+  StrCpy $R6 `if exist "$R3\Tremblix.scr" ($R5 "$R4\Tremblix.scr" >nul 2>&1) else `
+  ${If} $R7 = 1
+    !insertmacro AddSaverNames "$WINDIR\SysWOW64"
+    StrCpy $R6 `$R6if exist "$R3\Tremblix.scr" ($R5 "$R4\Tremblix.scr" >nul 2>&1) else `
+    !if ${EDITION} == x86
+      ${EnableX64FSRedirection}
+    !endif
+  ${EndIf}
+  StrCpy $R6 `$R6($R0 delete "HKCU\${DESKTOP_KEY}" /v SCRNSAVE.EXE /f >nul 2>&1 & $R0 add "HKCU\${DESKTOP_KEY}" /v ScreenSaveActive /d 0 /f >nul 2>&1)`
+  StrCpy $R6 `"$WINDIR\System32\cmd.exe" /d /q /s /c "for /f "tokens=2*" %a in ('$R0 query "HKCU\${DESKTOP_KEY}" /v SCRNSAVE.EXE 2^>nul') do for %n in ($R1) do (if /i "%b"==%n if not exist "%b" ($R6))"`
+
+  ; Version "1,0,0,N": N counts the removals.
+  ReadRegStr $R0 HKLM "${ACTIVE_SETUP_KEY}" Version
+  StrLen $R2 $R0
+  version_comma:
+    IntOp $R2 $R2 - 1
+    IntCmp $R2 0 0 version_number
+    StrCpy $R3 $R0 1 $R2
+    StrCmp $R3 "," version_number version_comma
+  version_number:
+  IntOp $R2 $R2 + 1
+  StrCpy $R3 $R0 "" $R2
+  IntOp $R3 $R3 + 1
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "" "Tremblix"
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" ComponentID "Tremblix"
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" StubPath $R6
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" Version "1,0,0,$R3"
+  WriteRegDWORD HKLM "${ACTIVE_SETUP_KEY}" IsInstalled 1
+  DetailPrint "ほかのアカウントのスクリーンセーバーは、次のログオンで直します (${ACTIVE_SETUP_KEY}, 1,0,0,$R3)"
+  SetRegView ${BITS}
+  Pop $R7
+  Pop $R6
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+!macroend
+!insertmacro DefineWriteMendCommand ""
+!insertmacro DefineWriteMendCommand "un."
+
 ; Sets $0 to 1 in the administrator's copy this program started of itself.
 !macro IsElevatedCopy
   ${GetParameters} $1
@@ -142,19 +250,42 @@ Var EditionNote
   ${EndIf}
 !macroend
 
+Var ElevationFailure
+
 ; Runs this program again with administrator rights for the part that needs
 ; them, waits for it and sets $0 to its exit code. Before Vista there is no
 ; "runas" to ask with: an administrator does it here ($0 = -1), anyone else
 ; gets 740. $1: extra arguments for the copy.
 !macro RunElevated
   ${If} ${AtLeastWinVista}
-    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
+    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}|${SEE_MASK_FLAG_NO_UI}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
     System::Call 'shell32::ShellExecuteExW(p r9) i .r2 ?e'
     Pop $3
     ${If} $2 = 0
+    ${AndIf} $3 = ${ERROR_CANCELLED}
       ; The user declined, or no administrator could be asked.
-      DetailPrint "管理者の権限で実行できませんでした (エラー $3)"
+      DetailPrint "管理者の権限を得られませんでした (エラー $3)"
       StrCpy $0 ${ERROR_ELEVATION_REQUIRED}
+    ${ElseIf} $2 = 0
+      ; Anything else (this file unreadable for the administrator, say, on a
+      ; network share) is not a matter of rights: its reason is told.
+      System::Call 'kernel32::FormatMessageW(i 0x1200, p 0, i r3, i 0, w .r5, i ${NSIS_MAX_STRLEN}, p 0) i .r6'
+      ${If} $6 = 0
+        StrCpy $5 ""
+      ${EndIf}
+      ${Do}
+        StrCpy $6 $5 1 -1
+        ${If} $6 == "$\r"
+        ${OrIf} $6 == "$\n"
+        ${OrIf} $6 == " "
+          StrCpy $5 $5 -1
+        ${Else}
+          ${ExitDo}
+        ${EndIf}
+      ${Loop}
+      StrCpy $ElevationFailure "$5 (エラー $3)"
+      DetailPrint "管理者の権限で実行するコピーを起動できませんでした: $ElevationFailure"
+      StrCpy $0 ${EXIT_NO_ELEVATED_COPY}
     ${Else}
       System::Call '*$9(i, i, p, p, p, p, p, i, ${SEI_SKIP_PAD} p, p, p, p, i, ${SEI_SKIP_PAD} p, p .r4)'
       System::Call 'kernel32::WaitForSingleObject(p r4, i -1)'
@@ -188,6 +319,8 @@ Var EditionNote
 !macro ReportElevatedFailure what
   ${If} $0 = ${ERROR_ELEVATION_REQUIRED}
     MessageBox MB_ICONSTOP "Tremblix をシステム フォルダ${what}には、管理者の権限が必要です。管理者として実行してください。" /SD IDOK
+  ${ElseIf} $0 = ${EXIT_NO_ELEVATED_COPY}
+    MessageBox MB_ICONSTOP "Tremblix をシステム フォルダ${what}ため、管理者の権限でこのプログラムをもう一度起動しようとしましたが、起動できませんでした。$\r$\n$\r$\n$ElevationFailure" /SD IDOK
   ${ElseIf} $0 = 2
     MessageBox MB_ICONSTOP "$INSTDIR に Tremblix.scr と Tremblix.dll を書き込めませんでした。スクリーンセーバーが動いていれば終わらせてから、もう一度インストールしてください。" /SD IDOK
   ${Else}
@@ -256,6 +389,10 @@ Section "Tremblix" SecTremblix
   ${EndIf}
   DetailPrint "$INSTDIR: Tremblix.scr, Tremblix.dll, ${UNINSTALLER}"
   Call SelectSaver
+  ; The administrator's copy's restart, or this process's own, is the caller's to know.
+  ${If} ${RebootFlag}
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+  ${EndIf}
 SectionEnd
 
 ; Programs and Features lists the edition in its own registry view.
@@ -267,7 +404,11 @@ Function WriteUninstallEntry
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\Tremblix.scr,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\${UNINSTALLER}" /S'
+  ; Run by itself, the uninstaller hands over to a copy of itself in %TEMP%
+  ; and ends at once (the copy then goes at the next restart). The quiet
+  ; command makes that copy itself, runs it in place of the original (_?=),
+  ; waits for it, deletes it and ends with its exit code.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString `"$SYSDIR\cmd.exe" /d /q /v:on /s /c "copy /b /y "$INSTDIR\${UNINSTALLER}" "%TEMP%\${UNINSTALLER}" >nul && ("%TEMP%\${UNINSTALLER}" /S _?=$INSTDIR& set rc=!errorlevel!& del "%TEMP%\${UNINSTALLER}"& exit !rc!)"`
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
   SectionGetSize ${SecTremblix} $0
@@ -285,16 +426,27 @@ Function RemoveOtherEdition
     ${IfNot} ${RunningX64}
       Return
     ${EndIf}
-    ; A 32-bit program reaches the real System32 through Sysnative.
-    StrCpy $0 "$WINDIR\Sysnative"
+    ; The real System32, with redirection off: a removal queued for the
+    ; restart is done by 64-bit Windows, which knows no Sysnative.
+    StrCpy $0 "$WINDIR\System32"
+    ${DisableX64FSRedirection}
   !endif
+  StrCpy $1 0
   ${If} ${FileExists} "$0\Tremblix.scr"
+  ${OrIf} ${FileExists} "$0\Tremblix.dll"
   ${OrIf} ${FileExists} "$0\${UNINSTALLER}"
     DetailPrint "${OTHER_BITS} ビット版を削除します: $0"
+    StrCpy $1 1
   ${EndIf}
   Delete /REBOOTOK "$0\Tremblix.scr"
   Delete /REBOOTOK "$0\Tremblix.dll"
   Delete /REBOOTOK "$0\${UNINSTALLER}"
+  !if ${EDITION} == x86
+    ${EnableX64FSRedirection}
+  !endif
+  ${If} $1 = 1
+    Call WriteMendCommand
+  ${EndIf}
   SetRegView ${OTHER_BITS}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   SetRegView ${BITS}
@@ -440,6 +592,7 @@ Section "Uninstall"
   ${Next}
   ${If} ${RebootFlag}
     MessageBox MB_ICONINFORMATION "使用中のファイルは、コンピュータを再起動したときに削除されます。" /SD IDOK
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
   ${EndIf}
 SectionEnd
 
@@ -454,6 +607,7 @@ Function un.RemovePrograms
   SetRegView ${BITS}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  Call un.WriteMendCommand
 FunctionEnd
 
 ; $UnSelectedTremblix = 1 while the selected saver is this one, by any
