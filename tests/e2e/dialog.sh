@@ -132,6 +132,17 @@ case_a_click_at_the_same_pixel_again_acts() {
   [ -f "$INI" ] || e2e_fail "the click on 設定 saved nothing"
 }
 
+# The pointer that clicked ｷｬﾝｾﾙ rests where the next dialog shows its ｷｬﾝｾﾙ:
+# a click there without a move ends the program like any Cancel.
+case_a_click_on_cancel_under_a_resting_pointer_ends_the_program() {
+  e2e_open_dialog resting-cancel
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+  e2e_open_dialog resting-cancel again
+  xdotool click 1
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after a click on ｷｬﾝｾﾙ without a move,"
+}
+
 case_file_chooser_picks_a_file_that_is_saved() {
   e2e_open_dialog chooser
   mkdir -p "$DIR/music"

@@ -100,9 +100,17 @@ case_a_save_that_cannot_be_written_says_so_and_stays_open() {
     e2e_fail "the dialog closed after a save that failed"
   [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "the settings file changed"
   [ -z "$(ls "$E2E_ROAMING" | grep -vx Tremblix.ini)" ] || e2e_fail "files left: $(ls "$E2E_ROAMING")"
-  # The choice is still on the dialog (a save once the file can be written is
-  # the native tests').
   e2e_probe texts "$kDialog" | grep -q '^TremblixLabel' || e2e_fail "the dialog lost its controls"
+  # Once the folder can be written, a second click on 設定 saves the choice
+  # still on the dialog and ends it. The message was closed from the keyboard
+  # and the pointer still rests on 設定: the click comes without a move.
+  chattr -i "$E2E_ROAMING" || e2e_fail "could not make the folder writable again"
+  e2e_control_at "設定"
+  [ "$(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')" = "$X $Y" ] ||
+    e2e_fail "the pointer left 設定: $(xdotool getmouselocation)"
+  xdotool click 1
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定 clicked again,"
+  e2e_ini_text | grep -qx 'BGM区分=0' || e2e_fail "the second save wrote: $(e2e_ini_text)"
 }
 
 e2e_main "$@"

@@ -56,10 +56,18 @@ TEST(ButtonStateTest, MouseMove) {
              {S::StateFocusHover, false, kNoFace, false});
 }
 
-TEST(ButtonStateTest, LeftButtonDownPressesInEveryState) {
-  for (S from : kStates) {
-    ExpectStep(from, false, E::LeftButtonDown, {from, true, Face::Pressed, false});
-  }
+// The button hears a press only with the pointer on it, whether or not a move
+// said so first (a pointer resting where the button appeared, or where a
+// message over it closed): the press puts it under the pointer.
+TEST(ButtonStateTest, LeftButtonDownPressesWithThePointerOnTheButton) {
+  ExpectStep(S::StateUnset, false, E::LeftButtonDown, {S::StateUnset, true, Face::Pressed, false});
+  ExpectStep(S::StateNormal, false, E::LeftButtonDown,
+             {S::StateHover, true, Face::Pressed, false});
+  ExpectStep(S::StateHover, false, E::LeftButtonDown, {S::StateHover, true, Face::Pressed, false});
+  ExpectStep(S::StateFocus, false, E::LeftButtonDown,
+             {S::StateFocusHover, true, Face::Pressed, false});
+  ExpectStep(S::StateFocusHover, false, E::LeftButtonDown,
+             {S::StateFocusHover, true, Face::Pressed, false});
 }
 
 TEST(ButtonStateTest, LeftButtonUpAfterAPressOnTheButton) {

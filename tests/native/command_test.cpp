@@ -130,6 +130,48 @@ TEST(CommandTest, DraggingAwayCancelsTheClick) {
   EXPECT_EQ(*button.last_face(), Face::HighLightSelect);
 }
 
+// The window takes the focus before it hands on the press, as the settings
+// dialog's buttons do.
+void PressAndRelease(FakeCommand& button) {
+  button.UserControl_GotFocus();
+  button.UserControl_MouseDown(Command::kLeftButton);
+  button.TmrMouse_Timer();
+  button.UserControl_MouseUp(Command::kLeftButton);
+}
+
+TEST(CommandTest, APressUnderAPointerThatNeverMovedClicks) {
+  FakeCommand button;
+  LoadAsTheDialogDoes(button, "ｷｬﾝｾﾙ");
+  int clicks = 0;
+  button.Click = [&] { ++clicks; };
+  // Shown under the pointer: no move, so no hover, yet the press is on it.
+  PressAndRelease(button);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(button.fields().State, ButtonState::StateFocusHover);
+  EXPECT_EQ(*button.last_face(), Face::HighLightSelect);
+}
+
+TEST(CommandTest, AClickAgainAfterAMessageTookAndGaveBackTheFocus) {
+  FakeCommand button;
+  LoadAsTheDialogDoes(button, "設定");
+  int clicks = 0;
+  button.Click = [&] { ++clicks; };
+  button.UserControl_MouseMove();
+  PressAndRelease(button);
+  ASSERT_EQ(clicks, 1);
+  // A message box takes the focus and, closed, gives it back; the pointer
+  // has stayed on the button throughout without a move.
+  button.UserControl_LostFocus();
+  button.UserControl_GotFocus();
+  button.TmrMouse_Timer();
+  PressAndRelease(button);
+  EXPECT_EQ(clicks, 2);
+  // Or the focus went elsewhere and the press takes it back.
+  button.UserControl_LostFocus();
+  PressAndRelease(button);
+  EXPECT_EQ(clicks, 3);
+}
+
 TEST(CommandTest, BeforeInitializeNoHoverButFocusShowsSelected) {
   FakeCommand button;
   PropertyRecord record;

@@ -22,6 +22,11 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
       }
       break;
     case ButtonEvent::LeftButtonDown:
+      // The button hears a press only with the pointer on it, even when no
+      // move said so (shown under a resting pointer, or a message over it
+      // closed): without this the release would not click.
+      if (state == S::StateNormal) step.state = S::StateHover;
+      if (state == S::StateFocus) step.state = S::StateFocusHover;
       step.left_down = true;
       step.face = Face::Pressed;
       break;
