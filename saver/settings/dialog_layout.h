@@ -6,7 +6,8 @@
 
 namespace tremblix {
 
-struct TwipsRect {
+// A control's place on the dialog, in twips from its top-left corner.
+struct TwipsBox {
   int left, top, width, height;
 };
 
@@ -15,22 +16,22 @@ inline constexpr int kDialogClientWidth = 7440;
 inline constexpr int kDialogClientHeight = 3645;
 
 // On the dialog.
-inline constexpr TwipsRect kPic_C{180, 240, 7035, 2475};
-inline constexpr TwipsRect kLbl_URL{180, 3120, 3105, 195};
-inline constexpr TwipsRect kCmd_Set{4860, 3000, 1155, 375};
-inline constexpr TwipsRect kCmd_Can{6060, 3000, 1155, 375};
+inline constexpr TwipsBox kPic_C{180, 240, 7035, 2475};
+inline constexpr TwipsBox kLbl_URL{180, 3120, 3105, 195};
+inline constexpr TwipsBox kCmd_Set{4860, 3000, 1155, 375};
+inline constexpr TwipsBox kCmd_Can{6060, 3000, 1155, 375};
 
 // On the panel Pic_C(0).
-inline constexpr TwipsRect kShape3{300, 300, 1695, 315};
-inline constexpr TwipsRect kLbl15{300, 360, 1665, 195};
-inline constexpr TwipsRect kImg_BGM[3] = {
+inline constexpr TwipsBox kShape3{300, 300, 1695, 315};
+inline constexpr TwipsBox kLbl15{300, 360, 1665, 195};
+inline constexpr TwipsBox kImg_BGM[3] = {
     {420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
-inline constexpr TwipsRect kLbl_BGM[3] = {
+inline constexpr TwipsBox kLbl_BGM[3] = {
     {660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
-inline constexpr TwipsRect kBGM_Repeat{1680, 780, 615, 300};
-inline constexpr TwipsRect kLbl14{2340, 840, 990, 195};
-inline constexpr TwipsRect kCmd_File{420, 1740, 615, 315};
-inline constexpr TwipsRect kLbl_Fname{1080, 1740, 5595, 495};
+inline constexpr TwipsBox kBGM_Repeat{1680, 780, 615, 300};
+inline constexpr TwipsBox kLbl14{2340, 840, 990, 195};
+inline constexpr TwipsBox kCmd_File{420, 1740, 615, 315};
+inline constexpr TwipsBox kLbl_Fname{1080, 1740, 5595, 495};
 
 // Fonts, in points.
 inline constexpr double kLabelFontPoints = 9.75;  // "ＭＳ Ｐゴシック", Shift-JIS

@@ -53,7 +53,7 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 // The one place the dialog's twips become pixels.
-RECT Pixels(const TwipsRect& t) {
+RECT Pixels(const TwipsBox& t) {
   const int left = TwipsToPixels(t.left), top = TwipsToPixels(t.top);
   return {left, top, left + TwipsToPixels(t.width), top + TwipsToPixels(t.height)};
 }
@@ -164,7 +164,7 @@ bool SettingsDialogWindow::CreateControls() {
   forms::LabelStyle black{label_font_, RGB(0, 0, 0)};
   forms::LabelStyle sized = black;
   sized.auto_size = true;
-  auto place = [](forms::Label& label, HWND parent, const TwipsRect& t, const std::wstring& text,
+  auto place = [](forms::Label& label, HWND parent, const TwipsBox& t, const std::wstring& text,
                   const forms::LabelStyle& style) {
     const RECT p = Pixels(t);
     return label.Create(parent, p.left, p.top, p.right - p.left, p.bottom - p.top, text, style);
