@@ -153,7 +153,7 @@ gtest_discover_tests(tremblix_renderer_tests TEST_PREFIX "windows.renderer." DIS
 
 # The music module against winmm under Wine, playing media made before it runs.
 add_executable(tremblix_music_tests tests/windows/bgm_win32_test.cpp)
-target_link_libraries(tremblix_music_tests PRIVATE tremblix_saver_win32 GTest::gtest_main)
+target_link_libraries(tremblix_music_tests PRIVATE tremblix_saver_win32 GTest::gtest)
 set_target_properties(tremblix_music_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_test(NAME windows.music.media
          COMMAND bash ${PROJECT_SOURCE_DIR}/tests/windows/make_music_media.sh
