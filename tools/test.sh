@@ -27,8 +27,9 @@ release_wine() {
       while IFS= read -r file; do chattr -i "$file" 2>/dev/null; done
   done
   for prefix in "$root"/build/windows*/wine/*/; do
-    [ -f "$prefix/.tremblix-ready" ] && harness_prefix_stop "${prefix%/}"
+    [ -f "$prefix/.tremblix-ready" ] && harness_prefix_stop "${prefix%/}" &
   done
+  wait
   for state in "$root"/build/windows*/wine/*.x; do
     [ -d "$state" ] && harness_display_stop "$state"
   done
@@ -69,7 +70,7 @@ run_tests() {
   local preset=$1 log=$root/build/$1-test.log
   shift
   echo "== $preset: test"
-  ctest --preset "$preset" -j "$test_jobs" --timeout 300 "$@" >"$log" 2>&1
+  ctest --preset "$preset" -j "${TREMBLIX_TEST_JOBS:-$test_jobs}" --timeout 300 "$@" >"$log" 2>&1
   echo "== $preset: tests done"
 }
 
@@ -127,17 +128,25 @@ count_x86_cases() {
 runs_32bit=0
 harness_runs_32bit && runs_32bit=1
 
+# The Wine prefixes every suite's is a copy of, made while the builds run.
+{
+  harness_make_template win64 >/dev/null
+  [ "$runs_32bit" = 0 ] || harness_make_template win32 >/dev/null
+} >"$root/build/wine-prefixes.log" 2>&1 &
+
 build windows-x64 && run_tests windows-x64 &
 x64_tests=$!
 
 build native && run_tests native
+x86_tests=
+if build windows && [ "$runs_32bit" = 1 ]; then
+  TREMBLIX_TEST_JOBS=2 run_tests windows -R "$x86_cases" &
+  x86_tests=$!
+fi
 build native-sanitize && run_tests native-sanitize
 # The picture workers are the only code that runs on several threads.
 build native-tsan && run_tests native-tsan -R '^threads\.'
-if build windows && [ "$runs_32bit" = 1 ]; then
-  run_tests windows -R "$x86_cases"
-fi
-wait "$x64_tests"
+wait "$x64_tests" $x86_tests
 
 echo
 for preset in native native-sanitize native-tsan windows-x64; do count_tests "$preset"; done
