@@ -38,9 +38,7 @@ add_executable(tremblix_unit_tests
   tests/native/dialog_pictures_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
-# Built a few files to a unit, which takes a fifth of the time; these two
-# name helpers that others name too.
-set_target_properties(tremblix_unit_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+# These two name helpers that other tests name too.
 set_source_files_properties(tests/native/photograph_test.cpp tests/native/dialog_pictures_test.cpp
                             PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 # The face pictures test compares the generator's output with the committed files.

@@ -2,9 +2,6 @@
 # the end-to-end runs.
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# A few files compiled as one unit: the build takes half the time.
-set(CMAKE_UNITY_BUILD ON)
-set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)
 # It names its helpers as the scene does.
 set_source_files_properties(renderer/gl_texture_win32.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 enable_language(RC)
