@@ -319,12 +319,17 @@ harness_key() {
 # Holds a key down on the window titled $1 for $3 seconds (default 0.2), as a
 # person does; programs that poll the key state once a frame need that.
 harness_press() {
-  local id
-  # Wine may know a new window a moment before X has mapped and named it.
-  id=$(harness_wait_window "$1" 5) || return 1
-  # With nothing focused yet (no window manager gives focus), the key would go nowhere.
-  xdotool windowfocus "$id" 2>/dev/null
-  xdotool keydown --window "$id" "$2"
+  local id try
+  for try in 1 2 3; do
+    # Wine may know a new window a moment before X has mapped and named it,
+    # and may replace its X window while the program starts.
+    id=$(harness_wait_window "$1" 5) || return 1
+    # With nothing focused yet (no window manager gives focus), the key would go nowhere.
+    xdotool windowfocus "$id" 2>/dev/null
+    xdotool keydown --window "$id" "$2" 2>/dev/null && break
+    [ "$try" != 3 ] || return 1
+    sleep 0.1
+  done
   sleep "${3:-0.2}"
   # The window may be gone by now; the key must come up all the same, or the
   # X server keeps it held for whatever window comes next.
@@ -334,10 +339,16 @@ harness_press() {
 # Taps a key on the window titled $1: down and up within microseconds, both
 # before the program looks again, as a quick finger does.
 harness_tap() {
-  local id
-  id=$(harness_wait_window "$1" 5) || return 1
-  xdotool windowfocus "$id" 2>/dev/null
-  xdotool keydown --window "$id" "$2" keyup --window "$id" "$2"
+  local id try
+  # Wine may replace a window's X window while the program starts: a key
+  # sent to the one that went is looked for again.
+  for try in 1 2 3; do
+    id=$(harness_wait_window "$1" 5) || return 1
+    xdotool windowfocus "$id" 2>/dev/null
+    xdotool keydown --window "$id" "$2" keyup --window "$id" "$2" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Clicks at (x, y) inside the window titled $1 with button $4 (1 left, 3 right).
