@@ -151,11 +151,7 @@ clean_slate() {
 # Waits up to 10 s until no program that runs the Install verb of a .scr
 # (rundll32 with desk.cpl) is left in the prefix.
 wait_for_the_install_verb() {
-  local deadline=$((SECONDS + $(e2e_limit 10)))
-  while [ -n "$(prefix_processes 'rundll32')" ]; do
-    [ $SECONDS -le $deadline ] || e2e_fail "the Install verb still runs after 10 s"
-    sleep 0.05
-  done
+  e2e_until 10 "the Install verb still runs after 10 s" no_prefix_process 'rundll32'
 }
 
 # Wine has no display settings; a stand-in desk.cpl writes down what the
@@ -185,6 +181,10 @@ prefix_processes() {
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
+}
+
+no_prefix_process() {
+  [ -z "$(prefix_processes "$1")" ]
 }
 
 # Runs command line $1 as a program hands it to CreateProcess (Wine's cmd runs
@@ -233,11 +233,7 @@ uninstall_silently() {
 # The interactive uninstaller hands over to a copy of itself in %TEMP% and
 # ends at once; this waits for the copy.
 wait_for_uninstaller() {
-  local deadline=$((SECONDS + $(e2e_limit 30)))
-  while [ -n "$(prefix_processes '~nsu.*\.tmp')" ]; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the uninstaller's copy still runs after 30 s"
-    sleep 0.1
-  done
+  e2e_until 30 "the uninstaller's copy still runs after 30 s" no_prefix_process '~nsu.*\.tmp'
 }
 
 expect_equal() {

@@ -48,6 +48,27 @@ e2e_limit() {
   echo $(($1 * E2E_SLOW))
 }
 
+# Runs the command after the first two arguments every 50 ms until it
+# succeeds, for up to $1 seconds (scaled); fails saying $2 if it never does.
+e2e_until() {
+  local deadline=$((SECONDS + $(e2e_limit "$1"))) what=$2
+  shift 2
+  until "$@"; do
+    [ $SECONDS -le $deadline ] || e2e_fail "$what"
+    sleep 0.05
+  done
+}
+
+# Waits up to 10 s for the program of pid $2 to have written $1 into the file
+# $3; fails saying $4 if it does not, or ends first.
+e2e_wait_said() {
+  local deadline=$((SECONDS + $(e2e_limit 10)))
+  until grep -q "$1" "$3" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] && kill -0 "$2" 2>/dev/null || e2e_fail "$4"
+    sleep 0.02
+  done
+}
+
 # --- What a case changes outside its own files, undone ------------------------
 # Every such change is written down before it is made, in a journal beside
 # the prefix; the end of the case undoes it, and so does the start of the
@@ -296,12 +317,12 @@ e2e_preview_host() {
 
 # Waits up to 10 s for process $1 to have a file open whose path holds $2.
 e2e_wait_open() {
-  local deadline=$((SECONDS + $(e2e_limit 10)))
-  until ls -l "/proc/$1/fd" 2>/dev/null | grep -qF "$2"; do
-    [ $SECONDS -le $deadline ] || e2e_fail "$2 is not open in process $1"
-    sleep 0.05
-  done
+  e2e_until 10 "$2 is not open in process $1" e2e_has_open "$1" "$2"
   echo "$2 is open in process $1"
+}
+
+e2e_has_open() {
+  ls -l "/proc/$1/fd" 2>/dev/null | grep -qF "$2"
 }
 
 # Waits up to $2 seconds (scaled) for pid $1 to end. Sets E2E_RC (124 when it
@@ -345,11 +366,7 @@ e2e_watch_window() {
   wine "$E2E_BUILD/tools/winprobe.exe" watch "$1" 120 >"$E2E_WATCH_OUT" 2>/dev/null </dev/null &
   E2E_WATCH=$!
   E2E_PIDS+=("$E2E_WATCH")
-  local deadline=$((SECONDS + $(e2e_limit 10)))
-  until grep -q watching "$E2E_WATCH_OUT"; do
-    [ $SECONDS -lt $deadline ] && kill -0 "$E2E_WATCH" 2>/dev/null || e2e_fail "the window watch did not start"
-    sleep 0.02
-  done
+  e2e_wait_said watching "$E2E_WATCH" "$E2E_WATCH_OUT" "the window watch did not start"
 }
 
 # Whether the watched window was seen; ends the watch.
@@ -377,12 +394,7 @@ e2e_probe_window() {
   wine "$E2E_BUILD/tools/winprobe.exe" "$@" >"$out" 2>/dev/null </dev/null &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
-  local deadline=$((SECONDS + $(e2e_limit 10)))
-  until grep -q "$said" "$out" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] && kill -0 "$E2E_PID" 2>/dev/null ||
-      e2e_fail "winprobe $* did not show its window"
-    sleep 0.02
-  done
+  e2e_wait_said "$said" "$E2E_PID" "$out" "winprobe $* did not show its window"
   rm -f "$out"
 }
 
@@ -456,11 +468,11 @@ e2e_frames() {
 # Waits up to $2 seconds (15 unless said) until the renderer has drawn its
 # $1-th frame; it is then on the screen.
 e2e_wait_frame() {
-  local n=$1 deadline=$((SECONDS + $(e2e_limit "${2:-15}")))
-  while [ "$(e2e_frames)" -lt "$n" ]; do
-    [ $SECONDS -le $deadline ] || e2e_fail "the renderer drew $(e2e_frames) frames, not $n"
-    sleep 0.02
-  done
+  e2e_until "${2:-15}" "the renderer did not draw $1 frames" e2e_has_drawn "$1"
+}
+
+e2e_has_drawn() {
+  [ "$(e2e_frames)" -ge "$1" ]
 }
 
 # The milliseconds of each frame the renderer has drawn, one a line.
@@ -505,11 +517,7 @@ e2e_open_dialog() {
   e2e_start "$SCR" /c
   DIALOG_PID=$E2E_PID
   e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
-  local deadline=$((SECONDS + $(e2e_limit 10)))
-  until e2e_probe where "$kDialog" "設定" >/dev/null; do
-    [ $SECONDS -le $deadline ] || e2e_fail "the dialog shows no 設定 button"
-    sleep 0.05
-  done
+  e2e_until 10 "the dialog shows no 設定 button" e2e_probe where "$kDialog" "設定" >/dev/null
   e2e_wait_still
 }
 
@@ -593,11 +601,15 @@ e2e_end_with_escape() {
   harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
   e2e_expect_exit "$E2E_RUN" 10 "the run, after Escape,"
   e2e_expect_within "${1:-2500}" "the run's end"
-  local deadline=$((SECONDS + $(e2e_limit 3)))
-  while [ -n "$(e2e_renderer_pids)" ]; do
-    [ $SECONDS -le $deadline ] || e2e_fail "a renderer is left: $(e2e_renderer_pids)"
-    sleep 0.05
-  done
+  e2e_until 3 "a renderer is left" e2e_no_renderer
+}
+
+e2e_no_renderer() {
+  [ -z "$(e2e_renderer_pids)" ]
+}
+
+e2e_window_gone() {
+  ! e2e_probe exists "$1"
 }
 
 e2e_cleanup() {

@@ -89,11 +89,7 @@ case_a_save_that_cannot_be_written_says_so_and_stays_open() {
   e2e_probe texts "Tremblix (ScreenSaver)" | grep -qF "設定を保存できませんでした。" ||
     e2e_fail "the message says: $(e2e_probe texts "Tremblix (ScreenSaver)")"
   e2e_probe press "Tremblix (ScreenSaver)" OK || e2e_fail "could not close the message"
-  local deadline=$((SECONDS + $(e2e_limit 5)))
-  while e2e_probe exists "Tremblix (ScreenSaver)"; do
-    [ $SECONDS -le $deadline ] || e2e_fail "the message did not close"
-    sleep 0.05
-  done
+  e2e_until 5 "the message did not close" e2e_window_gone "Tremblix (ScreenSaver)"
   # A dialog that closed after the message would be going by now.
   e2e_wait_still
   kill -0 "$DIALOG_PID" 2>/dev/null && e2e_probe exists "$kDialog" ||
