@@ -523,9 +523,13 @@ e2e_open_dialog() {
 
 # Sets X and Y to the middle of the dialog's child window whose text is $1.
 e2e_control_at() {
-  local where
-  where=$(e2e_probe where "$kDialog" "$1") || e2e_fail "no control '$1'"
-  e2e_read_numbers "the place of control '$1'" "$where" X Y
+  E2E_WHERE=
+  e2e_until 5 "no control '$1'" e2e_where "$1"
+  e2e_read_numbers "the place of control '$1'" "$E2E_WHERE" X Y
+}
+
+e2e_where() {
+  E2E_WHERE=$(e2e_probe where "$kDialog" "$1")
 }
 
 # Clicks the middle of the dialog's child window whose text is $1.

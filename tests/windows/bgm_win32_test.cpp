@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -181,14 +180,3 @@ TEST(FixedTexts, AreCodePage932) {
 
 }  // namespace
 }  // namespace tremblix
-
-// Ends as the screen saver ends, at once: under load Wine's sound threads
-// sometimes crash while a process that played a WAV unloads its libraries.
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  const int failed = RUN_ALL_TESTS();
-  std::fflush(stdout);
-  std::fflush(stderr);
-  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(failed));
-  return failed;
-}
