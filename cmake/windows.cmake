@@ -35,9 +35,11 @@ add_library(tremblix_timing_win32 STATIC timing/launch_times_win32.cpp)
 target_include_directories(tremblix_timing_win32 PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 
-# What both programs ask of Windows: the user's folders, wide text, real pixels.
+# What both programs ask of Windows: the user's folders, wide text, real
+# pixels, the display's state.
 add_library(tremblix_common_win32 STATIC saver/common/dpi_win32.cpp
-            saver/common/places_win32.cpp saver/common/wide_text_win32.cpp)
+            saver/common/places_win32.cpp saver/common/power_win32.cpp
+            saver/common/wide_text_win32.cpp)
 target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.

@@ -46,6 +46,4 @@ void SwapWatch::FrameShown(int64_t now) {
   }
 }
 
-bool DisplayIsOn(uint32_t state) { return state != 0; }
-
 }  // namespace tremblix

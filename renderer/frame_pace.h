@@ -62,8 +62,4 @@ class SwapWatch {
   bool sooner_ = false;
 };
 
-// The console display state of a power notification: 0 off, 1 on, 2 dimmed
-// (still showing).
-bool DisplayIsOn(uint32_t state);
-
 }  // namespace tremblix

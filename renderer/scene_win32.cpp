@@ -44,7 +44,8 @@ constexpr double kFieldOfView = 55, kNear = 1, kFar = 20;
 constexpr float kEyeDistance = -4;
 constexpr float kSceneDrop = -0.5f;
 constexpr float kTilt = 25;
-constexpr float kTurnPerSecond = 20;
+constexpr double kTurnPerSecond = 20;
+constexpr long double kTurnPeriod = 360 / kTurnPerSecond;  // seconds
 constexpr double kSphereRadius = 1;
 constexpr int kSphereSlices = 32, kSphereStacks = 32;
 constexpr float kBallGrey = 0.75f, kMirrorGrey = 0.5f;
@@ -174,11 +175,12 @@ void DrawFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
 
-  const double lift = tremblix::StepWobble(g_wobble, g_seconds, g_frameSeconds);
+  const double lift =
+      tremblix::StepWobble(g_wobble, g_clock.SecondsModulo(tremblix::kBouncePeriod), g_frameSeconds);
 
   glTranslatef(0, kSceneDrop, 0);
   glRotatef(kTilt, 1, 0, 0);
-  glRotatef(g_seconds * kTurnPerSecond, 0, 1, 0);
+  glRotated(g_clock.SecondsModulo(kTurnPeriod) * kTurnPerSecond, 0, 1, 0);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 
   glPushMatrix();

@@ -14,6 +14,8 @@
 #include "renderer/frame_clock.h"
 #include "renderer/frame_pace.h"
 #include "renderer/frame_wait_win32.h"
+#include "saver/common/power_win32.h"
+#include "timing/launch_times_win32.h"
 
 HDC g_dc = nullptr;
 HGLRC g_glrc = nullptr;
@@ -24,6 +26,7 @@ bool g_escapePressed = false;
 bool g_sceneReady = false;
 float g_seconds = 0;
 float g_frameSeconds = 0;
+tremblix::FrameClock g_clock;
 
 namespace tremblix {
 
@@ -33,10 +36,8 @@ namespace {
 
 constexpr char kWindowName[] = "Tremblix_VC";
 
-FrameClock g_clock;
 ScreenLayout g_layout;        // where the window and the scene are now
 bool g_displayOn = true;      // nothing is drawn while the display is off
-bool g_displayCameBack = false;
 bool g_paced = true;          // only the benchmark draws unpaced
 bool g_swapHeld = false;      // the driver took the swap interval
 int64_t g_frameCounts = 1;    // one frame, in counter counts
@@ -81,6 +82,7 @@ void StartPace() {
   g_swapHeld = SetSwapInterval(g_paced ? pace.refreshesPerFrame : 0);
   const double interval = pace.FrameSeconds() * static_cast<double>(g_clock.frequency);
   g_frameCounts = static_cast<int64_t>(interval);
+  g_clock.frameCounts = g_frameCounts;
   g_grid.Start(CounterNow(), interval);
   g_swapWatch = SwapWatch(interval);
 }
@@ -100,9 +102,11 @@ void FitToScreen(HWND hwnd) {
   }
 }
 
-void SetDisplayOn(bool on) {
-  if (on && !g_displayOn) g_displayCameBack = true;
-  g_displayOn = on;
+// Keys must reach the run, not the program under it. Windows lets the window
+// come to the front because the saver allowed this process to, before it ran.
+void TakeTheKeyboard(HWND hwnd) {
+  SetForegroundWindow(hwnd);
+  launch_times::Mark("dll foreground %s", GetForegroundWindow() == hwnd ? "yes" : "no");
 }
 
 void EscapeExit() {
@@ -129,13 +133,9 @@ void FrameStep(HWND hwnd) {
     return;
   }
 
+  // After the display was off, or a sleep or a stall, the clock takes one
+  // frame's step, not the minutes that went by.
   const int64_t now = CounterNow();
-  if (g_displayCameBack) {
-    // The animation goes on from where it stopped: one frame's step, not the
-    // minutes the display was off.
-    g_clock.SkipPause(now, g_frameCounts);
-    g_displayCameBack = false;
-  }
   g_clock.Tick(now);
   g_seconds = g_clock.seconds;
   g_frameSeconds = g_clock.frameSeconds;
@@ -171,7 +171,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     case WM_POWERBROADCAST: {
       uint32_t state;
       if (!DisplayStateOf(wparam, lparam, &state)) break;
-      SetDisplayOn(DisplayIsOn(state));
+      g_displayOn = DisplayIsOn(state);
       return TRUE;
     }
     case WM_PAINT:
@@ -195,7 +195,6 @@ HWND CreateRendererWindow(HINSTANCE instance) {
   g_escapePressed = false;
   std::memset(g_keyDown, 0, sizeof(g_keyDown));
   g_displayOn = true;
-  g_displayCameBack = false;
 
   WNDCLASSA wc = {};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
@@ -216,6 +215,7 @@ HWND CreateRendererWindow(HINSTANCE instance) {
   NotifyDisplayState(hwnd);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
+  TakeTheKeyboard(hwnd);
   BenchWindowShown();
   return hwnd;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "renderer/frame_clock.h"
 #include "renderer/screen_layout.h"
 
 extern HDC g_dc;                // the window's own DC, kept for its lifetime
@@ -12,8 +13,11 @@ extern int g_clientHeight;      // as received, 0 included
 extern unsigned char g_keyDown[256];
 extern bool g_escapePressed;    // an Escape key-down since the start, kept
 extern bool g_sceneReady;       // frames are drawn only while this is set
-extern float g_seconds;         // from start to the current frame
-extern float g_frameSeconds;    // from the previous frame to the current one
+extern float g_seconds;         // the run's time at the current frame
+extern float g_frameSeconds;    // the step from the previous frame, at most one frame
+// The clock behind both, which the scene asks for the run's time modulo its
+// periods: exact however long the run.
+extern tremblix::FrameClock g_clock;
 
 // printf-style line to the debugger.
 void DebugTrace(const char* format, ...);

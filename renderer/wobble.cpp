@@ -13,13 +13,13 @@ constexpr double kSpeedKeep = 0.98;
 constexpr double kRestScale = 0.85;
 }  // namespace
 
-double StepWobble(WobbleState& state, float t, float dt) {
-  const double a = std::fabs(std::sin(static_cast<double>(t)) * kBounceAmplitude);
+double StepWobble(WobbleState& state, double t, double dt) {
+  const double a = std::fabs(std::sin(t) * kBounceAmplitude);
   const double lift = a + kLowestLift;
   // Near the floor the ball is pushed flatter, the more the closer it is.
   if (a < kContactThreshold) state.squashSpeed -= (kContactThreshold - a) * kContactPush;
   state.squashSpeed = state.squashSpeed * kSpeedKeep - (state.scaleY - kRestScale);
-  state.scaleY += static_cast<double>(dt) * state.squashSpeed;
+  state.scaleY += dt * state.squashSpeed;
   state.scaleXZ = kRestScale - state.scaleY + kRestScale;
   return lift;
 }

@@ -10,9 +10,14 @@ struct WobbleState {
   double scaleXZ = 0.85;   // flattening widens the ball by as much
 };
 
-// Advances the state by one frame at time t (seconds since start) that took dt
-// seconds, and returns the height of the ball's centre above the floor.
-// The spring runs once per frame and is not scaled by dt.
-double StepWobble(WobbleState& state, float t, float dt);
+// The ball lands every pi seconds: the bounce needs the run's time only
+// modulo this.
+inline constexpr long double kBouncePeriod = 3.141592653589793238462643383279502884L;
+
+// Advances the state by one frame at time t (seconds since start, or the same
+// modulo kBouncePeriod) that took dt seconds, and returns the height of the
+// ball's centre above the floor. The spring runs once per frame and is not
+// scaled by dt.
+double StepWobble(WobbleState& state, double t, double dt);
 
 }  // namespace tremblix

@@ -62,14 +62,29 @@ void Tremblix_BGM::SendOnly(const std::string& command) {
   device_.SendCommand(command, nullptr, 0);
 }
 
-void Tremblix_BGM::Mp3Start() {
+std::optional<double> Tremblix_BGM::QueryNumber(const std::string& command) {
+  std::string reply;
+  if (MciSend(command, reply) != 0) return std::nullopt;
+  return ParseNumber(reply);
+}
+
+bool Tremblix_BGM::Mp3Open() {
   // A quote in the path would close the quoted name early and let the rest of
   // it be read as command words. No such file can exist; stay silent.
-  if (settings_.BgmFile.find('"') != std::string::npos) return;
+  if (settings_.BgmFile.find('"') != std::string::npos) return false;
   if (device_.SendCommand("open \"" + settings_.BgmFile + "\" type MPEGVideo Alias MP3Play",
-                          nullptr, 0) == 0) {
-    SendOnly("play MP3Play");
+                          nullptr, 0) != 0) {
+    return false;
   }
+  // Places are read and played in milliseconds, whatever the device's default.
+  SendOnly("set MP3Play time format milliseconds");
+  return true;
+}
+
+bool Tremblix_BGM::Mp3Start() {
+  if (!Mp3Open()) return false;
+  SendOnly("play MP3Play");
+  return true;
 }
 
 bool Tremblix_BGM::Mp3IsPlaying() {
@@ -87,6 +102,23 @@ void Tremblix_BGM::Mp3Repeat() {
 void Tremblix_BGM::Mp3Close() {
   SendOnly("stop MP3Play");
   SendOnly("close MP3Play");
+}
+
+void Tremblix_BGM::Mp3Pause() {
+  // A place that cannot be read keeps the one from before.
+  if (std::optional<double> place = QueryNumber("status MP3Play position")) {
+    mp3_place_ms_ = place;
+  }
+  Mp3Close();
+}
+
+bool Tremblix_BGM::Mp3Resume() {
+  if (!Mp3Open()) return false;
+  double from = mp3_place_ms_.value_or(0);
+  std::optional<double> length = QueryNumber("status MP3Play length");
+  if (from < 0 || (length && from >= *length)) from = 0;
+  SendOnly("play MP3Play from " + std::to_string(static_cast<long long>(from)));
+  return true;
 }
 
 void Tremblix_BGM::WavStart() {
@@ -137,6 +169,22 @@ bool Tremblix_BGM::CdWatchStep() {
 void Tremblix_BGM::CdClose() {
   SendOnly("stop cdaudio");
   SendOnly("close cdaudio");
+}
+
+void Tremblix_BGM::CdPause() {
+  if (std::optional<double> track = QueryNumber("status cdaudio current track")) {
+    cd_track_ = track;
+  }
+  CdClose();
+}
+
+bool Tremblix_BGM::CdResume() {
+  if (device_.SendCommand("open cdaudio", nullptr, 0) != 0) return false;
+  SendOnly("set cdaudio time format tmsf");
+  // In tracks, minutes, seconds and frames a bare number is the track's start.
+  // Without one the watch starts the disc where it stands.
+  if (cd_track_) MciPlay("cdaudio", std::to_string(static_cast<long long>(*cd_track_)), "");
+  return true;
 }
 
 }  // namespace tremblix

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "saver/music/settings.h"
@@ -55,12 +56,18 @@ class Tremblix_BGM {
   const std::string& QueryReply() const { return query_reply_; }
 
   // BgmFile as an MP3 under the alias MP3Play, restarted once it has ended.
-  void Mp3Start();
+  // Mp3Start is false when the file could not be opened.
+  bool Mp3Start();
   bool Mp3IsPlaying();
   void Mp3Repeat();
   void Mp3Close();
+  // Closes the device, so that no audio stream stays open, keeping the place;
+  // Mp3Resume opens it again and plays on from there (from the start when the
+  // place is at or past the end). False when the file cannot be opened yet.
+  void Mp3Pause();
+  bool Mp3Resume();
 
-  // BgmFile as a looping WAV.
+  // BgmFile as a looping WAV. It cannot seek: it starts again from its start.
   void WavStart();
   void WavStop();
 
@@ -68,6 +75,10 @@ class Tremblix_BGM {
   void CdOpen();
   void CdWatch();
   void CdClose();
+  // Closes the drive, keeping the track it was on; CdResume opens it again
+  // and plays from that track. False when the drive does not open yet.
+  void CdPause();
+  bool CdResume();
 
   // Cleared by a CdWatch call that met a failure; the run then stops watching.
   bool CdOk = false;
@@ -75,10 +86,15 @@ class Tremblix_BGM {
  private:
   bool CdWatchStep();
   void SendOnly(const std::string& command);
+  bool Mp3Open();
+  // A number the device answered, or nothing.
+  std::optional<double> QueryNumber(const std::string& command);
 
   MusicDevice& device_;
   const SettingsRecord& settings_;
   std::string query_reply_;
+  std::optional<double> mp3_place_ms_;  // where a paused MP3 was
+  std::optional<double> cd_track_;      // the track a paused CD was on
 };
 
 }  // namespace tremblix

@@ -46,11 +46,16 @@ void FullScreenRun::Form_Load() {
   if (settings_.BgmKind == kBgmCd) {
     music_.CdOpen();
     Switch(kTimer2, true);
+    playing_ = Music::kCd;
   } else if (settings_.BgmKind == kBgmFile) {
-    if (file_type_ == MusicFileType::kWav) music_.WavStart();
-    if (file_type_ == MusicFileType::kMp3) {
-      music_.Mp3Start();
+    if (file_type_ == MusicFileType::kWav) {
+      music_.WavStart();
+      playing_ = Music::kWav;
+    }
+    // A file that does not open has nothing to repeat, pause or resume.
+    if (file_type_ == MusicFileType::kMp3 && music_.Mp3Start()) {
       Switch(kTimer1, true);
+      playing_ = Music::kMp3;
     }
   }
 }
@@ -60,6 +65,90 @@ void FullScreenRun::Timer1_Timer() { music_.Mp3Repeat(); }
 void FullScreenRun::Timer2_Timer() {
   music_.CdWatch();
   Switch(kTimer2, music_.CdOk);
+  if (!music_.CdOk) playing_ = Music::kNone;
+}
+
+void FullScreenRun::Timer4_Timer() {
+  if (held_ && power_.MusicMayPlay()) {
+    ReopenMusic();
+  } else {
+    Switch(kTimer4, false);
+  }
+}
+
+void FullScreenRun::DisplayStateChanged(uint32_t state) {
+  power_.DisplayState(state);
+  PowerChanged();
+}
+
+void FullScreenRun::Suspending() {
+  power_.Suspending();
+  PowerChanged();
+}
+
+void FullScreenRun::Resumed(bool by_person) {
+  power_.Resumed(by_person);
+  PowerChanged();
+}
+
+void FullScreenRun::PowerChanged() {
+  if (ended_ || playing_ == Music::kNone) return;
+  if (!power_.MusicMayPlay()) {
+    if (!held_) HoldMusic();
+    if (timer_on_[kTimer4]) Switch(kTimer4, false);
+  } else if (held_) {
+    ReopenMusic();
+  }
+}
+
+// An open audio stream keeps Windows awake: the device is closed, not paused.
+void FullScreenRun::HoldMusic() {
+  held_ = true;
+  switch (playing_) {
+    case Music::kMp3:
+      Switch(kTimer1, false);
+      music_.Mp3Pause();
+      break;
+    case Music::kWav:
+      music_.WavStop();
+      break;
+    case Music::kCd:
+      // A watch left on would find the drive closed and give the CD up.
+      Switch(kTimer2, false);
+      music_.CdPause();
+      break;
+    case Music::kNone:
+      break;
+  }
+}
+
+// A drive or a share may not be back yet: tried again each second, silently.
+void FullScreenRun::ReopenMusic() {
+  if (TryReopen()) {
+    held_ = false;
+    if (timer_on_[kTimer4]) Switch(kTimer4, false);
+  } else if (!timer_on_[kTimer4]) {
+    Switch(kTimer4, true);
+  }
+}
+
+bool FullScreenRun::TryReopen() {
+  switch (playing_) {
+    case Music::kMp3:
+      if (!music_.Mp3Resume()) return false;
+      Switch(kTimer1, true);
+      return true;
+    case Music::kWav:
+      music_.WavStart();
+      return true;
+    case Music::kCd:
+      if (!music_.CdResume()) return false;
+      Switch(kTimer2, true);
+      return true;
+    case Music::kNone:
+      break;
+  }
+  return true;
 }
 
 void FullScreenRun::Timer3_Timer() {
@@ -76,16 +165,16 @@ void FullScreenRun::Timer3_Timer() {
 void FullScreenRun::Form_QueryUnload() {
   if (ended_) return;  // the platform may ask again while we end
   ended_ = true;
+  if (timer_on_[kTimer4]) Switch(kTimer4, false);
+  // Music held closed has nothing left to stop.
   if (timer_on_[kTimer2]) {
     Switch(kTimer2, false);
     music_.CdClose();
   }
-  if (settings_.BgmKind == kBgmFile) {
-    if (file_type_ == MusicFileType::kWav) music_.WavStop();
-    if (file_type_ == MusicFileType::kMp3) {
-      Switch(kTimer1, false);
-      music_.Mp3Close();
-    }
+  if (!held_ && playing_ == Music::kWav) music_.WavStop();
+  if (!held_ && playing_ == Music::kMp3) {
+    Switch(kTimer1, false);
+    music_.Mp3Close();
   }
   if (switch_letter_ == "S") host_.ShowCursor();
   host_.EndProgram();

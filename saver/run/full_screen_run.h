@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "saver/common/ansi_text.h"
+#include "saver/common/power.h"
 #include "saver/music/bgm.h"
 #include "saver/music/settings.h"
 
@@ -16,8 +17,9 @@ enum class MusicFileType { kOther, kWav, kMp3 };
 // By the last three characters alone, upper-cased: no dot is looked for.
 MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead);
 
-enum RunTimer { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
-inline constexpr unsigned kTimerIntervalMs[] = {0, 1000, 200, 500};
+// Timer4 opens the music again, once a second, after a reopen that failed.
+enum RunTimer { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3, kTimer4 = 4 };
+inline constexpr unsigned kTimerIntervalMs[] = {0, 1000, 200, 500, 1000};
 
 // What the run asks of the platform.
 class RunHost {
@@ -48,7 +50,14 @@ class FullScreenRun {
   void Timer1_Timer();
   void Timer2_Timer();
   void Timer3_Timer();
+  void Timer4_Timer();
   void Form_QueryUnload();
+
+  // What Windows says of the display and of sleep. Music plays only while
+  // someone could hear it; the rest of the run goes on as it was.
+  void DisplayStateChanged(uint32_t state);
+  void Suspending();
+  void Resumed(bool by_person);
 
   // A log-off or shut-down: the run never objects to one, and once the
   // session really ends (not when the end is called off) the run ends as its
@@ -57,10 +66,19 @@ class FullScreenRun {
   void SessionEnds(bool ending);
 
   bool TimerOn(RunTimer timer) const { return timer_on_[timer]; }
+  // Closed while no one could hear it, to be opened again.
+  bool MusicHeld() const { return held_; }
   const std::string& RendererPath() const { return renderer_path_; }
 
  private:
   void Switch(RunTimer timer, bool on);
+  void PowerChanged();
+  void HoldMusic();
+  void ReopenMusic();
+  bool TryReopen();
+
+  // What the run plays; nothing once the CD has been given up.
+  enum class Music { kNone, kCd, kWav, kMp3 };
 
   RunHost& host_;
   Tremblix_BGM& music_;
@@ -69,7 +87,10 @@ class FullScreenRun {
   const std::string program_folder_;
   const MusicFileType file_type_;
   std::string renderer_path_;
-  bool timer_on_[4] = {};
+  bool timer_on_[5] = {};
+  Music playing_ = Music::kNone;
+  PowerWatch power_;
+  bool held_ = false;
   bool renderer_seen_ = false;
   int ticks_waiting_ = 0;
   bool ended_ = false;

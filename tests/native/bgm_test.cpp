@@ -116,10 +116,10 @@ TEST_F(BgmTest, MciPlayBuildsFourShapes) {
 
 TEST_F(BgmTest, Mp3StartOpensTheQuotedPathThenPlays) {
   settings.BgmFile = "C:\\My Music\\a b.mp3";
-  bgm.Mp3Start();
+  EXPECT_TRUE(bgm.Mp3Start());
   EXPECT_EQ(device.sent, (Commands{"open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play",
-                                   "play MP3Play"}));
-  EXPECT_EQ(device.reply_lengths, (std::vector<uint32_t>{0, 0}));
+                                   "set MP3Play time format milliseconds", "play MP3Play"}));
+  EXPECT_EQ(device.reply_lengths, (std::vector<uint32_t>{0, 0, 0}));
 }
 
 TEST_F(BgmTest, Mp3StartThatCannotOpenStaysSilent) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "saver/common/power.h"
+
 namespace tremblix {
 namespace {
 

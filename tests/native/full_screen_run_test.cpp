@@ -214,5 +214,156 @@ TEST_F(FullScreenRunTest, ALogOffEndsTheRunAsItsOwnEndDoes) {
             (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
 }
 
+// The commands sent since the mark.
+std::vector<std::string> SentSince(const FakeMusicDevice& device, size_t mark) {
+  return std::vector<std::string>(device.sent.begin() + mark, device.sent.end());
+}
+
+TEST_F(FullScreenRunTest, AnMp3IsClosedWhileTheDisplayIsOffAndPlaysOnFromItsPlace) {
+  device.Script("status MP3Play position", 0, "61250");
+  device.Script("status MP3Play length", 0, "180000");
+  Run(2, "C:\\m\\song.mp3").Form_Load();
+  EXPECT_EQ(device.sent[1], "set MP3Play time format milliseconds");
+
+  size_t mark = device.sent.size();
+  run->DisplayStateChanged(0);
+  EXPECT_EQ(SentSince(device, mark), (std::vector<std::string>{
+                                          "status MP3Play position", "stop MP3Play",
+                                          "close MP3Play"}));
+  EXPECT_FALSE(run->TimerOn(kTimer1)) << "the repeat would play a closed alias";
+  EXPECT_TRUE(run->MusicHeld());
+
+  mark = device.sent.size();
+  run->DisplayStateChanged(0);  // told again: nothing more to close
+  EXPECT_EQ(device.sent.size(), mark);
+
+  run->DisplayStateChanged(2);  // dimmed still shows
+  EXPECT_EQ(SentSince(device, mark),
+            (std::vector<std::string>{"open \"C:\\m\\song.mp3\" type MPEGVideo Alias MP3Play",
+                                      "set MP3Play time format milliseconds",
+                                      "status MP3Play length", "play MP3Play from 61250"}));
+  EXPECT_TRUE(run->TimerOn(kTimer1));
+  EXPECT_FALSE(run->MusicHeld());
+
+  mark = device.sent.size();
+  run->DisplayStateChanged(1);  // already playing
+  EXPECT_EQ(device.sent.size(), mark);
+}
+
+TEST_F(FullScreenRunTest, AnMp3PausedAtItsEndStartsAgainFromTheBeginning) {
+  device.Script("status MP3Play position", 0, "180000");
+  device.Script("status MP3Play length", 0, "180000");
+  Run(2, "song.mp3").Form_Load();
+  run->DisplayStateChanged(0);
+  run->DisplayStateChanged(1);
+  EXPECT_EQ(device.sent.back(), "play MP3Play from 0");
+}
+
+TEST_F(FullScreenRunTest, AWavStopsWhileTheDisplayIsOffAndStartsAgain) {
+  Run(2, "C:\\m\\song.wav").Form_Load();
+  run->DisplayStateChanged(0);
+  ASSERT_EQ(device.sounds.size(), 2u);
+  EXPECT_FALSE(device.sounds[1].has_sound);
+  run->DisplayStateChanged(1);
+  ASSERT_EQ(device.sounds.size(), 3u);
+  EXPECT_EQ(device.sounds[2].sound, "C:\\m\\song.wav");
+  EXPECT_EQ(device.sounds[2].flags, device.sounds[0].flags);
+}
+
+TEST_F(FullScreenRunTest, ACdIsClosedWithItsWatchAndPlaysOnAtItsTrack) {
+  settings.BgmRepeat = 0;
+  device.Script("status cdaudio current track", 0, "3");
+  device.Script("status cdaudio mode", 0, "playing");
+  Run(1, "").Form_Load();
+  run->Timer2_Timer();
+
+  size_t mark = device.sent.size();
+  run->DisplayStateChanged(0);
+  EXPECT_EQ(SentSince(device, mark), (std::vector<std::string>{"status cdaudio current track",
+                                                               "stop cdaudio", "close cdaudio"}));
+  EXPECT_FALSE(run->TimerOn(kTimer2)) << "a watch of a closed drive gives the CD up";
+
+  mark = device.sent.size();
+  run->DisplayStateChanged(1);
+  EXPECT_EQ(SentSince(device, mark),
+            (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
+                                      "play cdaudio from 3"}));
+  EXPECT_TRUE(run->TimerOn(kTimer2));
+  run->Timer2_Timer();
+  EXPECT_TRUE(run->TimerOn(kTimer2));
+}
+
+TEST_F(FullScreenRunTest, AfterASleepOnlyTheDisplayOrAPersonBringsTheMusicBack) {
+  Run(2, "song.mp3").Form_Load();
+  run->Suspending();
+  EXPECT_TRUE(run->MusicHeld());
+  // Woken by a timer: the display may be dark and no one there.
+  run->Resumed(false);
+  EXPECT_TRUE(run->MusicHeld());
+  run->DisplayStateChanged(1);
+  EXPECT_FALSE(run->MusicHeld());
+
+  run->Suspending();
+  run->Resumed(true);  // a key or the pointer woke it
+  EXPECT_FALSE(run->MusicHeld());
+
+  // A notice that the display is on while the machine sleeps starts nothing.
+  run->Suspending();
+  run->DisplayStateChanged(1);
+  EXPECT_TRUE(run->MusicHeld());
+}
+
+TEST_F(FullScreenRunTest, AReopenThatFailsIsTriedEachSecondWhileMusicMayPlay) {
+  Run(2, "song.mp3").Form_Load();
+  run->DisplayStateChanged(0);
+  device.Script("open \"song.mp3\" type MPEGVideo Alias MP3Play", 275);
+  run->DisplayStateChanged(1);
+  EXPECT_TRUE(run->MusicHeld());
+  EXPECT_TRUE(run->TimerOn(kTimer4));
+  EXPECT_FALSE(run->TimerOn(kTimer1));
+  run->Timer4_Timer();
+  EXPECT_TRUE(run->TimerOn(kTimer4));
+
+  run->DisplayStateChanged(0);  // no use trying while dark
+  EXPECT_FALSE(run->TimerOn(kTimer4));
+  run->DisplayStateChanged(1);
+  device.answers.erase("open \"song.mp3\" type MPEGVideo Alias MP3Play");  // the share is back
+  run->Timer4_Timer();
+  EXPECT_FALSE(run->MusicHeld());
+  EXPECT_FALSE(run->TimerOn(kTimer4));
+  EXPECT_TRUE(run->TimerOn(kTimer1));
+}
+
+TEST_F(FullScreenRunTest, ARunEndedWhileTheMusicIsClosedHasNothingToStop) {
+  for (int16_t kind : {1, 2}) {
+    FakeMusicDevice quiet;
+    Tremblix_BGM music_of(quiet, settings);
+    settings.BgmKind = kind;
+    settings.BgmFile = "song.mp3";
+    FullScreenRun held(host, music_of, settings, "S", "C:\\Saver", &Cp932LeadByte);
+    held.Form_Load();
+    held.DisplayStateChanged(0);
+    const size_t mark = quiet.sent.size();
+    held.Form_QueryUnload();
+    EXPECT_EQ(quiet.sent.size(), mark) << kind;
+    EXPECT_FALSE(held.TimerOn(kTimer1) || held.TimerOn(kTimer2) || held.TimerOn(kTimer4));
+    EXPECT_EQ(host.calls.back(), "end");
+  }
+}
+
+TEST_F(FullScreenRunTest, WithoutMusicOrAfterAFailedOpenNoticesCallNothing) {
+  device.Script("open \"gone.mp3\" type MPEGVideo Alias MP3Play", 275);
+  for (auto [kind, file] : {std::pair<int16_t, const char*>{0, ""}, {2, "gone.mp3"}}) {
+    Run(kind, file).Form_Load();
+    const size_t mark = device.sent.size();
+    run->DisplayStateChanged(0);
+    run->DisplayStateChanged(1);
+    run->Suspending();
+    run->Resumed(true);
+    EXPECT_EQ(device.sent.size(), mark) << file;
+    EXPECT_FALSE(run->TimerOn(kTimer1)) << "a repeat for a file that never opened";
+  }
+}
+
 }  // namespace
 }  // namespace tremblix

@@ -1,5 +1,7 @@
 // The music module against winmm: a real MP3 and WAV played under Wine's
-// null sound device, and the CD monitor on a machine with no CD drive.
+// null sound device, and the CD monitor on a machine with no CD drive. Then
+// the run's own window with that music, told what Windows tells it of the
+// display and of sleep, and the way it starts the renderer.
 #include "saver/music/bgm_win32.h"
 
 #include <windows.h>
@@ -10,6 +12,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "saver/run/run_win32.h"
+#include "tests/windows/power_notice_win32.h"
 
 namespace tremblix {
 namespace {
@@ -71,11 +76,12 @@ TEST_F(MusicTest, Mp3WithBlanksInItsPathPlaysRepeatsAndCloses) {
   settings.BgmFile = MediaPath("tone one.mp3");
   ASSERT_TRUE(FileIsThere(settings.BgmFile)) << settings.BgmFile << " was not made";
 
-  bgm.Mp3Start();
-  ASSERT_EQ(device.sent.size(), 2u) << "open failed: " << ErrorTextOf(device.sent[0].second);
+  EXPECT_TRUE(bgm.Mp3Start());
+  ASSERT_EQ(device.sent.size(), 3u) << "open failed: " << ErrorTextOf(device.sent[0].second);
   EXPECT_EQ(device.sent[0].first,
             "open \"" + settings.BgmFile + "\" type MPEGVideo Alias MP3Play");
-  EXPECT_EQ(device.sent[1], std::make_pair(std::string("play MP3Play"), 0u));
+  EXPECT_EQ(device.sent[1], std::make_pair(std::string("set MP3Play time format milliseconds"), 0u));
+  EXPECT_EQ(device.sent[2], std::make_pair(std::string("play MP3Play"), 0u));
   EXPECT_TRUE(Within(2000, [&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
 
   // The one-second tone ends; the next check starts it again from 0.
@@ -176,6 +182,109 @@ std::wstring FromCodePage932(const char* text) {
 TEST(FixedTexts, AreCodePage932) {
   EXPECT_EQ(FromCodePage932(kNoCommandText), L"コマンド文字列が指定されていません");
   EXPECT_EQ(FromCodePage932(kNoErrorText), L"Error (文字列が取れません)");
+}
+
+// --- The run's window --------------------------------------------------------
+
+// The run with its music and its power notices, but no photograph and no
+// renderer: the watch always finds a window, and the end keeps the process.
+class RunWithoutRenderer : public RunForm {
+ public:
+  RunWithoutRenderer() : RunForm("S") {}
+  void CaptureDesktop() override {}
+  void StartRenderer(const std::string&) override {}
+  bool RendererWindowExists() override { return true; }
+  void EndProgram() override { ended = true; }
+  bool ended = false;
+};
+
+// What the MCI layer says of the alias: its place in milliseconds, or -1 when
+// it is not open.
+long Mp3Place() {
+  char reply[64] = {};
+  if (mciSendStringA("status MP3Play position", reply, sizeof reply, nullptr) != 0) return -1;
+  return std::atol(reply);
+}
+
+bool Mp3Playing() {
+  char mode[32] = {};
+  return mciSendStringA("status MP3Play mode", mode, sizeof mode, nullptr) == 0 &&
+         std::string(mode) == "playing";
+}
+
+TEST_F(MusicTest, RunClosesTheMp3WhileTheDisplayIsOffOrAsleepAndPlaysOnFromItsPlace) {
+  Settings.BgmKind = kBgmFile;
+  Settings.BgmFile = MediaPath("tone long.mp3");
+  ASSERT_TRUE(FileIsThere(Settings.BgmFile)) << Settings.BgmFile << " was not made";
+  RunWithoutRenderer form;
+  form.Start();
+  ASSERT_NE(form.hwnd(), nullptr);
+  ASSERT_TRUE(Within(3000, [] { return Mp3Playing(); })) << "the run's MP3 never played";
+  ASSERT_TRUE(Within(5000, [] { return Mp3Place() >= 1500; })) << "at " << Mp3Place() << " ms";
+
+  const long before_off = Mp3Place();
+  SendDisplayState(form.hwnd(), 0);
+  EXPECT_EQ(Mp3Place(), -1) << "the device stayed open with the display off";
+  EXPECT_FALSE(form.run().TimerOn(kTimer1));
+  EXPECT_TRUE(form.run().MusicHeld());
+
+  SendDisplayState(form.hwnd(), 1);
+  EXPECT_TRUE(Within(3000, [] { return Mp3Playing(); })) << "not playing again";
+  const long resumed = Mp3Place();
+  EXPECT_GE(resumed, before_off) << "played from the start, not from its place";
+  EXPECT_LT(resumed, before_off + 2000);
+  EXPECT_TRUE(form.run().TimerOn(kTimer1));
+
+  // Asleep: closed; a wake of its own starts nothing; the display on does.
+  SendPowerEvent(form.hwnd(), kPowerSuspend);
+  EXPECT_EQ(Mp3Place(), -1) << "the device stayed open while the machine slept";
+  SendPowerEvent(form.hwnd(), kPowerResumeAutomatic);
+  EXPECT_EQ(Mp3Place(), -1) << "a wake alone opened the music";
+  SendDisplayState(form.hwnd(), 1);
+  EXPECT_TRUE(Within(3000, [] { return Mp3Playing(); })) << "not playing after the wake";
+
+  SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(form.ended);
+  EXPECT_EQ(Mp3Place(), -1) << "the end left the device open";
+  Settings = SettingsRecord();
+}
+
+// Records the calls that start the renderer, around the real ones, with a
+// program that is harmless to start.
+class RecordingProcessCalls : public ProcessCalls {
+ public:
+  bool CreateSuspended(const std::string&, PROCESS_INFORMATION* process) override {
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    const bool made = ProcessCalls::CreateSuspended(std::string(system) + "\\hostname.exe", process);
+    calls.push_back("create " + std::to_string(process->dwProcessId));
+    started = process->hProcess;
+    return made;
+  }
+  bool AllowForeground(DWORD process_id, DWORD* error) override {
+    calls.push_back("allow " + std::to_string(process_id));
+    return ProcessCalls::AllowForeground(process_id, error);
+  }
+  void Resume(HANDLE thread) override {
+    // Still suspended when resumed: the count it had was 1.
+    calls.push_back("resume, suspended " + std::to_string(ResumeThread(thread)));
+    TerminateProcess(started, 0);
+  }
+  HANDLE started = nullptr;
+  std::vector<std::string> calls;
+};
+
+TEST(RendererStart, CreatedSuspendedThenAllowedTheForegroundThenResumed) {
+  RecordingProcessCalls calls;
+  HANDLE process = StartRendererProcess("C:\\unused\\Tremblix.dll", calls);
+  ASSERT_NE(process, nullptr);
+  ASSERT_EQ(calls.calls.size(), 3u);
+  const std::string id = calls.calls[0].substr(7);
+  EXPECT_NE(id, "0");
+  EXPECT_EQ(calls.calls[1], "allow " + id);
+  EXPECT_EQ(calls.calls[2], "resume, suspended 1");
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the media the music tests play: a one-second tone as WAV and as MP3,
-# in a folder and under names that hold blanks.
+# and an eight-second one as MP3, in a folder and under names that hold
+# blanks.
 # Usage: make_music_media.sh FOLDER
 set -euo pipefail
 out=$1
@@ -10,3 +11,7 @@ done
 mkdir -p "$out"
 sox -q -n -r 44100 -c 2 -b 16 "$out/tone one.wav" synth 1 sine 440 vol 0.3
 lame --quiet "$out/tone one.wav" "$out/tone one.mp3"
+# Long enough to be paused well inside it and resumed.
+sox -q -n -r 44100 -c 2 -b 16 "$out/tone long.wav" synth 8 sine 330 vol 0.3
+lame --quiet "$out/tone long.wav" "$out/tone long.mp3"
+rm "$out/tone long.wav"

@@ -15,6 +15,7 @@
 
 #include "renderer/display_win32.h"
 #include "renderer/frame_pace.h"
+#include "tests/windows/power_notice_win32.h"
 
 // The scene's doors, played by the test.
 namespace {
@@ -38,16 +39,7 @@ namespace {
 
 using tremblix::g_loopPasses;
 
-// What Windows sends when the console display goes off (0), on (1) or dims (2).
-void SendDisplayState(HWND window, DWORD state) {
-  alignas(tremblix::PowerSetting) unsigned char message[sizeof(tremblix::PowerSetting) + 4] = {};
-  auto* setting = reinterpret_cast<tremblix::PowerSetting*>(message);
-  setting->setting = tremblix::kConsoleDisplayState;
-  setting->dataLength = sizeof(DWORD);
-  std::memcpy(message + offsetof(tremblix::PowerSetting, data), &state, sizeof(state));
-  SendMessageA(window, WM_POWERBROADCAST, tremblix::kPowerSettingChange,
-               reinterpret_cast<LPARAM>(message));
-}
+using tremblix::SendDisplayState;
 
 void TapEscape(HWND window) {
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -202,7 +194,8 @@ TEST_F(RendererShellTest, AfterTheDisplayComesBackTheStepIsOneFrame) {
     }
   };
   g_onTick = [&](int tick) {
-    if (tick < 6) return;  // off for at least 180 ms
+    // Off for longer than the clock takes for a frame.
+    if (tick * 30 < tremblix::FrameClock::kGapSeconds * 1000 + 100) return;
     StopTicks();
     frames_at_on = g_frames;
     SendDisplayState(window_, 1);

@@ -28,6 +28,7 @@ unsigned char g_keyDown[256] = {};
 bool g_sceneReady = false;
 float g_seconds = 0;
 float g_frameSeconds = 0;
+tremblix::FrameClock g_clock;
 
 void DebugTrace(const char*, ...) {}
 
@@ -36,8 +37,8 @@ namespace {
 constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
 constexpr int kStillWidth = 152, kStillHeight = 112;
 // Just after a landing: the ball low, flattened and widened.
-constexpr float kMoment = 3.30f;
-constexpr float kFrame = 1.0f / 60;
+constexpr int64_t kFramesPerSecond = 60;
+constexpr int64_t kMomentFrames = 198;  // 3.30 s
 
 tremblix::BmpImage MadeUpScreen() {
   HDC screen = GetDC(nullptr);
@@ -101,8 +102,11 @@ int main(int argc, char** argv) {
   }
   InitScene({0, 0, g_clientWidth, g_clientHeight});
   // The squash depends on the frames before, so the whole bounce is played.
-  for (g_seconds = 0; g_seconds < kMoment; g_seconds += kFrame) {
-    g_frameSeconds = kFrame;
+  g_clock.frequency = kFramesPerSecond;
+  g_clock.frameCounts = 1;
+  for (int64_t frame = 0; frame < kMomentFrames; ++frame) {
+    g_clock.Tick(frame);
+    g_frameSeconds = g_clock.frameSeconds;
     DrawFrame();
   }
   glFinish();

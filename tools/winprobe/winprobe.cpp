@@ -15,6 +15,11 @@
 //                                 does: WM_QUERYENDSESSION, then WM_ENDSESSION;
 //                                 prints the answer to the query (exit 4 when
 //                                 it objects)
+//   winprobe power TITLE EVENT    delivers a power notice as Windows does: the
+//                                 console display "off", "on" or "dimmed" (its
+//                                 record written into the window's process),
+//                                 or "suspend", "wake" (a wake of its own) and
+//                                 "woken" (by a person)
 //   winprobe client TITLE         the client area on the screen: x y width height
 //   winprobe child TITLE CHILD    "x y width height" of the child window titled CHILD,
 //                                 in its parent's client area
@@ -31,10 +36,12 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
 
+#include "saver/common/power_win32.h"
 #include "tools/winprobe/file_name_box_win32.h"
 
 #include "tools/preview/made_up_desktop_win32.h"
@@ -200,6 +207,40 @@ int Keep(HWND window, int seconds) {
   return 0;
 }
 
+// The record of a power-setting notice lives in the receiver's memory, as
+// Windows puts it there.
+bool SendDisplayState(HWND window, DWORD state) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process_id);
+  if (!process) return false;
+  tremblix::PowerSetting record = {};
+  record.setting = tremblix::kConsoleDisplayState;
+  record.dataLength = sizeof(DWORD);
+  std::memcpy(record.data, &state, sizeof(state));
+  void* there = VirtualAllocEx(process, nullptr, sizeof(record), MEM_COMMIT, PAGE_READWRITE);
+  bool sent = there && WriteProcessMemory(process, there, &record, sizeof(record), nullptr);
+  DWORD_PTR ignored = 0;
+  sent = sent && SendMessageTimeoutW(window, WM_POWERBROADCAST, tremblix::kPowerSettingChange,
+                                     reinterpret_cast<LPARAM>(there), SMTO_NORMAL, 5000, &ignored);
+  if (there) VirtualFreeEx(process, there, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return sent;
+}
+
+bool SendPowerNotice(HWND window, const std::wstring& event) {
+  if (event == L"off") return SendDisplayState(window, 0);
+  if (event == L"on") return SendDisplayState(window, 1);
+  if (event == L"dimmed") return SendDisplayState(window, 2);
+  WPARAM code = event == L"suspend" ? tremblix::kPowerSuspend
+                : event == L"wake"  ? tremblix::kPowerResumeAutomatic
+                : event == L"woken" ? tremblix::kPowerResumeByPerson
+                                    : 0;
+  DWORD_PTR ignored = 0;
+  return code && SendMessageTimeoutW(window, WM_POWERBROADCAST, code, 0, SMTO_NORMAL, 5000,
+                                     &ignored);
+}
+
 }  // namespace
 
 int main() {
@@ -327,5 +368,6 @@ int main() {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == L"power" && argc > 3) return SendPowerNotice(window, argv[3]) ? 0 : 3;
   return 1;
 }
