@@ -1,8 +1,11 @@
 // Any replies of the CD drive and the MP3 device: the monitor gives up exactly
 // when a query fails or the current track is no number, sends nothing it should
-// not, and never reads outside a reply.
+// not, and never reads outside a reply. Music closed and opened again plays
+// from a place inside the song, or from its start, and a CD from a real track
+// or where it stands.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "saver/common/numbers.h"
@@ -69,5 +72,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   device.Script("status MP3Play mode", (fails >> 4) & 1, replies[2]);
   bool playing = bgm.Mp3IsPlaying();
   if (playing != (!((fails >> 4) & 1) && replies[2].substr(0, 7) == "playing")) std::abort();
+
+  // The place and the length read for a pause and a resume.
+  device.Script("status MP3Play position", (fails >> 5) & 1, replies[0]);
+  device.Script("status MP3Play length", (fails >> 6) & 1, replies[1]);
+  bgm.Mp3Pause();
+  if (!bgm.Mp3Resume()) std::abort();
+  const std::string play = device.sent.back();
+  const std::string from = play.substr(std::string("play MP3Play from ").size());
+  if (play.rfind("play MP3Play from ", 0) != 0 || from.empty() ||
+      from.find_first_not_of("0123456789") != std::string::npos) {
+    std::abort();
+  }
+  std::optional<double> place = ParseNumber(replies[0].substr(0, 511));
+  std::optional<double> length = ParseNumber(replies[1].substr(0, 511));
+  bool inside = !((fails >> 5) & 1) && !((fails >> 6) & 1) && place && length && *place >= 0 &&
+                *place < *length;
+  if (!inside && from != "0") std::abort();
+
+  device.Script("status cdaudio current track", (fails >> 7) & 1, replies[0]);
+  bgm.CdPause();
+  if (!bgm.CdResume()) std::abort();
+  const std::string last = device.sent.back();
+  const bool plays_a_track = last.rfind("play cdaudio from ", 0) == 0 &&
+                             last.size() <= std::string("play cdaudio from 99").size();
+  if (last != "set cdaudio time format tmsf" && !plays_a_track) std::abort();
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "saver/music/bgm.h"
 
+#include <cmath>
 #include <cstring>
 #include <optional>
 
@@ -114,9 +115,16 @@ void Tremblix_BGM::Mp3Pause() {
 
 bool Tremblix_BGM::Mp3Resume() {
   if (!Mp3Open()) return false;
-  double from = mp3_place_ms_.value_or(0);
+  // A place is only played from when it lies inside the file: at or past its
+  // end, when the length cannot be read, or past any song's length (a
+  // device's nonsense), the song starts again.
+  constexpr double kLongestSongMs = 1e12;
+  double from = 0;
   std::optional<double> length = QueryNumber("status MP3Play length");
-  if (from < 0 || (length && from >= *length)) from = 0;
+  if (mp3_place_ms_ && length && *mp3_place_ms_ >= 0 && *mp3_place_ms_ < *length &&
+      *mp3_place_ms_ < kLongestSongMs) {
+    from = std::floor(*mp3_place_ms_);
+  }
   SendOnly("play MP3Play from " + std::to_string(static_cast<long long>(from)));
   return true;
 }
@@ -172,9 +180,9 @@ void Tremblix_BGM::CdClose() {
 }
 
 void Tremblix_BGM::CdPause() {
-  if (std::optional<double> track = QueryNumber("status cdaudio current track")) {
-    cd_track_ = track;
-  }
+  // An audio CD has tracks 1 to 99; any other answer is no track.
+  std::optional<double> track = QueryNumber("status cdaudio current track");
+  if (track && *track >= 1 && *track <= 99 && *track == std::floor(*track)) cd_track_ = track;
   CdClose();
 }
 

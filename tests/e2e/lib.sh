@@ -325,6 +325,28 @@ e2e_has_open() {
   ls -l "/proc/$1/fd" 2>/dev/null | grep -qF "$2"
 }
 
+# Waits up to 10 s until process $1 has no file open whose path holds $2.
+e2e_wait_closed() {
+  e2e_until 10 "$2 is still open in process $1" e2e_has_no_open "$1" "$2"
+  echo "$2 is closed in process $1"
+}
+
+e2e_has_no_open() {
+  ! e2e_has_open "$@"
+}
+
+# Delivers a power notice to the run's window as Windows does (off, on,
+# dimmed, suspend, wake, woken); it has been handled when this returns.
+e2e_power() {
+  e2e_probe power Tremblix_Main "$1" || e2e_fail "the power notice '$1' did not reach the run"
+  echo "power notice: $1"
+}
+
+# Whether the X window that holds the keyboard focus is titled $1 (in part).
+e2e_focus_is() {
+  xdotool getwindowfocus getwindowname 2>/dev/null | grep -qF "$1"
+}
+
 # Waits up to $2 seconds (scaled) for pid $1 to end. Sets E2E_RC (124 when it
 # had to be killed) and E2E_MS, the milliseconds it took.
 e2e_wait_exit() {
@@ -486,8 +508,48 @@ e2e_wait_drawn() {
   e2e_wait_frame 2
 }
 
+# A screenshot, and the renderer's frame it shows at the earliest.
 e2e_shot() {
+  local frame
+  frame=$(e2e_frames)
   harness_screenshot "$E2E_SHOTS/$1.png"
+  echo "shot $1 after frame ${frame:-0}"
+}
+
+# Over the box (x0, y0)-(x1, y1) of the scene's 1024 x 768 view in a picture,
+# sets SHARE to the per cent of pixels within 2 % of the colour "r g b" and
+# LIGHT to the mean brightness (0 to 255). The ball moves and turns: a point
+# of it may show anything of the desktop it reflects, plain white or grey
+# included, but a box that stays on it shows one colour only when it is drawn
+# without its picture.
+e2e_scene_box() {
+  local shot=$1 x0 y0 x1 y1
+  e2e_scene_point "$2" "$3"
+  x0=$SX y0=$SY
+  e2e_scene_point "$4" "$5"
+  x1=$SX y1=$SY
+  local crop=(-crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage)
+  e2e_read_numbers "the light of $shot" \
+    "$(convert "$shot" "${crop[@]}" -colorspace Gray -format '%[fx:round(mean*255)]' info:)" LIGHT
+  local rgb=($6)
+  e2e_read_numbers "the share of rgb(${rgb[*]}) in $shot" \
+    "$(convert "$shot" "${crop[@]}" -fuzz 2% -fill black \
+         +opaque "rgb(${rgb[0]},${rgb[1]},${rgb[2]})" -fill white \
+         -opaque "rgb(${rgb[0]},${rgb[1]},${rgb[2]})" -colorspace Gray \
+         -format '%[fx:round(mean*100)]' info:)" SHARE
+  echo "scene box ($2, $3)-($4, $5) of $shot: light $LIGHT, ${SHARE} % rgb(${rgb[*]})"
+}
+
+# Fails unless the scene in the picture shows its pictures: the ball reflects
+# something (not the black of an empty screen), and neither it nor the floor
+# is the plain white or grey of a surface drawn without its picture. The
+# boxes stay on the ball however it bounces, and on the floor however it turns.
+e2e_expect_textured_scene() {
+  e2e_scene_box "$1" 482 212 542 250 "255 255 255"
+  [ "$LIGHT" -gt 20 ] || e2e_fail "$2: the ball shows no reflection (light $LIGHT)"
+  [ "$SHARE" -lt 90 ] || e2e_fail "$2: the ball is untextured white ($SHARE %)"
+  e2e_scene_box "$1" 123 466 163 486 "153 153 153"
+  [ "$SHARE" -lt 90 ] || e2e_fail "$2: the floor is untextured grey ($SHARE %)"
 }
 
 # Pids of the project's programs running in this script's prefix; a run's
