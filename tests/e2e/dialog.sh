@@ -34,7 +34,7 @@ case_dialog_shows_bands_and_readable_japanese() {
   [ "$r" = "$g" ] && [ "$g" = "$b" ] && [ "$r" -ge 200 ] || e2e_fail "panel middle is ($got)"
 
   local texts
-  texts=$(e2e_probe texts "$kDialog")
+  texts=$(e2e_texts "$kDialog")
   echo "$texts"
   local text
   for text in "BGM" "なし" "音楽CD" "MP3、WAV" "曲目をﾘﾋﾟｰﾄ" "https://tremblix.example/"; do

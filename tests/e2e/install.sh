@@ -388,7 +388,7 @@ case_installing_twice_gives_the_same_result() {
 wait_for_button() {
   local deadline=$((SECONDS + 20)) style
   while :; do
-    style=$(e2e_probe texts "$1" | tr -d '\r' |
+    style=$(e2e_texts "$1" | tr -d '\r' |
             awk -F'|' -v text="$2" '$1 == "Button" && $4 == text { print $2; exit }')
     [ -n "$style" ] && [ $((0x$style & 0x08000000)) = 0 ] && return 0
     [ $SECONDS -lt $deadline ] || e2e_fail "no enabled button '$2' on '$1' after 20 s"
@@ -421,14 +421,14 @@ finish_installer() {
 
 # The style of the finish page's box that opens the display settings.
 display_settings_box() {
-  e2e_probe texts "$kFinishTitle" | tr -d '\r' | grep -F '|画面のプロパティを開く' | cut -d'|' -f2
+  e2e_texts "$kFinishTitle" | tr -d '\r' | grep -F '|画面のプロパティを開く' | cut -d'|' -f2
 }
 
 # Prints the texts of the window titled $1 and checks that the one naming
 # $2 is drawn with glyphs the dialog font has.
 page_texts() {
   local texts line
-  texts=$(e2e_probe texts "$1" | tr -d '\r')
+  texts=$(e2e_texts "$1" | tr -d '\r')
   echo "$texts" | grep -v '^Static|[0-9a-f]*|-|$'
   line=$(grep -F "$2" <<<"$texts" | head -n 1 | cut -d'|' -f4-)
   [ -n "$line" ] || e2e_fail "'$1' says nothing of $2"
@@ -692,7 +692,7 @@ case_an_administrators_copy_that_cannot_start_is_told_apart() {
   # The box bears the installer's title; from the install on, the page's has a blank more.
   wait_for_button "$kSetupTitle" OK
   local text
-  text=$(e2e_probe texts "$kSetupTitle" | tr -d '\r')
+  text=$(e2e_texts "$kSetupTitle" | tr -d '\r')
   echo "$text"
   grep -qF "起動できませんでした" <<<"$text" || e2e_fail "the box does not say the copy could not start"
   grep -qF "(エラー 2)" <<<"$text" || e2e_fail "the box does not give Windows' reason (error 2)"

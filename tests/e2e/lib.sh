@@ -583,6 +583,22 @@ e2e_open_dialog() {
   e2e_wait_still
 }
 
+# The texts of the window titled $1 (winprobe texts: its line, then one for
+# each child), once the probe has answered. Under load a probe, started as a
+# program of its own, now and then answers with nothing at all.
+e2e_texts() {
+  local out deadline=$((SECONDS + $(e2e_limit 5)))
+  while :; do
+    out=$(e2e_probe texts "$1" 2>/dev/null | tr -d '\r')
+    if grep -q '^window|' <<<"$out"; then
+      printf '%s\n' "$out"
+      return 0
+    fi
+    [ $SECONDS -le $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
 # Sets X and Y to the middle of the dialog's child window whose text is $1.
 e2e_control_at() {
   E2E_WHERE=
@@ -630,9 +646,9 @@ e2e_choose_file() {
 # Waits up to 5 s for the file label to show $1.
 e2e_expect_file_label() {
   local deadline=$((SECONDS + $(e2e_limit 5)))
-  until e2e_probe texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$1"; do
+  until e2e_texts "$kDialog" | grep -qxF "TremblixLabel|50000000|-|$1"; do
     [ $SECONDS -le $deadline ] ||
-      e2e_fail "the file label does not show $1: $(e2e_probe texts "$kDialog" | grep Label)"
+      e2e_fail "the file label does not show $1: $(e2e_texts "$kDialog" | grep Label)"
     sleep 0.05
   done
 }

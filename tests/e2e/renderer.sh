@@ -79,8 +79,8 @@ case_the_window_covers_screens_of_every_shape() {
     rect=$(harness_rect "$kTitle") || e2e_fail "the renderer's window is not on the display"
     echo "$screen: window $rect"
     [ "$rect" = "0 0 $E2E_WIDTH $E2E_HEIGHT" ] || e2e_fail "on $screen the window is at $rect"
-    e2e_probe texts "$kTitle" | grep -qx "window|96000000|-|$kTitle" ||
-      e2e_fail "not a visible pop-up window: $(e2e_probe texts "$kTitle" | head -n 1)"
+    e2e_texts "$kTitle" | grep -qx "window|96000000|-|$kTitle" ||
+      e2e_fail "not a visible pop-up window: $(e2e_texts "$kTitle" | head -n 1)"
     shot=$E2E_SHOTS/renderer-$screen.png
     harness_screenshot "$shot"
     same=$((E2E_WIDTH * E2E_HEIGHT - $(e2e_differing_pixels "$desktop" "$shot")))

@@ -215,8 +215,8 @@ case_preview_is_embedded_in_its_host() {
   kill -0 "$E2E_PID" || e2e_fail "the preview ended by itself"
   echo "preview window in its host: $place"
   [ "$place" = "0 0 152 112" ] || e2e_fail "the preview window is at '$place'"
-  e2e_probe texts "Preview Host" | grep -q '^TremblixForm|5.......|-|Preview Window$' ||
-    e2e_fail "the preview window is not a visible child: $(e2e_probe texts "Preview Host")"
+  e2e_texts "Preview Host" | grep -q '^TremblixForm|5.......|-|Preview Window$' ||
+    e2e_fail "the preview window is not a visible child: $(e2e_texts "Preview Host")"
   # Wine does not draw a child window of another process into its host, so
   # the picture itself is checked by the Windows-side tests.
   e2e_shot preview-host

@@ -14,7 +14,7 @@ case_missing_renderer_shows_the_message() {
   e2e_shot missing-renderer-message
 
   local texts
-  texts=$(e2e_probe texts "$kMessageTitle")
+  texts=$(e2e_texts "$kMessageTitle")
   echo "$texts"
   grep -qx "window|.*|$kMessageTitle" <<<"$texts" || e2e_fail "the caption is not exact"
   grep -qx "Static|.*|-|$kMessageText" <<<"$texts" || e2e_fail "the message text is not exact"

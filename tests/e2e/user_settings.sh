@@ -86,8 +86,8 @@ case_a_save_that_cannot_be_written_says_so_and_stays_open() {
   e2e_click_control "設定"
   e2e_wait_window "Tremblix (ScreenSaver)" 10 || e2e_fail "no message that the save failed"
   e2e_shot user-save-fails
-  e2e_probe texts "Tremblix (ScreenSaver)" | grep -qF "設定を保存できませんでした。" ||
-    e2e_fail "the message says: $(e2e_probe texts "Tremblix (ScreenSaver)")"
+  e2e_texts "Tremblix (ScreenSaver)" | grep -qF "設定を保存できませんでした。" ||
+    e2e_fail "the message says: $(e2e_texts "Tremblix (ScreenSaver)")"
   e2e_probe press "Tremblix (ScreenSaver)" OK || e2e_fail "could not close the message"
   e2e_until 5 "the message did not close" e2e_window_gone "Tremblix (ScreenSaver)"
   # A dialog that closed after the message would be going by now.
@@ -96,7 +96,7 @@ case_a_save_that_cannot_be_written_says_so_and_stays_open() {
     e2e_fail "the dialog closed after a save that failed"
   [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "the settings file changed"
   [ -z "$(ls "$E2E_ROAMING" | grep -vx Tremblix.ini)" ] || e2e_fail "files left: $(ls "$E2E_ROAMING")"
-  e2e_probe texts "$kDialog" | grep -q '^TremblixLabel' || e2e_fail "the dialog lost its controls"
+  e2e_texts "$kDialog" | grep -q '^TremblixLabel' || e2e_fail "the dialog lost its controls"
   # Once the folder can be written, a second click on 設定 saves the choice
   # still on the dialog and ends it. The message was closed from the keyboard
   # and the pointer still rests on 設定: the click comes without a move.
