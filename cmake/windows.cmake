@@ -52,6 +52,7 @@ add_library(tremblix_saver_win32 STATIC
   saver/run/wallpaper_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/settings/zoom_win32.cpp
+  saver/startup/owner_win32.cpp
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32

@@ -1,5 +1,7 @@
 #include "saver/forms/controls_win32.h"
 
+#include <cstring>
+
 namespace tremblix::forms {
 namespace {
 
@@ -60,6 +62,22 @@ void DestroyOwned(HWND hwnd) {
 }
 
 }  // namespace
+
+HBITMAP BitmapFromBmp(const BmpImage& image) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = image.height;  // bottom-up, as the image's rows are
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) return bitmap;
+  memcpy(bits, image.pixels.data(), image.pixels.size());
+  GdiFlush();
+  return bitmap;
+}
 
 // --- Surface -----------------------------------------------------------------
 
@@ -177,6 +195,19 @@ std::wstring Label::Text() const {
   return text;
 }
 
+void Label::Place(int x, int y, int width, int height) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (style_.auto_size) FitToText();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Label::SetFont(HFONT font) {
+  style_.font = font;
+  if (hwnd_ && style_.auto_size) FitToText();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void Label::FitToText() {
   const std::wstring text = Text();
   HDC dc = GetDC(hwnd_);
@@ -200,9 +231,11 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(style_.font);
     case WM_SETCURSOR:
       if (style_.cursor && LOWORD(lparam) == HTCLIENT) {
-        SetCursor(style_.cursor);
+        ::SetCursor(style_.cursor);
         return TRUE;
       }
       break;
