@@ -203,6 +203,7 @@ set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERT
 set(TREMBLIX_CP932_CASES
   startup.missing_renderer_shows_the_message
   dialog.dialog_shows_bands_and_readable_japanese
+  dialog.the_dialog_is_laid_out_at_every_scaling
   musicpath.a_song_is_chosen_saved_played_and_found_again)
 function(tremblix_e2e_test name script case prefix winearch codepage)
   add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})

@@ -93,6 +93,21 @@ case_settings_mode_shows_its_dialog_and_ends() {
   e2e_expect_exit "$E2E_PID" 10 "the dialog, closed,"
 }
 
+# Explorer's Configure starts a saver without arguments: the settings, no run.
+case_no_arguments_open_the_settings_dialog() {
+  local scr
+  scr=$(e2e_install no-arguments)
+  e2e_watch_window "$kRenderer"
+  e2e_start "$scr"
+  e2e_wait_window "<Tremblix>" 10 || e2e_fail "no settings dialog appeared"
+  e2e_probe exists Tremblix_Main && e2e_fail "a full-screen run started"
+  e2e_shot no-arguments
+  e2e_probe close "<Tremblix>" || e2e_fail "no dialog to close"
+  e2e_expect_exit "$E2E_PID" 10 "the dialog, closed,"
+  e2e_watched && e2e_fail "the renderer was started"
+  return 0
+}
+
 case_full_screen_mode_carries_its_marker() {
   local scr
   scr=$(e2e_install fullscreen)
