@@ -1,5 +1,6 @@
 #include "saver/forms/controls_win32.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tremblix::forms {
@@ -197,6 +198,9 @@ std::wstring Label::Text() const {
 
 void Label::Place(int x, int y, int width, int height) {
   if (!hwnd_) return;
+  // A one-line label is never lower than its font's line, which may be a
+  // pixel more than the design's height: no letter loses its foot.
+  if (!style_.auto_size && !style_.wrap) height = std::max(height, LineHeight());
   SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   if (style_.auto_size) FitToText();
   InvalidateRect(hwnd_, nullptr, FALSE);
@@ -206,6 +210,16 @@ void Label::SetFont(HFONT font) {
   style_.font = font;
   if (hwnd_ && style_.auto_size) FitToText();
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int Label::LineHeight() const {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, style_.font);
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return metrics.tmHeight;
 }
 
 void Label::FitToText() {

@@ -107,6 +107,7 @@ class Label {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void Paint();
   void FitToText();
+  int LineHeight() const;
   HWND hwnd_ = nullptr;
   LabelStyle style_;
   bool left_down_ = false;

@@ -226,8 +226,9 @@ case_the_dialog_is_laid_out_at_every_scaling() {
     local dw=$((cw * 96 - 496 * dpi)) dh=$((ch * 96 - 243 * dpi))
     [ ${dw#-} -le 96 ] && [ ${dh#-} -le 96 ] ||
       e2e_fail "at $dpi dpi the client area is $cw x $ch, not 496 x 243 scaled by $dpi / 96"
-    misfits=$(e2e_probe fits "$kDialog" | tr -d '\r') ||
-      e2e_fail "at $dpi dpi: $misfits"
+    # The labels' and buttons' font, 9.75 points at this dpi.
+    misfits=$(e2e_probe fits "$kDialog" "ＭＳ Ｐゴシック" $(((195 * dpi + 720) / 1440))) ||
+      e2e_fail "at $dpi dpi: ${misfits//$'\r'/}"
     harness_screenshot "$E2E_TMP/scaled.png"
     convert "$E2E_TMP/scaled.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage \
       "$E2E_SHOTS/settings-dialog-${dpi}dpi.png"

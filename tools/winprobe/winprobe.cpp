@@ -12,10 +12,12 @@
 //   winprobe owner TITLE          the handle of the window's owner, 0 for none
 //   winprobe enabled TITLE        exit 0 when the window takes input, 5 when it
 //                                 is disabled
-//   winprobe fits TITLE           exit 0 when every child window lies inside the
-//                                 window's client area and shows its whole text
-//                                 in the font it answers WM_GETFONT with; else
-//                                 names each that does not (exit 6)
+//   winprobe fits TITLE FONT HEIGHT
+//                                 exit 0 when every child window lies inside the
+//                                 window's client area and has room for its whole
+//                                 text in FONT of HEIGHT pixels (a font is no
+//                                 handle another process can use); else names
+//                                 each that does not (exit 6)
 //   winprobe desktop SECONDS      covers the screen with a made-up desktop (a
 //                                 gradient and a few coloured windows), so that
 //                                 a photograph of the screen has something to show
@@ -144,11 +146,12 @@ int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
 
 struct FitCheck {
   HWND top;
+  HFONT font;
   int misfits;
 };
 
 // Whether the child lies inside the top window's client area, and its text,
-// drawn in its own font, inside the child's client area.
+// drawn in the font, inside the child's client area.
 BOOL CALLBACK CheckFit(HWND child, LPARAM lparam) {
   auto* check = reinterpret_cast<FitCheck*>(lparam);
   if (!IsWindowVisible(child)) return TRUE;
@@ -165,13 +168,13 @@ BOOL CALLBACK CheckFit(HWND child, LPARAM lparam) {
     ++check->misfits;
   }
   const std::wstring text = TextOf(child);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-  // A combo box's text is its own edit's; an empty text cannot be cut.
-  if (text.empty() || !font || _wcsicmp(class_name, L"ComboBox") == 0) return TRUE;
+  // The repeat box and its edit show another font; an empty text cannot be cut.
+  if (text.empty() || _wcsicmp(class_name, L"ComboBox") == 0 || _wcsicmp(class_name, L"Edit") == 0)
+    return TRUE;
   RECT own;
   GetClientRect(child, &own);
   HDC dc = GetDC(child);
-  HGDIOBJ old = SelectObject(dc, font);
+  HGDIOBJ old = SelectObject(dc, check->font);
   RECT needed = {0, 0, own.right, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
             DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
@@ -327,9 +330,13 @@ int main() {
     return 0;
   }
   if (command == L"enabled") return IsWindowEnabled(window) ? 0 : 5;
-  if (command == L"fits") {
-    FitCheck check = {window, 0};
+  if (command == L"fits" && argc > 4) {
+    HFONT font = CreateFontW(-_wtoi(argv[4]), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, argv[3]);
+    FitCheck check = {window, font, 0};
     EnumChildWindows(window, CheckFit, reinterpret_cast<LPARAM>(&check));
+    DeleteObject(font);
     return check.misfits == 0 ? 0 : 6;
   }
   if (command == L"press" && argc > 3) {
