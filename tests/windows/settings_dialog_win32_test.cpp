@@ -13,6 +13,7 @@
 #include <iterator>
 #include <vector>
 
+#include "saver/common/dpi_win32.h"
 #include "saver/common/twips.h"
 #include "saver/common/wide_text_win32.h"
 #include "saver/settings/dialog_layout.h"
@@ -386,6 +387,18 @@ void ExpectLaidOutAt(TestDialog& d, int dpi) {
   const int band = BandWidth(dpi);
   for (int y = 0; y < band; ++y) EXPECT_EQ(GetPixel(face, 30, y), RGB(0, 60, 116)) << "row " << y;
   EXPECT_NE(GetPixel(face, 30, band), RGB(0, 60, 116));
+  // The icons at the sizes Windows asks for at this dpi.
+  for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
+    const int size = MetricAtDpi(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(
+        reinterpret_cast<HICON>(SendMessageW(d.hwnd(), WM_GETICON, which, 0)), &info));
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_EQ(mask.bmWidth, size) << (which == ICON_BIG ? "big icon" : "small icon");
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
 }
 
 TEST_F(SettingsDialogTest, ADpiChangeLaysTheDialogOutAgainAtTheMessagesDpi) {
@@ -498,6 +511,35 @@ TEST_F(SettingsDialogTest, AnOwnerThatGoesLeavesTheDialogOpenAndUnowned) {
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
   CloseHandle(shared.made);
+}
+
+// The dialog's own scaling: per-monitor v2 where Windows has it, else the
+// system's; never unaware, never version 1.
+TEST(DialogAwareness, IsPerMonitorV2ElseSystemAware) {
+  using GetThreadContext = HANDLE(WINAPI*)();
+  using GetAwareness = int(WINAPI*)(HANDLE);
+  using AreEqual = BOOL(WINAPI*)(HANDLE, HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto get_context = reinterpret_cast<GetThreadContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  auto awareness_of = reinterpret_cast<GetAwareness>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  auto equal = reinterpret_cast<AreEqual>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+  if (!get_context || !awareness_of || !equal) {
+    GTEST_SKIP() << "this Windows has no awareness contexts to read";
+  }
+  if (awareness_of(get_context()) != 0) {
+    // Wine 8 makes every program aware from its start.
+    GTEST_SKIP() << "this Windows starts every program DPI-aware: the declaration shows nothing";
+  }
+  DeclareDialogDpiAware();
+  const HANDLE context = get_context();
+  const int awareness = awareness_of(context);
+  EXPECT_NE(awareness, 0) << "the dialog is left to Windows' bitmap stretching";
+  if (awareness == 2) {
+    EXPECT_TRUE(equal(context, reinterpret_cast<HANDLE>(-4))) << "per-monitor version 1";
+  }
 }
 
 }  // namespace
