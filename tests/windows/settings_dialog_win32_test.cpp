@@ -387,6 +387,18 @@ void ExpectLaidOutAt(TestDialog& d, int dpi) {
   const int band = BandWidth(dpi);
   for (int y = 0; y < band; ++y) EXPECT_EQ(GetPixel(face, 30, y), RGB(0, 60, 116)) << "row " << y;
   EXPECT_NE(GetPixel(face, 30, band), RGB(0, 60, 116));
+  // The hand over the home page at this scale, its hot spot on the finger's tip.
+  SendMessageW(d.lbl_URL().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.lbl_URL().hwnd()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ICONINFO hand = {};
+  ASSERT_TRUE(GetIconInfo(GetCursor(), &hand));
+  BITMAP hand_mask = {};
+  GetObjectW(hand.hbmMask, sizeof(hand_mask), &hand_mask);
+  EXPECT_EQ(hand_mask.bmWidth, kIconSize * band);
+  EXPECT_EQ(static_cast<int>(hand.xHotspot), kHandHotSpotX * band);
+  EXPECT_EQ(static_cast<int>(hand.yHotspot), kHandHotSpotY * band);
+  if (hand.hbmColor) DeleteObject(hand.hbmColor);
+  DeleteObject(hand.hbmMask);
   // The icons at the sizes Windows asks for at this dpi.
   for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
     const int size = MetricAtDpi(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi);
