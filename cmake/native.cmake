@@ -35,6 +35,7 @@ add_executable(tremblix_unit_tests
   tests/native/command_test.cpp
   tests/native/settings_dialog_test.cpp
   tests/native/bands_test.cpp
+  tests/native/dialog_layout_test.cpp
   tests/native/dialog_pictures_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)

@@ -54,6 +54,7 @@ add_library(tremblix_saver_win32 STATIC
   saver/run/wallpaper_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/settings/zoom_win32.cpp
+  saver/startup/owner_win32.cpp
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32
@@ -204,6 +205,7 @@ set_tests_properties(windows.cp932.profile windows.cp932.dialog.requests PROPERT
 set(TREMBLIX_CP932_CASES
   startup.missing_renderer_shows_the_message
   dialog.dialog_shows_bands_and_readable_japanese
+  dialog.the_dialog_is_laid_out_at_every_scaling
   musicpath.a_song_is_chosen_saved_played_and_found_again)
 function(tremblix_e2e_test name script case prefix winearch codepage)
   add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})

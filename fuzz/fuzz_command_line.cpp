@@ -1,5 +1,5 @@
 // Any argument text the platform may hand over: start-up dispatches into at
-// most one mode, and only the preview reads a handle.
+// most one mode, and a handle is read from the fourth character on.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -17,9 +17,10 @@ class CountingHost : public StartupHost {
   bool TopLevelWindowExists(const std::string&) override { return false; }
   void LoadSettings() override {}
   bool FileExists(const std::string&) override { return true; }
-  void ShowMissingRendererMessage() override { std::abort(); }
-  void ShowSettingsDialog() override { ++modes; }
+  void ShowMissingRendererMessage(std::optional<int32_t>) override { std::abort(); }
+  void ShowSettingsDialog(int32_t) override { ++modes; }
   void EmbedPreview(int32_t) override { ++modes; }
+  void DeclareDialogDpiAware() override {}
   void DeclareDpiAware() override {}
   void HideCursor() override {}
   void LoadFullScreenRun() override { ++modes; }

@@ -104,7 +104,7 @@ count_tests() {
   bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
   total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
   # A case that finds a capability missing says so and counts as skipped.
-  skip=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* \*\*\*Skipped' "$log")
+  skip=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log")
   echo "== $preset: $((total - bad - skip)) passed, $bad failed, $skip skipped of $total"
   passed=$((passed + total - bad - skip))
   failed=$((failed + bad))

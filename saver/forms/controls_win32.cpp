@@ -1,5 +1,8 @@
 #include "saver/forms/controls_win32.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tremblix::forms {
 namespace {
 
@@ -60,6 +63,22 @@ void DestroyOwned(HWND hwnd) {
 }
 
 }  // namespace
+
+HBITMAP BitmapFromBmp(const BmpImage& image) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = image.height;  // bottom-up, as the image's rows are
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) return bitmap;
+  memcpy(bits, image.pixels.data(), image.pixels.size());
+  GdiFlush();
+  return bitmap;
+}
 
 // --- Surface -----------------------------------------------------------------
 
@@ -177,6 +196,32 @@ std::wstring Label::Text() const {
   return text;
 }
 
+void Label::Place(int x, int y, int width, int height) {
+  if (!hwnd_) return;
+  // A one-line label is never lower than its font's line, which may be a
+  // pixel more than the design's height: no letter loses its foot.
+  if (!style_.auto_size && !style_.wrap) height = std::max(height, LineHeight());
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (style_.auto_size) FitToText();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Label::SetFont(HFONT font) {
+  style_.font = font;
+  if (hwnd_ && style_.auto_size) FitToText();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int Label::LineHeight() const {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, style_.font);
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return metrics.tmHeight;
+}
+
 void Label::FitToText() {
   const std::wstring text = Text();
   HDC dc = GetDC(hwnd_);
@@ -200,9 +245,11 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(style_.font);
     case WM_SETCURSOR:
       if (style_.cursor && LOWORD(lparam) == HTCLIENT) {
-        SetCursor(style_.cursor);
+        ::SetCursor(style_.cursor);
         return TRUE;
       }
       break;

@@ -9,7 +9,13 @@
 #include <functional>
 #include <string>
 
+#include "bitmap/bitmap.h"
+
 namespace tremblix::forms {
+
+// A picture drawn by a rule as a bitmap the screen can show (a DIB section);
+// nothing when it cannot be made.
+HBITMAP BitmapFromBmp(const BmpImage& image);
 
 // A memory picture the size of a window's client area, shown on every paint:
 // what is drawn on it stays when the window is covered and uncovered.
@@ -86,6 +92,11 @@ class Label {
               const LabelStyle& style);
   void SetText(const std::wstring& text);
   std::wstring Text() const;
+  // Moves the label (taking its text's size again when it sizes itself), or
+  // gives it another font or pointer: the dialog laid out at another dpi.
+  void Place(int x, int y, int width, int height);
+  void SetFont(HFONT font);
+  void SetCursor(HCURSOR cursor) { style_.cursor = cursor; }
   HWND hwnd() const { return hwnd_; }
 
   std::function<void(int button)> MouseDown;
@@ -96,6 +107,7 @@ class Label {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void Paint();
   void FitToText();
+  int LineHeight() const;
   HWND hwnd_ = nullptr;
   LabelStyle style_;
   bool left_down_ = false;

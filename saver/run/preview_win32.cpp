@@ -2,6 +2,7 @@
 // preview area.
 #include "saver/run/run_win32.h"
 
+#include "saver/common/dpi_win32.h"
 #include "saver/forms/form_win32.h"
 
 namespace tremblix {
@@ -13,11 +14,14 @@ constexpr UINT kHostWatchMs = 1000;
 class PreviewForm : public forms::Form {
  public:
   void Embed(HWND host) {
-    // A host whose rectangle cannot be read gives a preview of no size.
-    RECT frame = {};
-    if (!GetWindowRect(host, &frame)) frame = {};
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    // Made in the host's awareness, so that the host's client area is read
+    // and filled in the host's own pixels at any scaling.
+    TakeAwarenessOf(host);
+    // A host whose client area cannot be read gives a preview of no size.
+    RECT area = {};
+    if (!GetClientRect(host, &area)) area = {};
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     if (!Load(L"Preview Window", WS_POPUP, 0, 0, 0, width, height)) return;
     LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
     SetWindowLongA(hwnd(), GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);

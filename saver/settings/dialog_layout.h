@@ -1,5 +1,5 @@
-// Where everything of the settings dialog stands, in twips as designed. The
-// window code turns them into pixels through saver/common/twips.h.
+// Where everything of the settings dialog stands, in twips as designed, and
+// where that puts it in pixels at a display's dots per inch.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +44,34 @@ inline constexpr uint32_t kPanelBackColour = 0xE0E0E0;
 struct TwipsPoint {
   int32_t left, top;
 };
+
+// A place in pixels at one dpi.
+struct PixelBox {
+  int left, top, width, height;
+  bool operator==(const PixelBox& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
+};
+
+// The box at this dpi. Its edges are rounded, not its size, so that controls
+// that meet in twips meet in pixels at every dpi.
+PixelBox PixelsAt(const TwipsBox& box, int dpi);
+
+// The dialog's client area at this dpi, from (0, 0).
+PixelBox DialogClientAt(int dpi);
+
+// A font's height in pixels at this dpi (the em height, as a negative
+// CreateFont height asks).
+int FontPixelsAt(double points, int dpi);
+
+struct ScreenBox {
+  int32_t left, top, right, bottom;
+};
+
+// Placement with an owner, in screen pixels: centred over the owner's
+// window, then moved as little as it takes into the work area of the
+// owner's monitor (its top-left corner kept when the dialog is larger).
+PixelBox PlaceOverOwner(const ScreenBox& owner, int width, int height, const ScreenBox& work_area);
 
 // Loading's placement: centred across the screen, at a third of the free
 // height. All values in twips; differences rounded, divisions truncated.

@@ -102,21 +102,25 @@ void AndMask(Writer& out, Clear clear) {
 // Palette entry i of the icon: the dialog's band colours, c from 0 to 220.
 constexpr int kIconShades = 221;
 
-int IconShade(int x, int y) {
+// At (u, v) of the 32 x 32 design, pixel centres at half steps.
+int IconShade(double u, double v) {
   // A ball of radius 15 lit from the upper left: bright near the highlight,
   // navy at the rim, like the bands.
-  const double dx = x + 0.5 - 16, dy = y + 0.5 - 16;
-  const double hx = x + 0.5 - 11, hy = y + 0.5 - 10;
+  const double dx = u - 16, dy = v - 16;
+  const double hx = u - 11, hy = v - 10;
   const double light = std::exp(-(hx * hx + hy * hy) / 40.0);
   const double rim = std::sqrt(dx * dx + dy * dy) / 15.0;
   const double shade = 40 + 180 * light - 40 * rim;
   return static_cast<int>(std::lround(std::fmin(220, std::fmax(0, shade))));
 }
 
-bool IconClear(int x, int y) {
-  const double dx = x + 0.5 - 16, dy = y + 0.5 - 16;
+bool IconClear(double u, double v) {
+  const double dx = u - 16, dy = v - 16;
   return dx * dx + dy * dy > 15.0 * 15.0;
 }
+
+int IconShade(int x, int y) { return IconShade(x + 0.5, y + 0.5); }
+bool IconClear(int x, int y) { return IconClear(x + 0.5, y + 0.5); }
 
 }  // namespace
 
@@ -135,6 +139,20 @@ IconPixel TremblixIconPixel(int x, int y) {
 HandPixel PointingHandPixel(int x, int y) {
   if (HandArt(x, y) == 'X') return HandPixel::kBlack;
   return InsideHand(x, y) ? HandPixel::kWhite : HandPixel::kClear;
+}
+
+Rgb MarkPixelAt(bool filled, int x, int y, int band) {
+  return MarkPixel(filled, x / band, y / band);
+}
+
+IconPixel TremblixIconPixelAt(int x, int y, int size) {
+  const double u = (x + 0.5) * kIconSize / size, v = (y + 0.5) * kIconSize / size;
+  if (IconClear(u, v)) return {true, {0, 0, 0}};
+  return {false, DialogBandColour(IconShade(u, v))};
+}
+
+HandPixel PointingHandPixelAt(int x, int y, int band) {
+  return PointingHandPixel(x / band, y / band);
 }
 
 std::vector<uint8_t> MarkBmp(bool filled) {
@@ -169,7 +187,7 @@ std::vector<uint8_t> IconIco() {
   for (int y = kIconSize - 1; y >= 0; --y) {
     for (int x = 0; x < kIconSize; ++x) out.U8(IconClear(x, y) ? 0 : IconShade(x, y));
   }
-  AndMask(out, IconClear);
+  AndMask(out, [](int x, int y) { return IconClear(x, y); });
   return out.bytes;
 }
 

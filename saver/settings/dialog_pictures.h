@@ -29,6 +29,14 @@ IconPixel TremblixIconPixel(int x, int y);
 enum class HandPixel { kClear, kBlack, kWhite };
 HandPixel PointingHandPixel(int x, int y);
 
+// The same pictures drawn for another dpi. The marks and the hand are drawn
+// in one-pixel lines: each becomes band pixels (BandWidth). The icon is a
+// shaded ball, drawn afresh at the size Windows asks for (SM_CXICON or
+// SM_CXSMICON at that dpi) in the same shades.
+Rgb MarkPixelAt(bool filled, int x, int y, int band);
+IconPixel TremblixIconPixelAt(int x, int y, int size);
+HandPixel PointingHandPixelAt(int x, int y, int band);
+
 std::vector<uint8_t> MarkBmp(bool filled);  // 24-bit bitmap file
 std::vector<uint8_t> IconIco();             // 32 x 32, 256 colours
 std::vector<uint8_t> HandCur();             // 32 x 32, two colours, hot spot (12, 10)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saver/music/settings.h"
+#include "saver/settings/dialog_layout.h"
 #include "saver/startup/settings_file.h"
 
 namespace tremblix {
@@ -39,6 +40,10 @@ class DialogHost {
   virtual double WindowWidth() = 0;
   virtual double WindowHeight() = 0;
   virtual void Move(int32_t left, int32_t top) = 0;
+  // With an owner: the owner's window, the work area of the owner's monitor
+  // and the dialog's own window, in screen pixels; false without one.
+  virtual bool OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) = 0;
+  virtual void MoveInPixels(int32_t left, int32_t top) = 0;
   virtual void PrepareButtons() = 0;  // Initialize on every Command
   // Img_BGM(index) shows Img_Ra(1) when filled, Img_Ra(0) otherwise.
   virtual void ShowMark(int index, bool filled) = 0;
@@ -81,6 +86,7 @@ class Tremblix_P {
   void Form_Unload();
 
  private:
+  void Place();
   void ChooseMusicKind(int16_t index);
   void ShowMarks(int16_t kind);
 

@@ -3,10 +3,12 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "saver/common/dpi_win32.h"
 #include "saver/common/twips.h"
 #include "saver/common/wide_text_win32.h"
 #include "saver/settings/bands.h"
 #include "saver/settings/dialog_layout.h"
+#include "saver/settings/dialog_pictures.h"
 #include "saver/startup/profile_win32.h"
 
 namespace tremblix {
@@ -21,6 +23,9 @@ constexpr wchar_t kChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0"
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT kFocusFirst = WM_APP + 1;
 constexpr UINT kSaveFailedMessage = WM_APP + 2;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
+constexpr UINT_PTR kOwnerWatch = 1;
+constexpr UINT kOwnerWatchMs = 500;
 constexpr int kChooserBuffer = 255;
 constexpr int kRepeatListRows = 8;
 
@@ -52,16 +57,75 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
-// The one place the dialog's twips become pixels.
-RECT Pixels(const TwipsBox& t) {
-  const int left = TwipsToPixels(t.left), top = TwipsToPixels(t.top);
-  return {left, top, left + TwipsToPixels(t.width), top + TwipsToPixels(t.height)};
-}
-
-HFONT MakeFont(const wchar_t* name, double points, bool underline, BYTE charset) {
-  return CreateFontW(-PointsToPixels(points), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE,
+HFONT MakeFont(const wchar_t* name, double points, bool underline, BYTE charset, int dpi) {
+  return CreateFontW(-FontPixelsAt(points, dpi), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE,
                      charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH, name);
+}
+
+void SetPlace(HWND hwnd, const PixelBox& p) {
+  SetWindowPos(hwnd, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A one-bit picture, rows padded to 16 bits as CreateBitmap takes them; a
+// set bit is white.
+template <typename Set>
+HBITMAP MonoBitmap(int width, int height, Set set) {
+  const int row = (width + 15) / 16 * 2;
+  std::string bits(static_cast<size_t>(row) * height, '\0');
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (set(x, y)) bits[y * row + x / 8] |= static_cast<char>(0x80 >> (x % 8));
+    }
+  }
+  return CreateBitmap(width, height, 1, 1, bits.data());
+}
+
+// The icon drawn at the size Windows asks for, from the rule that drew the
+// 32 x 32 one.
+HICON MakeIcon(int size) {
+  ICONINFO info = {};
+  info.fIcon = TRUE;
+  info.hbmMask = MonoBitmap(size, size, [size](int x, int y) {
+    return TremblixIconPixelAt(x, y, size).clear;
+  });
+  info.hbmColor = forms::BitmapFromBmp(DrawBmp(size, size, [size](int x, int y) {
+    const IconPixel p = TremblixIconPixelAt(x, y, size);
+    return p.clear ? Rgb{0, 0, 0} : p.colour;
+  }));
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  return icon;
+}
+
+// The two-colour hand with its lines band pixels wide: the AND mask above the
+// XOR picture in one bitmap, as a monochrome cursor is made.
+HCURSOR MakeHand(int band) {
+  const int size = kIconSize * band;
+  ICONINFO info = {};
+  info.fIcon = FALSE;
+  info.xHotspot = kHandHotSpotX * band;
+  info.yHotspot = kHandHotSpotY * band;
+  info.hbmMask = MonoBitmap(size, 2 * size, [size, band](int x, int y) {
+    const HandPixel p = PointingHandPixelAt(x, y % size, band);
+    return y < size ? p == HandPixel::kClear : p == HandPixel::kWhite;
+  });
+  HCURSOR hand = CreateIconIndirect(&info);
+  DeleteObject(info.hbmMask);
+  return hand;
+}
+
+HBITMAP MakeMark(bool filled, int band) {
+  return forms::BitmapFromBmp(DrawBmp(kMarkSize * band, kMarkSize * band, [=](int x, int y) {
+    return MarkPixelAt(filled, x, y, band);
+  }));
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  return process;
 }
 
 COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
@@ -99,129 +163,228 @@ SettingsDialogWindow::SettingsDialogWindow(SettingsRecord& settings, ProfileApi&
     : rules_(*this, settings, profile, std::move(ini_file)), animator_(animator) {}
 
 SettingsDialogWindow::~SettingsDialogWindow() {
+  ReleaseOwner();
   // The controls go with the window, before the pictures and fonts they use.
   Form::Unload();
-  for (HBITMAP picture : img_ra_) {
-    if (picture) DeleteObject(picture);
-  }
-  for (HFONT font : {label_font_, url_font_, panel_font_}) {
-    if (font) DeleteObject(font);
-  }
-  if (icon_) DestroyIcon(icon_);
+  ReleaseFontsAndPictures();
 }
 
-bool SettingsDialogWindow::LoadDialog() {
-  RECT frame = {0, 0, TwipsToPixels(kDialogClientWidth), TwipsToPixels(kDialogClientHeight)};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  if (!Load(kCaption, kStyle, 0, 0, 0, frame.right - frame.left, frame.bottom - frame.top)) {
-    return false;
-  }
+bool SettingsDialogWindow::LoadDialog(HWND owner) {
+  if (!Load(kCaption, kStyle, 0, 0, 0, 1, 1, owner)) return false;
+  // Laid out at the dpi of the monitor it was made on; a move to another
+  // monitor lays it out again (WM_DPICHANGED).
+  dpi_ = DpiOfWindow(hwnd());
+  const PixelBox client = DialogClientAt(dpi_);
+  const RECT frame = FrameForClient({0, 0, client.width, client.height}, kStyle, 0, dpi_);
+  SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (!CreateControls()) return false;
+  if (owner && IsWindow(owner)) {
+    owner_ = owner;
+    owner_process_ = ProcessOf(owner);
+    SetTimer(hwnd(), kOwnerWatch, kOwnerWatchMs, nullptr);
+  }
   rules_.Form_Load();
+  // The page that opened the dialog waits for it, as for a modal dialog of
+  // its own.
+  if (owner_) EnableWindow(owner_, FALSE);
   return true;
 }
 
-void SettingsDialogWindow::CreateFonts() {
-  label_font_ = MakeFont(L"ＭＳ Ｐゴシック", kLabelFontPoints, false, SHIFTJIS_CHARSET);
-  url_font_ = MakeFont(L"ＭＳ Ｐゴシック", kLabelFontPoints, true, SHIFTJIS_CHARSET);
-  panel_font_ = MakeFont(L"Tahoma", kPanelFontPoints, false, ANSI_CHARSET);
+// The handle may name another window by now: only the owner's process's
+// window is enabled again.
+void SettingsDialogWindow::ReleaseOwner() {
+  if (!owner_) return;
+  if (IsWindow(owner_) && ProcessOf(owner_) == owner_process_) EnableWindow(owner_, TRUE);
+  owner_ = nullptr;
+  if (hwnd()) KillTimer(hwnd(), kOwnerWatch);
+}
+
+// An owner destroyed while the dialog is open leaves it open and unowned.
+void SettingsDialogWindow::WatchOwner() {
+  if (!owner_ || (IsWindow(owner_) && ProcessOf(owner_) == owner_process_)) return;
+  owner_ = nullptr;
+  KillTimer(hwnd(), kOwnerWatch);
+  SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, 0);
+}
+
+void SettingsDialogWindow::MakeFonts() {
+  label_font_ = MakeFont(L"ＭＳ Ｐゴシック", kLabelFontPoints, false, SHIFTJIS_CHARSET, dpi_);
+  url_font_ = MakeFont(L"ＭＳ Ｐゴシック", kLabelFontPoints, true, SHIFTJIS_CHARSET, dpi_);
+  panel_font_ = MakeFont(L"Tahoma", kPanelFontPoints, false, ANSI_CHARSET, dpi_);
+}
+
+// The marks, the icons and the hand at the dialog's dpi; at 96 the ones
+// stored with the program.
+void SettingsDialogWindow::MakePictures() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const int band = BandWidth(dpi_);
+  const int big = MetricAtDpi(SM_CXICON, dpi_), small = MetricAtDpi(SM_CXSMICON, dpi_);
+  icon_ = big == kIconSize
+              ? static_cast<HICON>(LoadImageW(instance, L"TREMBLIX", IMAGE_ICON, big, big, 0))
+              : MakeIcon(big);
+  small_icon_ = MakeIcon(small > 0 ? small : kIconSize / 2);
+  if (band == 1) {
+    hand_ = static_cast<HCURSOR>(
+        LoadImageW(instance, L"TREMBLIX_HAND", IMAGE_CURSOR, kIconSize, kIconSize, 0));
+    img_ra_[0] = static_cast<HBITMAP>(
+        LoadImageW(instance, L"MARK_OPEN", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    img_ra_[1] = static_cast<HBITMAP>(
+        LoadImageW(instance, L"MARK_FILLED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  } else {
+    hand_ = MakeHand(band);
+    img_ra_[0] = MakeMark(false, band);
+    img_ra_[1] = MakeMark(true, band);
+  }
+}
+
+void SettingsDialogWindow::ReleaseFontsAndPictures() {
+  for (HBITMAP& picture : img_ra_) {
+    if (picture) DeleteObject(picture);
+    picture = nullptr;
+  }
+  for (HFONT* font : {&label_font_, &url_font_, &panel_font_}) {
+    if (*font) DeleteObject(*font);
+    *font = nullptr;
+  }
+  for (HICON* icon : {&icon_, &small_icon_}) {
+    if (*icon) DestroyIcon(*icon);
+    *icon = nullptr;
+  }
+  if (hand_) DestroyCursor(hand_);
+  hand_ = nullptr;
 }
 
 bool SettingsDialogWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  icon_ = static_cast<HICON>(LoadImageW(instance, L"TREMBLIX", IMAGE_ICON, 32, 32, 0));
-  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  hand_ = LoadCursorW(instance, L"TREMBLIX_HAND");
-  img_ra_[0] = static_cast<HBITMAP>(
-      LoadImageW(instance, L"MARK_OPEN", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  img_ra_[1] = static_cast<HBITMAP>(
-      LoadImageW(instance, L"MARK_FILLED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  CreateFonts();
-
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  surface_.Resize(client.right, client.bottom, kDialogBackColour);
+  MakeFonts();
+  MakePictures();
 
   // Created in the keyboard order: the panel holds BGM_Repeat and Cmd_File(0),
-  // then come Cmd_Set and Cmd_Can.
-  RECT r = Pixels(kPic_C);
-  if (!pic_c_.Create(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     kPanelBackColour, true)) {
-    return false;
-  }
-  SendMessageW(pic_c_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(panel_font_), FALSE);
-  pic_c_.Decorate = [](HDC dc) {
-    const RECT s = Pixels(kShape3);
-    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  // then come Cmd_Set and Cmd_Can. LayOut gives them their places.
+  if (!pic_c_.Create(hwnd(), 0, 0, 0, 0, kPanelBackColour, true)) return false;
+  pic_c_.Decorate = [this](HDC dc) {
+    const PixelBox s = PixelsAt(kShape3, dpi_);
+    // A line of one pixel at 96 dpi, as wide as any other band at this one.
+    HPEN pen = CreatePen(PS_INSIDEFRAME, BandWidth(dpi_), RGB(0, 0, 0));
+    HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, s.left, s.top, s.right, s.bottom);
+    Rectangle(dc, s.left, s.top, s.left + s.width, s.top + s.height);
     SelectObject(dc, old_brush);
     SelectObject(dc, old_pen);
+    DeleteObject(pen);
   };
   const HWND panel = pic_c_.hwnd();
 
   forms::LabelStyle black{label_font_, RGB(0, 0, 0)};
   forms::LabelStyle sized = black;
   sized.auto_size = true;
-  auto place = [](forms::Label& label, HWND parent, const TwipsBox& t, const std::wstring& text,
-                  const forms::LabelStyle& style) {
-    const RECT p = Pixels(t);
-    return label.Create(parent, p.left, p.top, p.right - p.left, p.bottom - p.top, text, style);
-  };
-
   forms::LabelStyle centred = black;
   centred.centred = true;
-  place(lbl15_, panel, kLbl15, L"BGM", centred);
+  lbl15_.Create(panel, 0, 0, 0, 0, L"BGM", centred);
   for (int i = 0; i < 3; ++i) {
-    const RECT p = Pixels(kImg_BGM[i]);
-    img_bgm_[i].Create(panel, p.left, p.top, p.right - p.left, p.bottom - p.top);
+    img_bgm_[i].Create(panel, 0, 0, 0, 0);
     img_bgm_[i].MouseDown = [this, i](int) { rules_.Img_BGM_MouseDown(static_cast<int16_t>(i)); };
-    place(lbl_bgm_[i], panel, kLbl_BGM[i], Wide(kKindCaptions[i], CP_UTF8), sized);
+    lbl_bgm_[i].Create(panel, 0, 0, 0, 0, Wide(kKindCaptions[i], CP_UTF8), sized);
     lbl_bgm_[i].MouseDown = [this, i](int) { rules_.lbl_BGM_MouseDown(static_cast<int16_t>(i)); };
   }
 
-  r = Pixels(kBGM_Repeat);
-  const int field_height = r.bottom - r.top;
   bgm_repeat_ = CreateWindowExW(0, L"ComboBox", L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
-                                r.left, r.top, r.right - r.left, field_height * kRepeatListRows,
-                                panel, nullptr, instance, nullptr);
+                                0, 0, 0, 0, panel, nullptr, instance, nullptr);
+  lbl14_.Create(panel, 0, 0, 0, 0, L"曲目をﾘﾋﾟｰﾄ", sized);
+
+  const FontSpec ambient = DesignFont();
+  cmd_file_.Create(panel, kCmd_File.left, kCmd_File.top, kCmd_File.width, kCmd_File.height,
+                   ButtonRecord("..."), ambient, dpi_);
+  cmd_file_.Click = [this] { rules_.Cmd_File_Click(0); };
+  forms::LabelStyle framed = black;
+  framed.sunken = true;
+  framed.wrap = true;
+  lbl_fname_.Create(panel, 0, 0, 0, 0, L"", framed);
+
+  forms::LabelStyle link = sized;
+  link.font = url_font_;
+  link.colour = RGB(255, 255, 255);
+  link.cursor = hand_;
+  lbl_url_.Create(hwnd(), 0, 0, 0, 0, Wide(kHomePage, CP_UTF8), link);
+  lbl_url_.Click = [this] { rules_.lbl_URL_Click(); };
+
+  cmd_set_.Create(hwnd(), kCmd_Set.left, kCmd_Set.top, kCmd_Set.width, kCmd_Set.height,
+                  ButtonRecord("設定"), ambient, dpi_);
+  cmd_set_.Click = [this] { rules_.Cmd_Set_Click(); };
+  cmd_can_.Create(hwnd(), kCmd_Can.left, kCmd_Can.top, kCmd_Can.width, kCmd_Can.height,
+                  ButtonRecord("ｷｬﾝｾﾙ"), ambient, dpi_);
+  cmd_can_.Click = [this] { rules_.Cmd_Can_Click(); };
+  LayOut();
+  controls_ready_ = true;
+  return true;
+}
+
+// Every control at its place for dpi_, with the fonts and pictures made for
+// it.
+void SettingsDialogWindow::LayOut() {
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  surface_.Resize(client.right, client.bottom, kDialogBackColour);
+
+  SetPlace(pic_c_.hwnd(), PixelsAt(kPic_C, dpi_));
+  SendMessageW(pic_c_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(panel_font_), FALSE);
+  auto place = [this](forms::Label& label, const TwipsBox& t, HFONT font) {
+    label.SetFont(font);
+    const PixelBox p = PixelsAt(t, dpi_);
+    label.Place(p.left, p.top, p.width, p.height);
+  };
+  place(lbl15_, kLbl15, label_font_);
+  for (int i = 0; i < 3; ++i) {
+    const PixelBox p = PixelsAt(kImg_BGM[i], dpi_);
+    SetPlace(img_bgm_[i].hwnd(), p);
+    img_bgm_[i].SetPicture(img_ra_[filled_[i] ? 1 : 0]);
+    place(lbl_bgm_[i], kLbl_BGM[i], label_font_);
+  }
+
+  const PixelBox r = PixelsAt(kBGM_Repeat, dpi_);
   SendMessageW(bgm_repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(panel_font_), FALSE);
+  SetPlace(bgm_repeat_, {r.left, r.top, r.width, r.height * kRepeatListRows});
   // The closed box at its designed height.
   RECT closed;
   GetWindowRect(bgm_repeat_, &closed);
   const LRESULT item = SendMessageW(bgm_repeat_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
   if (item > 0) {
     SendMessageW(bgm_repeat_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                 item + field_height - (closed.bottom - closed.top));
+                 item + r.height - (closed.bottom - closed.top));
   }
-  place(lbl14_, panel, kLbl14, L"曲目をﾘﾋﾟｰﾄ", sized);
+  place(lbl14_, kLbl14, label_font_);
+  place(lbl_fname_, kLbl_Fname, label_font_);
+  lbl_url_.SetCursor(hand_);
+  place(lbl_url_, kLbl_URL, url_font_);
+  for (CommandWindow* button : {&cmd_file_, &cmd_set_, &cmd_can_}) button->SetDpi(dpi_);
+}
 
-  const FontSpec ambient = DesignFont();
-  cmd_file_.Create(panel, kCmd_File.left, kCmd_File.top, kCmd_File.width, kCmd_File.height,
-                   ButtonRecord("..."), ambient);
-  cmd_file_.Click = [this] { rules_.Cmd_File_Click(0); };
-  forms::LabelStyle framed = black;
-  framed.sunken = true;
-  framed.wrap = true;
-  place(lbl_fname_, panel, kLbl_Fname, L"", framed);
-
-  forms::LabelStyle link = sized;
-  link.font = url_font_;
-  link.colour = RGB(255, 255, 255);
-  link.cursor = hand_;
-  place(lbl_url_, hwnd(), kLbl_URL, Wide(kHomePage, CP_UTF8), link);
-  lbl_url_.Click = [this] { rules_.lbl_URL_Click(); };
-
-  cmd_set_.Create(hwnd(), kCmd_Set.left, kCmd_Set.top, kCmd_Set.width, kCmd_Set.height,
-                  ButtonRecord("設定"), ambient);
-  cmd_set_.Click = [this] { rules_.Cmd_Set_Click(); };
-  cmd_can_.Create(hwnd(), kCmd_Can.left, kCmd_Can.top, kCmd_Can.width, kCmd_Can.height,
-                  ButtonRecord("ｷｬﾝｾﾙ"), ambient);
-  cmd_can_.Click = [this] { rules_.Cmd_Can_Click(); };
-  controls_ready_ = true;
-  return true;
+// A move to a monitor of other scaling: everything again at the dpi the
+// message carries, in the rectangle Windows suggests.
+void SettingsDialogWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0 || !controls_ready_) return;
+  dpi_ = dpi;
+  // The old fonts and pictures go once nothing shows them any more.
+  const HGDIOBJ old_objects[] = {label_font_, url_font_, panel_font_, img_ra_[0], img_ra_[1]};
+  const HICON old_icons[] = {icon_, small_icon_};
+  const HCURSOR old_hand = hand_;
+  MakeFonts();
+  MakePictures();
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut();
+  if (shown_) Form_Resize();
+  for (HGDIOBJ object : old_objects) {
+    if (object) DeleteObject(object);
+  }
+  for (HICON icon : old_icons) {
+    if (icon) DestroyIcon(icon);
+  }
+  if (old_hand) DestroyCursor(old_hand);
 }
 
 LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -251,6 +414,12 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
     case kFocusFirst:
       FocusFirstControl();
       return 0;
+    case kDpiChanged:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam == kOwnerWatch) WatchOwner();
+      return 0;
     case kSaveFailedMessage:
       MessageBoxW(hwnd(), kSaveFailed, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
       return 0;
@@ -261,10 +430,15 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
       }
       break;
     case WM_CLOSE:
-      // Every way of closing unloads through here.
+      // Every way of closing unloads through here. The owner is enabled
+      // before the window goes, so that Windows gives it the activation.
       rules_.Form_Unload();
+      ReleaseOwner();
       DestroyWindow(hwnd());
       return 0;
+    case WM_DESTROY:
+      ReleaseOwner();  // destroyed another way
+      break;
   }
   return Form::HandleMessage(message, wparam, lparam);
 }
@@ -286,26 +460,45 @@ void SettingsDialogWindow::FocusFirstControl() {
   if (first) SetFocus(first);
 }
 
+// Twips at the dialog's own dpi, so that the placement comes out in its pixels.
 double SettingsDialogWindow::ScreenWidth() {
-  return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN));
+  return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_);
 }
 double SettingsDialogWindow::ScreenHeight() {
-  return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN));
+  return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_);
 }
 double SettingsDialogWindow::WindowWidth() {
   RECT r;
   GetWindowRect(hwnd(), &r);
-  return PixelsToTwips(r.right - r.left);
+  return PixelsToTwips(r.right - r.left, dpi_);
 }
 double SettingsDialogWindow::WindowHeight() {
   RECT r;
   GetWindowRect(hwnd(), &r);
-  return PixelsToTwips(r.bottom - r.top);
+  return PixelsToTwips(r.bottom - r.top, dpi_);
 }
 
 void SettingsDialogWindow::Move(int32_t left, int32_t top) {
-  SetWindowPos(hwnd(), nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveInPixels(TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_));
+}
+
+bool SettingsDialogWindow::OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) {
+  RECT o, w;
+  if (!owner_ || !GetWindowRect(owner_, &o) || !GetWindowRect(hwnd(), &w)) return false;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return false;
+  }
+  const RECT& a = monitor.rcWork;
+  owner = {o.left, o.top, o.right, o.bottom};
+  work_area = {a.left, a.top, a.right, a.bottom};
+  window = {w.left, w.top, w.right, w.bottom};
+  return true;
+}
+
+void SettingsDialogWindow::MoveInPixels(int32_t left, int32_t top) {
+  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialogWindow::PrepareButtons() {
@@ -313,6 +506,7 @@ void SettingsDialogWindow::PrepareButtons() {
 }
 
 void SettingsDialogWindow::ShowMark(int index, bool filled) {
+  filled_[index] = filled;
   img_bgm_[index].SetPicture(img_ra_[filled ? 1 : 0]);
 }
 
@@ -409,10 +603,10 @@ void SettingsDialogWindow::ShowSaveFailed() { PostMessageW(hwnd(), kSaveFailedMe
 // Posted, so that the button whose click this is has finished with its window.
 void SettingsDialogWindow::Unload() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void ShowSettingsDialogModal() {
+void ShowSettingsDialogModal(HWND owner) {
   Win32Profile profile;
   SettingsDialogWindow dialog(Settings, profile, ThisSettingsFile());
-  if (!dialog.LoadDialog()) return;
+  if (!dialog.LoadDialog(owner)) return;
   forms::ShowModal(dialog);
 }
 

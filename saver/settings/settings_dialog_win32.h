@@ -23,8 +23,15 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
                        RectAnimator& animator = PlatformAnimator());
   ~SettingsDialogWindow() override;
 
-  // Creates the window and its controls, hidden, and runs Form_Load.
-  bool LoadDialog();
+  // Creates the window and its controls, hidden, owned by owner (none when
+  // null), and runs Form_Load. The owner stays disabled until the dialog
+  // closes.
+  bool LoadDialog(HWND owner = nullptr);
+
+  // The dots per inch the dialog is laid out at, and its owner while it
+  // has one.
+  int dpi() const { return dpi_; }
+  HWND owner() const { return owner_; }
 
   // The controls, for a test to look at.
   forms::Image& Img_BGM(int index) { return img_bgm_[index]; }
@@ -44,6 +51,8 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   double WindowWidth() override;
   double WindowHeight() override;
   void Move(int32_t left, int32_t top) override;
+  bool OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) override;
+  void MoveInPixels(int32_t left, int32_t top) override;
   void PrepareButtons() override;
   void ShowMark(int index, bool filled) override;
   void SetRepeatEnabled(bool enabled) override;
@@ -67,7 +76,13 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
 
  private:
   bool CreateControls();
-  void CreateFonts();
+  void MakeFonts();
+  void MakePictures();
+  void ReleaseFontsAndPictures();
+  void LayOut();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void WatchOwner();
+  void ReleaseOwner();
   void Form_Resize();
   void PaintSurface(HDC dc);
   void FocusFirstControl();
@@ -81,15 +96,20 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   HWND bgm_repeat_ = nullptr;
   CommandWindow cmd_file_, cmd_set_, cmd_can_;
   HBITMAP img_ra_[2] = {};
-  HICON icon_ = nullptr;
+  bool filled_[3] = {};
+  HICON icon_ = nullptr, small_icon_ = nullptr;
   HCURSOR hand_ = nullptr;
+  int dpi_ = 96;
+  HWND owner_ = nullptr;
+  DWORD owner_process_ = 0;
   HFONT label_font_ = nullptr, url_font_ = nullptr, panel_font_ = nullptr;
   bool controls_ready_ = false;
   bool shown_ = false;
   bool busy_ = false;  // the hourglass is up
 };
 
-// Shows the dialog and returns when it has closed.
-void ShowSettingsDialogModal();
+// Shows the dialog owned by owner (none when null) and returns when it has
+// closed.
+void ShowSettingsDialogModal(HWND owner);
 
 }  // namespace tremblix

@@ -1,9 +1,5 @@
 #include "saver/startup/command_line.h"
 
-#include <optional>
-
-#include "saver/common/numbers.h"
-
 namespace tremblix {
 
 std::string SwitchLetter(std::string_view args) {
@@ -15,7 +11,18 @@ std::string SwitchLetter(std::string_view args) {
 
 int32_t HostHandle(std::string_view args) {
   if (args.size() < 4) return 0;
-  return RoundToInt32(LeadingNumber(args.substr(3))).value_or(0);
+  std::string_view text = args.substr(3);
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (negative) ++i;
+  // Arithmetic modulo 2^32 keeps the low 32 bits of any length of digits.
+  uint32_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+  }
+  if (negative) value = 0u - value;
+  return static_cast<int32_t>(value);
 }
 
 }  // namespace tremblix

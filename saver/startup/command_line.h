@@ -11,8 +11,11 @@ namespace tremblix {
 // slash or a hyphen, is never looked at. Empty for a text shorter than two.
 std::string SwitchLetter(std::string_view args);
 
-// The preview host's window handle: the text from its fourth character on,
-// read as a leading decimal number; 0 when there is none or it does not fit.
+// The window handle after /p or /c ("/p 1234", "/c:1234", "/c 1234"): the text
+// from its fourth character on, leading blanks skipped, read as an unsigned
+// decimal (a minus sign in front is taken too). As Windows does, only the low
+// 32 bits are kept; read as a signed number they widen to a handle in either
+// edition. 0 when there is no number.
 int32_t HostHandle(std::string_view args);
 
 }  // namespace tremblix

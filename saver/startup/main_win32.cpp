@@ -7,6 +7,8 @@
 #include "saver/run/run_win32.h"
 #include "saver/settings/settings_dialog_win32.h"
 #include "saver/startup/command_line.h"
+#include "saver/startup/owner.h"
+#include "saver/startup/owner_win32.h"
 #include "saver/startup/profile_win32.h"
 #include "saver/startup/startup.h"
 #include "timing/launch_times_win32.h"
@@ -31,13 +33,18 @@ class Win32StartupHost : public StartupHost {
   bool FileExists(const std::string& path) override {
     return tremblix::FileExists(profile_, path);
   }
-  void ShowMissingRendererMessage() override {
-    MessageBoxW(nullptr, kMissingRendererText, kProgramTitle, MB_OK);
+  void ShowMissingRendererMessage(std::optional<int32_t> named_owner) override {
+    // A message box disables its owner while it is open, as the dialog does.
+    HWND owner = named_owner ? OwnerFor(*named_owner) : nullptr;
+    MessageBoxW(owner, kMissingRendererText, kProgramTitle, MB_OK);
   }
-  void ShowSettingsDialog() override { ShowSettingsDialogModal(); }
+  void ShowSettingsDialog(int32_t named_owner) override {
+    ShowSettingsDialogModal(OwnerFor(named_owner));
+  }
   void EmbedPreview(int32_t host_window) override {
-    tremblix::EmbedPreview(reinterpret_cast<HWND>(static_cast<intptr_t>(host_window)));
+    tremblix::EmbedPreview(reinterpret_cast<HWND>(HandleFromArgument(host_window)));
   }
+  void DeclareDialogDpiAware() override { tremblix::DeclareDialogDpiAware(); }
   void DeclareDpiAware() override { tremblix::DeclareDpiAware(); }
   void HideCursor() override { ShowCursor(FALSE); }
   void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(SwitchLetter(args_)); }

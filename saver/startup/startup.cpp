@@ -19,27 +19,31 @@ void Main(StartupHost& host, std::string_view args, std::string_view program_fol
     return;
   }
 
+  // Started without arguments, a saver is asked for its settings (Explorer's
+  // Configure).
+  const bool settings = letter == "C" || args.empty();
   host.LoadSettings();
+  if (settings) host.DeclareDialogDpiAware();
   if (!host.FileExists(std::string(program_folder) + kRendererName)) {
-    host.ShowMissingRendererMessage();
+    host.ShowMissingRendererMessage(settings ? std::optional<int32_t>(HostHandle(args))
+                                             : std::nullopt);
     host.EndProgram();
     return;
   }
 
-  if (letter == "C") {
-    host.ShowSettingsDialog();
+  if (settings) {
+    host.ShowSettingsDialog(HostHandle(args));
     host.EndProgram();
     return;
   }
-  if (letter != "S" && !args.empty()) {
+  if (letter != "S") {
     host.EndProgram();
     return;
   }
 
-  // Before the run makes a window or measures the screen. The dialog and the
-  // preview are left to Windows to scale.
+  // Before the run makes a window or measures the screen.
   host.DeclareDpiAware();
-  if (letter == "S") host.HideCursor();
+  host.HideCursor();
   host.LoadFullScreenRun();
 }
 

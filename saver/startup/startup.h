@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,15 @@ class StartupHost {
   virtual bool TopLevelWindowExists(const std::string& caption) = 0;
   virtual void LoadSettings() = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  virtual void ShowMissingRendererMessage() = 0;  // returns when the user closed it
-  virtual void ShowSettingsDialog() = 0;          // modal
+  // Returns when the user closed it. Owned as the dialog is when a handle is
+  // given (ChooseOwner), else by no window.
+  virtual void ShowMissingRendererMessage(std::optional<int32_t> named_owner) = 0;
+  // Modal, owned by what ChooseOwner makes of the handle.
+  virtual void ShowSettingsDialog(int32_t named_owner) = 0;
   virtual void EmbedPreview(int32_t host_window) = 0;
+  // The dialog's scaling: drawn at the monitor's own dots per inch where
+  // Windows has per-monitor awareness v2, else at the system's.
+  virtual void DeclareDialogDpiAware() = 0;
   // Asks for the screen in real pixels: without it, Windows at a display
   // scaling above 100 % tells a smaller screen than the copy works in.
   virtual void DeclareDpiAware() = 0;

@@ -155,4 +155,90 @@ case_file_chooser_picks_a_file_that_is_saved() {
   grep -qxF "BGMﾌｧｲﾙ=$path" <<<"$(e2e_ini_text)" || e2e_fail "the file was not saved"
 }
 
+# --- Opened by a page -------------------------------------------------------
+
+readonly kPage="Screen Saver Page"
+
+# The page's window, from another process, as the display settings' Settings
+# button starts the saver: /c:HWND.
+case_the_page_that_opens_it_owns_it_and_waits() {
+  e2e_preview_host "$kPage" 60 420 300 framed
+  local page=$E2E_HOST
+  e2e_open_dialog owned "" "/c:$page"
+  local owner
+  owner=$(e2e_probe owner "$kDialog" | tr -d '\r')
+  echo "page $page, the dialog's owner $owner"
+  [ "$owner" = "$page" ] || e2e_fail "the dialog's owner is $owner, not the page $page"
+  e2e_probe enabled "$kPage"
+  [ $? = 5 ] || e2e_fail "the page takes input while the dialog is open"
+  # Centred over the page.
+  local px py pw ph dx dy dw dh
+  e2e_read_numbers "the page's rectangle" "$(harness_rect "$kPage")" px py pw ph
+  e2e_read_numbers "the dialog's rectangle" "$(harness_rect "$kDialog")" dx dy dw dh
+  [ $(((2 * dx + dw) - (2 * px + pw))) -le 2 ] && [ $(((2 * px + pw) - (2 * dx + dw))) -le 2 ] &&
+    [ $(((2 * dy + dh) - (2 * py + ph))) -le 2 ] && [ $(((2 * py + ph) - (2 * dy + dh))) -le 2 ] ||
+    e2e_fail "the dialog at $dx,$dy ${dw}x$dh is not centred over the page at $px,$py ${pw}x$ph"
+  e2e_shot settings-dialog-owned
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+  e2e_probe enabled "$kPage" || e2e_fail "the page was left disabled"
+}
+
+case_a_page_closed_while_open_leaves_a_dialog_that_closes_cleanly() {
+  e2e_preview_host "$kPage" 60 420 300 framed
+  local page_pid=$E2E_HOST_PID
+  e2e_open_dialog page-gone "" "/c $E2E_HOST"
+  e2e_probe close "$kPage" || e2e_fail "no page to close"
+  e2e_until 10 "the page did not close" e2e_window_gone "$kPage"
+  e2e_wait_exit "$page_pid" 10
+  kill -0 "$DIALOG_PID" 2>/dev/null || e2e_fail "the dialog ended with its page"
+  e2e_probe exists "$kDialog" || e2e_fail "the dialog went with its page"
+  e2e_until 5 "the dialog keeps the page's handle as its owner" e2e_unowned "$kDialog"
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, its page gone, after ｷｬﾝｾﾙ,"
+}
+
+e2e_unowned() {
+  [ "$(e2e_probe owner "$1" | tr -d '\r')" = 0 ]
+}
+
+# --- At every scaling --------------------------------------------------------
+
+# Windows' display scaling, as LogPixels sets it; the server reads it when it
+# starts. Undone at the case's end.
+e2e_scaling() {
+  e2e_reg_set 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$1"
+  harness_prefix_stop "$WINEPREFIX"
+  harness_prefix_ready "$WINEPREFIX" || e2e_fail "no Wine prefix at $1 dpi"
+}
+
+# At 100, 125, 150 and 200 %: the client area in proportion to 96 dpi's
+# within a pixel, every control inside it and no text cut. A screenshot of
+# each is kept.
+case_the_dialog_is_laid_out_at_every_scaling() {
+  local dpi first=1 cx cy cw ch misfits
+  for dpi in 96 120 144 192; do
+    e2e_scaling "$dpi"
+    if [ "$first" = 1 ]; then e2e_open_dialog scaled; first=0; else e2e_open_dialog scaled again; fi
+    e2e_read_numbers "the dialog's client area" "$(e2e_probe client "$kDialog")" cx cy cw ch
+    echo "$dpi dpi: client area $cw x $ch"
+    # 496 x 243 at 96 dpi; within a pixel of that times dpi / 96.
+    local dw=$((cw * 96 - 496 * dpi)) dh=$((ch * 96 - 243 * dpi))
+    [ ${dw#-} -le 96 ] && [ ${dh#-} -le 96 ] ||
+      e2e_fail "at $dpi dpi the client area is $cw x $ch, not 496 x 243 scaled by $dpi / 96"
+    # The labels' and buttons' font, 9.75 points at this dpi.
+    misfits=$(e2e_probe fits "$kDialog" "ＭＳ Ｐゴシック" $(((195 * dpi + 720) / 1440))) ||
+      e2e_fail "at $dpi dpi: ${misfits//$'\r'/}"
+    harness_screenshot "$E2E_TMP/scaled.png"
+    convert "$E2E_TMP/scaled.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage \
+      "$E2E_SHOTS/settings-dialog-${dpi}dpi.png"
+    echo "dialog at $dpi dpi: $E2E_SHOTS/settings-dialog-${dpi}dpi.png"
+    # The bands' middle row is lavender at every scale.
+    e2e_expect_pixel "$E2E_SHOTS/settings-dialog-${dpi}dpi.png" $((cw - 3)) $((ch / 2)) \
+      "220 220 250" "the middle band at $dpi dpi"
+    e2e_probe close "$kDialog" || e2e_fail "no dialog to close"
+    e2e_expect_exit "$DIALOG_PID" 10 "the dialog at $dpi dpi, closed,"
+  done
+}
+
 e2e_main "$@"

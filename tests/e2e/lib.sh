@@ -306,10 +306,14 @@ e2e_start() {
 }
 
 # A window titled $1 that stands for the display settings' preview area, 152 x
-# 112, for $2 seconds; its handle is in E2E_HOST.
+# 112 (or $3 x $4, "framed" in $5 for a caption and a border), for $2 seconds;
+# its handle, as Windows writes it, is in E2E_HOST and its pid in E2E_HOST_PID.
 e2e_preview_host() {
-  coproc HOST_PROBE { exec wine "$E2E_BUILD/tools/winprobe.exe" host "$1" 152 112 "$2" 2>/dev/null; }
+  coproc HOST_PROBE {
+    exec wine "$E2E_BUILD/tools/winprobe.exe" host "$1" "${3:-152}" "${4:-112}" "$2" ${5:-} 2>/dev/null
+  }
   E2E_PIDS+=("$HOST_PROBE_PID")
+  E2E_HOST_PID=$HOST_PROBE_PID
   read -r E2E_HOST <&"${HOST_PROBE[0]}"
   E2E_HOST=${E2E_HOST%$'\r'}
   [[ $E2E_HOST =~ ^-?[0-9]+$ ]] || e2e_fail "the preview host gave no handle ('$E2E_HOST')"
@@ -575,9 +579,9 @@ e2e_program_pids() {
 
 # --- The settings dialog and the full-screen run ------------------------------
 
-# Installs the programs (unless $2 is "again"), starts the dialog and waits
-# until it is painted and still. Sets SCR, DIR (the program's folder on the Unix side)
-# and INI.
+# Installs the programs (unless $2 is "again"), starts the dialog (with the
+# arguments $3, /c unless given) and waits until it is painted and still.
+# Sets SCR, DIR (the program's folder on the Unix side) and INI.
 e2e_open_dialog() {
   if [ "${2:-}" = again ]; then
     SCR="C:\\e2e\\$1\\Tremblix.scr"
@@ -587,7 +591,7 @@ e2e_open_dialog() {
   DIR=$E2E_DRIVE_C/e2e/$1
   INI=$(e2e_settings_file "$1")
   [ "${2:-}" = again ] || xdotool mousemove 0 0
-  e2e_start "$SCR" /c
+  e2e_start "$SCR" ${3-/c}
   DIALOG_PID=$E2E_PID
   e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
   e2e_until 10 "the dialog shows no 設定 button" e2e_probe where "$kDialog" "設定" >/dev/null

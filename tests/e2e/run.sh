@@ -222,6 +222,27 @@ case_preview_is_embedded_in_its_host() {
   e2e_shot preview-host
 }
 
+# A host with a caption and a border: the preview covers its client area,
+# not its window.
+case_preview_covers_the_client_area_of_a_framed_host() {
+  local scr
+  scr=$(e2e_install preview-framed)
+  e2e_preview_host "Framed Host" 8 200 150 framed
+  local hx hy hw hh
+  e2e_read_numbers "the host's client area" "$(e2e_probe client "Framed Host")" hx hy hw hh
+  e2e_start "$scr" /p "$E2E_HOST"
+  local place
+  e2e_until 5 "no preview window in its host" e2e_preview_in "Framed Host"
+  echo "host client area ${hw}x$hh; preview window in it: $PLACE"
+  [ "$PLACE" = "0 0 $hw $hh" ] || e2e_fail "the preview window is at '$PLACE', not over the client area"
+  e2e_shot preview-framed-host
+}
+
+e2e_preview_in() {
+  PLACE=$(e2e_probe child "$1" "Preview Window") || return 1
+  PLACE=${PLACE//$'\r'/}
+}
+
 case_preview_ends_when_its_host_goes() {
   local scr
   scr=$(e2e_install preview-gone)

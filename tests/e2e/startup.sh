@@ -30,6 +30,25 @@ case_missing_renderer_shows_the_message() {
   e2e_expect_exit "$E2E_PID" 10 "the program, its message closed,"
 }
 
+# Asked for by a page (/c:HWND), the message is the page's, as the dialog
+# would have been: the page waits until it is closed.
+case_missing_renderer_message_is_owned_by_the_page() {
+  local scr
+  scr=$(e2e_install no-renderer-owned no-renderer)
+  e2e_preview_host "Screen Saver Page" 30 420 300 framed
+  local page=$E2E_HOST
+  e2e_start "$scr" "/c:$page"
+  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  local owner
+  owner=$(e2e_probe owner "$kMessageTitle" | tr -d '\r')
+  [ "$owner" = "$page" ] || e2e_fail "the message's owner is $owner, not the page $page"
+  e2e_probe enabled "Screen Saver Page"
+  [ $? = 5 ] || e2e_fail "the page takes input while the message is open"
+  e2e_probe press "$kMessageTitle" OK || e2e_fail "could not press OK"
+  e2e_expect_exit "$E2E_PID" 10 "the program, its message closed,"
+  e2e_probe enabled "Screen Saver Page" || e2e_fail "the page was left disabled"
+}
+
 case_missing_renderer_in_full_screen_too() {
   local scr
   scr=$(e2e_install no-renderer-s no-renderer)
@@ -91,6 +110,21 @@ case_settings_mode_shows_its_dialog_and_ends() {
   e2e_shot settings-mode
   e2e_probe close "<Tremblix>" || e2e_fail "no dialog to close"
   e2e_expect_exit "$E2E_PID" 10 "the dialog, closed,"
+}
+
+# Explorer's Configure starts a saver without arguments: the settings, no run.
+case_no_arguments_open_the_settings_dialog() {
+  local scr
+  scr=$(e2e_install no-arguments)
+  e2e_watch_window "$kRenderer"
+  e2e_start "$scr"
+  e2e_wait_window "<Tremblix>" 10 || e2e_fail "no settings dialog appeared"
+  e2e_probe exists Tremblix_Main && e2e_fail "a full-screen run started"
+  e2e_shot no-arguments
+  e2e_probe close "<Tremblix>" || e2e_fail "no dialog to close"
+  e2e_expect_exit "$E2E_PID" 10 "the dialog, closed,"
+  e2e_watched && e2e_fail "the renderer was started"
+  return 0
 }
 
 case_full_screen_mode_carries_its_marker() {

@@ -24,18 +24,39 @@ TEST(SwitchLetter, IsEmptyForShortTexts) {
 TEST(HostHandle, ReadsTheNumberFromTheFourthCharacter) {
   EXPECT_EQ(HostHandle("/p 1234"), 1234);
   EXPECT_EQ(HostHandle("/p:1234"), 1234);
+  EXPECT_EQ(HostHandle("/c:1234"), 1234);
+  EXPECT_EQ(HostHandle("/c 1234"), 1234);
   EXPECT_EQ(HostHandle("/p   1234"), 1234);
   EXPECT_EQ(HostHandle("/p 1234 5678"), 1234);
   EXPECT_EQ(HostHandle("/p 2147483647"), 2147483647);
-  EXPECT_EQ(HostHandle("/p 12.5"), 12);  // to the nearest, ties to the even one
+  EXPECT_EQ(HostHandle("/p 12.5"), 12);  // reading stops at the point
 }
 
-TEST(HostHandle, IsZeroWhenThereIsNoUsableNumber) {
+// Windows writes a handle as an unsigned decimal: the upper half of the 32
+// bits is a negative handle, and only the low 32 bits count.
+TEST(HostHandle, IsAnUnsignedDecimalWhoseLow32BitsAreKept) {
+  EXPECT_EQ(HostHandle("/p 2147483648"), INT32_MIN);
+  EXPECT_EQ(HostHandle("/p 4294967295"), -1);
+  EXPECT_EQ(HostHandle("/c:3221291010"), -1073676286);  // 0xC0010102
+  EXPECT_EQ(HostHandle("/p 4294967296"), 0);
+  EXPECT_EQ(HostHandle("/p 4294968530"), 1234);  // 2^32 + 1234
+  EXPECT_EQ(HostHandle("/p 99999999999999999999"), 1661992959);  // its remainder by 2^32
+}
+
+TEST(HostHandle, TakesALeadingMinusSign) {
+  EXPECT_EQ(HostHandle("/p -1234"), -1234);
+  EXPECT_EQ(HostHandle("/c:-1"), -1);
+  EXPECT_EQ(HostHandle("/p -2147483648"), INT32_MIN);
+  EXPECT_EQ(HostHandle("/p -4294967295"), 1);
+}
+
+TEST(HostHandle, IsZeroWhenThereIsNoNumber) {
   EXPECT_EQ(HostHandle("/p"), 0);
   EXPECT_EQ(HostHandle("/p "), 0);
   EXPECT_EQ(HostHandle("/p abc"), 0);
-  EXPECT_EQ(HostHandle("/p 2147483648"), 0);
-  EXPECT_EQ(HostHandle("/p 99999999999999999999"), 0);
+  EXPECT_EQ(HostHandle("/p +5"), 0);
+  EXPECT_EQ(HostHandle("/p -"), 0);
+  EXPECT_EQ(HostHandle("/c"), 0);
   EXPECT_EQ(HostHandle(""), 0);
 }
 

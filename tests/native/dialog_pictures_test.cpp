@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "saver/settings/bands.h"
+
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <tuple>
 
 namespace tremblix {
 namespace {
@@ -64,6 +68,56 @@ TEST(DialogPicturesTest, HandIsATwoColourCursorWithItsHotSpotAtTheFingerTip) {
   EXPECT_EQ(PointingHandPixel(12, 9), HandPixel::kClear);  // nothing above the tip
   EXPECT_EQ(PointingHandPixel(12, 12), HandPixel::kWhite);  // inside the finger
   EXPECT_EQ(PointingHandPixel(0, 31), HandPixel::kClear);
+}
+
+TEST(DialogPicturesTest, MarksAndHandAtABandAreSquaresOfTheirPixels) {
+  for (int band : {1, 2, 3}) {
+    for (int y = 0; y < kMarkSize * band; ++y) {
+      for (int x = 0; x < kMarkSize * band; ++x) {
+        for (bool filled : {false, true}) {
+          ASSERT_EQ(MarkPixelAt(filled, x, y, band), MarkPixel(filled, x / band, y / band));
+        }
+      }
+    }
+    for (int y = 0; y < kIconSize * band; ++y) {
+      for (int x = 0; x < kIconSize * band; ++x) {
+        ASSERT_EQ(PointingHandPixelAt(x, y, band), PointingHandPixel(x / band, y / band));
+      }
+    }
+  }
+  // The hot spot, the tip of the finger, scales with the hand.
+  EXPECT_EQ(PointingHandPixelAt(kHandHotSpotX * 2, kHandHotSpotY * 2, 2), HandPixel::kBlack);
+}
+
+TEST(DialogPicturesTest, TheIconAt32IsTheDesignAndAnySizeKeepsItsShades) {
+  std::set<std::tuple<int, int, int>> shades;
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) {
+      const IconPixel a = TremblixIconPixelAt(x, y, kIconSize), b = TremblixIconPixel(x, y);
+      ASSERT_EQ(a.clear, b.clear) << x << "," << y;
+      if (!a.clear) ASSERT_EQ(a.colour, b.colour) << x << "," << y;
+    }
+  }
+  for (int c = 0; c <= 220; ++c) {
+    const Rgb band = DialogBandColour(c);
+    shades.insert({band.r, band.g, band.b});
+  }
+  for (int size : {16, 20, 24, 40, 48, 64}) {
+    int ball = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const IconPixel p = TremblixIconPixelAt(x, y, size);
+        if (p.clear) continue;
+        ++ball;
+        ASSERT_TRUE(shades.count({p.colour.r, p.colour.g, p.colour.b})) << size << " " << x;
+      }
+    }
+    // A ball of radius 15/32 of the icon: its area within a few percent.
+    const double expected = 3.14159 * (15.0 * size / 32) * (15.0 * size / 32);
+    EXPECT_NEAR(ball, expected, expected * 0.08) << size;
+    EXPECT_TRUE(TremblixIconPixelAt(0, 0, size).clear) << size;
+    EXPECT_FALSE(TremblixIconPixelAt(size / 2, size / 2, size).clear) << size;
+  }
 }
 
 }  // namespace

@@ -68,5 +68,49 @@ TEST(FaceLayoutTest, CaptionTopIsTenTwipsAboveTheCentre) {
   EXPECT_EQ(TwipsToPixels(CaptionTop(375)), 5);
 }
 
+PixelRect Of(const PixelArea& a) { return {a.x, a.y, a.width, a.height}; }
+
+// At one pixel a band the pixel slices are the design's twips slices, at
+// every size a button can have.
+TEST(FaceLayoutTest, PixelSlicesAtBandOneAreTheTwipsSlices) {
+  for (int w = 9; w <= 160; ++w) {
+    for (int h = 9; h <= 60; ++h) {
+      const auto twips = FaceSlices(PixelsToTwips(w), PixelsToTwips(h));
+      const auto pixels = FaceSlicesInPixels(w, h, 1);
+      ASSERT_EQ(pixels.size(), twips.size()) << w << "x" << h;
+      for (size_t i = 0; i < pixels.size(); ++i) {
+        ASSERT_EQ(Of(pixels[i].source), Pixels(twips[i].source)) << w << "x" << h << " " << i;
+        ASSERT_EQ(Of(pixels[i].dest), Pixels(twips[i].dest)) << w << "x" << h << " " << i;
+      }
+    }
+  }
+}
+
+// At two pixels a band (192 dpi) the frame is eight pixels of a 128 x 50
+// picture: corners copied one to one, edges stretched along their length
+// only.
+TEST(FaceLayoutTest, AtBandTwoTheFrameIsTwiceAsThickAndCornersStayUnscaled) {
+  const auto slices = FaceSlicesInPixels(154, 50, 2);
+  ASSERT_EQ(slices.size(), 8u);
+  const PixelRect source[] = {{0, 0, 8, 8},    {8, 0, 112, 8},  {120, 0, 8, 8}, {120, 8, 8, 34},
+                              {120, 42, 8, 8}, {8, 42, 112, 8}, {0, 42, 8, 8},  {0, 8, 8, 34}};
+  const PixelRect dest[] = {{0, 0, 8, 8},     {8, 0, 138, 8},  {146, 0, 8, 8}, {146, 8, 8, 34},
+                            {146, 42, 8, 8},  {8, 42, 138, 8}, {0, 42, 8, 8},  {0, 8, 8, 34}};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(Of(slices[i].source), source[i]) << "slice " << i + 1;
+    EXPECT_EQ(Of(slices[i].dest), dest[i]) << "slice " << i + 1;
+    // Across its length a slice is never stretched.
+    const bool across_x = i != 1 && i != 5;
+    const bool across_y = i != 3 && i != 7;
+    if (across_x) EXPECT_EQ(slices[i].source.width, slices[i].dest.width) << i;
+    if (across_y) EXPECT_EQ(slices[i].source.height, slices[i].dest.height) << i;
+  }
+}
+
+TEST(FaceLayoutTest, ABandTwoButtonBelowTwoCornersKeepsOnlyTheCorners) {
+  EXPECT_EQ(FaceSlicesInPixels(16, 50, 2).size(), 6u);
+  EXPECT_TRUE(FaceSlicesInPixels(0, 0, 2).empty() || FaceSlicesInPixels(0, 0, 2).size() < 8u);
+}
+
 }  // namespace
 }  // namespace tremblix

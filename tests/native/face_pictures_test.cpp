@@ -87,5 +87,25 @@ TEST(FacePicturesTest, InnerRings) {
   EXPECT_EQ(FacePixel(Face::Disable, 2, 12), (Rgb{245, 244, 234}));
 }
 
+// Drawn for a larger scale, each pixel of the 96-dpi picture becomes a square
+// of band pixels, and no colour appears that it lacks.
+TEST(FacePicturesTest, AtABandEveryPixelBecomesASquareOfNoNewColour) {
+  for (int i = 0; i < kFaceCount; ++i) {
+    for (int band : {1, 2, 3}) {
+      for (int y = 0; y < kFacePixelHeight * band; ++y) {
+        for (int x = 0; x < kFacePixelWidth * band; ++x) {
+          ASSERT_EQ(FacePixelAt(FaceAt(i), x, y, band), FacePixel(FaceAt(i), x / band, y / band))
+              << "face " << i << " band " << band << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+  // The outline, one pixel at 96 dpi, is two at band 2: row 0 and 1 of the
+  // middle of Normal's top edge.
+  EXPECT_EQ(FacePixelAt(Face::Normal, 60, 0, 2), kOutline);
+  EXPECT_EQ(FacePixelAt(Face::Normal, 60, 1, 2), kOutline);
+  EXPECT_FALSE(FacePixelAt(Face::Normal, 60, 2, 2) == kOutline);
+}
+
 }  // namespace
 }  // namespace tremblix

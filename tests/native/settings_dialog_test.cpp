@@ -23,6 +23,17 @@ class FakeHost : public DialogHost {
     moved_left = left;
     moved_top = top;
   }
+  bool OwnerPlace(ScreenBox& o, ScreenBox& work_area, ScreenBox& window) override {
+    if (!owned) return false;
+    o = owner;
+    work_area = {0, 0, 1280, 994};
+    window = {0, 0, 502, 268};
+    return true;
+  }
+  void MoveInPixels(int32_t left, int32_t top) override {
+    pixel_left = left;
+    pixel_top = top;
+  }
   void PrepareButtons() override { ++prepared; }
   void ShowMark(int index, bool filled) override { filled_mark[index] = filled; }
   void SetRepeatEnabled(bool enabled) override { repeat_enabled = enabled; }
@@ -54,6 +65,9 @@ class FakeHost : public DialogHost {
   void Unload() override { ++unloads; }
 
   int32_t moved_left = -1, moved_top = -1;
+  bool owned = false;
+  ScreenBox owner{};
+  int32_t pixel_left = -1, pixel_top = -1;
   int prepared = 0;
   bool filled_mark[3] = {};
   bool repeat_enabled = true, file_enabled = true;
@@ -102,6 +116,20 @@ class DialogTest : public ::testing::Test {
   SettingsRecord settings;
   Tremblix_P dialog{host, settings, profile, kIni};
 };
+
+// Opened by a page (/c:HWND), the dialog stands over it on its monitor.
+TEST_F(DialogTest, LoadCentresTheWindowOverItsOwner) {
+  host.owned = true;
+  host.owner = {100, 200, 700, 600};
+  Load(0);
+  EXPECT_EQ(host.pixel_left, 149);
+  EXPECT_EQ(host.pixel_top, 266);
+  EXPECT_EQ(host.moved_left, -1) << "placed across the screen as well";
+  host.owner = {1200, 900, 1300, 1000};
+  Load(0);
+  EXPECT_EQ(host.pixel_left, 1280 - 502);
+  EXPECT_EQ(host.pixel_top, 994 - 268);
+}
 
 TEST_F(DialogTest, LoadPlacesTheWindowAndPreparesTheButtons) {
   Load(0);

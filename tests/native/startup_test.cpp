@@ -1,6 +1,10 @@
 #include "saver/startup/startup.h"
 
+#include <map>
+
 #include <gtest/gtest.h>
+
+#include "saver/startup/owner.h"
 
 #include <set>
 #include <string>
@@ -21,8 +25,13 @@ class RecordingHost : public StartupHost {
     calls.push_back("exists " + path);
     return renderer_present;
   }
-  void ShowMissingRendererMessage() override { calls.push_back("message"); }
-  void ShowSettingsDialog() override { calls.push_back("dialog"); }
+  void ShowMissingRendererMessage(std::optional<int32_t> owner) override {
+    calls.push_back(owner ? "message owned " + std::to_string(*owner) : "message");
+  }
+  void ShowSettingsDialog(int32_t owner) override {
+    calls.push_back("dialog " + std::to_string(owner));
+  }
+  void DeclareDialogDpiAware() override { calls.push_back("dialog dpi aware"); }
   void EmbedPreview(int32_t host_window) override {
     calls.push_back("preview " + std::to_string(host_window));
   }
@@ -59,24 +68,40 @@ Calls Expect(std::initializer_list<std::string> after_guard) {
 TEST(Main, DispatchTable) {
   const std::string check = "exists C:\\Saver\\Tremblix.dll";
   // The full screen asks for real pixels before it makes any window; the
-  // dialog and the preview are left to Windows' scaling.
+  // dialog for its own scaling, before the renderer check's message.
   EXPECT_EQ(Start("/s"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
   EXPECT_EQ(Start("/S"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
   EXPECT_EQ(Start("-s"), Expect({"settings", check, "dpi aware", "hide cursor", "run"}));
-  EXPECT_EQ(Start(""), Expect({"settings", check, "dpi aware", "run"}));
-  EXPECT_EQ(Start("/c"), Expect({"settings", check, "dialog", "end"}));
-  EXPECT_EQ(Start("/c:1234"), Expect({"settings", check, "dialog", "end"}));
+  EXPECT_EQ(Start("/c"), Expect({"settings", "dialog dpi aware", check, "dialog 0", "end"}));
   EXPECT_EQ(Start("/p 1234"), Expect({"preview 1234"}));
   EXPECT_EQ(Start("/p"), Expect({"preview 0"}));
   EXPECT_EQ(Start("/a"), Expect({"settings", check, "end"}));
   EXPECT_EQ(Start("/"), Expect({"settings", check, "end"}));
 }
 
+// Explorer's Configure starts a saver without arguments.
+TEST(Main, NoArgumentsOpenTheSettingsAsSlashCDoes) {
+  EXPECT_EQ(Start(""), Start("/c"));
+  EXPECT_EQ(Start("", false), Start("/c", false));
+}
+
+TEST(Main, TheDialogIsGivenTheHandleThatFollowsTheSwitch) {
+  EXPECT_EQ(Start("/c:1234").at(5), "dialog 1234");
+  EXPECT_EQ(Start("/C 1234").at(5), "dialog 1234");
+  EXPECT_EQ(Start("/c:4294967295").at(5), "dialog -1");
+  EXPECT_EQ(Start("/p 4294967295").at(2), "preview -1");
+}
+
 TEST(Main, MissingRendererShowsTheMessageInEveryModeButThePreview) {
   const std::string check = "exists C:\\Saver\\Tremblix.dll";
-  for (const char* args : {"/s", "/c", "/x", ""}) {
+  for (const char* args : {"/s", "/x"}) {
     EXPECT_EQ(Start(args, false), Expect({"settings", check, "message", "end"})) << args;
   }
+  // Owned as the dialog would be.
+  EXPECT_EQ(Start("/c:77", false),
+            Expect({"settings", "dialog dpi aware", check, "message owned 77", "end"}));
+  EXPECT_EQ(Start("", false),
+            Expect({"settings", "dialog dpi aware", check, "message owned 0", "end"}));
   EXPECT_EQ(Start("/p 1234", false), Expect({"preview 1234"}));
 }
 
@@ -100,6 +125,58 @@ TEST(Main, TheRendererIsLookedForBesideTheProgramAsTextJoined) {
   RecordingHost host;
   Main(host, "/s", "C:\\");
   EXPECT_EQ(host.calls[3], "exists C:\\\\Tremblix.dll");
+}
+
+// Windows as a test lays them out: each window's top-level ancestor, the
+// foreground, the desktop, the shell's window and the taskbar.
+class FakeWindows : public OwnerWindows {
+ public:
+  FakeWindows() {
+    roots = {{10, 10}, {11, 10}, {20, 20}, {1, 1}, {2, 2}, {3, 3}, {4, 3}, {-5, -5}};
+    classes = {{3, kTaskbarClass}};
+  }
+  bool IsWindow(WindowRef w) override { return roots.count(w) > 0; }
+  WindowRef Root(WindowRef w) override { return roots.count(w) ? roots[w] : 0; }
+  WindowRef Foreground() override { return foreground; }
+  WindowRef Desktop() override { return 1; }
+  WindowRef ShellWindow() override { return 2; }
+  std::string ClassName(WindowRef w) override { return classes.count(w) ? classes[w] : "Page"; }
+
+  std::map<WindowRef, WindowRef> roots;
+  std::map<WindowRef, std::string> classes;
+  WindowRef foreground = 20;
+};
+
+TEST(ChooseOwner, IsTheTopLevelAncestorOfTheNamedWindow) {
+  FakeWindows windows;
+  EXPECT_EQ(ChooseOwner(11, windows), 10);
+  EXPECT_EQ(ChooseOwner(10, windows), 10);
+}
+
+TEST(ChooseOwner, ElseOfTheForegroundWindow) {
+  FakeWindows windows;
+  EXPECT_EQ(ChooseOwner(0, windows), 20);
+  EXPECT_EQ(ChooseOwner(999, windows), 20);  // names no window
+  windows.foreground = 11;
+  EXPECT_EQ(ChooseOwner(0, windows), 10);
+  windows.foreground = 0;
+  EXPECT_EQ(ChooseOwner(0, windows), 0);
+}
+
+TEST(ChooseOwner, IsNeverTheDesktopTheShellOrTheTaskbar) {
+  FakeWindows windows;
+  for (WindowRef shell : {1, 2, 3, 4}) {
+    EXPECT_EQ(ChooseOwner(static_cast<int32_t>(shell), windows), 0) << shell;
+    windows.foreground = shell;
+    EXPECT_EQ(ChooseOwner(0, windows), 0) << shell;
+  }
+}
+
+// A handle above 2^31 comes as a negative number and widens with its sign.
+TEST(ChooseOwner, WidensTheHandleWithItsSign) {
+  FakeWindows windows;
+  EXPECT_EQ(HandleFromArgument(-5), WindowRef{-5});
+  EXPECT_EQ(ChooseOwner(-5, windows), -5);
 }
 
 }  // namespace

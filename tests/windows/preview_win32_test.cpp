@@ -103,4 +103,34 @@ TEST(Preview, AHostThatGoesEndsThePreviewWithoutRepaintingOtherWindows) {
   DestroyWindow(witness);
 }
 
+// A host with a caption and a border, as a preview area of another kind may
+// be: the preview covers its client area exactly, not its window.
+TEST(Preview, CoversTheClientAreaOfAHostWithACaptionAndABorder) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Framed Host";
+  RegisterClassW(&wc);
+  HWND host = CreateWindowExW(0, wc.lpszClassName, L"Framed Host",
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 60, 60, 200, 150,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(host);
+  RECT client, frame;
+  GetClientRect(host, &client);
+  GetWindowRect(host, &frame);
+  ASSERT_LT(client.right, frame.right - frame.left) << "the host has no border";
+  tremblix::EmbedPreview(host);
+  HWND preview = FindWindowExW(host, nullptr, nullptr, L"Preview Window");
+  ASSERT_TRUE(preview);
+  RECT placed;
+  GetWindowRect(preview, &placed);
+  MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&placed), 2);
+  EXPECT_EQ(placed.left, 0);
+  EXPECT_EQ(placed.top, 0);
+  EXPECT_EQ(placed.right, client.right);
+  EXPECT_EQ(placed.bottom, client.bottom);
+  DestroyWindow(host);
+  Pump(50);
+}
+
 }  // namespace

@@ -13,7 +13,11 @@
 #include <iterator>
 #include <vector>
 
+#include "saver/common/dpi_win32.h"
+#include "saver/common/twips.h"
 #include "saver/common/wide_text_win32.h"
+#include "saver/settings/dialog_layout.h"
+#include "saver/settings/dialog_pictures.h"
 #include "saver/startup/profile_win32.h"
 #include "tests/windows/user_input_win32.h"
 
@@ -75,14 +79,15 @@ class SettingsDialogTest : public ::testing::Test {
     RemoveDirectoryA(folder_.c_str());
   }
 
-  TestDialog& Open(int16_t kind, int16_t repeat = 0, std::string file = "") {
+  TestDialog& Open(int16_t kind, int16_t repeat = 0, std::string file = "",
+                   HWND owner = nullptr) {
     settings_.BgmKind = kind;
     settings_.BgmRepeat = repeat;
     settings_.BgmFile = std::move(file);
     settings_.BgmFolder =
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
-    EXPECT_TRUE(dialog_->LoadDialog());
+    EXPECT_TRUE(dialog_->LoadDialog(owner));
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     Pump(100);
     return *dialog_;
@@ -327,6 +332,226 @@ TEST_F(SettingsDialogTest, TheFocusStartsAtTheFirstControlInTheKeyboardOrder) {
   Pump(50);
   HWND focus = GetFocus();
   EXPECT_TRUE(focus == d.BGM_Repeat() || GetParent(focus) == d.BGM_Repeat());
+}
+
+// --- Scaling -----------------------------------------------------------------
+
+PixelBox PlaceIn(HWND child, HWND parent) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int FontHeight(HWND control) {
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+             &font);
+  return font.lfHeight;
+}
+
+// What Windows sends when the dialog moves to a monitor of this dpi: the
+// window grown or shrunk so that its client area takes the new size.
+void SendDpiChange(HWND dialog, int dpi) {
+  RECT window, client;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  const PixelBox to = DialogClientAt(dpi);
+  RECT suggested = {window.left, window.top, window.right + to.width - client.right,
+                    window.bottom + to.height - client.bottom};
+  SendMessageW(dialog, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+}
+
+void ExpectLaidOutAt(TestDialog& d, int dpi) {
+  SCOPED_TRACE(dpi);
+  EXPECT_EQ(d.dpi(), dpi);
+  RECT client;
+  GetClientRect(d.hwnd(), &client);
+  const PixelBox want = DialogClientAt(dpi);
+  EXPECT_EQ(client.right, want.width);
+  EXPECT_EQ(client.bottom, want.height);
+  const HWND panel = d.Pic_C().hwnd();
+  EXPECT_EQ(PlaceIn(panel, d.hwnd()), PixelsAt(kPic_C, dpi));
+  EXPECT_EQ(PlaceIn(d.Cmd_Set().hwnd(), d.hwnd()), PixelsAt(kCmd_Set, dpi));
+  EXPECT_EQ(PlaceIn(d.Cmd_File().hwnd(), panel), PixelsAt(kCmd_File, dpi));
+  EXPECT_EQ(PlaceIn(d.lbl_Fname().hwnd(), panel), PixelsAt(kLbl_Fname, dpi));
+  const PixelBox mark = PlaceIn(d.Img_BGM(1).hwnd(), panel);
+  EXPECT_EQ(mark.left, PixelsAt(kImg_BGM[1], dpi).left);
+  EXPECT_EQ(mark.width, kMarkSize * BandWidth(dpi));
+  EXPECT_EQ(mark.height, kMarkSize * BandWidth(dpi));
+  EXPECT_EQ(FontHeight(d.lbl_BGM(1).hwnd()), -FontPixelsAt(kLabelFontPoints, dpi));
+  EXPECT_EQ(FontHeight(d.Cmd_Set().hwnd()), -FontPixelsAt(kLabelFontPoints, dpi));
+  // The button's outline is one band thick: one pixel at 96 dpi, two at 192.
+  const HDC face = d.Cmd_Set().surface();
+  const int band = BandWidth(dpi);
+  for (int y = 0; y < band; ++y) EXPECT_EQ(GetPixel(face, 30, y), RGB(0, 60, 116)) << "row " << y;
+  EXPECT_NE(GetPixel(face, 30, band), RGB(0, 60, 116));
+  // The hand over the home page at this scale, its hot spot on the finger's tip.
+  SendMessageW(d.lbl_URL().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.lbl_URL().hwnd()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ICONINFO hand = {};
+  ASSERT_TRUE(GetIconInfo(GetCursor(), &hand));
+  BITMAP hand_mask = {};
+  GetObjectW(hand.hbmMask, sizeof(hand_mask), &hand_mask);
+  EXPECT_EQ(hand_mask.bmWidth, kIconSize * band);
+  EXPECT_EQ(static_cast<int>(hand.xHotspot), kHandHotSpotX * band);
+  EXPECT_EQ(static_cast<int>(hand.yHotspot), kHandHotSpotY * band);
+  if (hand.hbmColor) DeleteObject(hand.hbmColor);
+  DeleteObject(hand.hbmMask);
+  // The icons at the sizes Windows asks for at this dpi.
+  for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
+    const int size = MetricAtDpi(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(
+        reinterpret_cast<HICON>(SendMessageW(d.hwnd(), WM_GETICON, which, 0)), &info));
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_EQ(mask.bmWidth, size) << (which == ICON_BIG ? "big icon" : "small icon");
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
+TEST_F(SettingsDialogTest, ADpiChangeLaysTheDialogOutAgainAtTheMessagesDpi) {
+  TestDialog& d = Open(1);
+  ExpectLaidOutAt(d, 96);
+  SendDpiChange(d.hwnd(), 192);
+  Pump(50);
+  ExpectLaidOutAt(d, 192);
+  EXPECT_EQ(FilledMark(), 1) << "the marks were not kept";
+  SendDpiChange(d.hwnd(), 144);
+  Pump(50);
+  ExpectLaidOutAt(d, 144);
+  SendDpiChange(d.hwnd(), 96);
+  Pump(50);
+  ExpectLaidOutAt(d, 96);
+  // The bands are painted again for the new size.
+  EXPECT_EQ(ClientPixel(490, 121), RGB(220, 220, 250));
+}
+
+// --- The owner -----------------------------------------------------------------
+
+HWND g_dialog_at_enable = nullptr;
+bool g_dialog_alive_at_enable = false;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Still shown: DestroyWindow hides a window before anything else.
+  if (message == WM_ENABLE && wparam) {
+    g_dialog_alive_at_enable = IsWindowVisible(g_dialog_at_enable) != FALSE;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+HWND MakeOwner(int x, int y) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = OwnerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TestOwner";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                         300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TEST_F(SettingsDialogTest, TheOwnerWaitsDisabledAndIsEnabledBeforeTheDialogGoes) {
+  HWND owner = MakeOwner(600, 500);
+  ASSERT_TRUE(owner);
+  TestDialog& d = Open(0, 0, "", owner);
+  g_dialog_at_enable = d.hwnd();
+  g_dialog_alive_at_enable = false;
+  EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), owner);
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  // Centred over the owner.
+  RECT o, w;
+  GetWindowRect(owner, &o);
+  GetWindowRect(d.hwnd(), &w);
+  EXPECT_NEAR((w.left + w.right) / 2, (o.left + o.right) / 2, 1);
+  EXPECT_NEAR((w.top + w.bottom) / 2, (o.top + o.bottom) / 2, 1);
+
+  LeftClickOn(d.Cmd_Can().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_TRUE(g_dialog_alive_at_enable) << "the owner was enabled after the dialog had gone";
+  DestroyWindow(owner);
+}
+
+TEST_F(SettingsDialogTest, DestroyedWhileOpenTheOwnerIsEnabledAgain) {
+  HWND owner = MakeOwner(600, 500);
+  TestDialog& d = Open(0, 0, "", owner);
+  DestroyWindow(d.hwnd());
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  DestroyWindow(owner);
+}
+
+struct OwnerThread {
+  HWND owner = nullptr;
+  HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+};
+
+DWORD WINAPI RunOwnerThread(void* p) {
+  auto* s = static_cast<OwnerThread*>(p);
+  s->owner = MakeOwner(600, 500);
+  SetEvent(s->made);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_APP) DestroyWindow(s->owner);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+// The owner lives on another thread, as a page of another process does: its
+// end leaves the dialog open, unowned, and closing it still works.
+TEST_F(SettingsDialogTest, AnOwnerThatGoesLeavesTheDialogOpenAndUnowned) {
+  OwnerThread shared;
+  DWORD thread_id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, RunOwnerThread, &shared, 0, &thread_id);
+  ASSERT_EQ(WaitForSingleObject(shared.made, 5000), WAIT_OBJECT_0);
+  TestDialog& d = Open(0, 0, "", shared.owner);
+  EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), shared.owner);
+  PostThreadMessageW(thread_id, WM_APP, 0, 0);
+  const DWORD start = GetTickCount();
+  while (IsWindow(shared.owner) && GetTickCount() - start < 3000) Pump(10);
+  Pump(700);  // the owner watch looks twice a second
+  ASSERT_FALSE(IsWindow(shared.owner));
+  EXPECT_TRUE(IsWindow(d.hwnd())) << "the dialog went with its owner";
+  EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), nullptr);
+  EXPECT_EQ(d.owner(), nullptr);
+  LeftClickOn(d.Cmd_Can().hwnd());
+  EXPECT_TRUE(PumpUntilClosed(2000));
+  PostThreadMessageW(thread_id, WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  CloseHandle(shared.made);
+}
+
+// The dialog's own scaling: per-monitor v2 where Windows has it, else the
+// system's; never unaware, never version 1.
+TEST(DialogAwareness, IsPerMonitorV2ElseSystemAware) {
+  using GetThreadContext = HANDLE(WINAPI*)();
+  using GetAwareness = int(WINAPI*)(HANDLE);
+  using AreEqual = BOOL(WINAPI*)(HANDLE, HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto get_context = reinterpret_cast<GetThreadContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  auto awareness_of = reinterpret_cast<GetAwareness>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  auto equal = reinterpret_cast<AreEqual>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+  if (!get_context || !awareness_of || !equal) {
+    GTEST_SKIP() << "this Windows has no awareness contexts to read";
+  }
+  if (awareness_of(get_context()) != 0) {
+    // Wine 8 makes every program aware from its start.
+    GTEST_SKIP() << "this Windows starts every program DPI-aware: the declaration shows nothing";
+  }
+  DeclareDialogDpiAware();
+  const HANDLE context = get_context();
+  const int awareness = awareness_of(context);
+  EXPECT_NE(awareness, 0) << "the dialog is left to Windows' bitmap stretching";
+  if (awareness == 2) {
+    EXPECT_TRUE(equal(context, reinterpret_cast<HANDLE>(-4))) << "per-monitor version 1";
+  }
 }
 
 }  // namespace

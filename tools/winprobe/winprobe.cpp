@@ -3,9 +3,21 @@
 //                                 class|style|image or -|text
 //   winprobe exists TITLE         exit 0 when a top-level window has that title
 //   winprobe hold TITLE SECONDS   keeps a hidden window with that title for a while
-//   winprobe host TITLE W H SECONDS
+//   winprobe host TITLE W H SECONDS [framed]
 //                                 shows a window with a W x H client area, as the
-//                                 display settings' preview area, and prints its handle
+//                                 display settings' preview area (borderless) or a
+//                                 settings page (framed: a caption and a border),
+//                                 and prints its handle as Windows writes it: an
+//                                 unsigned decimal
+//   winprobe owner TITLE          the handle of the window's owner, 0 for none
+//   winprobe enabled TITLE        exit 0 when the window takes input, 5 when it
+//                                 is disabled
+//   winprobe fits TITLE FONT HEIGHT
+//                                 exit 0 when every child window lies inside the
+//                                 window's client area and has room for its whole
+//                                 text in FONT of HEIGHT pixels (a font is no
+//                                 handle another process can use); else names
+//                                 each that does not (exit 6)
 //   winprobe desktop SECONDS      covers the screen with a made-up desktop (a
 //                                 gradient and a few coloured windows), so that
 //                                 a photograph of the screen has something to show
@@ -139,6 +151,51 @@ int MissingGlyphs(const wchar_t* font_name, const std::wstring& text) {
   return missing;
 }
 
+struct FitCheck {
+  HWND top;
+  HFONT font;
+  int misfits;
+};
+
+// Whether the child lies inside the top window's client area, and its text,
+// drawn in the font, inside the child's client area.
+BOOL CALLBACK CheckFit(HWND child, LPARAM lparam) {
+  auto* check = reinterpret_cast<FitCheck*>(lparam);
+  if (!IsWindowVisible(child)) return TRUE;
+  wchar_t class_name[64] = {};
+  GetClassNameW(child, class_name, 64);
+  const std::wstring name = std::wstring(class_name) + L" '" + TextOf(child) + L"'";
+  RECT client, place;
+  GetClientRect(check->top, &client);
+  GetWindowRect(child, &place);
+  MapWindowPoints(nullptr, check->top, reinterpret_cast<POINT*>(&place), 2);
+  if (place.left < 0 || place.top < 0 || place.right > client.right ||
+      place.bottom > client.bottom) {
+    Print(L"outside: " + name);
+    ++check->misfits;
+  }
+  const std::wstring text = TextOf(child);
+  // The repeat box and its edit show another font; an empty text cannot be cut.
+  if (text.empty() || _wcsicmp(class_name, L"ComboBox") == 0 || _wcsicmp(class_name, L"Edit") == 0)
+    return TRUE;
+  RECT own;
+  GetClientRect(child, &own);
+  HDC dc = GetDC(child);
+  HGDIOBJ old = SelectObject(dc, check->font);
+  RECT needed = {0, 0, own.right, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+            DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(child, dc);
+  if (needed.right > own.right || needed.bottom > own.bottom) {
+    Print(L"cut: " + name + L" needs " + std::to_wstring(needed.right) + L" x " +
+          std::to_wstring(needed.bottom) + L", has " + std::to_wstring(own.right) + L" x " +
+          std::to_wstring(own.bottom));
+    ++check->misfits;
+  }
+  return TRUE;
+}
+
 struct ButtonSearch {
   const wchar_t* text;
   HWND found;
@@ -268,12 +325,14 @@ int main() {
     return Keep(window, _wtoi(argv[2]));
   }
   if (command == L"host" && argc > 5) {
-    // Borderless and clipping its children, as the display settings' preview area is.
-    HWND window = MakeWindow(title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, _wtoi(argv[3]),
-                             _wtoi(argv[4]));
-    // As a display settings program writes it on the command line: the 32-bit
-    // signed number that window handles are, in either edition.
-    Print(std::to_wstring(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
+    // Borderless and clipping its children, as the display settings' preview
+    // area is; or with a caption and a border, as a settings page is.
+    const bool framed = argc > 6 && std::wstring(argv[6]) == L"framed";
+    const DWORD style = framed ? WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN
+                               : WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+    HWND window = MakeWindow(title, style, _wtoi(argv[3]), _wtoi(argv[4]));
+    // As Windows writes it on the command line: the low 32 bits, unsigned.
+    Print(std::to_wstring(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window))));
     return Keep(window, _wtoi(argv[5]));
   }
 
@@ -305,6 +364,21 @@ int main() {
     Print(L"window|" + Hex(GetWindowLongW(window, GWL_STYLE)) + L"|-|" + TextOf(window));
     EnumChildWindows(window, PrintChild, 0);
     return 0;
+  }
+  if (command == L"owner") {
+    Print(std::to_wstring(
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER)))));
+    return 0;
+  }
+  if (command == L"enabled") return IsWindowEnabled(window) ? 0 : 5;
+  if (command == L"fits" && argc > 4) {
+    HFONT font = CreateFontW(-_wtoi(argv[4]), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, argv[3]);
+    FitCheck check = {window, font, 0};
+    EnumChildWindows(window, CheckFit, reinterpret_cast<LPARAM>(&check));
+    DeleteObject(font);
+    return check.misfits == 0 ? 0 : 6;
   }
   if (command == L"press" && argc > 3) {
     ButtonSearch search = {argv[3], nullptr};

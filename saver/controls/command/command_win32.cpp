@@ -2,9 +2,16 @@
 
 #include <string>
 
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "bitmap/bitmap.h"
 #include "saver/common/twips.h"
 #include "saver/common/wide_text_win32.h"
 #include "saver/controls/command/face_layout.h"
+#include "saver/controls/command/face_pictures.h"
+#include "saver/forms/controls_win32.h"
 
 namespace tremblix {
 namespace {
@@ -35,14 +42,21 @@ COLORREF ToColorRef(uint32_t colour) { return static_cast<COLORREF>(colour & 0xF
 
 }  // namespace
 
-HBITMAP CommandFaceBitmap(Face face) {
-  static HBITMAP bitmaps[kFaceCount] = {};
+HBITMAP CommandFaceBitmap(Face face, int band) {
+  static std::map<std::pair<int, int>, HBITMAP> bitmaps;
   const int i = static_cast<int>(face);
-  if (!bitmaps[i]) {
-    bitmaps[i] = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), kFaceResources[i],
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP& bitmap = bitmaps[{i, band}];
+  if (bitmap) return bitmap;
+  if (band <= 1) {
+    bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), kFaceResources[i],
+                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  } else {
+    bitmap = forms::BitmapFromBmp(DrawBmp(kFacePixelWidth * band, kFacePixelHeight * band,
+                                          [face, band](int x, int y) {
+                                            return FacePixelAt(face, x, y, band);
+                                          }));
   }
-  return bitmaps[i];
+  return bitmap;
 }
 
 CommandWindow::~CommandWindow() {
@@ -56,13 +70,18 @@ CommandWindow::~CommandWindow() {
 }
 
 bool CommandWindow::Create(HWND parent, int left, int top, int width, int height,
-                           const PropertyRecord& record, const FontSpec& ambient_font) {
+                           const PropertyRecord& record, const FontSpec& ambient_font,
+                           int dpi) {
   if (hwnd_ || !RegisterCommandClass(&CommandWindow::WindowProc)) return false;
   POINT pointer;
   if (GetCursorPos(&pointer)) resting_pointer_ = pointer;
-  if (!CreateWindowExW(0, kCommandClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                       TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                       TwipsToPixels(height), parent, nullptr, GetModuleHandleW(nullptr), this)) {
+  left_twips_ = left, top_twips_ = top, width_twips_ = width, height_twips_ = height;
+  dpi_ = dpi;
+  // Edges rounded, as the dialog places its other controls.
+  const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
+  if (!CreateWindowExW(0, kCommandClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y,
+                       TwipsToPixels(left + width, dpi) - x, TwipsToPixels(top + height, dpi) - y,
+                       parent, nullptr, GetModuleHandleW(nullptr), this)) {
     return false;
   }
   RECT client;
@@ -73,6 +92,18 @@ bool CommandWindow::Create(HWND parent, int left, int top, int width, int height
   loaded_ = true;
   UserControl_Resize();
   return true;
+}
+
+void CommandWindow::SetDpi(int dpi) {
+  if (!hwnd_) return;
+  dpi_ = dpi;
+  if (font_) DeleteObject(font_);
+  font_ = nullptr;
+  const int x = TwipsToPixels(left_twips_, dpi), y = TwipsToPixels(top_twips_, dpi);
+  // The size change repaints the face (WM_SIZE); a repaint covers an equal size.
+  SetWindowPos(hwnd_, nullptr, x, y, TwipsToPixels(left_twips_ + width_twips_, dpi) - x,
+               TwipsToPixels(top_twips_ + height_twips_, dpi) - y, SWP_NOZORDER | SWP_NOACTIVATE);
+  UserControl_Resize();
 }
 
 LRESULT CALLBACK CommandWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -100,6 +131,8 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(CaptionFont());
     case WM_SIZE:
       ResizeSurface(LOWORD(lparam), HIWORD(lparam));
       if (loaded_) UserControl_Resize();
@@ -170,19 +203,21 @@ void CommandWindow::PaintFace(Face face) {
   FillRect(surface_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   FillGradient();
 
+  // The face drawn at this scale, never stretched across a band: it stays
+  // sharp and shows no colour the face lacks.
+  const int band = BandWidth(dpi_);
   HDC face_dc = CreateCompatibleDC(surface_);
-  HGDIOBJ old = SelectObject(face_dc, CommandFaceBitmap(face));
+  HGDIOBJ old = SelectObject(face_dc, CommandFaceBitmap(face, band));
   SetStretchBltMode(surface_, COLORONCOLOR);
-  for (const Slice& s : FaceSlices(PixelsToTwips(width_), PixelsToTwips(height_))) {
-    StretchBlt(surface_, TwipsToPixels(s.dest.x), TwipsToPixels(s.dest.y),
-               TwipsToPixels(s.dest.width), TwipsToPixels(s.dest.height), face_dc,
-               TwipsToPixels(s.source.x), TwipsToPixels(s.source.y),
-               TwipsToPixels(s.source.width), TwipsToPixels(s.source.height), SRCCOPY);
+  for (const PixelSlice& s : FaceSlicesInPixels(width_, height_, band)) {
+    StretchBlt(surface_, s.dest.x, s.dest.y, s.dest.width, s.dest.height, face_dc, s.source.x,
+               s.source.y, s.source.width, s.source.height, SRCCOPY);
   }
   SelectObject(face_dc, old);
   DeleteDC(face_dc);
 
-  caption_top_ = TwipsToPixels(CaptionTop(PixelsToTwips(height_)));
+  const int height_twips = static_cast<int>(std::lround(PixelsToTwips(height_, dpi_)));
+  caption_top_ = TwipsToPixels(CaptionTop(height_twips), dpi_);
   Present();
 }
 
@@ -243,7 +278,7 @@ void CommandWindow::PaintBehind(HDC dc) {
 
 void CommandWindow::DrawCaption(HDC dc) {
   const std::wstring text = Wide(Caption(), CP_UTF8);
-  RECT rect = {0, caption_top_, width_, caption_top_ + TwipsToPixels(kCaptionHeight)};
+  RECT rect = {0, caption_top_, width_, caption_top_ + TwipsToPixels(kCaptionHeight, dpi_)};
   HGDIOBJ old_font = SelectObject(dc, CaptionFont());
   SetBkMode(dc, TRANSPARENT);
   const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
@@ -253,7 +288,7 @@ void CommandWindow::DrawCaption(HDC dc) {
   } else {
     // The platform's disabled text: an etched grey.
     RECT etch = rect;
-    OffsetRect(&etch, 1, 1);
+    OffsetRect(&etch, BandWidth(dpi_), BandWidth(dpi_));
     SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &etch, format);
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
@@ -267,7 +302,7 @@ HFONT CommandWindow::CaptionFont() {
   if (font_ && spec == font_spec_) return font_;
   if (font_) DeleteObject(font_);
   const std::wstring name = Wide(spec.name, CP_UTF8);
-  font_ = CreateFontW(-PointsToPixels(spec.size), 0, 0, 0, spec.weight, spec.italic,
+  font_ = CreateFontW(-PointsToPixels(spec.size, dpi_), 0, 0, 0, spec.weight, spec.italic,
                       spec.underline, spec.strikethrough, spec.charset, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name.c_str());
   font_spec_ = spec;

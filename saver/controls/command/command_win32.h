@@ -11,19 +11,24 @@
 
 namespace tremblix {
 
-// The face picture embedded in the program; loaded once, kept for the life of
-// the process.
-HBITMAP CommandFaceBitmap(Face face);
+// The face picture with every one-pixel band band pixels wide (BandWidth):
+// the one embedded in the program at 1, drawn from the same rule above.
+// Made once, kept for the life of the process.
+HBITMAP CommandFaceBitmap(Face face, int band = 1);
 
 class CommandWindow final : public Command {
  public:
   CommandWindow() = default;
   ~CommandWindow() override;
 
-  // Creates the button on the parent at a place given in twips, reads its
-  // stored record and paints it. The host calls Initialize afterwards.
+  // Creates the button on the parent at a place given in twips, at the
+  // parent's dots per inch, reads its stored record and paints it. The host
+  // calls Initialize afterwards.
   bool Create(HWND parent, int left, int top, int width, int height,
-              const PropertyRecord& record, const FontSpec& ambient_font);
+              const PropertyRecord& record, const FontSpec& ambient_font, int dpi = 96);
+  // Places and paints the button again at another dpi (a move to a monitor
+  // of other scaling).
+  void SetDpi(int dpi);
   HWND hwnd() const { return hwnd_; }
   // The retained surface, for looking at what was painted.
   HDC surface() const { return surface_; }
@@ -52,6 +57,8 @@ class CommandWindow final : public Command {
   HBITMAP surface_bitmap_ = nullptr;
   HGDIOBJ old_surface_bitmap_ = nullptr;
   int width_ = 0, height_ = 0;  // pixels
+  int left_twips_ = 0, top_twips_ = 0, width_twips_ = 0, height_twips_ = 0;
+  int dpi_ = 96;
   int caption_top_ = 0;         // pixels
   HFONT font_ = nullptr;
   FontSpec font_spec_;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "saver/common/twips.h"
+
 namespace tremblix {
 namespace {
 
@@ -44,6 +46,28 @@ std::vector<Slice> FaceSlices(int width, int height) {
   if (!Fits16(w) || !Fits16(h)) return slices;
   for (const Slice& slice : all) {
     if (Usable(slice.dest)) slices.push_back(slice);
+  }
+  return slices;
+}
+
+std::vector<PixelSlice> FaceSlicesInPixels(int width, int height, int band) {
+  const int c = kCornerSize / kTwipsPerPixel * band;
+  const int face_w = FaceWidth / kTwipsPerPixel * band;
+  const int face_h = FaceHeight / kTwipsPerPixel * band;
+  const int mid_w = width - 2 * c, mid_h = height - 2 * c;
+  const PixelSlice all[] = {
+      {{0, 0, c, c}, {0, 0, c, c}},                                          // top-left
+      {{c, 0, face_w - 2 * c, c}, {c, 0, mid_w, c}},                         // top
+      {{face_w - c, 0, c, c}, {width - c, 0, c, c}},                         // top-right
+      {{face_w - c, c, c, face_h - 2 * c}, {width - c, c, c, mid_h}},        // right
+      {{face_w - c, face_h - c, c, c}, {width - c, height - c, c, c}},       // bottom-right
+      {{c, face_h - c, face_w - 2 * c, c}, {c, height - c, mid_w, c}},       // bottom
+      {{0, face_h - c, c, c}, {0, height - c, c, c}},                        // bottom-left
+      {{0, c, c, face_h - 2 * c}, {0, c, c, mid_h}},                         // left
+  };
+  std::vector<PixelSlice> slices;
+  for (const PixelSlice& slice : all) {
+    if (slice.dest.width > 0 && slice.dest.height > 0) slices.push_back(slice);
   }
   return slices;
 }

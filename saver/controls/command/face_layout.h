@@ -30,6 +30,25 @@ struct Slice {
 // smaller than two corners), is left out.
 std::vector<Slice> FaceSlices(int width, int height);
 
+struct PixelArea {
+  int x, y, width, height;
+  bool operator==(const PixelArea& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height;
+  }
+};
+
+struct PixelSlice {
+  PixelArea source;  // in the face picture drawn at this band width
+  PixelArea dest;    // on the button
+};
+
+// The same eight slices in pixels, for a button of this many pixels and a
+// face picture whose every one-pixel band is band pixels wide (BandWidth):
+// corners of 4 x band pixels unscaled, edges stretched along their length
+// only, so no colour appears that the face lacks. A slice of no size is left
+// out.
+std::vector<PixelSlice> FaceSlicesInPixels(int width, int height, int band);
+
 // Top of the caption: 10 twips above the exact vertical centre.
 double CaptionTop(int height, int caption_height = kCaptionHeight);
 

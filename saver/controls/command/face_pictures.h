@@ -21,6 +21,12 @@ struct Rgb {
 
 Rgb FacePixel(Face face, int x, int y);
 
+// The picture drawn for a dpi whose band width (BandWidth) is band: every
+// pixel of the 96-dpi picture becomes band x band pixels.
+inline Rgb FacePixelAt(Face face, int x, int y, int band) {
+  return FacePixel(face, x / band, y / band);
+}
+
 // The picture as a 24-bit bottom-up bitmap file.
 std::vector<uint8_t> FacePictureBmp(Face face);
 
