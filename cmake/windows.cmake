@@ -206,7 +206,10 @@ set(TREMBLIX_CP932_CASES
   startup.missing_renderer_shows_the_message
   dialog.dialog_shows_bands_and_readable_japanese
   dialog.the_dialog_is_laid_out_at_every_scaling
-  musicpath.a_song_is_chosen_saved_played_and_found_again)
+  musicpath.a_song_is_chosen_saved_played_and_found_again
+  musicpath.a_long_japanese_path_is_chosen_saved_and_played
+  musicpath.a_name_no_code_page_spells_is_chosen_and_played
+  musicpath.the_programs_folder_may_have_any_name)
 function(tremblix_e2e_test name script case prefix winearch codepage)
   add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh ${case})
   set_tests_properties(${name} PROPERTIES

@@ -132,8 +132,9 @@ bool Tremblix_BGM::Mp3Resume() {
 void Tremblix_BGM::WavStart() {
   if (device_.WaveOutDeviceCount() == 0) return;
   // Without "no default" a file that cannot be played would loop the system's
-  // default sound for the whole run.
-  device_.Sound(settings_.BgmFile.c_str(), kSndAsync | kSndNoDefault | kSndLoop);
+  // default sound for the whole run. Named a file, the path is never looked
+  // up as one of the system's sound names first.
+  device_.Sound(settings_.BgmFile.c_str(), kSndAsync | kSndNoDefault | kSndLoop | kSndFileName);
 }
 
 void Tremblix_BGM::WavStop() { device_.Sound(nullptr, 0); }

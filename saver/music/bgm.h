@@ -16,11 +16,13 @@ namespace tremblix {
 class MusicDevice {
  public:
   virtual ~MusicDevice() = default;
-  // mciSendStringA with no callback window; reply is null when length is 0.
+  // An MCI command string with no callback window, in UTF-8 like its reply;
+  // reply is null when length is 0.
   virtual uint32_t SendCommand(const std::string& command, char* reply, uint32_t length) = 0;
-  // mciGetErrorStringA.
+  // The MCI error text, in UTF-8.
   virtual bool ErrorText(uint32_t error, char* text, uint32_t length) = 0;
-  // PlaySoundA with no module handle; a null sound stops the one playing.
+  // The sound player with no module handle (the name in UTF-8); a null sound
+  // stops the one playing.
   virtual bool Sound(const char* sound, uint32_t flags) = 0;
   // waveOutGetNumDevs.
   virtual uint32_t WaveOutDeviceCount() = 0;
@@ -30,15 +32,11 @@ class MusicDevice {
 inline constexpr uint32_t kSndAsync = 0x0001;
 inline constexpr uint32_t kSndNoDefault = 0x0002;
 inline constexpr uint32_t kSndLoop = 0x0008;
+inline constexpr uint32_t kSndFileName = 0x00020000;
 
-// Fixed replies, as code-page-932 bytes.
-// コマンド文字列が指定されていません
-inline constexpr char kNoCommandText[] =
-    "\x83\x52\x83\x7d\x83\x93\x83\x68\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\x77\x92\xe8\x82\xb3"
-    "\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1";
-// Error (文字列が取れません)
-inline constexpr char kNoErrorText[] =
-    "Error (\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\xe6\x82\xea\x82\xdc\x82\xb9\x82\xf1)";
+// Fixed replies, in UTF-8 like every text the module keeps.
+inline constexpr char kNoCommandText[] = "コマンド文字列が指定されていません";
+inline constexpr char kNoErrorText[] = "Error (文字列が取れません)";
 
 class Tremblix_BGM {
  public:

@@ -1,5 +1,5 @@
-// The music module's device: winmm's MCI strings, PlaySoundA and the wave
-// output count.
+// The music module's device: winmm's MCI strings, the sound player and the
+// wave output count, through the wide calls; commands and answers are UTF-8.
 #pragma once
 
 #include "saver/music/bgm.h"

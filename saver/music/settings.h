@@ -12,8 +12,8 @@ enum BgmKindValue : int16_t { kBgmNone = 0, kBgmCd = 1, kBgmFile = 2 };
 struct SettingsRecord {
   int16_t BgmKind = kBgmNone;  // any value other than 1 and 2 plays nothing
   int16_t BgmRepeat = 0;       // CD track held on repeat; 0 for none
-  std::string BgmFile;         // full path (ANSI code page), or empty
-  std::string BgmFolder;       // where the file chooser opens; not stored
+  std::string BgmFile;         // full path in UTF-8, or empty
+  std::string BgmFolder;       // where the file chooser opens (UTF-8); not stored
 };
 
 // The one record of the process.

@@ -14,7 +14,9 @@ namespace tremblix {
 
 enum class MusicFileType { kOther, kWav, kMp3 };
 
-// By the last three characters alone, upper-cased: no dot is looked for.
+// By the last three characters alone, upper-cased: no dot is looked for. The
+// program keeps names in UTF-8, where NoLeadBytes reads them rightly: no byte
+// of a longer character is a letter.
 MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead);
 
 // Timer4 opens the music again, once a second, after a reopen that failed.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "saver/common/power_win32.h"
+#include "saver/common/wide_text_win32.h"
 #include "saver/run/capture_win32.h"
 #include "saver/startup/profile_win32.h"
 #include "timing/launch_times_win32.h"
@@ -18,13 +19,15 @@ std::unique_ptr<RunForm> g_run;
 
 bool ProcessCalls::CreateSuspended(const std::string& path, PROCESS_INFORMATION* process) {
   // The command line is the path alone; naming the program as well keeps a
-  // path with blanks from being taken for a shorter one.
-  STARTUPINFOA startup = {};
+  // path with blanks from being taken for a shorter one. The wide call: the
+  // folder may have any name.
+  STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
-  std::string command_line = path;
-  return CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+  const std::wstring program = Wide(path, CP_UTF8);
+  std::wstring command_line = program;
+  return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE,
                         CREATE_SUSPENDED, nullptr, nullptr, &startup, process);
 }
 
@@ -53,7 +56,7 @@ HANDLE StartRendererProcess(const std::string& path, ProcessCalls& calls) {
 
 RunForm::RunForm(const std::string& switch_letter)
     : music_(device_, Settings),
-      run_(*this, music_, Settings, switch_letter, ThisProgramFolder(), &AnsiLeadByte) {}
+      run_(*this, music_, Settings, switch_letter, ThisProgramFolder(), &NoLeadBytes) {}
 
 void RunForm::Start() {
   if (!Load(L"Tremblix_Main", WS_POPUP, 0, 0, 0, GetSystemMetrics(SM_CXSCREEN),

@@ -22,7 +22,8 @@ void EmbedPreview(HWND host);
 class ProcessCalls {
  public:
   virtual ~ProcessCalls() = default;
-  // CreateProcessA of the path alone, with its main thread suspended.
+  // The program at the path (UTF-8), its path alone as the command line,
+  // with its main thread suspended.
   virtual bool CreateSuspended(const std::string& path, PROCESS_INFORMATION* process);
   // AllowSetForegroundWindow, and the error it left.
   virtual bool AllowForeground(DWORD process_id, DWORD* error);

@@ -78,9 +78,16 @@ void Tremblix_P::ChooseMusicKind(int16_t index) {
 void Tremblix_P::Cmd_File_Click(int16_t index) {
   std::optional<std::string> chosen = host_.ChooseFile(settings_.BgmFolder);
   if (!chosen) return;
+  // A path the music could not play from is never taken in silence: the
+  // earlier choice stays, and the user hears why.
+  if (!PathCanBeKept(*chosen)) {
+    host_.ShowFileCannotBeChosen();
+    return;
+  }
   settings_.BgmFile = *chosen;
   host_.SetFileLabel(index, settings_.BgmFile);
-  settings_.BgmFolder = FolderOf(settings_.BgmFile, profile_.LeadBytes());
+  // UTF-8: no byte of a longer character is a colon or a backslash.
+  settings_.BgmFolder = FolderOf(settings_.BgmFile, &NoLeadBytes);
 }
 
 bool Tremblix_P::Cmd_Set_Click() {

@@ -57,8 +57,12 @@ class DialogHost {
   virtual void ZoomOpen() = 0;
   virtual void ZoomClose() = 0;
   virtual void SetMousePointer(MousePointer pointer) = 0;
-  // The file chooser opened in the folder; the chosen path, or nothing.
+  // The file chooser opened in the folder; the chosen path, or nothing. Paths
+  // are UTF-8.
   virtual std::optional<std::string> ChooseFile(const std::string& start_folder) = 0;
+  // Tells the user the chosen file cannot be kept (its path is too long for
+  // the music to play); the earlier choice stays.
+  virtual void ShowFileCannotBeChosen() = 0;
   virtual void OpenHomePage(const std::string& address) = 0;
   // Tells the user the repeat text cannot be saved; the dialog stays open.
   virtual void ShowRepeatOutOfRange() = 0;

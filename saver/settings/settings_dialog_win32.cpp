@@ -19,6 +19,8 @@ constexpr wchar_t kProgramTitle[] = L"Tremblix (ScreenSaver)";
 constexpr wchar_t kRepeatOutOfRange[] =
     L"曲目をﾘﾋﾟｰﾄ には -32768 から 32767 までの数を入れてください。";
 constexpr wchar_t kSaveFailed[] = L"設定を保存できませんでした。";
+constexpr wchar_t kFileCannotBeChosen[] =
+    L"このファイルは選べません。ファイルの名前か場所を変えてください。";
 constexpr wchar_t kChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT kFocusFirst = WM_APP + 1;
@@ -26,30 +28,10 @@ constexpr UINT kSaveFailedMessage = WM_APP + 2;
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
 constexpr UINT_PTR kOwnerWatch = 1;
 constexpr UINT kOwnerWatchMs = 500;
-constexpr int kChooserBuffer = 255;
+// Far above MAX_PATH: a path too long to keep still comes back whole, to be
+// refused with a word rather than taken for a cancel.
+constexpr int kChooserBuffer = 32768;
 constexpr int kRepeatListRows = 8;
-
-// The text in the ANSI code page, or nothing when it cannot spell all of it.
-std::optional<std::string> Spelt(const std::wstring& text) {
-  BOOL lost = FALSE;
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                      nullptr, 0, nullptr, &lost);
-  if (lost) return std::nullopt;
-  return Narrow(text, CP_ACP);
-}
-
-// The chosen path in the ANSI code page, which the settings file and the
-// music commands use. A name it cannot spell (an é under code page 932, any
-// Japanese under 1252) would come out with question marks and be lost at the
-// next start: the file's short name is taken instead, and when even that
-// cannot be spelt, nothing.
-std::optional<std::string> AnsiPath(const wchar_t* path) {
-  if (std::optional<std::string> whole = Spelt(path)) return whole;
-  wchar_t short_path[MAX_PATH];
-  const DWORD length = GetShortPathNameW(path, short_path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return Spelt(short_path);
-}
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -529,7 +511,7 @@ void SettingsDialogWindow::AddRepeatItem(const std::string& text) {
 
 // Paths are kept in the ANSI code page, as the settings file holds them.
 void SettingsDialogWindow::SetFileLabel(int index, const std::string& path) {
-  if (index == 0) lbl_fname_.SetText(Wide(path, CP_ACP));
+  if (index == 0) lbl_fname_.SetText(Wide(path, CP_UTF8));
 }
 
 bool SettingsDialogWindow::CursorPos(int32_t& x, int32_t& y) {
@@ -563,25 +545,29 @@ void SettingsDialogWindow::SetMousePointer(MousePointer pointer) {
 
 // The wide call with the fields of the ANSI request: the title and filter are
 // Japanese, which the ANSI code page of a Western system cannot carry. The
-// chosen path comes back in the ANSI code page like every path we keep.
+// chosen path comes back whole, in UTF-8 like every path we keep.
 std::optional<std::string> SettingsDialogWindow::ChooseFile(const std::string& start_folder) {
-  wchar_t file[kChooserBuffer] = {};
-  wchar_t file_title[kChooserBuffer] = {};
-  const std::wstring folder = Wide(start_folder, CP_ACP);
+  std::vector<wchar_t> file(kChooserBuffer, L'\0');
+  std::vector<wchar_t> file_title(kChooserBuffer, L'\0');
+  const std::wstring folder = Wide(start_folder, CP_UTF8);
   OPENFILENAMEW request = {};
   request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the 76-byte record
   request.hwndOwner = hwnd();
   request.hInstance = GetModuleHandleW(nullptr);
   request.lpstrFilter = kChooserFilter;
-  request.lpstrFile = file;
+  request.lpstrFile = file.data();
   request.nMaxFile = kChooserBuffer;
-  request.lpstrFileTitle = file_title;
+  request.lpstrFileTitle = file_title.data();
   request.nMaxFileTitle = kChooserBuffer;
   request.lpstrInitialDir = folder.c_str();
   request.lpstrTitle = kChooserTitle;
   request.Flags = 0;
   if (GetOpenFileNameW(&request) <= 0) return std::nullopt;
-  return AnsiPath(file);
+  return Narrow(file.data(), CP_UTF8);
+}
+
+void SettingsDialogWindow::ShowFileCannotBeChosen() {
+  MessageBoxW(hwnd(), kFileCannotBeChosen, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void SettingsDialogWindow::OpenHomePage(const std::string& address) {

@@ -66,6 +66,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   void ZoomClose() override;
   void SetMousePointer(MousePointer pointer) override;
   std::optional<std::string> ChooseFile(const std::string& start_folder) override;
+  void ShowFileCannotBeChosen() override;
   void OpenHomePage(const std::string& address) override;
   void ShowRepeatOutOfRange() override;
   void ShowSaveFailed() override;

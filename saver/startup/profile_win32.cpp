@@ -36,7 +36,13 @@ uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string
   GetPrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
                            Wide(fallback, CP_ACP).c_str(), value.data(), size, file.c_str());
   const std::string bytes = Narrow(value.data(), CP_ACP);
-  const size_t length = std::min<size_t>(bytes.size(), size - 1);
+  // Cut to the buffer as the ANSI call does, but between characters.
+  size_t length = 0;
+  while (length < bytes.size()) {
+    const size_t next = length + (IsDBCSLeadByte(static_cast<BYTE>(bytes[length])) ? 2 : 1);
+    if (next > size - 1 || next > bytes.size()) break;
+    length = next;
+  }
   std::memcpy(buffer, bytes.data(), length);
   buffer[length] = '\0';
   return static_cast<uint32_t>(length);
@@ -48,13 +54,41 @@ bool Win32Profile::ProfileWrite(const std::string& section, const std::string& k
                                     Wide(value, CP_ACP).c_str(), file.c_str());
 }
 
+bool Win32Profile::ProfileDelete(const std::string& section, const std::string& key,
+                                 const std::wstring& file) {
+  return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
+                                    nullptr, file.c_str());
+}
+
 bool Win32Profile::CanOpenForReading(const std::string& path) {
   // A folder cannot be opened this way, which is what we want.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(path, CP_UTF8).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
+}
+
+std::optional<std::string> Win32Profile::ToAnsi(const std::string& utf8) {
+  return NarrowExactly(Wide(utf8, CP_UTF8), CP_ACP);
+}
+
+std::string Win32Profile::FromAnsi(const std::string& ansi) {
+  return Narrow(Wide(ansi, CP_ACP), CP_UTF8);
+}
+
+std::optional<std::string> Win32Profile::ShortPath(const std::string& utf8) {
+  const std::wstring path = Wide(utf8, CP_UTF8);
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring short_path(size, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), short_path.data(), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  short_path.resize(length);
+  // A volume without short names hands the long path back.
+  if (short_path == path) return std::nullopt;
+  return Narrow(short_path, CP_UTF8);
 }
 
 bool Win32Profile::FileThere(const std::wstring& path) { return tremblix::FileThere(path); }
@@ -72,13 +106,14 @@ bool Win32Profile::PutInPlace(const std::wstring& from, const std::wstring& to) 
 void Win32Profile::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }
 
 std::string ThisProgramFolder() {
-  std::vector<char> path(32768);
-  DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  return ProgramFolder(std::string_view(path.data(), length), &AnsiLeadByte);
+  std::vector<wchar_t> path(32768);
+  DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  // UTF-8: no byte of a longer character is a backslash or a colon.
+  return ProgramFolder(Narrow(std::wstring(path.data(), length), CP_UTF8), &NoLeadBytes);
 }
 
 std::wstring ThisSettingsFile() {
-  const std::wstring program_folder = Wide(ThisProgramFolder(), CP_ACP);
+  const std::wstring program_folder = Wide(ThisProgramFolder(), CP_UTF8);
   const std::wstring roaming = KnownFolder(CSIDL_APPDATA, true);
   std::wstring folder = roaming.empty() ? std::wstring() : UserFolder(roaming);
   if (!FolderThere(folder, true)) folder.clear();

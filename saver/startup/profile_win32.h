@@ -15,7 +15,12 @@ class Win32Profile : public ProfileApi {
                        const std::wstring& file) override;
   bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
                     const std::wstring& file) override;
+  bool ProfileDelete(const std::string& section, const std::string& key,
+                     const std::wstring& file) override;
   bool CanOpenForReading(const std::string& path) override;
+  std::optional<std::string> ToAnsi(const std::string& utf8) override;
+  std::string FromAnsi(const std::string& ansi) override;
+  std::optional<std::string> ShortPath(const std::string& utf8) override;
   bool FileThere(const std::wstring& path) override;
   bool CopyWhole(const std::wstring& from, const std::wstring& to) override;
   bool PutInPlace(const std::wstring& from, const std::wstring& to) override;
@@ -23,7 +28,8 @@ class Win32Profile : public ProfileApi {
   LeadByteTest LeadBytes() override { return &AnsiLeadByte; }
 };
 
-// The folder of the running program, as ProgramFolder gives it.
+// The folder of the running program, as ProgramFolder gives it, in UTF-8:
+// the folder may have any name.
 std::string ThisProgramFolder();
 
 // The settings file for the user who runs the program, in the user's roaming

@@ -1,5 +1,6 @@
 #include "saver/startup/settings_file.h"
 
+#include <cstring>
 #include <optional>
 
 #include "saver/common/numbers.h"
@@ -9,6 +10,55 @@ namespace tremblix {
 namespace {
 
 constexpr uint32_t kIniBufferSize = 256;
+// Far above any value of ours: a whole 259-character path as %XX.
+constexpr uint32_t kLargestIniBuffer = 65536;
+
+// Bytes kept as they are in the whole-path key; every other byte is %XX.
+bool KeptAsIs(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+         std::string_view("\\:._-~()[]").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+std::string Escaped(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (KeptAsIs(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Nothing for a text that Escaped could not have written.
+std::optional<std::string> Unescaped(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (KeptAsIs(c)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    if (c != '%' || i + 2 >= text.size() || HexDigit(text[i + 1]) < 0 ||
+        HexDigit(text[i + 2]) < 0) {
+      return std::nullopt;
+    }
+    out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+    i += 2;
+  }
+  return out;
+}
 
 // An empty value reads as 0; a value that is no number or out of range leaves
 // the field as it was.
@@ -25,10 +75,19 @@ void ReadNumber(ProfileApi& api, const char* key, const std::wstring& file, int1
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
                     const std::wstring& file) {
-  char buffer[kIniBufferSize] = {};
-  api.ProfileRead(section, key, "", buffer, kIniBufferSize, file);
-  buffer[kIniBufferSize - 1] = '\0';  // whatever the call did, the text ends here
-  return std::string(buffer);
+  std::string buffer;
+  for (uint32_t size = kIniBufferSize;; size *= 2) {
+    buffer.assign(size, '\0');
+    api.ProfileRead(section, key, "", buffer.data(), size, file);
+    buffer[size - 1] = '\0';  // whatever the call did, the text ends here
+    buffer.resize(std::strlen(buffer.c_str()));
+    // A value that comes within a character of the end may have been cut.
+    if (buffer.size() + 2 < size || size >= kLargestIniBuffer) break;
+  }
+  // Cut at the largest buffer: never inside a two-byte character.
+  const std::string_view last = LastCharacters(buffer, 1, api.LeadBytes());
+  if (last.size() == 1 && api.LeadBytes()(static_cast<uint8_t>(last[0]))) buffer.pop_back();
+  return buffer;
 }
 
 bool WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
@@ -36,8 +95,33 @@ bool WriteIni(ProfileApi& api, const std::string& section, const std::string& ke
   return api.ProfileWrite(section, key, value, file);
 }
 
+bool PathCanBeKept(std::string_view utf8_path) {
+  // Four-byte sequences are two UTF-16 units; no byte of a longer one is a
+  // quote, which would end the music command's quoted name.
+  size_t units = 0;
+  for (unsigned char c : utf8_path) {
+    if ((c & 0xC0) != 0x80) ++units;
+    if (c >= 0xF0) ++units;
+  }
+  return units <= kLongestPath && utf8_path.find('"') == std::string_view::npos;
+}
+
+std::string WholePathValue(std::string_view ansi_beside, std::string_view utf8_path) {
+  return Escaped(ansi_beside) + '|' + Escaped(utf8_path);
+}
+
+std::optional<std::string> WholePathBeside(std::string_view value, std::string_view ansi) {
+  const size_t bar = value.find('|');
+  if (bar == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> beside = Unescaped(value.substr(0, bar));
+  std::optional<std::string> path = Unescaped(value.substr(bar + 1));
+  if (!beside || !path || *beside != ansi || path->empty()) return std::nullopt;
+  return path;
+}
+
 bool FileExists(ProfileApi& api, std::string path) {
-  if (LastCharacters(path, 1, api.LeadBytes()) == "\\") path.pop_back();
+  // UTF-8: no byte of a longer character is a backslash.
+  if (!path.empty() && path.back() == '\\') path.pop_back();
   if (path.empty()) return false;
   return api.CanOpenForReading(path);
 }
@@ -65,13 +149,36 @@ void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view pr
 
   // A music file that cannot be opened is forgotten; only the file kind falls
   // back to no music, a CD choice stays.
-  settings.BgmFile = ReadIni(api, kIniSection, kKeyBgmFile, file);
+  const std::string ansi = ReadIni(api, kIniSection, kKeyBgmFile, file);
+  std::optional<std::string> whole =
+      WholePathBeside(ReadIni(api, kIniSection, kKeyBgmFileWhole, file), ansi);
+  settings.BgmFile = whole ? *whole : api.FromAnsi(ansi);
   if (!settings.BgmFile.empty() && !FileExists(api, settings.BgmFile)) settings.BgmFile.clear();
   if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;
 
   settings.BgmFolder = settings.BgmFile.empty() ? std::string(program_folder)
-                                                : FolderOf(settings.BgmFile, api.LeadBytes());
+                                                : FolderOf(settings.BgmFile, &NoLeadBytes);
 }
+
+namespace {
+
+// BGMﾌｧｲﾙ as older copies read it; where the code page cannot spell the
+// path, its short name or nothing there, and the whole path beside it.
+bool WriteMusicFile(ProfileApi& api, const std::string& path, const std::wstring& file) {
+  if (std::optional<std::string> ansi = api.ToAnsi(path)) {
+    return WriteIni(api, kIniSection, kKeyBgmFile, *ansi, file) &&
+           api.ProfileDelete(kIniSection, kKeyBgmFileWhole, file);
+  }
+  std::optional<std::string> short_ansi;
+  if (std::optional<std::string> short_path = api.ShortPath(path)) {
+    short_ansi = api.ToAnsi(*short_path);
+  }
+  const std::string beside = short_ansi.value_or("");
+  return WriteIni(api, kIniSection, kKeyBgmFile, beside, file) &&
+         WriteIni(api, kIniSection, kKeyBgmFileWhole, WholePathValue(beside, path), file);
+}
+
+}  // namespace
 
 std::wstring SettingsTempFile(const std::wstring& ini_file) { return ini_file + L".new"; }
 
@@ -82,7 +189,7 @@ bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecor
   bool saved = !api.FileThere(file) || api.CopyWhole(file, temp);
   saved = saved && WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), temp);
   saved = saved && WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), temp);
-  saved = saved && WriteIni(api, kIniSection, kKeyBgmFile, settings.BgmFile, temp);
+  saved = saved && WriteMusicFile(api, settings.BgmFile, temp);
   saved = saved && api.PutInPlace(temp, file);
   if (!saved) api.Remove(temp);
   return saved;

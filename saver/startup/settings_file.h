@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,20 @@ class ProfileApi {
                                const std::wstring& file) = 0;
   virtual bool ProfileWrite(const std::string& section, const std::string& key,
                             const std::string& value, const std::wstring& file) = 0;
-  // Opens the file for sequential reading and closes it again.
+  // Takes the key out of the section.
+  virtual bool ProfileDelete(const std::string& section, const std::string& key,
+                             const std::wstring& file) = 0;
+  // Opens the file (its path in UTF-8) for sequential reading and closes it
+  // again.
   virtual bool CanOpenForReading(const std::string& path) = 0;
+  // Names are kept in UTF-8, which spells any of them; the file's values are
+  // in the ANSI code page. ToAnsi gives the text only when the code page
+  // spells it exactly (no look-alikes), so that it reads back the same.
+  virtual std::optional<std::string> ToAnsi(const std::string& utf8) = 0;
+  virtual std::string FromAnsi(const std::string& ansi) = 0;
+  // The short (8.3) form of an existing file's path, in UTF-8; most volumes
+  // have none.
+  virtual std::optional<std::string> ShortPath(const std::string& utf8) = 0;
   // Whole files, for a save that puts a complete new settings file in place.
   virtual bool FileThere(const std::wstring& path) = 0;
   virtual bool CopyWhole(const std::wstring& from, const std::wstring& to) = 0;
@@ -41,12 +54,31 @@ inline constexpr char kIniSection[] = "Section";
 inline constexpr char kKeyBgmKind[] = "BGM\x8B\xE6\x95\xAA";         // BGM区分
 inline constexpr char kKeyBgmRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";   // BGMﾘﾋﾟｰﾄ
 inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌｧｲﾙ
+// The whole music path where the code page cannot spell it, beside the text
+// BGMﾌｧｲﾙ holds then (the short name, or nothing): older copies read only
+// BGMﾌｧｲﾙ, and one that saves another song there makes this key stale.
+inline constexpr char kKeyBgmFileWhole[] = "BGM\xCC\xA7\xB2\xD9(UTF-8)";  // BGMﾌｧｲﾙ(UTF-8)
 
+// The longest path, in UTF-16 units, that the file chooser, the music
+// commands and the sound player take.
+inline constexpr size_t kLongestPath = 259;
+bool PathCanBeKept(std::string_view utf8_path);
+
+// The whole-path key's value, ASCII alone (the file is read and written in
+// the ANSI code page): the text beside it and the UTF-8 path, each with every
+// byte outside letters, digits and a few marks written as %XX, joined by |.
+std::string WholePathValue(std::string_view ansi_beside, std::string_view utf8_path);
+// The path the value holds while BGMﾌｧｲﾙ still holds the text it was written
+// beside; nothing otherwise, or for a value that is no such pair.
+std::optional<std::string> WholePathBeside(std::string_view value, std::string_view ansi);
+
+// The whole value, however long: a read that fills its buffer is made again
+// with a larger one, and nothing is cut inside a two-byte character.
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
                     const std::wstring& file);
 bool WriteIni(ProfileApi& api, const std::string& section, const std::string& key,
               const std::string& value, const std::wstring& file);
-// Drops one trailing backslash character, then tries to open the file.
+// Drops one trailing backslash, then tries to open the file (UTF-8).
 bool FileExists(ProfileApi& api, std::string path);
 
 // The folder part of a path: C:\Music\a.mp3 -> C:\Music, C:\a.mp3 -> C:.
@@ -57,7 +89,7 @@ std::string FolderOf(std::string_view path, LeadByteTest lead);
 std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
 // Fills the record from the settings file ini_file; without a music file the
-// chooser starts in the program's folder.
+// chooser starts in the program's folder (UTF-8, as every name we keep).
 void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
                   SettingsRecord& settings);
 

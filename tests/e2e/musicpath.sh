@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A song whose folder and name are spelt in the letters of the system's code
 # page, from the file chooser to the music of a run, as a user meets it: under
-# 932, C:\音楽\ソング.mp3; under 1252, C:\Música\Canción.mp3.
+# 932, C:\音楽\ソング.mp3; under 1252, C:\Música\Canción.mp3. Then names no
+# code page spells, long paths, and a program folder of any name.
 . "$(dirname "$0")/lib.sh"
 
 # Sets FOLDER and SONG (Windows paths, UTF-8 here) and makes the song.
@@ -89,6 +90,68 @@ case_a_song_is_chosen_saved_played_and_found_again() {
   e2e_expect_file_label "$SONG"
   e2e_click_control "ｷｬﾝｾﾙ"
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+}
+
+# Makes an MP3 at the Windows path $1 (under C:\).
+make_mp3() {
+  local file=$E2E_DRIVE_C/${1#C:\\}
+  file=${file//\\//}
+  mkdir -p "$(dirname "$file")"
+  sox -n -r 44100 -c 2 "$E2E_TMP/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
+  lame --quiet "$E2E_TMP/tone.wav" "$file"
+  echo "$file"
+}
+
+# Chooses $1 in the dialog of the saver in C:\e2e\$2, saves, and expects a run
+# to play it; the next dialog shows the whole name.
+choose_save_and_play() {
+  local song=$1 name=$2 file
+  file=$(make_mp3 "$song")
+  e2e_open_dialog "$name"
+  e2e_click_control "MP3、WAV"
+  e2e_choose_file "$song"
+  e2e_expect_file_label "$song"
+  e2e_click_control "設定"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
+  echo "settings file: $(tr -d '\r' <"$INI" | iconv -f "CP${TREMBLIX_CODEPAGE:-1252}" -t UTF-8 -c | tr '\n' ' ')"
+  e2e_start_run "$SCR"
+  e2e_wait_open "$E2E_RUN" "$file"
+  e2e_end_with_escape
+  e2e_open_dialog "$name" again
+  e2e_expect_file_label "$song"
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+}
+
+# Over 150 characters, in five folders: the file chooser, the settings file and
+# the run all keep it whole.
+case_a_long_japanese_path_is_chosen_saved_and_played() {
+  local part=音楽の森の奥の小さな湖のほとりで聴くための曲を集めたフォルダ long i
+  long="C:\\"
+  for i in 1 2 3 4 5; do long+="$part$i\\"; done
+  long+=ソング.mp3
+  [ ${#long} -ge 150 ] || e2e_fail "the path has ${#long} characters"
+  choose_save_and_play "$long" musicpath-long
+}
+
+# The wave dash of many downloads (U+301C, which 932 lacks) and an é: no code
+# page of ours spells them, and Wine invents a short name the next dialog
+# must not show.
+case_a_name_no_code_page_spells_is_chosen_and_played() {
+  choose_save_and_play "C:\\Música\\〜 café 〜.mp3" musicpath-any
+  tr -d '\r' <"$INI" | LC_ALL=C grep -q '^BGM.*(UTF-8)=.*|.*%E3%80%9C' ||
+    e2e_fail "the whole path was not kept beside the short name"
+}
+
+# A program folder with a letter 932 lacks: the settings open and a run plays.
+case_the_programs_folder_may_have_any_name() {
+  e2e_open_dialog "Músic ☆"
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog in a folder of any name, after ｷｬﾝｾﾙ,"
+  ! e2e_probe exists "Tremblix (ScreenSaver)" || e2e_fail "a message came up"
+  e2e_start_run "$SCR"
+  e2e_wait_drawn
+  e2e_end_with_escape
 }
 
 e2e_main "$@"

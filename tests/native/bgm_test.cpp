@@ -186,7 +186,8 @@ TEST_F(BgmTest, WavLoopsAsynchronouslyWithoutTheDefaultSoundAndStops) {
   ASSERT_EQ(device.sounds.size(), 2u);
   EXPECT_TRUE(device.sounds[0].has_sound);
   EXPECT_EQ(device.sounds[0].sound, "C:\\My Music\\a b.wav");
-  EXPECT_EQ(device.sounds[0].flags, 0x0001u | 0x0002u | 0x0008u);  // async, no default, loop
+  // Async, no default, loop, a file's name.
+  EXPECT_EQ(device.sounds[0].flags, 0x0001u | 0x0002u | 0x0008u | 0x00020000u);
   EXPECT_FALSE(device.sounds[1].has_sound);
   EXPECT_EQ(device.sounds[1].flags, 0u);
   EXPECT_TRUE(device.sent.empty());

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -48,6 +49,62 @@ class FakeProfile : public ProfileApi {
     return true;
   }
 
+  bool ProfileDelete(const std::string& section, const std::string& key,
+                     const std::wstring& file) override {
+    if (refused.count(file)) return false;
+    deletes.push_back({section, key, "", file});
+    values_.erase(Id(file, section, key));
+    return true;
+  }
+
+  std::optional<std::string> ToAnsi(const std::string& utf8) override {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+      if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+        out += utf8[i++];
+        continue;
+      }
+      const Spelling* found = nullptr;
+      for (const Spelling& s : Spellings()) {
+        if (utf8.compare(i, s.utf8.size(), s.utf8) == 0) found = &s;
+      }
+      if (!found) return std::nullopt;
+      out += found->ansi;
+      i += found->utf8.size();
+    }
+    return out;
+  }
+
+  std::string FromAnsi(const std::string& ansi) override {
+    std::string out;
+    for (size_t i = 0; i < ansi.size();) {
+      const Spelling* found = nullptr;
+      for (const Spelling& s : Spellings()) {
+        if (ansi.compare(i, s.ansi.size(), s.ansi) == 0) found = &s;
+      }
+      if (found) {
+        out += found->utf8;
+        i += found->ansi.size();
+      } else {
+        // A byte the table lacks stands for itself, as a Latin-1 character.
+        const unsigned char c = static_cast<unsigned char>(ansi[i++]);
+        if (c < 0x80) {
+          out += static_cast<char>(c);
+        } else {
+          out += static_cast<char>(0xC0 | c >> 6);
+          out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+      }
+    }
+    return out;
+  }
+
+  std::optional<std::string> ShortPath(const std::string& utf8) override {
+    auto found = short_paths.find(utf8);
+    if (found == short_paths.end()) return std::nullopt;
+    return found->second;
+  }
+
   bool FileThere(const std::wstring& path) override { return ini_files.count(path) > 0; }
 
   bool CopyWhole(const std::wstring& from, const std::wstring& to) override {
@@ -88,7 +145,7 @@ class FakeProfile : public ProfileApi {
 
   bool CanOpenForReading(const std::string& path) override {
     opened.push_back(path);
-    return files.count(path) > 0;
+    return every_file_opens || files.count(path) > 0;
   }
 
   LeadByteTest LeadBytes() override { return lead; }
@@ -100,7 +157,10 @@ class FakeProfile : public ProfileApi {
   }
 
   LeadByteTest lead = &Cp932LeadByte;  // our users' code page
-  std::set<std::string> files;  // paths that open
+  std::map<std::string, std::string> short_paths;  // UTF-8 path to its 8.3 form
+  std::vector<Write> deletes;
+  std::set<std::string> files;  // paths that open (UTF-8)
+  bool every_file_opens = false;
   std::vector<std::string> opened;
   std::vector<Write> writes;
   std::set<std::wstring> ini_files;  // files that exist
@@ -117,6 +177,19 @@ class FakeProfile : public ProfileApi {
     std::transform(id.begin(), id.end(), id.begin(),
                    [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
     return {file, id};
+  }
+  // The characters the tests spell beyond ASCII, as the code page spells
+  // them; any other is one it lacks (〜 U+301C and ¥ under 932, é as well).
+  struct Spelling {
+    std::string utf8, ansi;
+  };
+  const std::vector<Spelling>& Spellings() const {
+    static const std::vector<Spelling> cp932 = {
+        {"音", "\x89\xB9"}, {"楽", "\x8A\x79"}, {"曲", "\x8B\xC8"}, {"ソ", "\x83\x5C"},
+        {"ン", "\x83\x93"}, {"グ", "\x83\x4F"}, {"表", "\x95\x5C"}, {"能", "\x94\x5C"},
+        {"～", "\x81\x60"}, {"☆", "\x81\x99"}};
+    static const std::vector<Spelling> cp1252 = {{"é", "\xE9"}, {"ú", "\xFA"}, {"¥", "\xA5"}};
+    return lead == &Cp932LeadByte ? cp932 : cp1252;
   }
   void Drop(const std::wstring& file) {
     for (auto it = values_.begin(); it != values_.end();) {

@@ -62,8 +62,10 @@ class FakeHost : public DialogHost {
   void OpenHomePage(const std::string& address) override { calls.push_back("open " + address); }
   void ShowRepeatOutOfRange() override { ++refusals; }
   void ShowSaveFailed() override { ++save_failures; }
+  void ShowFileCannotBeChosen() override { ++files_refused; }
   void Unload() override { ++unloads; }
 
+  int files_refused = 0;
   int32_t moved_left = -1, moved_top = -1;
   bool owned = false;
   ScreenBox owner{};
@@ -88,7 +90,7 @@ class DialogTest : public ::testing::Test {
     settings.BgmKind = kind;
     settings.BgmRepeat = repeat;
     settings.BgmFile = std::move(file);
-    settings.BgmFolder = settings.BgmFile.empty() ? kFolder : FolderOf(settings.BgmFile, &Cp932LeadByte);
+    settings.BgmFolder = settings.BgmFile.empty() ? kFolder : FolderOf(settings.BgmFile, &NoLeadBytes);
     dialog.Form_Load();
   }
   std::vector<std::string> Filled() const {
@@ -318,6 +320,25 @@ TEST_F(DialogTest, ACancelledChooserChangesNothing) {
   EXPECT_EQ(settings.BgmFile, "C:\\Music\\a.mp3");
   EXPECT_EQ(host.file_label, "C:\\Music\\a.mp3");
   EXPECT_EQ(settings.BgmFolder, "C:\\Music");
+}
+
+TEST_F(DialogTest, AFileWhosePathCannotBeKeptIsRefusedWithAWordAndTheEarlierStays) {
+  Load(2, 0, "C:\\Music\\a.mp3");
+  host.file_label = "C:\\Music\\a.mp3";
+  std::string deep = "D:\\";
+  for (int i = 0; i < 130; ++i) deep += "音〜";
+  host.chosen = deep + ".mp3";  // 265 characters
+  dialog.Cmd_File_Click(0);
+  EXPECT_EQ(host.files_refused, 1);
+  EXPECT_EQ(settings.BgmFile, "C:\\Music\\a.mp3");
+  EXPECT_EQ(host.file_label, "C:\\Music\\a.mp3");
+  EXPECT_EQ(settings.BgmFolder, "C:\\Music");
+
+  host.chosen = "D:\\〜 café\\é.mp3";  // any letter is kept
+  dialog.Cmd_File_Click(0);
+  EXPECT_EQ(host.files_refused, 1);
+  EXPECT_EQ(host.file_label, "D:\\〜 café\\é.mp3");
+  EXPECT_EQ(settings.BgmFolder, "D:\\〜 café");
 }
 
 TEST_F(DialogTest, KindTwoWithoutAFileSavesAnEmptyName) {

@@ -4,6 +4,11 @@
 
 #include "tests/native/fake_profile.h"
 
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <vector>
+
 namespace tremblix {
 namespace {
 
@@ -89,31 +94,47 @@ TEST_F(LoadSettingsTest, AMusicFileAtADriveRootHasTheDriveAsItsFolder) {
   EXPECT_EQ(Load().BgmFolder, "D:");
 }
 
-TEST_F(LoadSettingsTest, ValuesAreCutAt255Bytes) {
+TEST_F(LoadSettingsTest, ValuesLongerThanTheFirstBufferReadBackWhole) {
   std::string path = "C:\\" + std::string(300, 'x');
-  profile.files.insert(path.substr(0, 255));
+  profile.files.insert(path);
   profile.Set(kIni, kKeyBgmFile, path);
-  EXPECT_EQ(Load().BgmFile, path.substr(0, 255));
+  EXPECT_EQ(Load().BgmFile, path);
 }
 
-TEST(ReadIni, AsksWithAnEmptyDefaultAndA256ByteBuffer) {
+TEST(ReadIni, AsksWithAnEmptyDefaultThenALargerBufferWhileTheValueFillsIt) {
   struct Recorder : FakeProfile {
     uint32_t ProfileRead(const std::string& section, const std::string& key,
                          const std::string& fallback, char* buffer, uint32_t size,
                          const std::wstring& file) override {
       seen_fallback = fallback;
-      seen_size = size;
-      // A misbehaving call that fills the whole buffer still ends at 255 bytes.
+      sizes.push_back(size);
+      // A misbehaving call that fills the whole buffer still ends within it.
       std::memset(buffer, 'z', size);
       (void)section, (void)key, (void)file;
       return size;
     }
     std::string seen_fallback = "unset";
-    uint32_t seen_size = 0;
+    std::vector<uint32_t> sizes;
   } recorder;
-  EXPECT_EQ(ReadIni(recorder, "Section", "k", L"f"), std::string(255, 'z'));
+  EXPECT_EQ(ReadIni(recorder, "Section", "k", L"f"), std::string(65535, 'z'));
   EXPECT_EQ(recorder.seen_fallback, "");
-  EXPECT_EQ(recorder.seen_size, 256u);
+  EXPECT_EQ(recorder.sizes.front(), 256u);
+  EXPECT_EQ(recorder.sizes.back(), 65536u);
+
+  // A value of 254 bytes may have been cut; one of 253 was not.
+  FakeProfile profile;
+  profile.Set(L"f", "a", std::string(253, 'a'));
+  profile.Set(L"f", "b", std::string(254, 'b'));
+  EXPECT_EQ(ReadIni(profile, "Section", "a", L"f").size(), 253u);
+  EXPECT_EQ(ReadIni(profile, "Section", "b", L"f").size(), 254u);
+}
+
+TEST(ReadIni, NeverCutsInsideATwoByteCharacter) {
+  // A value past the largest buffer, whose cut falls after a lead byte.
+  FakeProfile profile;
+  profile.Set(L"f", "k", "ab" + std::string(70000, '\x89'));
+  const std::string value = ReadIni(profile, "Section", "k", L"f");
+  EXPECT_EQ(value.size(), 65534u) << "cut inside a character";
 }
 
 TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
@@ -248,20 +269,14 @@ TEST(PathsInCodePage932, AreCutOnlyBetweenCharacters) {
   EXPECT_EQ(ProgramFolder(std::string("C:\\x\\") + kHyou + ".scr", &Cp932LeadByte), "C:\\x");
 }
 
-TEST(PathsInCodePage932, KeepATrailingSecondByteThatIsNoBackslash) {
+TEST(PathsInUtf8, KeepACharacterEndingInTheBackslashByteOfCodePage932) {
   FakeProfile profile;
-  const std::string hyou = std::string("C:\\") + kHyou;
-  profile.files.insert(hyou);
-  profile.files.insert(std::string("C:\\") + kSo);
-  EXPECT_TRUE(FileExists(profile, hyou));             // not cut to C:\ and a lead byte
-  EXPECT_TRUE(FileExists(profile, hyou + "\\"));      // a real backslash after it goes
-  EXPECT_FALSE(FileExists(profile, hyou + "\\\\"));   // one only
-  EXPECT_TRUE(FileExists(profile, std::string("C:\\") + kSo + "\\"));
-
-  profile.lead = &NoLeadBytes;  // code page 1252: those bytes are two characters
-  profile.opened.clear();
-  EXPECT_FALSE(FileExists(profile, hyou));
-  EXPECT_EQ(profile.opened.back(), "C:\\\x95");
+  profile.files.insert("C:\\表");
+  profile.files.insert("C:\\ソ");
+  EXPECT_TRUE(FileExists(profile, "C:\\表"));
+  EXPECT_TRUE(FileExists(profile, "C:\\表\\"));    // a real backslash after it goes
+  EXPECT_FALSE(FileExists(profile, "C:\\表\\\\"));  // one only
+  EXPECT_TRUE(FileExists(profile, "C:\\ソ\\"));
 }
 
 TEST(PathsInCodePage932, LoadSettingsFindsTheFolderOfAJapaneseSong) {
@@ -270,12 +285,114 @@ TEST(PathsInCodePage932, LoadSettingsFindsTheFolderOfAJapaneseSong) {
   const std::string song = music + "\\" + kSo + "\x83\x93\x83\x4F.mp3";
   profile.Set(kIni, kKeyBgmKind, " 2");
   profile.Set(kIni, kKeyBgmFile, song);
-  profile.files.insert(song);
+  profile.files.insert("C:\\音楽\\ソング.mp3");
   SettingsRecord loaded;
   LoadSettings(profile, kIni, kFolder, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmFile, "C:\\音楽\\ソング.mp3") << "kept in UTF-8";
+  EXPECT_EQ(loaded.BgmFolder, "C:\\音楽");
+}
+
+// --- Names the code page cannot spell ----------------------------------------
+
+class WholeNameTest : public ::testing::Test {
+ protected:
+  SettingsRecord SaveAndLoad(const std::string& path) {
+    SettingsRecord saved;
+    saved.BgmKind = kBgmFile;
+    saved.BgmFile = path;
+    EXPECT_TRUE(SaveSettings(profile, kIni, saved));
+    return Load();
+  }
+  SettingsRecord Load() {
+    SettingsRecord loaded;
+    LoadSettings(profile, kIni, kFolder, loaded);
+    return loaded;
+  }
+  std::map<std::string, std::string> Values() { return profile.ValuesOf(kIni); }
+  static std::string Lower(std::string key) {
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return "section\n" + key;
+  }
+  FakeProfile profile;  // code page 932, and no short names (an exFAT stick)
+};
+
+TEST_F(WholeNameTest, ASpeltPathChangesNothingElse) {
+  const std::string song = "C:\\音楽\\ソング～.mp3";
+  profile.files.insert(song);
+  profile.Set(kIni, kKeyBgmFileWhole, WholePathValue("", "C:\\old.mp3"));  // stale
+  EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
+  EXPECT_EQ(Values()[Lower(kKeyBgmFile)], "C:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x93\x83\x4F\x81\x60.mp3");
+  EXPECT_EQ(Values().count(Lower(kKeyBgmFileWhole)), 0u);
+  EXPECT_EQ(Values().size(), 3u);
+}
+
+TEST_F(WholeNameTest, AWaveDashAndAnAccentGoToTheWholeKeyAndReadBackWhole) {
+  const std::string song = "E:\\Música\\〜 café 〜.mp3";
+  profile.files.insert(song);
+  const SettingsRecord loaded = SaveAndLoad(song);
   EXPECT_EQ(loaded.BgmFile, song);
-  EXPECT_EQ(loaded.BgmFolder, music);
+  EXPECT_EQ(loaded.BgmKind, kBgmFile);
+  EXPECT_EQ(loaded.BgmFolder, "E:\\Música");
+  EXPECT_EQ(Values()[Lower(kKeyBgmFile)], "") << "no short name to give older copies";
+  const std::string whole = Values()[Lower(kKeyBgmFileWhole)];
+  for (unsigned char c : whole) EXPECT_LT(c, 0x80) << whole;
+}
+
+TEST_F(WholeNameTest, AShortNameIsGivenToOlderCopiesWhereThereIsOne) {
+  const std::string song = "C:\\m\\é.mp3";
+  profile.files.insert(song);
+  profile.short_paths[song] = "C:\\m\\E~1.MP3";
+  EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
+  EXPECT_EQ(Values()[Lower(kKeyBgmFile)], "C:\\m\\E~1.MP3");
+}
+
+TEST_F(WholeNameTest, AnOlderCopysLaterSaveWins) {
+  const std::string song = "E:\\〜.mp3";
+  profile.files.insert(song);
+  profile.files.insert("C:\\other.wav");
+  SaveAndLoad(song);
+  // An older copy reads and writes BGMﾌｧｲﾙ alone.
+  profile.Set(kIni, kKeyBgmFile, "C:\\other.wav");
+  EXPECT_EQ(Load().BgmFile, "C:\\other.wav");
+}
+
+TEST_F(WholeNameTest, ALongJapanesePathReadsBackWholeFromEitherKey) {
+  std::string spelt = "C:\\", unspelt = "C:\\";
+  for (int i = 0; i < 126; ++i) spelt += "音楽", unspelt += "音〜";
+  spelt += ".mp3", unspelt += ".mp3";  // 259 characters each
+  ASSERT_TRUE(PathCanBeKept(spelt));
+  profile.files.insert(spelt);
+  profile.files.insert(unspelt);
+  EXPECT_EQ(SaveAndLoad(spelt).BgmFile, spelt);
+  EXPECT_EQ(SaveAndLoad(unspelt).BgmFile, unspelt);
+}
+
+TEST_F(WholeNameTest, AYenSignIsNeverSavedAsABackslash) {
+  const std::string song = "C:\\m\\¥100.mp3";
+  profile.files.insert(song);
+  EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
+  EXPECT_EQ(Values()[Lower(kKeyBgmFile)].find('\\', 5), std::string::npos)
+      << Values()[Lower(kKeyBgmFile)];
+}
+
+TEST(WholePathValue, ReadsBackOnlyBesideItsTextAndOnlyWhenWellMade) {
+  const std::string value = WholePathValue("C:\\E~1.MP3", "C:\\50% | é.mp3");
+  EXPECT_EQ(WholePathBeside(value, "C:\\E~1.MP3"), "C:\\50% | é.mp3");
+  EXPECT_EQ(WholePathBeside(value, "C:\\other.mp3"), std::nullopt);
+  for (const char* bad : {"", "|", "x", "%4|C:", "|C:%4", "|C:%GG", "a|b|c", "|C:\xE9"}) {
+    EXPECT_EQ(WholePathBeside(bad, ""), std::nullopt) << bad;
+  }
+}
+
+TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
+  EXPECT_TRUE(PathCanBeKept("C:\\" + std::string(256, 'a')));
+  EXPECT_FALSE(PathCanBeKept("C:\\" + std::string(257, 'a')));
+  std::string japanese = "C:\\";
+  for (int i = 0; i < 256; ++i) japanese += "音";
+  EXPECT_TRUE(PathCanBeKept(japanese));
+  EXPECT_FALSE(PathCanBeKept(japanese + "🎵"));  // two units
+  EXPECT_FALSE(PathCanBeKept("C:\\a\"b.mp3"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "saver/common/wide_text_win32.h"
 #include "saver/run/run_win32.h"
 #include "tests/windows/power_notice_win32.h"
 
@@ -37,15 +38,16 @@ std::string ErrorTextOf(uint32_t status) {
 }
 
 // The media folder that make_music_media.sh fills beside the test program.
+// In UTF-8, as the program keeps every path.
 std::string MediaPath(const std::string& name) {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string folder = Narrow(std::wstring(path, length), CP_UTF8);
   return folder.substr(0, folder.rfind('\\')) + "\\music media\\" + name;
 }
 
 bool FileIsThere(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Wide(path, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Polls until the condition holds or the time is up.
@@ -119,8 +121,8 @@ TEST_F(MusicTest, Mp3ThatCannotOpenStaysSilent) {
 // PlaySoundA keeps the file open while it plays; a file still held well past
 // the tone's length is looping, and a released one has stopped.
 bool HeldOpen(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(path, CP_UTF8).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
   CloseHandle(file);
   return false;
@@ -139,6 +141,22 @@ TEST_F(MusicTest, WavLoopsUntilStopped) {
   bgm.WavStop();
   EXPECT_TRUE(Within(3000, [&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
   bgm.WavStop();  // nothing playing: no effect
+}
+
+// The wave dash (U+301C) and é: the commands and the sound player get the
+// name whole, whatever the code page.
+TEST_F(MusicTest, FilesNamedWithAnyLettersPlay) {
+  settings.BgmFile = MediaPath("tone 〜 é.mp3");
+  ASSERT_TRUE(FileIsThere(settings.BgmFile)) << settings.BgmFile << " was not made";
+  EXPECT_TRUE(bgm.Mp3Start()) << "open failed: " << ErrorTextOf(device.sent[0].second);
+  EXPECT_TRUE(Within(2000, [&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
+  bgm.Mp3Close();
+
+  settings.BgmFile = MediaPath("tone 〜 é.wav");
+  bgm.WavStart();
+  EXPECT_TRUE(Within(1000, [&] { return HeldOpen(settings.BgmFile); })) << "never started";
+  bgm.WavStop();
+  EXPECT_TRUE(Within(3000, [&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
 }
 
 TEST(CdWithoutDrive, FirstWatchGivesUpWithWinesErrorText) {
@@ -172,16 +190,10 @@ TEST(MciQuery, OfAnUnknownDeviceStartsWithError) {
   EXPECT_EQ(bgm.QueryReply(), ErrorTextOf(std::stoul(result.substr(6))));
 }
 
-// The fixed replies are code-page-932 bytes of the Japanese texts.
-std::wstring FromCodePage932(const char* text) {
-  wchar_t wide[128] = {};
-  int length = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text, -1, wide, 128);
-  return length > 0 ? std::wstring(wide, length - 1) : L"(not code page 932)";
-}
-
-TEST(FixedTexts, AreCodePage932) {
-  EXPECT_EQ(FromCodePage932(kNoCommandText), L"コマンド文字列が指定されていません");
-  EXPECT_EQ(FromCodePage932(kNoErrorText), L"Error (文字列が取れません)");
+// The fixed replies are UTF-8, as every text the module keeps.
+TEST(FixedTexts, AreUtf8) {
+  EXPECT_EQ(Wide(kNoCommandText, CP_UTF8), L"コマンド文字列が指定されていません");
+  EXPECT_EQ(Wide(kNoErrorText, CP_UTF8), L"Error (文字列が取れません)");
 }
 
 // --- The run's window --------------------------------------------------------

@@ -15,3 +15,6 @@ lame --quiet "$out/tone one.wav" "$out/tone one.mp3"
 sox -q -n -r 44100 -c 2 -b 16 "$out/tone long.wav" synth 8 sine 330 vol 0.3
 lame --quiet "$out/tone long.wav" "$out/tone long.mp3"
 rm "$out/tone long.wav"
+# Named with letters no ANSI code page of ours spells.
+cp "$out/tone one.mp3" "$out/tone 〜 é.mp3"
+cp "$out/tone one.wav" "$out/tone 〜 é.wav"

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -102,11 +104,11 @@ TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
   EXPECT_EQ(loaded.BgmFile, "");
 }
 
-TEST_F(ProfileTest, ReadsAreCutAt255BytesAndMissingKeysAreEmpty) {
+TEST_F(ProfileTest, LongValuesReadBackWholeAndMissingKeysAreEmpty) {
   const std::wstring ini = IniPath(folder_);
   std::string long_value(400, 'v');
   WriteIni(profile_, kIniSection, kKeyBgmFile, long_value, ini);
-  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, ini), long_value.substr(0, 255));
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, ini), long_value);
   EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmKind, ini), "");
   EXPECT_EQ(ReadIni(profile_, "Other", kKeyBgmFile, ini), "");
   EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, Wide(folder_ + "\\none.ini", CP_ACP)), "");
@@ -124,48 +126,63 @@ TEST_F(ProfileTest, FileExistsOpensOnlyFiles) {
 
 // A folder and a song named with characters whose second byte is the
 // backslash byte under code page 932 (表 95 5C, ソ 83 5C); under 1252 they
-// are spelt with its own letters. Either way the path is in ANSI bytes.
-TEST_F(ProfileTest, APathOfTheCodePageIsReadByItsCharacters) {
+// are spelt with its own letters. The file keeps the code page's bytes, the
+// program the path in UTF-8.
+TEST_F(ProfileTest, APathOfTheCodePageKeepsItsBytesInTheFile) {
   const bool japanese = GetACP() == 932;
   const std::wstring folder_name = japanese ? L"\u8868" : L"M\u00fasica";     // 表, Música
   const std::wstring song_name = japanese ? L"\u30bd" : L"Canci\u00f3n";      // ソ, Canción
-  wchar_t wide_folder[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, folder_.c_str(), -1, wide_folder, MAX_PATH);
-  const std::wstring folder = std::wstring(wide_folder) + L"\\" + folder_name;
+  const std::wstring folder = Wide(folder_, CP_ACP) + L"\\" + folder_name;
   const std::wstring song = folder + L"\\" + song_name;
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   HANDLE file = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
-  auto ansi = [](const std::wstring& wide) {
-    char bytes[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
-    return std::string(bytes);
-  };
-  const std::string ansi_folder = ansi(folder), ansi_song = ansi(song);
-  if (japanese) {
-    ASSERT_EQ(ansi_song.substr(ansi_song.size() - 2), "\x83\x5C");
-  }
+  const std::string utf8_folder = Narrow(folder, CP_UTF8), utf8_song = Narrow(song, CP_UTF8);
 
-  EXPECT_TRUE(FileExists(profile_, ansi_song)) << "a name ending in such a character";
-  EXPECT_TRUE(FileExists(profile_, ansi_song + "\\")) << "with a backslash after it";
-  EXPECT_FALSE(FileExists(profile_, ansi_folder)) << "a folder is no file";
-  EXPECT_EQ(FolderOf(ansi_song, profile_.LeadBytes()), ansi_folder);
-  EXPECT_EQ(FolderOf(ansi_folder + "\\", profile_.LeadBytes()), ansi_folder);
+  EXPECT_TRUE(FileExists(profile_, utf8_song));
+  EXPECT_TRUE(FileExists(profile_, utf8_song + "\\")) << "with a backslash after it";
+  EXPECT_FALSE(FileExists(profile_, utf8_folder)) << "a folder is no file";
 
-  // Loaded from a real settings file, the song keeps its folder.
   SettingsRecord saved;
   saved.BgmKind = 2;
-  saved.BgmFile = ansi_song;
-  SaveSettings(profile_, IniPath(folder_), saved);
+  saved.BgmFile = utf8_song;
+  ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), saved));
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFile, IniPath(folder_)), Narrow(song, CP_ACP));
+  EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFileWhole, IniPath(folder_)), "")
+      << "a path the code page spells needs nothing more";
   SettingsRecord loaded;
   LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
-  EXPECT_EQ(loaded.BgmFile, ansi_song);
-  EXPECT_EQ(loaded.BgmFolder, ansi_folder);
+  EXPECT_EQ(loaded.BgmFile, utf8_song);
+  EXPECT_EQ(loaded.BgmFolder, utf8_folder);
 
   DeleteFileW(song.c_str());
   RemoveDirectoryW(folder.c_str());
+}
+
+// The wave dash (U+301C, which 932 lacks: it has U+FF5E), é and ¥: spelt by
+// the code page they would be look-alikes at best, a backslash at worst.
+TEST_F(ProfileTest, ANameNoCodePageSpellsIsKeptWhole) {
+  const std::wstring song = Wide(folder_, CP_ACP) + L"\\\u301c caf\u00e9 \u00a5100.mp3";
+  HANDLE file = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  const std::string utf8_song = Narrow(song, CP_UTF8);
+  EXPECT_EQ(profile_.ToAnsi(utf8_song), std::nullopt) << "best fit spelt it";
+
+  SettingsRecord saved;
+  saved.BgmKind = 2;
+  saved.BgmFile = utf8_song;
+  ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), saved));
+  const std::string beside = ReadIni(profile_, kIniSection, kKeyBgmFile, IniPath(folder_));
+  std::printf("BGMﾌｧｲﾙ beside the whole path: '%s'\n", beside.c_str());
+  EXPECT_EQ(beside.find('?'), std::string::npos);
+  SettingsRecord loaded;
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
+  EXPECT_EQ(loaded.BgmKind, 2);
+  EXPECT_EQ(loaded.BgmFile, utf8_song);
+  DeleteFileW(song.c_str());
 }
 
 // The 64-bit edition's file lives under the user's own folder, whose name no

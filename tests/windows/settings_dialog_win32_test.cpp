@@ -48,6 +48,7 @@ class TestDialog : public SettingsDialogWindow {
   void OpenHomePage(const std::string& address) override { opened.push_back(address); }
   void ShowRepeatOutOfRange() override { ++refusals; }
   void ShowSaveFailed() override { ++save_failures; }
+  void ShowFileCannotBeChosen() override { ++refusals; }
 
   std::optional<std::string> chosen;
   std::vector<std::string> chooser_folders, opened;
