@@ -74,6 +74,17 @@ run_tests() {
   echo "== $preset: tests done"
 }
 
+# Why a case skipped, as its output says: GoogleTest's line after "Skipped",
+# or an end-to-end case's "SKIP:" line.
+skip_reason() {
+  awk -v name="$2" '
+    /^[0-9]+\/[0-9]+ Test: / { mine = ($NF == name) }
+    mine && after { print; exit }
+    mine && / Skipped$/ { after = 1 }
+    mine && /^SKIP: / { print substr($0, 7); exit }
+  ' "$root/build/$1/Testing/Temporary/LastTest.log" 2>/dev/null
+}
+
 # Adds a preset's results from its log to the totals, and prints its failures.
 count_tests() {
   local preset=$1 log=$root/build/$1-test.log
@@ -92,6 +103,11 @@ count_tests() {
     else
       echo "$preset: $line"
     fi
+  done
+  # A skipped case is named with its reason, from its own output.
+  grep -E '\*\*\*Skipped' "$log" | while IFS= read -r line; do
+    name=$(awk '{ for (i = 1; i < NF; i++) if ($i ~ /^#[0-9]+:$/) { print $(i + 1); exit } }' <<<"$line")
+    echo "$preset: skipped $name: $(skip_reason "$preset" "$name")"
   done
   local summary total bad skip
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
