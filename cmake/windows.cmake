@@ -16,6 +16,8 @@ else()
   set(TREMBLIX_WINEARCH win32)
 endif()
 
+include(${PROJECT_SOURCE_DIR}/cmake/delay_imports.cmake)
+
 # The wrapper gives every test program the build's own Wine prefix and display.
 set(TREMBLIX_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND};-E;env;TREMBLIX_WINEARCH=${TREMBLIX_WINEARCH}
@@ -39,7 +41,7 @@ target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 # pixels, the display's state.
 add_library(tremblix_common_win32 STATIC saver/common/dpi_win32.cpp
             saver/common/places_win32.cpp saver/common/power_win32.cpp
-            saver/common/wide_text_win32.cpp)
+            saver/common/system_libraries_win32.cpp saver/common/wide_text_win32.cpp)
 target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.
@@ -58,12 +60,13 @@ add_library(tremblix_saver_win32 STATIC
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32
-                      tremblix_timing_win32 gdiplus winmm
-                      msimg32 comdlg32 shell32)
+                      tremblix_timing_win32 gdiplus winmm msimg32 comdlg32 shell32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
-target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_command_faces
-                      tremblix_dialog_pictures)
+# The program itself imports the libraries that are no KnownDLLs late (listed
+# right after the code that calls them, so that the late lists serve it).
+target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_delay_winmm
+                      tremblix_delay_msimg32 tremblix_command_faces tremblix_dialog_pictures)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # The version both programs and both installers carry.
@@ -86,8 +89,8 @@ set(TREMBLIX_RENDERER_SHELL_SOURCES renderer/shell_win32.cpp renderer/display_wi
 set(TREMBLIX_RENDERER_SOURCES renderer/main_win32.cpp ${TREMBLIX_RENDERER_SHELL_SOURCES}
     renderer/scene_win32.cpp renderer/gl_texture_win32.cpp)
 add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
-target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
-                      opengl32 gdi32 winmm)
+target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32
+                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
 target_sources(tremblix_renderer PRIVATE renderer/version.rc)
 set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
@@ -96,9 +99,29 @@ set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
 # The same renderer, printing its start-up time and frame rate.
 add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
 target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
-target_link_libraries(renderer_bench PRIVATE tremblix_common_win32 tremblix_timing_win32 glu32
-                      opengl32 gdi32 winmm)
+target_link_libraries(renderer_bench PRIVATE tremblix_common_win32 tremblix_timing_win32
+                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm)
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# Every library either program imports at its start is a KnownDLL.
+find_program(TREMBLIX_OBJDUMP ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(known_dlls_edition x64)
+else()
+  set(known_dlls_edition x86)
+endif()
+add_test(NAME windows.imports_are_known_dlls
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/windows/known_dlls.sh ${TREMBLIX_OBJDUMP}
+                 ${known_dlls_edition} $<TARGET_FILE:tremblix_scr> $<TARGET_FILE:tremblix_renderer>)
+
+# Libraries planted beside the programs under the system's names, for the
+# end-to-end runs: each marks that it was loaded, then refuses.
+foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda)
+  add_library(planted_${name} SHARED tests/e2e/planted_dll.cpp)
+  target_link_options(planted_${name} PRIVATE -static -static-libgcc)
+  set_target_properties(planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX .dll
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/planted)
+endforeach()
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp tools/preview/made_up_desktop_win32.cpp)

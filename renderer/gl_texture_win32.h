@@ -14,7 +14,9 @@ class GLTexture {
   GLTexture() = default;
   GLTexture(const GLTexture&) = delete;
   GLTexture& operator=(const GLTexture&) = delete;
-  ~GLTexture() { Release(); }
+  // OpenGL goes with its context: the texture is released by Release while
+  // the context is current, never at process exit, when OpenGL may be gone.
+  ~GLTexture() = default;
 
   void Release();
   // Makes a new texture name, bound, with repeat wrapping and mipmap filtering.

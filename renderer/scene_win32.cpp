@@ -169,6 +169,15 @@ bool InitScene(const tremblix::Viewport& view) {
   return true;
 }
 
+void ReleaseScene() {
+  g_texSurface.Release();
+  g_texShine.Release();
+  g_texFloor.Release();
+  g_texShineMirror.Release();
+  if (g_sphere) gluDeleteQuadric(g_sphere);
+  g_sphere = nullptr;
+}
+
 void DrawFrame() {
   // The clear takes no notice of the viewport: the whole window goes black,
   // the other monitors included.

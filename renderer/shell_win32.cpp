@@ -70,6 +70,7 @@ void ResizeViewport() {
 }
 
 void ReleaseContext() {
+  ReleaseScene();
   wglMakeCurrent(g_dc, nullptr);
   wglDeleteContext(g_glrc);
 }

@@ -29,6 +29,8 @@ void PreloadScene();
 bool InitScene(const tremblix::Viewport& view);
 void SetSceneView(const tremblix::Viewport& view);
 void DrawFrame();
+// Releases what the scene holds of OpenGL, while the context is still current.
+void ReleaseScene();
 
 // The shell's steps, which WinMain takes in this order; a test takes them
 // with a scene of its own.

@@ -138,7 +138,7 @@ start=$SECONDS
 # bits), its installer, start-up, the photograph and its pictures, the
 # password-protected saver, and its settings file. The button, the rest of the dialog and the
 # song's way to the run are the same code in both.
-x86_cases='^(windows\.|e2e\.(install|install64|startup|user_settings|privacy)\.|e2e\.run\.hand_off|e2e\.dialog\.set_writes)'
+x86_cases='^(windows\.|e2e\.(install|install64|startup|user_settings|privacy)\.|e2e\.run\.(hand_off|libraries_planted)|e2e\.dialog\.set_writes)'
 
 # How many of those the 32-bit edition has, counted without running it: its
 # Windows-side programs are the 64-bit edition's, built from the same sources.

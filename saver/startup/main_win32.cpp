@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "saver/common/dpi_win32.h"
+#include "saver/common/system_libraries_win32.h"
 #include "saver/forms/form_win32.h"
 #include "saver/music/settings.h"
 #include "saver/run/run_win32.h"
@@ -59,7 +60,16 @@ class Win32StartupHost : public StartupHost {
 }  // namespace
 }  // namespace tremblix
 
+// The import lists of the late-loaded libraries, as the linker names them.
+extern "C" const unsigned char kWinmmImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libwinmm_delay_a");
+extern "C" const unsigned char kMsimg32Imports[] __asm__(
+    "__DELAY_IMPORT_DESCRIPTOR_libmsimg32_delay_a");
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
+  // Before anything loads a library: none comes from the program's folder.
+  tremblix::LoadLibrariesFromSystemFolderOnly();
+  tremblix::BindLateImportsNow(kWinmmImports);
+  tremblix::BindLateImportsNow(kMsimg32Imports);
   tremblix::launch_times::MarkProcessStart("scr process created");
   tremblix::launch_times::Mark("scr main");
   const std::string folder = tremblix::ThisProgramFolder();

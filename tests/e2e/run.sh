@@ -170,6 +170,42 @@ case_the_keyboard_reaches_the_run_from_another_programs_window() {
   kill "$notepad" 2>/dev/null
 }
 
+# Libraries named as the system's, planted beside the programs as a web page
+# may drop one into a download folder, are never loaded, though Wine is told
+# to prefer a library beside the program as Windows does for any that is not
+# among its KnownDLLs: the run with music (saver, renderer and the sound
+# drivers), the settings and the preview all work, and no marker appears.
+case_libraries_planted_beside_the_programs_are_never_loaded() {
+  local name=run-planted scr dir
+  scr=$(e2e_install $name)
+  dir=$E2E_DRIVE_C/e2e/$name
+  cp "$E2E_BUILD"/tests/planted/*.dll "$dir/"
+  mkdir -p "$dir/my music"
+  sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
+  lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
+  e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,mcicda=n,b"
+
+  e2e_start_run "$scr"
+  e2e_wait_open "$E2E_RUN" "my music/tone.mp3"
+  e2e_wait_drawn
+  e2e_end_with_escape
+  e2e_open_dialog $name again
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+  e2e_preview_host "Preview Host" 8
+  e2e_start "$scr" /p "$E2E_HOST"
+  e2e_until 5 "no preview window in its host" e2e_probe child "Preview Host" "Preview Window"
+
+  local loaded
+  loaded=$(cd "$dir" && ls -- *.loaded 2>/dev/null)
+  [ -z "$loaded" ] || e2e_fail "planted libraries were loaded: $loaded"
+  local planted
+  for planted in winmm msimg32 opengl32 glu32 mciqtz32 mcicda; do
+    [ -f "$dir/$planted.dll" ] || e2e_fail "$planted.dll was not planted"
+  done
+}
+
 case_a_cd_without_a_drive_leaves_the_run_silent() {
   local scr
   scr=$(e2e_install run-cd)

@@ -30,6 +30,7 @@ bool InitScene(const tremblix::Viewport& view) {
   return true;
 }
 void SetSceneView(const tremblix::Viewport& view) { g_views.push_back(view); }
+void ReleaseScene() {}
 void DrawFrame() {
   ++g_frames;
   if (g_onFrame) g_onFrame();

@@ -1,0 +1,23 @@
+// Where both programs load their libraries from: the system folder alone.
+#pragma once
+
+namespace tremblix {
+
+// Tells Windows to look for libraries in the system folder alone, for every
+// load that follows: the late imports, and what the system's own libraries
+// load by name (the sound drivers among them). Call it first, before any
+// late-imported function. False where Windows cannot (Windows 7 without its
+// update); the late imports still come from the system folder by their full
+// path then.
+bool LoadLibrariesFromSystemFolderOnly();
+
+// Binds every late import of one library now, by the library's full path in
+// the system folder: its import list as the linker keeps it (the symbol
+// __DELAY_IMPORT_DESCRIPTOR_lib<name>_delay_a). Both programs bind all of
+// theirs at start, right after LoadLibrariesFromSystemFolderOnly, so no call
+// ever goes through the late-import stubs: the 64-bit stub does not keep the
+// floating-point arguments of a first call (OpenGL and GLU take them), and
+// the 32-bit one crashed under Wine.
+void BindLateImportsNow(const void* import_list);
+
+}  // namespace tremblix
