@@ -132,7 +132,7 @@ clean_slate() {
   system_folder
   user_folders
   local pid view
-  for pid in $(prefix_processes '~nsu.*\.tmp'); do kill -9 "$pid"; done
+  for pid in $(prefix_processes '~nsu.*\.tmp|Tremblix-uninstall'); do kill -9 "$pid"; done
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
   [ -z "$OTHER_DIR" ] || rm -f "$OTHER_DIR"/Tremblix*
   rm -rf "$LOCAL_DIR/Tremblix" "$ROAMING_DIR/Tremblix" "$LOCAL_DIR"/VirtualStore/Tremblix*
