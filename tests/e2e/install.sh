@@ -132,7 +132,7 @@ clean_slate() {
   system_folder
   user_folders
   local pid view
-  for pid in $(prefix_processes '~nsu.*\.tmp'); do kill -9 "$pid"; done
+  for pid in $(prefix_processes '~nsu.*\.tmp|Tremblix-uninstall'); do kill -9 "$pid"; done
   rm -f "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp
   [ -z "$OTHER_DIR" ] || rm -f "$OTHER_DIR"/Tremblix*
   rm -rf "$LOCAL_DIR/Tremblix" "$ROAMING_DIR/Tremblix" "$LOCAL_DIR"/VirtualStore/Tremblix*
@@ -189,13 +189,57 @@ no_prefix_process() {
 
 # Runs command line $1 as a program hands it to CreateProcess (Wine's cmd runs
 # a line it expands from a variable as it stands) and prints the exit code,
-# all of it: Wine gives a Unix parent only the low eight bits.
+# all of it: Wine gives a Unix parent only the low eight bits. No delayed
+# expansion: the line's own !errorlevel! is its cmd's, not this one's; "call"
+# reads the code once the line has run. With $2, Wine writes there what the
+# line starts (see started_programs).
 run_command_line() {
   local out
-  out=$(TREMBLIX_COMMAND="$1" wine cmd /v:on /c '%TREMBLIX_COMMAND% & echo exit code !errorlevel!' \
-        </dev/null 2>/dev/null | tr -d '\r')
+  out=$(TREMBLIX_COMMAND="$1" WINEDEBUG=${2:+$kStartTrace} wine cmd /c \
+          '%TREMBLIX_COMMAND% & call echo exit code %^errorlevel%' </dev/null 2>"${2:-/dev/null}" | tr -d '\r')
   [[ $out =~ exit\ code\ (-?[0-9]+) ]] || e2e_fail "no exit code from '$1': $out"
   echo "${BASH_REMATCH[1]}"
+}
+
+# Wine has no UAC. What a program starts shows in Wine's trace of the
+# processes it creates, and of ShellExecuteEx, whose "runas" verb is what
+# asks Windows for an administrator's rights.
+readonly kStartTrace=+process,+exec
+
+# From trace $1: "start<TAB>PROGRAM<TAB>COMMAND LINE" for each process
+# created (the program Wine ran, else the command line's first word), and
+# "runas<TAB>FILE<TAB>PARAMETERS" for each elevation; escapes undone, and the
+# doubled separators Wine's cmd leaves in a path.
+started_programs() {
+  perl -ne '
+    sub text { my $t = shift; $t =~ s/\\(.)/$1/g; $t }
+    sub path { my $p = shift; $p =~ s/\\+/\\/g; $p }
+    if (/CreateProcessInternalW app (?:L"((?:[^"\\]|\\.)*)"|\(null\)) cmdline L"((?:[^"\\]|\\.)*)/) {
+      my ($app, $line) = (defined $1 ? text($1) : "", text($2));
+      $app = $line =~ /^"([^"]*)"/ ? $1 : (split / /, $line)[0] if $app eq "";
+      print "start\t", path($app), "\t$line\n";
+    } elsif (/SHELL_execute .* verb=L"runas" file=L"((?:[^"\\]|\\.)*)" parm=L"((?:[^"\\]|\\.)*)"/) {
+      print "runas\t", path(text($1)), "\t", text($2), "\n";
+    }' "$1"
+}
+
+# The allow-list: in trace $1 every elevation runs the installed uninstaller
+# in place (_?= its folder), and with $2 = all every program started lies in
+# the edition's system folder too, but the test's own cmd that runs the line.
+expect_started_from_the_system_folder() {
+  local kind program line elevations=0
+  while IFS=$'\t' read -r kind program line; do
+    echo "$kind: $program | $line"
+    if [ "$kind" = runas ]; then
+      elevations=$((elevations + 1))
+      expect_equal "the file an elevation starts" "${program,,}" "${SYS_WIN,,}\\tremblix-uninstall.exe"
+      [[ ${line,,} == *" _?=${SYS_WIN,,}" ]] || e2e_fail "an elevation does not run in place: $line"
+    elif [ "${2:-}" = all ] && [[ $line != *%TREMBLIX_COMMAND%* ]]; then
+      program=${program,,}
+      expect_equal "the folder of a program started ($program)" "${program%\\*}" "${SYS_WIN,,}"
+    fi
+  done < <(started_programs "$1")
+  [ "$elevations" -gt 0 ] || e2e_fail "no elevation in the trace $1"
 }
 
 # What waits for the next restart: one file a line, as Windows keeps them.
@@ -206,13 +250,15 @@ pending_removals() {
 
 # Runs the entry's QuietUninstallString as an uninstall tool does and expects
 # exit code $1 (0 unless said). Once it has returned, the uninstall is over:
-# nothing of it still runs, the programs, the uninstaller and its copy are
+# nothing of it still runs, the programs, the uninstaller and any copy are
 # gone, and nothing waits for a restart but what $1 = 3010 says is in use.
+# Everything it started lies in the system folder.
 uninstall_silently() {
-  local quiet code want=${1:-0} start=${EPOCHREALTIME/./}
+  local quiet code want=${1:-0} start=${EPOCHREALTIME/./} trace=$E2E_TMP/quiet-uninstall.trace
   quiet=$(reg_value "$kUninstallKey" QuietUninstallString) || e2e_fail "no QuietUninstallString"
-  code=$(run_command_line "$quiet") || exit 1
+  code=$(run_command_line "$quiet" "$trace") || exit 1
   echo "silent uninstall: code $code, $(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+  expect_started_from_the_system_folder "$trace" all
   local running
   running=$(prefix_processes 'Tremblix-uninstall|~nsu')
   [ -z "$running" ] || e2e_fail "the quiet uninstall returned while its copy runs: $running"
@@ -441,7 +487,9 @@ page_texts() {
 # throughout, saying where it installs, how to choose the music and what
 # becomes of the pictures. Opening the display settings, the
 # install's last step, is not offered where Wine has none. The uninstaller,
-# too, hands the system folder to its administrator's copy.
+# too, hands the system folder to an administrator's copy: the installed
+# file, which then goes at the restart without asking for one. An install
+# before that restart keeps its uninstaller.
 case_the_interactive_install_and_uninstall_speak_japanese() {
   clean_slate
   open_installer
@@ -462,7 +510,10 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   finish_installer
   expect_installed
 
-  e2e_start "$SYS_WIN\Tremblix-uninstall.exe"
+  local uninstaller trace=$E2E_TMP/interactive-uninstall.trace
+  uninstaller=$(reg_value "$kUninstallKey" UninstallString) || e2e_fail "no UninstallString"
+  WINEDEBUG=$kStartTrace wine "${uninstaller//\"/}" </dev/null >/dev/null 2>"$trace" &
+  E2E_PIDS+=("$!")
   local uninstall="$kUninstallTitle "
   wait_for_button "$uninstall" "ｱﾝｲﾝｽﾄｰﾙ(&U)"
   e2e_wait_still
@@ -473,6 +524,16 @@ case_the_interactive_install_and_uninstall_speak_japanese() {
   e2e_probe press "$uninstall" "閉じる(&C)" || e2e_fail "no Close button"
   wait_for_uninstaller
   [ ! -e "$SYS_DIR/Tremblix.scr" ] || e2e_fail "the interactive uninstall left Tremblix.scr"
+  expect_started_from_the_system_folder "$trace"
+  local pending
+  pending=$(pending_removals)
+  echo "waiting for the restart: ${pending//$'\n'/, }"
+  grep -qiF "\??\\$SYS_WIN\Tremblix-uninstall" <<<"$pending" ||
+    e2e_fail "the uninstaller does not go at the restart"
+  install_silently
+  pending=$(pending_removals)
+  ! grep -qixF "\??\\$SYS_WIN\Tremblix-uninstall.exe" <<<"$pending" ||
+    e2e_fail "the restart would remove the uninstaller an install wrote since"
 }
 
 # Where there are display settings, the finish page offers them, ticked, and

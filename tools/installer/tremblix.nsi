@@ -252,13 +252,14 @@ FunctionEnd
 
 Var ElevationFailure
 
-; Runs this program again with administrator rights for the part that needs
-; them, waits for it and sets $0 to its exit code. Before Vista there is no
-; "runas" to ask with: an administrator does it here ($0 = -1), anyone else
-; gets 740. $1: extra arguments for the copy.
-!macro RunElevated
+; Runs PROGRAM (this program, or the installed uninstaller) with
+; administrator rights for the part that needs them, waits for it and sets $0
+; to its exit code. Before Vista there is no "runas" to ask with: an
+; administrator does it here ($0 = -1), anyone else gets 740. $1: extra
+; arguments for the copy.
+!macro RunElevated program
   ${If} ${AtLeastWinVista}
-    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}|${SEE_MASK_FLAG_NO_UI}, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
+    System::Call '*(i ${SEI_SIZE}, i ${SEE_MASK_NOCLOSEPROCESS}|${SEE_MASK_FLAG_NO_UI}, p $HWNDPARENT, w "runas", w "${program}", w "/S ${ELEVATED_SWITCH} $1", p 0, i 1, ${SEI_PAD} p 0, p 0, p 0, p 0, i 0, ${SEI_PAD} p 0, p 0) p .r9'
     System::Call 'shell32::ShellExecuteExW(p r9) i .r2 ?e'
     Pop $3
     ${If} $2 = 0
@@ -357,7 +358,7 @@ Section "Tremblix" SecTremblix
   ${If} $ElevatedCopy = 0
     DetailPrint "管理者の権限で $INSTDIR にインストールしています..."
     StrCpy $1 ""
-    !insertmacro RunElevated
+    !insertmacro RunElevated "$EXEPATH"
   ${EndIf}
 
   ${If} $0 = -1
@@ -374,6 +375,7 @@ Section "Tremblix" SecTremblix
     ${EndIf}
     ; Tremblix.ini beside them holds the user's music and is left as it is.
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    Call KeepUninstallerAtRestart
     Call WriteUninstallEntry
     Call RemoveOtherEdition
     ${If} $ElevatedCopy = 1
@@ -395,6 +397,75 @@ Section "Tremblix" SecTremblix
   ${EndIf}
 SectionEnd
 
+; An interactive uninstall leaves its own file for the restart to remove. An
+; install before that restart takes it off Windows' list, or the restart
+; would remove the uninstaller just written. The list is a REG_MULTI_SZ of
+; pairs, a file and its new name (empty: removed).
+!define SESSION_MANAGER_KEY "SYSTEM\CurrentControlSet\Control\Session Manager"
+!define PENDING_VALUE "PendingFileRenameOperations"
+Function KeepUninstallerAtRestart
+  StrCpy $9 "\??\$INSTDIR\${UNINSTALLER}"
+  ; HKEY_LOCAL_MACHINE; KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY
+  System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, w "${SESSION_MANAGER_KEY}", i 0, i 0x103, *p .r0) i .r1'
+  ${If} $1 <> 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::RegQueryValueExW(p r0, w "${PENDING_VALUE}", p 0, *i .r2, p 0, *i .r3) i .r1'
+  ; REG_MULTI_SZ
+  ${If} $1 = 0
+  ${AndIf} $2 = 7
+  ${AndIf} $3 > 0
+    ; Room for two more empty strings, in case the list lacks its end.
+    IntOp $1 $3 + 4
+    System::Alloc $1
+    Pop $4
+    System::Alloc $1
+    Pop $5
+    System::Call 'advapi32::RegQueryValueExW(p r0, w "${PENDING_VALUE}", p 0, p 0, p r4, *i r3 r3) i .r1'
+    IntPtrOp $8 $4 + $3
+    System::Call '*$8(i 0)'
+    ; $6 reads, $7 writes; $2 = 1 once a pair is left out.
+    StrCpy $6 $4
+    StrCpy $7 $5
+    StrCpy $2 0
+    ${DoWhile} $6 P< $8
+      System::Call 'kernel32::lstrlenW(p r6) i .R0'
+      ${If} $R0 = 0
+        ${Break}
+      ${EndIf}
+      IntPtrOp $R1 $R0 + 1
+      IntPtrOp $R1 $R1 * 2
+      IntPtrOp $R2 $6 + $R1
+      System::Call 'kernel32::lstrlenW(p R2) i .R3'
+      IntPtrOp $R4 $R3 + 1
+      IntPtrOp $R4 $R4 * 2
+      IntPtrOp $R4 $R4 + $R1
+      System::Call 'kernel32::lstrcmpiW(p r6, w r9) i .R5'
+      ${If} $R5 = 0
+      ${AndIf} $R3 = 0
+        StrCpy $2 1
+      ${Else}
+        System::Call 'kernel32::RtlMoveMemory(p r7, p r6, p R4)'
+        IntPtrOp $7 $7 + $R4
+      ${EndIf}
+      IntPtrOp $6 $6 + $R4
+    ${Loop}
+    ${If} $2 = 1
+      ${If} $7 P= $5
+        System::Call 'advapi32::RegDeleteValueW(p r0, w "${PENDING_VALUE}")'
+      ${Else}
+        System::Call '*$7(&i2 0)'
+        IntPtrOp $7 $7 + 2
+        IntPtrOp $1 $7 - $5
+        System::Call 'advapi32::RegSetValueExW(p r0, w "${PENDING_VALUE}", i 0, i 7, p r5, i r1)'
+      ${EndIf}
+    ${EndIf}
+    System::Free $4
+    System::Free $5
+  ${EndIf}
+  System::Call 'advapi32::RegCloseKey(p r0)'
+FunctionEnd
+
 ; Programs and Features lists the edition in its own registry view.
 Function WriteUninstallEntry
   SetRegView ${BITS}
@@ -404,11 +475,11 @@ Function WriteUninstallEntry
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\Tremblix.scr,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}"'
-  ; Run by itself, the uninstaller hands over to a copy of itself in %TEMP%
-  ; and ends at once (the copy then goes at the next restart). The quiet
-  ; command makes that copy itself, runs it in place of the original (_?=),
-  ; waits for it, deletes it and ends with its exit code.
-  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString `"$SYSDIR\cmd.exe" /d /q /v:on /s /c "copy /b /y "$INSTDIR\${UNINSTALLER}" "%TEMP%\${UNINSTALLER}" >nul && ("%TEMP%\${UNINSTALLER}" /S _?=$INSTDIR& set rc=!errorlevel!& del "%TEMP%\${UNINSTALLER}"& exit !rc!)"`
+  ; The quiet command runs the installed uninstaller in place (_?=), never a
+  ; copy in a %TEMP% another user could change (SYSTEM's is C:\Windows\Temp),
+  ; waits for it, deletes it and ends with its exit code. Its cmd.exe is the
+  ; edition's own: everything it starts lies in that one folder.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString `"$INSTDIR\cmd.exe" /d /q /v:on /s /c ""$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR& set rc=!errorlevel!& del "$INSTDIR\${UNINSTALLER}"& exit !rc!"`
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
   SectionGetSize ${SecTremblix} $0
@@ -537,7 +608,13 @@ FunctionEnd
 
 ; --- Uninstaller ---------------------------------------------------------------
 
+; Tells the administrator's copy that no caller will delete the uninstaller
+; after it: it queues its own file for the restart.
+!define SELF_AT_RESTART_SWITCH "/SELFATRESTART"
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
+
 Var UnElevatedCopy
+Var UnSelfAtRestart
 Var UnSelectedTremblix
 
 Function un.onInit
@@ -547,6 +624,30 @@ Function un.onInit
   ${If} $UnElevatedCopy = 1
     !insertmacro RequireAdmin
   ${EndIf}
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "${SELF_AT_RESTART_SWITCH}" $2
+  ${If} ${Errors}
+    StrCpy $UnSelfAtRestart 0
+  ${Else}
+    StrCpy $UnSelfAtRestart 1
+  ${EndIf}
+FunctionEnd
+
+; $0 = 1 when this process is the installed uninstaller, run in place (_?=),
+; and not the copy in %TEMP% it hands over to when run by itself.
+Function un.RunsInPlace
+  StrCpy $0 0
+  ${If} $EXEPATH == "$INSTDIR\${UNINSTALLER}"
+    StrCpy $0 1
+    Return
+  ${EndIf}
+  GetFullPathName /SHORT $1 $EXEPATH
+  GetFullPathName /SHORT $2 "$INSTDIR\${UNINSTALLER}"
+  ${If} $1 != ""
+  ${AndIf} $1 == $2
+    StrCpy $0 1
+  ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
@@ -555,8 +656,16 @@ Section "Uninstall"
   ${If} $UnElevatedCopy = 0
     ; Asked while the file is still there to tell its short name.
     Call un.SelectionNamesTremblix
+    ; Run in place, this uninstaller is its caller's to delete (the quiet
+    ; command); a copy's original is left to the administrator's copy.
+    Call un.RunsInPlace
     StrCpy $1 "_?=$INSTDIR"
-    !insertmacro RunElevated
+    ${If} $0 = 0
+      StrCpy $1 "${SELF_AT_RESTART_SWITCH} $1"
+    ${EndIf}
+    ; The installed file, which only an administrator can change, in place:
+    ; never this process's own file, which may be a copy in the user's %TEMP%.
+    !insertmacro RunElevated "$INSTDIR\${UNINSTALLER}"
   ${EndIf}
 
   ${If} $0 = -1
@@ -606,8 +715,21 @@ Function un.RemovePrograms
   ${Next}
   SetRegView ${BITS}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  Call un.RemoveOwnFile
   Call un.WriteMendCommand
+FunctionEnd
+
+; A copy deletes the installed uninstaller. Run in place it cannot: it
+; leaves its file to its caller, or queues it for the restart when told
+; nobody will delete it. Nothing runs it then, so no restart is asked for.
+; (It cannot rename itself first: it holds its own file open to read it.)
+Function un.RemoveOwnFile
+  Call un.RunsInPlace
+  ${If} $0 = 0
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  ${ElseIf} $UnSelfAtRestart = 1
+    System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${UNINSTALLER}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT})'
+  ${EndIf}
 FunctionEnd
 
 ; $UnSelectedTremblix = 1 while the selected saver is this one, by any
