@@ -88,6 +88,13 @@ add_custom_target(sign
   DEPENDS tremblix_scr tremblix_renderer ${installer_script}
   COMMENT "Signing the release in ${CMAKE_BINARY_DIR}/signed"
   VERBATIM)
+# A release signed with a throwaway authority, every signature verified; it
+# is left for the installer's case that checks the uninstaller it writes.
+add_test(NAME sign.release
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/sign/release.sh ${CMAKE_BINARY_DIR}/tests/sign
+                 ${sign_release_args})
+set_tests_properties(sign.release PROPERTIES FIXTURES_SETUP signed_release TIMEOUT 120)
+
 if(NOT DEFINED ENV{TREMBLIX_SIGN_PKCS12})
   message(STATUS "Nothing is signed: no certificate named; the target sign signs a release "
                  "with the one TREMBLIX_SIGN_PKCS12 and TREMBLIX_SIGN_PASSWORD_FILE name")
