@@ -53,6 +53,8 @@ endfunction()
 if(TREMBLIX_EDITION STREQUAL x64)
   # The 64-bit installer on 64-bit Windows, over the 32-bit edition too.
   tremblix_install_suite(install win64 x64)
+  set_tests_properties(e2e.install.a_signed_installer_writes_a_signed_uninstaller PROPERTIES
+                       FIXTURES_REQUIRED signed_release)
 else()
   # The 32-bit installer on 32-bit Windows, and the heart of it again on
   # 64-bit Windows, where the 32-bit system folder is syswow64.
