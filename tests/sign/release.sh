@@ -52,6 +52,19 @@ fi
 grep -q 'nothing signed' unsigned.log || fail "without a certificate: $(cat unsigned.log)"
 [ ! -e unsigned ] || fail "without a certificate it still wrote $(ls unsigned)"
 
+# A time stamp asked of a server that cannot be reached (no network here):
+# the signing fails, and the file is left as it was, with nothing beside it.
+mkdir stamp
+cp "$scr" stamp/Tremblix.scr
+if TREMBLIX_SIGN_PKCS12=$dir/signer.p12 TREMBLIX_SIGN_PASSWORD_FILE=$dir/password \
+     TREMBLIX_SIGN_TIMESTAMP=http://127.0.0.1:9/ "$source/tools/sign.sh" stamp/Tremblix.scr \
+     >stamp.log 2>&1; then
+  fail "signing succeeded though the time stamp could not be had"
+fi
+grep -q 'http://127.0.0.1:9/' stamp.log || fail "the time-stamp server was never asked: $(cat stamp.log)"
+cmp -s "$scr" stamp/Tremblix.scr || fail "a failed signing changed the file"
+[ "$(ls stamp)" = Tremblix.scr ] || fail "a failed signing left $(ls stamp)"
+
 start=${EPOCHREALTIME/./}
 TREMBLIX_SIGN_PKCS12=$dir/signer.p12 TREMBLIX_SIGN_PASSWORD_FILE=$dir/password \
   env -u TREMBLIX_SIGN_TIMESTAMP bash "$source/tools/sign-release.sh" "$dir/release" "$@" \
