@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-  sox lame zip nsis locales
+  sox lame zip nsis locales osslsigncode openssl
 )
 
 # Our users run Windows with the Japanese code page: under Wine that is

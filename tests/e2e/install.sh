@@ -50,6 +50,7 @@ readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
                     an_administrators_copy_that_cannot_start_is_told_apart
                     a_program_in_use_goes_at_restart_and_the_caller_hears_3010
                     the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart
+                    a_signed_installer_writes_a_signed_uninstaller
                     "${kHostCases[@]}")
 readonly kDesktopKey='HKCU\Control Panel\Desktop'
 readonly kUninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tremblix'
@@ -816,6 +817,20 @@ case_the_other_editions_program_in_use_goes_from_the_real_system_folder_at_resta
   [ ! -e "$OTHER_DIR/Tremblix.dll" ] || e2e_fail "the other edition's Tremblix.dll is left"
   release_program
   expect_installed
+}
+
+# The signed release (the test sign.release makes it, with a throwaway
+# authority) installs, and what it writes in the system folder is signed: the
+# programs, and the uninstaller makensis had signed before packing it in.
+case_a_signed_installer_writes_a_signed_uninstaller() {
+  local signed=$E2E_BUILD/tests/sign
+  [ -f "$signed/release/$kSetup" ] || e2e_fail "no signed release in $signed (sign.release makes it)"
+  clean_slate
+  wine "$signed/release/$kSetup" /S </dev/null >/dev/null 2>&1
+  expect_equal "the signed installer's exit code" "$?" 0
+  [ -f "$SYS_DIR/Tremblix-uninstall.exe" ] || e2e_fail "the signed installer wrote no uninstaller"
+  "$(dirname "$0")/../sign/expect-signed.sh" "$signed" "$SYS_DIR/Tremblix-uninstall.exe" \
+    "$SYS_DIR/Tremblix.scr" "$SYS_DIR/Tremblix.dll" || e2e_fail "a file the signed installer wrote is not signed"
 }
 
 # Prints the version resources of $1 as windres reads them, escapes decoded.

@@ -8,7 +8,9 @@
 ; Built by the installer target (cmake/installer.cmake):
 ;   makensis -INPUTCHARSET UTF8 -DEDITION=x64 -DVERSION=1.0.0
 ;     -DPROGRAMS=<folder of both programs> -DICON=<icon> -DOUTFILE=<setup.exe>
-;     tremblix.nsi
+;     [-DSIGN=<tools/sign.sh>] tremblix.nsi
+; With SIGN (the sign target, tools/sign-release.sh) the uninstaller is signed
+; before it is packed in, and the installer once it is written.
 ;
 ; Rights: the installer starts as the user who runs it. Only the system
 ; folder and the machine's uninstall entry need an administrator, so that part
@@ -85,6 +87,10 @@ SetCompressor /SOLID lzma
 
 Name "Tremblix"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 RequestExecutionLevel user
 BrandingText "Tremblix ${VERSION} (${BITS} ビット)"
 ShowInstDetails show
