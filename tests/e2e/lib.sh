@@ -602,14 +602,21 @@ e2e_open_dialog() {
 # each child), once the probe has answered. Under load a probe, started as a
 # program of its own, now and then answers with nothing at all.
 e2e_texts() {
-  local out deadline=$((SECONDS + $(e2e_limit 5)))
+  local out code start deadline=$((SECONDS + $(e2e_limit 5)))
   while :; do
-    out=$(e2e_probe texts "$1" 2>/dev/null | tr -d '\r')
+    start=${EPOCHREALTIME/./}
+    out=$(e2e_probe texts "$1" 2>/dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    code=$?
     if grep -q '^window|' <<<"$out"; then
       printf '%s\n' "$out"
       return 0
     fi
-    [ $SECONDS -le $deadline ] || return 1
+    if [ $SECONDS -gt $deadline ]; then
+      # For the log: what the last look gave, and how long it took.
+      echo "texts of '$1': code $code after $(((${EPOCHREALTIME/./} - start) / 1000)) ms," \
+           "$(wc -l <<<"$out") lines" >&2
+      return 1
+    fi
     sleep 0.1
   done
 }
