@@ -32,4 +32,15 @@ std::wstring PictureFolderOfThisUser(bool make) {
   return PictureFolder(mine, FolderThere(mine, make));
 }
 
+std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring short_path(size, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), short_path.data(), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  short_path.resize(length);
+  if (short_path == path) return std::nullopt;
+  return short_path;
+}
+
 }  // namespace tremblix

@@ -1,6 +1,7 @@
 // The user's folders as Windows names them, for the rules in places.h.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tremblix {
@@ -14,6 +15,10 @@ bool FolderThere(const std::wstring& path, bool make);
 
 // Whether path is a file (not a folder).
 bool FileThere(const std::wstring& path);
+
+// The short (8.3) form of an existing file's path; nothing where the volume
+// has none (it hands the long path back) or the file is not there.
+std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 
 // The folder of the hand-off pictures for the user who runs the program, or
 // none (empty). The screen saver makes it (make true); the renderer only

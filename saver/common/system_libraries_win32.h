@@ -20,4 +20,13 @@ bool LoadLibrariesFromSystemFolderOnly();
 // the 32-bit one crashed under Wine.
 void BindLateImportsNow(const void* import_list);
 
+// The import lists of the late-loaded libraries, as the linker names them;
+// a program links the late import library of those it binds.
+extern "C" const unsigned char kWinmmImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libwinmm_delay_a");
+extern "C" const unsigned char kMsimg32Imports[] __asm__(
+    "__DELAY_IMPORT_DESCRIPTOR_libmsimg32_delay_a");
+extern "C" const unsigned char kOpenGlImports[] __asm__(
+    "__DELAY_IMPORT_DESCRIPTOR_libopengl32_delay_a");
+extern "C" const unsigned char kGluImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libglu32_delay_a");
+
 }  // namespace tremblix

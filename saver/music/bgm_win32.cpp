@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "saver/common/places_win32.h"
 #include "saver/common/wide_text_win32.h"
 
 namespace tremblix {
@@ -53,10 +54,8 @@ bool Win32MusicDevice::Sound(const char* sound, uint32_t flags) {
   if (!sound) return PlaySoundW(nullptr, nullptr, flags);
   std::wstring name = Wide(sound, CP_UTF8);
   if (!NarrowExactly(name, CP_ACP)) {
-    std::wstring short_name(MAX_PATH, L'\0');
-    const DWORD length = GetShortPathNameW(name.c_str(), short_name.data(), MAX_PATH);
-    short_name.resize(length < MAX_PATH ? length : 0);
-    if (!short_name.empty() && NarrowExactly(short_name, CP_ACP)) name = short_name;
+    std::optional<std::wstring> short_name = ShortPathOf(name);
+    if (short_name && NarrowExactly(*short_name, CP_ACP)) name = *short_name;
   }
   return PlaySoundW(name.c_str(), nullptr, flags);
 }

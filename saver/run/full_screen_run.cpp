@@ -72,8 +72,12 @@ void FullScreenRun::Timer4_Timer() {
   if (held_ && power_.MusicMayPlay()) {
     ReopenMusic();
   } else {
-    Switch(kTimer4, false);
+    StopReopening();
   }
+}
+
+void FullScreenRun::StopReopening() {
+  if (timer_on_[kTimer4]) Switch(kTimer4, false);
 }
 
 void FullScreenRun::DisplayStateChanged(uint32_t state) {
@@ -95,7 +99,7 @@ void FullScreenRun::PowerChanged() {
   if (ended_ || playing_ == Music::kNone) return;
   if (!power_.MusicMayPlay()) {
     if (!held_) HoldMusic();
-    if (timer_on_[kTimer4]) Switch(kTimer4, false);
+    StopReopening();
   } else if (held_) {
     ReopenMusic();
   }
@@ -126,7 +130,7 @@ void FullScreenRun::HoldMusic() {
 void FullScreenRun::ReopenMusic() {
   if (TryReopen()) {
     held_ = false;
-    if (timer_on_[kTimer4]) Switch(kTimer4, false);
+    StopReopening();
   } else if (!timer_on_[kTimer4]) {
     Switch(kTimer4, true);
   }
@@ -165,7 +169,7 @@ void FullScreenRun::Timer3_Timer() {
 void FullScreenRun::Form_QueryUnload() {
   if (ended_) return;  // the platform may ask again while we end
   ended_ = true;
-  if (timer_on_[kTimer4]) Switch(kTimer4, false);
+  StopReopening();
   // Music held closed has nothing left to stop.
   if (timer_on_[kTimer2]) {
     Switch(kTimer2, false);

@@ -78,6 +78,7 @@ class FullScreenRun {
   void HoldMusic();
   void ReopenMusic();
   bool TryReopen();
+  void StopReopening();
 
   // What the run plays; nothing once the CD has been given up.
   enum class Music { kNone, kCd, kWav, kMp3 };

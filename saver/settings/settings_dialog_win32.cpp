@@ -173,18 +173,22 @@ bool SettingsDialogWindow::LoadDialog(HWND owner) {
   return true;
 }
 
-// The handle may name another window by now: only the owner's process's
-// window is enabled again.
+// The handle may name another window by now: only one of the owner's
+// process counts.
+bool SettingsDialogWindow::OwnerStillThere() const {
+  return IsWindow(owner_) && ProcessOf(owner_) == owner_process_;
+}
+
 void SettingsDialogWindow::ReleaseOwner() {
   if (!owner_) return;
-  if (IsWindow(owner_) && ProcessOf(owner_) == owner_process_) EnableWindow(owner_, TRUE);
+  if (OwnerStillThere()) EnableWindow(owner_, TRUE);
   owner_ = nullptr;
   if (hwnd()) KillTimer(hwnd(), kOwnerWatch);
 }
 
 // An owner destroyed while the dialog is open leaves it open and unowned.
 void SettingsDialogWindow::WatchOwner() {
-  if (!owner_ || (IsWindow(owner_) && ProcessOf(owner_) == owner_process_)) return;
+  if (!owner_ || OwnerStillThere()) return;
   owner_ = nullptr;
   KillTimer(hwnd(), kOwnerWatch);
   SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, 0);

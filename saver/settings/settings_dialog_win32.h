@@ -83,6 +83,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   void LayOut();
   void OnDpiChanged(int dpi, const RECT& suggested);
   void WatchOwner();
+  bool OwnerStillThere() const;
   void ReleaseOwner();
   void Form_Resize();
   void PaintSurface(HDC dc);

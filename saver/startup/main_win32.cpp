@@ -60,16 +60,11 @@ class Win32StartupHost : public StartupHost {
 }  // namespace
 }  // namespace tremblix
 
-// The import lists of the late-loaded libraries, as the linker names them.
-extern "C" const unsigned char kWinmmImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libwinmm_delay_a");
-extern "C" const unsigned char kMsimg32Imports[] __asm__(
-    "__DELAY_IMPORT_DESCRIPTOR_libmsimg32_delay_a");
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
   // Before anything loads a library: none comes from the program's folder.
   tremblix::LoadLibrariesFromSystemFolderOnly();
-  tremblix::BindLateImportsNow(kWinmmImports);
-  tremblix::BindLateImportsNow(kMsimg32Imports);
+  tremblix::BindLateImportsNow(tremblix::kWinmmImports);
+  tremblix::BindLateImportsNow(tremblix::kMsimg32Imports);
   tremblix::launch_times::MarkProcessStart("scr process created");
   tremblix::launch_times::Mark("scr main");
   const std::string folder = tremblix::ThisProgramFolder();

@@ -79,16 +79,9 @@ std::string Win32Profile::FromAnsi(const std::string& ansi) {
 }
 
 std::optional<std::string> Win32Profile::ShortPath(const std::string& utf8) {
-  const std::wstring path = Wide(utf8, CP_UTF8);
-  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (size == 0) return std::nullopt;
-  std::wstring short_path(size, L'\0');
-  const DWORD length = GetShortPathNameW(path.c_str(), short_path.data(), size);
-  if (length == 0 || length >= size) return std::nullopt;
-  short_path.resize(length);
-  // A volume without short names hands the long path back.
-  if (short_path == path) return std::nullopt;
-  return Narrow(short_path, CP_UTF8);
+  std::optional<std::wstring> short_path = ShortPathOf(Wide(utf8, CP_UTF8));
+  if (!short_path) return std::nullopt;
+  return Narrow(*short_path, CP_UTF8);
 }
 
 bool Win32Profile::FileThere(const std::wstring& path) { return tremblix::FileThere(path); }
