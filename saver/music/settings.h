@@ -14,6 +14,7 @@ struct SettingsRecord {
   int16_t BgmRepeat = 0;       // CD track held on repeat; 0 for none
   std::string BgmFile;         // full path in UTF-8, or empty
   std::string BgmFolder;       // where the file chooser opens (UTF-8); not stored
+  bool AllMonitors = true;     // the scene on every monitor; false: the primary alone
 };
 
 // The one record of the process.

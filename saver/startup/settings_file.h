@@ -58,6 +58,9 @@ inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌ�
 // BGMﾌｧｲﾙ holds then (the short name, or nothing): older copies read only
 // BGMﾌｧｲﾙ, and one that saves another song there makes this key stale.
 inline constexpr char kKeyBgmFileWhole[] = "BGM\xCC\xA7\xB2\xD9(UTF-8)";  // BGMﾌｧｲﾙ(UTF-8)
+// " 0": the scene on the primary monitor alone; any other value, or none,
+// every monitor. Older copies do not read it.
+inline constexpr char kKeyMonitors[] = "Monitors";
 
 // The longest path, in UTF-16 units, that the file chooser, the music
 // commands and the sound player take.
