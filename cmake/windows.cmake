@@ -40,7 +40,7 @@ target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 # What both programs ask of Windows: the user's folders, wide text, real
 # pixels, the display's state.
 add_library(tremblix_common_win32 STATIC saver/common/dpi_win32.cpp
-            saver/common/places_win32.cpp saver/common/power_win32.cpp
+            saver/common/monitors_win32.cpp saver/common/places_win32.cpp saver/common/power_win32.cpp
             saver/common/system_libraries_win32.cpp saver/common/wide_text_win32.cpp)
 target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
@@ -84,7 +84,7 @@ set_property(SOURCE saver/startup/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
 # Tremblix.dll: the renderer, an ordinary program despite its name.
 # The shell (window, loop, pace) apart from the scene, so that a test can run
 # it with a scene of its own.
-set(TREMBLIX_RENDERER_SHELL_SOURCES renderer/shell_win32.cpp renderer/display_win32.cpp
+set(TREMBLIX_RENDERER_SHELL_SOURCES renderer/shell_win32.cpp
     renderer/frame_wait_win32.cpp renderer/bench_win32.cpp)
 set(TREMBLIX_RENDERER_SOURCES renderer/main_win32.cpp ${TREMBLIX_RENDERER_SHELL_SOURCES}
     renderer/scene_win32.cpp renderer/gl_texture_win32.cpp)

@@ -89,22 +89,23 @@ bool GLTexture::Create(const std::string& file) {
 
 void GLTexture::Bind() const { glBindTexture(GL_TEXTURE_2D, namePlusOne - 1); }
 
-bool GLTexture::LoadBmp(const std::string& file, tremblix::TextureTimes* times) {
+bool GLTexture::LoadBmp(const std::string& file, tremblix::TextureTimes* times, int32_t limit) {
   tremblix::TextureTimes unused;
   Create(file);
   // Without a context (no OpenGL on this display) there is nothing to upload
   // into, and the mipmap builder would work from garbage limits.
   if (!wglGetCurrentContext()) return false;
-  return Upload(tremblix::LoadPicture(tremblix::OpenPictureFile, file, LargestTexture()),
-                times ? *times : unused);
+  return Upload(
+      tremblix::LoadPicture(tremblix::OpenPictureFile, file, std::min(LargestTexture(), limit)),
+      times ? *times : unused);
 }
 
 bool GLTexture::LoadBmp(const std::string& file, tremblix::LoadedPicture ahead,
-                        tremblix::TextureTimes* times) {
+                        tremblix::TextureTimes* times, int32_t limit) {
   tremblix::TextureTimes unused;
   Create(file);
   if (!wglGetCurrentContext()) return false;
-  const GLint largest = LargestTexture();
+  const GLint largest = std::min(LargestTexture(), limit);
   if (ahead.ok() && !ahead.BuiltFor(largest)) {
     ahead = tremblix::LoadPicture(tremblix::OpenPictureFile, file, largest);
   }

@@ -25,12 +25,14 @@ class GLTexture {
   // True when the picture was uploaded. Either way the object holds a bound
   // texture name afterwards; without an image it draws in plain vertex colour.
   // Where the time went is written to times when given.
-  // file is the path in UTF-8: a user's folder may hold any letters.
-  bool LoadBmp(const std::string& file, tremblix::TextureTimes* times = nullptr);
+  // file is the path in UTF-8: a user's folder may hold any letters. The
+  // chain is built within this OpenGL's largest texture, and within limit.
+  bool LoadBmp(const std::string& file, tremblix::TextureTimes* times = nullptr,
+               int32_t limit = INT32_MAX);
   // The same from a picture loaded ahead; one whose chain was built within
-  // another size limit than this OpenGL's is loaded again from its file.
+  // another size limit is loaded again from its file.
   bool LoadBmp(const std::string& file, tremblix::LoadedPicture ahead,
-               tremblix::TextureTimes* times = nullptr);
+               tremblix::TextureTimes* times = nullptr, int32_t limit = INT32_MAX);
 
   uint32_t name() const { return namePlusOne - 1; }
   bool holds_texture() const { return namePlusOne != 0; }

@@ -14,9 +14,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tremblix::BindLateImportsNow(tremblix::kGluImports);
   tremblix::BindLateImportsNow(tremblix::kWinmmImports);
   tremblix::BenchStarted();
-  // Before the first measure of the screen: the window is in real pixels.
+  // Before the first measure of the screen: the window and the monitors are
+  // in real pixels, as the saver measured them.
   tremblix::DeclareDpiAware();
-  PreloadScene();
+  PreloadScene(tremblix::LayOutNow());
   HWND window = tremblix::CreateRendererWindow(instance);
   if (!window) return 0;
   if (!tremblix::StartScene(window)) return 0;

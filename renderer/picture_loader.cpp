@@ -58,8 +58,17 @@ LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t
 PictureLoader::PictureLoader(OpenFile open, const std::vector<std::string>& paths,
                              int32_t largest, int workers)
     : open_(std::move(open)), largest_(largest) {
-  for (const std::string& path : paths) slots_.push_back({path, State::kWaiting, {}});
+  for (const std::string& path : paths) slots_.push_back({path, largest, State::kWaiting, {}});
   StartWorkers(std::min(workers, static_cast<int>(paths.size())));
+}
+
+PictureLoader::PictureLoader(OpenFile open, const std::vector<PictureRequest>& requests,
+                             int32_t largest, int workers)
+    : open_(std::move(open)), largest_(largest) {
+  for (const PictureRequest& r : requests) {
+    slots_.push_back({r.path, r.largest, State::kWaiting, {}});
+  }
+  StartWorkers(std::min(workers, static_cast<int>(requests.size())));
 }
 
 void PictureLoader::StartWorkers(int count) noexcept {
@@ -96,7 +105,7 @@ void PictureLoader::Work() noexcept {
     }
     // The slots and their paths stay as they are for the loader's life, so
     // the path is read in place: nothing to copy, nothing to run out of.
-    LoadedPicture picture = LoadPicture(open_, slot->path, largest_);
+    LoadedPicture picture = LoadPicture(open_, slot->path, slot->largest);
     // The picture must reach Take, or Take waits for ever.
     for (;;) {
       try {
@@ -121,10 +130,11 @@ LoadedPicture PictureLoader::Take(const std::string& path) {
     lock.unlock();
     return LoadPicture(open_, path, largest_);
   }
+  const int32_t largest = slot->largest;
   if (slot->state == State::kWaiting) {
     slot->state = State::kTaken;
     lock.unlock();
-    return LoadPicture(open_, path, largest_);
+    return LoadPicture(open_, path, largest);
   }
   done_.wait(lock, [&] { return slot->state == State::kDone; });
   slot->state = State::kTaken;
@@ -134,7 +144,7 @@ LoadedPicture PictureLoader::Take(const std::string& path) {
     // Two workers holding large chains at once can run out where one alone
     // would not: try again here, with the failed attempt's memory given back.
     picture = LoadedPicture();
-    return LoadPicture(open_, path, largest_);
+    return LoadPicture(open_, path, largest);
   }
   return picture;
 }

@@ -42,10 +42,20 @@ using OpenFile = std::function<std::unique_ptr<ByteSource>(const std::string& pa
 // comes back failed.
 LoadedPicture LoadPicture(const OpenFile& open, const std::string& path, int32_t largest) noexcept;
 
+// A file to load, and the size its chain is built within.
+struct PictureRequest {
+  std::string path;
+  int32_t largest;
+};
+
 class PictureLoader {
  public:
   // Starts loading the files, in their order, on up to workers threads.
   PictureLoader(OpenFile open, const std::vector<std::string>& paths, int32_t largest,
+                int workers);
+  // The same, each file within a size of its own; one taken that was never
+  // asked for is built within largest.
+  PictureLoader(OpenFile open, const std::vector<PictureRequest>& requests, int32_t largest,
                 int workers);
   ~PictureLoader();
   PictureLoader(const PictureLoader&) = delete;
@@ -61,6 +71,7 @@ class PictureLoader {
   enum class State { kWaiting, kLoading, kDone, kTaken };
   struct Slot {
     std::string path;
+    int32_t largest;
     State state = State::kWaiting;
     LoadedPicture picture;
   };

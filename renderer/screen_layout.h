@@ -1,28 +1,15 @@
 // Where the renderer's window goes and where the scene is drawn in it: the
-// window covers every monitor, the scene fills the primary one, the rest is
-// black.
+// window covers every monitor, each monitor with a number (monitors.h) shows
+// the scene in a viewport of its own, the rest is black.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "saver/common/monitors.h"
+
 namespace tremblix {
-
-// A rectangle, right and bottom excluded; rows count downwards.
-struct ScreenRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
-  bool operator==(const ScreenRect& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
-
-// One monitor, in virtual-screen coordinates (the primary's top-left is 0, 0).
-struct Monitor {
-  ScreenRect rect;
-  bool primary = false;
-};
 
 // A viewport in OpenGL's terms: inside the window, rows counted from the bottom.
 struct Viewport {
@@ -32,21 +19,31 @@ struct Viewport {
   }
 };
 
-struct ScreenLayout {
-  ScreenRect window;             // virtual-screen coordinates: every monitor's bounding box
-  ScreenRect primary;            // window coordinates, rows downwards
-  Viewport viewport;             // the primary in OpenGL's terms, at least 1 x 1
-  std::vector<ScreenRect> black; // window coordinates: what the scene leaves black
+// One monitor's scene.
+struct SceneView {
+  int number = 1;       // the monitor's, 1 the primary
+  ScreenRect monitor;   // virtual-screen coordinates
+  Viewport viewport;    // at least 1 x 1
+  int picture_set = 1;  // the pictures it reflects
 };
 
-// The screen the renderer has always assumed, where nothing is known.
-constexpr int32_t kFallbackScreenWidth = 1024, kFallbackScreenHeight = 768;
+struct ScreenLayout {
+  ScreenRect window;             // virtual-screen coordinates: every monitor's bounding box
+  std::vector<SceneView> views;  // the primary's first; never empty
+};
 
-// The primary is the one marked so, else the first; with no monitor at all,
-// a 1024 x 768 screen at the origin.
-ScreenLayout LayOutScreen(const std::vector<Monitor>& monitors);
+// The window over every monitor; a scene on each numbered monitor, or on the
+// primary alone when the saver's file says so, each reflecting the set the
+// file gives it (every monitor the primary's without a file).
+ScreenLayout LayOutScreen(const std::vector<Monitor>& monitors,
+                          const std::optional<MonitorsFile>& file = std::nullopt);
 
 // Width over height of the viewport, the projection's aspect.
 double AspectOf(const Viewport& viewport);
+
+// The projection's vertical field in degrees, for a field of field_degrees:
+// vertical as it is, except on a viewport taller than wide, where the field
+// is the horizontal one, so that the floor is not cut off at the sides.
+double VerticalFieldOf(const Viewport& viewport, double field_degrees);
 
 }  // namespace tremblix

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "renderer/bench_win32.h"
-#include "renderer/display_win32.h"
 #include "renderer/frame_clock.h"
 #include "renderer/frame_pace.h"
 #include "renderer/frame_wait_win32.h"
+#include "saver/common/monitors_win32.h"
+#include "saver/common/places_win32.h"
 #include "saver/common/power_win32.h"
 #include "timing/launch_times_win32.h"
 
@@ -36,7 +38,9 @@ namespace {
 
 constexpr char kWindowName[] = "Tremblix_VC";
 
-ScreenLayout g_layout;        // where the window and the scene are now
+ScreenLayout g_layout;        // where the window and the scenes are now
+std::optional<MonitorsFile> g_monitorsFile;  // the saver's, read once
+bool g_monitorsFileRead = false;
 bool g_displayOn = true;      // nothing is drawn while the display is off
 bool g_paced = true;          // only the benchmark draws unpaced
 bool g_swapHeld = false;      // the driver took the swap interval
@@ -63,9 +67,9 @@ void ChooseAndSetPixelFormat(HDC dc) {
   SetPixelFormat(dc, format, &descriptor);
 }
 
-// The scene fills the primary monitor; the window's glClear blackens the rest.
+// The primary's scene until the scene sets each monitor's own.
 void ResizeViewport() {
-  const Viewport& v = g_layout.viewport;
+  const Viewport& v = g_layout.views.front().viewport;
   glViewport(v.x, v.y, v.width, v.height);
 }
 
@@ -90,15 +94,15 @@ void StartPace() {
 
 bool OwnWaitNeeded() { return g_paced && (!g_swapHeld || g_swapWatch.FramesComeSooner()); }
 
-// The window over every monitor, the scene on the primary, the pace of its
+// The window over every monitor, a scene on each, the pace of the primary's
 // refresh. The window stays the same one, so the saver's watch never misses it.
 void FitToScreen(HWND hwnd) {
-  g_layout = LayOutScreen(ListMonitors());
+  g_layout = LayOutScreen(g_listMonitors(), g_monitorsFile);
   const ScreenRect& w = g_layout.window;
   SetWindowPos(hwnd, HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
   ResizeViewport();
   if (g_sceneReady) {
-    SetSceneView(g_layout.viewport);
+    SetSceneLayout(g_layout);
     StartPace();
   }
 }
@@ -191,6 +195,17 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
+std::vector<Monitor> (*g_listMonitors)() = ListMonitors;
+
+const ScreenLayout& LayOutNow() {
+  if (!g_monitorsFileRead) {
+    g_monitorsFile = ReadMonitorsFile(PictureFolderOfThisUser(false));
+    g_monitorsFileRead = true;
+  }
+  g_layout = LayOutScreen(g_listMonitors(), g_monitorsFile);
+  return g_layout;
+}
+
 HWND CreateRendererWindow(HINSTANCE instance) {
   g_sceneReady = false;
   g_escapePressed = false;
@@ -206,7 +221,7 @@ HWND CreateRendererWindow(HINSTANCE instance) {
   if (!RegisterClassA(&wc)) return nullptr;
 
   // Every monitor, above every other window and the taskbar.
-  g_layout = LayOutScreen(ListMonitors());
+  if (g_layout.views.empty()) LayOutNow();
   const ScreenRect& w = g_layout.window;
   HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, kWindowName, kWindowName,
                               WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, w.left, w.top,
@@ -228,7 +243,7 @@ bool StartScene(HWND) {
   g_clock = FrameClock();
   g_clock.frequency = value.QuadPart;
   g_clock.start = g_clock.last = CounterNow();
-  if (!InitScene(g_layout.viewport)) return false;
+  if (!InitScene(g_layout)) return false;
   g_wait = std::make_unique<FrameWait>(g_clock.frequency);
   StartPace();
   g_sceneReady = true;

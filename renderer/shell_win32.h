@@ -6,6 +6,8 @@
 #include "renderer/frame_clock.h"
 #include "renderer/screen_layout.h"
 
+#include <vector>
+
 extern HDC g_dc;                // the window's own DC, kept for its lifetime
 extern HGLRC g_glrc;            // current on the one thread for the whole run
 extern int g_clientWidth;       // client size from the last WM_SIZE
@@ -22,12 +24,13 @@ extern tremblix::FrameClock g_clock;
 // printf-style line to the debugger.
 void DebugTrace(const char* format, ...);
 
-// The scene's doors, and a bell rung at start: the scene begins reading its
-// pictures while the window and the context are made. The scene is drawn in
-// the given viewport, its projection's aspect taken from it.
-void PreloadScene();
-bool InitScene(const tremblix::Viewport& view);
-void SetSceneView(const tremblix::Viewport& view);
+// The scene's doors, and a bell rung at start: the scene begins reading the
+// pictures of the layout's monitors while the window and the context are
+// made. Each monitor of the layout shows the scene in its own viewport.
+void PreloadScene(const tremblix::ScreenLayout& layout);
+bool InitScene(const tremblix::ScreenLayout& layout);
+// After a change of monitors: the pictures stay those loaded at start.
+void SetSceneLayout(const tremblix::ScreenLayout& layout);
 void DrawFrame();
 // Releases what the scene holds of OpenGL, while the context is still current.
 void ReleaseScene();
@@ -35,6 +38,13 @@ void ReleaseScene();
 // The shell's steps, which WinMain takes in this order; a test takes them
 // with a scene of its own.
 namespace tremblix {
+
+// The monitors as Windows lists them; a test lists its own.
+extern std::vector<Monitor> (*g_listMonitors)();
+
+// The window and the scenes over the monitors listed now, with the saver's
+// file of picture sets read once at start.
+const ScreenLayout& LayOutNow();
 
 // Registers the class and makes the window over every monitor, topmost, with
 // its OpenGL context, and shows it. Null when either fails.

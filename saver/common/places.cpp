@@ -1,5 +1,7 @@
 #include "saver/common/places.h"
 
+#include <cwctype>
+
 namespace tremblix {
 
 namespace {
@@ -20,21 +22,78 @@ std::wstring PictureFolder(std::wstring_view user_folder, bool exists) {
   return std::wstring(user_folder);
 }
 
-std::wstring PictureName(int n) { return L"Tremblix" + std::to_wstring(n) + L".bmp"; }
+std::wstring PictureName(int n) { return PictureName(1, n); }
 
-std::wstring PicturePath(std::wstring_view folder, int n) {
+std::wstring PictureName(int set, int n) {
+  if (set == 1) return L"Tremblix" + std::to_wstring(n) + L".bmp";
+  return L"Tremblix-" + std::to_wstring(set) + L"-" + std::to_wstring(n) + L".bmp";
+}
+
+std::wstring PicturePath(std::wstring_view folder, int n) { return PicturePath(folder, 1, n); }
+
+std::wstring PicturePath(std::wstring_view folder, int set, int n) {
   if (folder.empty()) return std::wstring();
-  return Join(folder, PictureName(n));
+  return Join(folder, PictureName(set, n));
 }
 
 std::wstring PictureTempPath(std::wstring_view folder, int n) {
+  return PictureTempPath(folder, 1, n);
+}
+
+std::wstring PictureTempPath(std::wstring_view folder, int set, int n) {
   if (folder.empty()) return std::wstring();
-  return PicturePath(folder, n) + L".tmp";
+  return PicturePath(folder, set, n) + L".tmp";
 }
 
 std::wstring PictureBackupPath(std::wstring_view folder, int n) {
+  return PictureBackupPath(folder, 1, n);
+}
+
+std::wstring PictureBackupPath(std::wstring_view folder, int set, int n) {
   if (folder.empty()) return std::wstring();
-  return PicturePath(folder, n) + L".old";
+  return PicturePath(folder, set, n) + L".old";
+}
+
+namespace {
+
+bool EatWord(std::wstring_view& name, std::wstring_view word) {
+  if (name.size() < word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (static_cast<wchar_t>(std::towlower(name[i])) != word[i]) return false;
+  }
+  name.remove_prefix(word.size());
+  return true;
+}
+
+// A number without a leading zero, of a few digits.
+bool EatNumber(std::wstring_view& name, int& number) {
+  size_t digits = 0;
+  number = 0;
+  while (digits < name.size() && digits < 4 && name[digits] >= L'0' && name[digits] <= L'9') {
+    number = number * 10 + (name[digits] - L'0');
+    ++digits;
+  }
+  if (digits == 0 || name[0] == L'0') return false;
+  name.remove_prefix(digits);
+  return true;
+}
+
+}  // namespace
+
+std::optional<int> PictureSetOfFile(std::wstring_view name) {
+  int set = 0, n = 0;
+  if (!EatWord(name, L"tremblix-") || !EatNumber(name, set) || !EatWord(name, L"-") ||
+      !EatNumber(name, n) || !EatWord(name, L".bmp")) {
+    return std::nullopt;
+  }
+  if (!name.empty() && !EatWord(name, L".tmp") && !EatWord(name, L".old")) return std::nullopt;
+  if (!name.empty() || set < 2) return std::nullopt;
+  return set;
+}
+
+std::wstring MonitorsFilePath(std::wstring_view folder) {
+  if (folder.empty()) return std::wstring();
+  return Join(folder, L"Tremblix.monitors");
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,26 @@ std::wstring PictureFolder(std::wstring_view user_folder, bool exists);
 std::wstring PictureName(int n);
 std::wstring PicturePath(std::wstring_view folder, int n);
 
+// Picture n of monitor set k: set 1, the primary's, keeps the names above,
+// which older renderers read; set k of 2 and on is Tremblix-k-n.bmp (n 1 to 3).
+std::wstring PictureName(int set, int n);
+std::wstring PicturePath(std::wstring_view folder, int set, int n);
+
 // The file a picture is written into before it is put in place, and the name
 // the replaced picture gets for a moment on its way to becoming the next
 // run's temporary file.
 std::wstring PictureTempPath(std::wstring_view folder, int n);
 std::wstring PictureBackupPath(std::wstring_view folder, int n);
+std::wstring PictureTempPath(std::wstring_view folder, int set, int n);
+std::wstring PictureBackupPath(std::wstring_view folder, int set, int n);
+
+// The set of 2 and on that a file of the pictures' folder belongs to, by its
+// name (a picture, or its temporary or replaced file); nothing for any other
+// name. Names match without regard to case, as Windows' do.
+std::optional<int> PictureSetOfFile(std::wstring_view name);
+
+// The file that tells the renderer which sets there are (monitors.h).
+std::wstring MonitorsFilePath(std::wstring_view folder);
 
 // Where an edition keeps its settings, and where it may find the choice it
 // made before it kept them there.

@@ -28,6 +28,24 @@ TEST(PicturePath, OneSpellingForBothProgramsAndNoneWithoutAFolder) {
   EXPECT_EQ(PictureBackupPath(L"", 1), L"");
 }
 
+TEST(PicturePath, OtherMonitorsSetsAreNamedByTheirNumberAndFoundAgainByName) {
+  const std::wstring mine = L"C:\\Users\\u\\AppData\\Local\\Tremblix";
+  EXPECT_EQ(PicturePath(mine, 1, 2), mine + L"\\Tremblix2.bmp") << "the primary's, as ever";
+  EXPECT_EQ(PicturePath(mine, 2, 3), mine + L"\\Tremblix-2-3.bmp");
+  EXPECT_EQ(PictureTempPath(mine, 12, 1), mine + L"\\Tremblix-12-1.bmp.tmp");
+  EXPECT_EQ(MonitorsFilePath(mine), mine + L"\\Tremblix.monitors");
+  EXPECT_EQ(MonitorsFilePath(L""), L"");
+
+  EXPECT_EQ(PictureSetOfFile(PictureName(3, 2)), 3);
+  EXPECT_EQ(PictureSetOfFile(L"TREMBLIX-12-1.BMP.TMP"), 12);
+  EXPECT_EQ(PictureSetOfFile(L"Tremblix-2-3.bmp.old"), 2);
+  for (const wchar_t* other : {L"Tremblix1.bmp", L"Tremblix-1-1.bmp", L"Tremblix-02-1.bmp",
+                               L"Tremblix-2-1.bmp.bak", L"Tremblix-2-.bmp", L"Tremblix-x-1.bmp",
+                               L"Tremblix-2-1.bmpx", L"Tremblix.monitors", L"Tremblix-2-1"}) {
+    EXPECT_FALSE(PictureSetOfFile(other)) << other;
+  }
+}
+
 TEST(SettingsPlaceOf, BothEditionsInTheRoamingFolderEachTakingOverItsEarlierFile) {
   const std::wstring roaming = UserFolder(L"C:\\Users\\u\\AppData\\Roaming");
   const std::wstring local = L"C:\\Users\\u\\AppData\\Local";

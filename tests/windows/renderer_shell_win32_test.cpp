@@ -13,23 +13,23 @@
 #include <functional>
 #include <vector>
 
-#include "renderer/display_win32.h"
+#include "saver/common/monitors_win32.h"
 #include "renderer/frame_pace.h"
 #include "tests/windows/power_notice_win32.h"
 
 // The scene's doors, played by the test.
 namespace {
 int g_frames = 0;
-std::vector<tremblix::Viewport> g_views;  // every view the scene was given
+std::vector<tremblix::ScreenLayout> g_layouts;  // every layout the scene was given
 std::function<void()> g_onFrame;
 }  // namespace
 
-void PreloadScene() {}
-bool InitScene(const tremblix::Viewport& view) {
-  g_views.push_back(view);
+void PreloadScene(const tremblix::ScreenLayout&) {}
+bool InitScene(const tremblix::ScreenLayout& layout) {
+  g_layouts.push_back(layout);
   return true;
 }
-void SetSceneView(const tremblix::Viewport& view) { g_views.push_back(view); }
+void SetSceneLayout(const tremblix::ScreenLayout& layout) { g_layouts.push_back(layout); }
 void ReleaseScene() {}
 void DrawFrame() {
   ++g_frames;
@@ -76,7 +76,7 @@ class RendererShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_frames = 0;
-    g_views.clear();
+    g_layouts.clear();
     g_onFrame = nullptr;
     g_onTick = nullptr;
     window_ = tremblix::CreateRendererWindow(GetModuleHandleA(nullptr));
@@ -101,30 +101,53 @@ TEST_F(RendererShellTest, WindowCoversEveryMonitorAboveOtherWindows) {
       << "window " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
   EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(FindWindowA("Tremblix_VC", "Tremblix_VC"), window_);
-  // The scene was given the primary monitor.
-  ASSERT_EQ(g_views.size(), 1u);
-  EXPECT_EQ(g_views[0].width, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(g_views[0].height, GetSystemMetrics(SM_CYSCREEN));
+  // The scene was given the primary monitor first.
+  ASSERT_EQ(g_layouts.size(), 1u);
+  const tremblix::Viewport& primary = g_layouts[0].views.front().viewport;
+  EXPECT_EQ(primary.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(primary.height, GetSystemMetrics(SM_CYSCREEN));
 }
 
-TEST_F(RendererShellTest, DisplayChangeRefitsTheSameWindowAndTheView) {
-  SetWindowPos(window_, nullptr, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageA(window_, WM_DISPLAYCHANGE, 32,
-               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+// The monitors a display change reports, played by the test: Wine's own list
+// does not change while a process runs.
+std::vector<tremblix::Monitor> g_desk;
+std::vector<tremblix::Monitor> Desk() { return g_desk; }
+
+TEST_F(RendererShellTest, AMonitorAddedOrRemovedIsLaidOutAgainInTheSameWindow) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  const tremblix::Monitor primary{{0, 0, w, h}, true};
+  // A portrait monitor comes to the left of the primary, taller than it.
+  g_desk = {primary, {{-600, 0, 0, h + 200}, false}};
+  tremblix::g_listMonitors = Desk;
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w + 600, h + 200));
   RECT rect;
   GetWindowRect(window_, &rect);
-  EXPECT_TRUE(SameRect(rect, VirtualScreen()))
+  EXPECT_TRUE(SameRect(rect, {-600, 0, w, h + 200}))
       << "window " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
   EXPECT_EQ(FindWindowA("Tremblix_VC", "Tremblix_VC"), window_);
-  // The projection set again, and the viewport on the primary.
-  ASSERT_EQ(g_views.size(), 2u);
-  EXPECT_EQ(g_views[1], g_views[0]);
+  ASSERT_EQ(g_layouts.size(), 2u);
+  const std::vector<tremblix::SceneView>& views = g_layouts[1].views;
+  ASSERT_EQ(views.size(), 2u);
+  EXPECT_EQ(views[0].viewport, (tremblix::Viewport{600, 200, w, h}));
+  EXPECT_EQ(views[1].viewport, (tremblix::Viewport{0, 0, 600, h + 200}));
+  // No set of its own was loaded for it: the primary's pictures.
+  EXPECT_EQ(views[1].picture_set, 1);
+  // Until the scene draws, OpenGL's viewport is the primary's.
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  EXPECT_EQ(viewport[0], g_views[1].x);
-  EXPECT_EQ(viewport[1], g_views[1].y);
-  EXPECT_EQ(viewport[2], g_views[1].width);
-  EXPECT_EQ(viewport[3], g_views[1].height);
+  EXPECT_EQ(viewport[0], 600);
+  EXPECT_EQ(viewport[1], 200);
+
+  // It goes again.
+  g_desk = {primary};
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
+  GetWindowRect(window_, &rect);
+  EXPECT_TRUE(SameRect(rect, {0, 0, w, h}));
+  ASSERT_EQ(g_layouts.size(), 3u);
+  ASSERT_EQ(g_layouts[2].views.size(), 1u);
+  EXPECT_EQ(g_layouts[2].views[0].viewport, (tremblix::Viewport{0, 0, w, h}));
+  tremblix::g_listMonitors = tremblix::ListMonitors;
+
   // And the run goes on.
   g_onFrame = [&] { if (g_frames == 3) TapEscape(window_); };
   EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);

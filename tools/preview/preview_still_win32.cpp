@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "preview_still: no OpenGL context\n");
     return 1;
   }
-  InitScene({0, 0, g_clientWidth, g_clientHeight});
+  InitScene(tremblix::LayOutScreen({{{0, 0, g_clientWidth, g_clientHeight}, true}}));
   // The squash depends on the frames before, so the whole bounce is played.
   g_clock.frequency = kFramesPerSecond;
   g_clock.frameCounts = 1;
