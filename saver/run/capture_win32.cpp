@@ -3,14 +3,19 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "saver/common/monitors.h"
+#include "saver/common/monitors_win32.h"
 #include "saver/common/places.h"
 #include "saver/common/places_win32.h"
+#include "saver/common/wide_text_win32.h"
 #include "saver/run/photograph.h"
 #include "saver/run/wallpaper_win32.h"
 #include "timing/launch_times_win32.h"
@@ -58,8 +63,9 @@ std::vector<std::wstring> WallpaperFilesNow() {
 
 // The replaced picture is kept as the next run's temporary file: writing over
 // a file of the right size is several times faster than growing a new one.
-bool PutInPlace(const std::wstring& folder, int n, const std::wstring& temp) {
-  const std::wstring path = PicturePath(folder, n), backup = PictureBackupPath(folder, n);
+bool PutInPlace(const std::wstring& folder, int set, int n, const std::wstring& temp) {
+  const std::wstring path = PicturePath(folder, set, n),
+                     backup = PictureBackupPath(folder, set, n);
   if (ReplaceFileW(path.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                    nullptr, nullptr)) {
     MoveFileExW(backup.c_str(), temp.c_str(), MOVEFILE_REPLACE_EXISTING);
@@ -69,10 +75,11 @@ bool PutInPlace(const std::wstring& folder, int n, const std::wstring& temp) {
   return MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-// Picture n written whole into its temporary file, then put in place; a
-// write that fails leaves the earlier picture and no temporary file.
-bool WritePictureFile(const std::wstring& folder, int n, const std::vector<uint8_t>& bytes) {
-  const std::wstring temp = PictureTempPath(folder, n);
+// Picture n of a set written whole into its temporary file, then put in
+// place; a write that fails leaves the earlier picture and no temporary file.
+bool WritePictureFile(const std::wstring& folder, int set, int n,
+                      const std::vector<uint8_t>& bytes) {
+  const std::wstring temp = PictureTempPath(folder, set, n);
   HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -80,33 +87,77 @@ bool WritePictureFile(const std::wstring& folder, int n, const std::vector<uint8
   bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
             written == bytes.size() && SetEndOfFile(file);
   ok = CloseHandle(file) && ok;
-  ok = ok && PutInPlace(folder, n, temp);
+  ok = ok && PutInPlace(folder, set, n, temp);
   if (!ok) DeleteFileW(temp.c_str());
-  if (ok) launch_times::Mark("scr wrote Tremblix%d.bmp", n);
+  if (ok) launch_times::Mark("scr wrote %s", Narrow(PictureName(set, n), CP_UTF8).c_str());
   return ok;
 }
 
-// The four pictures of a folder, made from the photograph, the wallpaper or
-// the desktop's colour; each file is made in one buffer kept for the next.
+// The size a picture file's headers give; nothing for a file that is not there
+// or has no such headers.
+std::optional<std::pair<int32_t, int32_t>> PictureSize(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  uint8_t headers[26];
+  DWORD read = 0;
+  const bool ok = ReadFile(file, headers, sizeof(headers), &read, nullptr) && read == sizeof(headers);
+  CloseHandle(file);
+  if (!ok || headers[0] != 'B' || headers[1] != 'M') return std::nullopt;
+  auto at = [&](int i) {
+    return static_cast<int32_t>(headers[i] | headers[i + 1] << 8 | headers[i + 2] << 16 |
+                                static_cast<uint32_t>(headers[i + 3]) << 24);
+  };
+  return std::make_pair(at(18), at(22));
+}
+
+// Every file of the sets past count (a picture, or its temporary or replaced
+// file): their monitors are gone, or the primary alone is shown.
+void RemoveSetsPast(const std::wstring& folder, size_t count) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\Tremblix-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::optional<int> set = PictureSetOfFile(found.cFileName);
+    if (set && static_cast<size_t>(*set) > count) {
+      DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// One monitor's pictures in a folder (the primary's four, another's three),
+// made from its photograph, the wallpaper or the desktop's colour; each file
+// is made in one buffer kept for the next.
 class Win32PictureMaker : public PictureMaker {
  public:
-  Win32PictureMaker(std::wstring folder, int width, int height, const ScreenSection* photograph)
-      : folder_(std::move(folder)), width_(width), height_(height), photograph_(photograph) {}
+  Win32PictureMaker(std::wstring folder, int set, int width, int height,
+                    const ScreenSection* photograph)
+      : folder_(std::move(folder)),
+        set_(set),
+        width_(width),
+        height_(height),
+        photograph_(photograph) {}
+
+  int count() const { return set_ == 1 ? kBlackFile : kBlackFile - 1; }
 
   bool EarlierPicturesThere() override {
-    for (int n = 1; n <= kBlackFile; ++n) {
-      if (!FileThere(PicturePath(folder_, n))) return false;
+    for (int n = 1; n <= count(); ++n) {
+      if (!FileThere(PicturePath(folder_, set_, n))) return false;
     }
-    return true;
+    // Another monitor's set is of its size; a monitor that changed size since
+    // is given the wallpaper rather than a picture of another shape.
+    return set_ == 1 ||
+           PictureSize(PicturePath(folder_, set_, 2)) == std::make_pair(width_, height_);
   }
 
   bool Write(PictureSource source, int n) override {
     try {
-      if (n == kBlackFile) return WritePictureFile(folder_, n, BlackHandOffFile());
+      if (n == kBlackFile) return WritePictureFile(folder_, set_, n, BlackHandOffFile());
       const std::optional<ScreenPixels> screen = PixelsOf(source);
       if (!screen) return false;
       MakeHandOffFile(*screen, kScreenFiles[n - 1].view, bytes_);
-      return WritePictureFile(folder_, n, bytes_);
+      return WritePictureFile(folder_, set_, n, bytes_);
     } catch (const std::bad_alloc&) {
       // Out of memory: the next source, or the earlier pictures.
       std::vector<uint8_t>().swap(bytes_);
@@ -114,11 +165,11 @@ class Win32PictureMaker : public PictureMaker {
     }
   }
 
-  void Remove(int n) override { DeleteFileW(PicturePath(folder_, n).c_str()); }
+  void Remove(int n) override { DeleteFileW(PicturePath(folder_, set_, n).c_str()); }
 
   // The temporary files hold earlier pictures, which may be photographs.
   void RemoveTemporaryFiles() {
-    for (int n = 1; n <= kBlackFile; ++n) DeleteFileW(PictureTempPath(folder_, n).c_str());
+    for (int n = 1; n <= count(); ++n) DeleteFileW(PictureTempPath(folder_, set_, n).c_str());
   }
 
  private:
@@ -152,6 +203,7 @@ class Win32PictureMaker : public PictureMaker {
   }
 
   std::wstring folder_;
+  int set_;
   int width_, height_;
   const ScreenSection* photograph_;
   bool wallpaper_tried_ = false;
@@ -192,31 +244,46 @@ ScreenPixels ScreenSection::pixels() const {
           static_cast<const uint8_t*>(bits_)};
 }
 
-void PhotographAndWriteHandOffPictures() {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
+void PhotographAndWriteHandOffPictures(bool all_monitors) {
+  std::vector<ScreenRect> monitors = NumberMonitors(ListMonitors());
+  monitors.resize(all_monitors ? std::min<size_t>(monitors.size(), kMostPictureSets) : 1);
   const bool secure = SaverIsSecureNow();
-  // A password-protected saver does not even copy the screen.
-  ScreenSection photograph(secure ? 0 : width, secure ? 0 : height);
-  bool copied = false;
-  HWND desktop = GetDesktopWindow();
-  HDC screen_dc = secure ? nullptr : GetDC(desktop);
-  if (screen_dc) {
-    copied = photograph.ready() &&
-             BitBlt(photograph.dc(), 0, 0, width, height, screen_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    ReleaseDC(desktop, screen_dc);
-  }
-  launch_times::Mark("scr photographed %dx%d", width, height);
-
   // Where the user's own folder cannot be had, no picture is written at all.
   const std::wstring folder = PictureFolderOfThisUser(true);
+  // The whole virtual screen, in screen coordinates: a monitor left of or
+  // above the primary lies at negative ones. A password-protected saver does
+  // not even copy the screen.
+  HDC screen_dc = secure ? nullptr : GetDC(nullptr);
+  MonitorsFile sets;
+  sets.all_monitors = all_monitors;
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    const int set = static_cast<int>(i) + 1;
+    const ScreenRect& m = monitors[i];
+    const int width = m.Width(), height = m.Height();
+    ScreenSection photograph(screen_dc ? width : 0, screen_dc ? height : 0);
+    const bool copied = screen_dc && photograph.ready() &&
+                        BitBlt(photograph.dc(), 0, 0, width, height, screen_dc, m.left, m.top,
+                               SRCCOPY);
+    GdiFlush();
+    if (set == 1) {
+      launch_times::Mark("scr photographed %dx%d", width, height);
+    } else {
+      launch_times::Mark("scr photographed monitor %d, %dx%d", set, width, height);
+    }
+    if (folder.empty()) continue;
+    Win32PictureMaker maker(folder, set, width, height, &photograph);
+    const std::optional<PictureSource> source = MakePictures(
+        secure, copied && !IsOneColour(photograph.pixels()), maker, maker.count());
+    if (source == PictureSource::kEarlierPictures) {
+      launch_times::Mark("scr kept the earlier pictures of monitor %d", set);
+    }
+    if (source) sets.sets.push_back({set, m});
+    if (secure) maker.RemoveTemporaryFiles();
+  }
+  if (screen_dc) ReleaseDC(nullptr, screen_dc);
   if (folder.empty()) return;
-  Win32PictureMaker maker(folder, width, height, &photograph);
-  const std::optional<PictureSource> source =
-      MakePictures(secure, copied && !IsOneColour(photograph.pixels()), maker);
-  if (source == PictureSource::kEarlierPictures) launch_times::Mark("scr kept the earlier pictures");
-  if (secure) maker.RemoveTemporaryFiles();
+  RemoveSetsPast(folder, monitors.size());
+  WriteMonitorsFile(folder, sets);
 }
 
 void WriteHandOffPictures(const ScreenPixels& screen) {
@@ -225,9 +292,9 @@ void WriteHandOffPictures(const ScreenPixels& screen) {
   std::vector<uint8_t> bytes;
   for (const HandOffFile& file : kScreenFiles) {
     MakeHandOffFile(screen, file.view, bytes);
-    WritePictureFile(folder, file.number, bytes);
+    WritePictureFile(folder, 1, file.number, bytes);
   }
-  WritePictureFile(folder, kBlackFile, BlackHandOffFile());
+  WritePictureFile(folder, 1, kBlackFile, BlackHandOffFile());
 }
 
 }  // namespace tremblix

@@ -28,12 +28,14 @@ class ScreenSection {
   void* bits_ = nullptr;
 };
 
-// Photographs the primary screen once and writes the four hand-off pictures
-// from it into the user's picture folder, choosing as photograph.h says: a
-// password-protected saver uses the wallpaper or the desktop's colour. Each
-// file is put in place only when complete. Without the user's folder nothing
-// is written.
-void PhotographAndWriteHandOffPictures();
+// Photographs each monitor (the primary alone unless all_monitors) and
+// writes its pictures into the user's picture folder, choosing for each as
+// photograph.h says: a password-protected saver uses the wallpaper or the
+// desktop's colour. Each file is put in place only when complete. Then the
+// sets of monitors no longer shown are removed, and the file that tells the
+// renderer which sets there are is written. Without the user's folder
+// nothing is written.
+void PhotographAndWriteHandOffPictures(bool all_monitors);
 
 // The four pictures from a photograph already made (the preview tool's).
 void WriteHandOffPictures(const ScreenPixels& screen);

@@ -62,7 +62,7 @@ std::vector<PictureSource> PictureSources(bool secure, bool photograph_shows_des
 }
 
 std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_desktop,
-                                          PictureMaker& maker) {
+                                          PictureMaker& maker, int count) {
   std::array<bool, kBlackFile + 1> written = {};
   for (PictureSource source : PictureSources(secure, photograph_shows_desktop)) {
     if (source == PictureSource::kEarlierPictures) {
@@ -70,14 +70,14 @@ std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_des
       continue;
     }
     bool all = true;
-    for (int n = 1; n <= kBlackFile && all; ++n) {
+    for (int n = 1; n <= count && all; ++n) {
       all = maker.Write(source, n);
       written[n] = written[n] || all;
     }
     if (all) return source;
   }
   if (secure) {
-    for (int n = 1; n <= kBlackFile; ++n) {
+    for (int n = 1; n <= count; ++n) {
       if (!written[n]) maker.Remove(n);
     }
   }

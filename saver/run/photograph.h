@@ -48,10 +48,12 @@ enum class PictureSource {
 // The sources to try, best first.
 std::vector<PictureSource> PictureSources(bool secure, bool photograph_shows_desktop);
 
-// What making the pictures asks of the platform.
+// What making one monitor's pictures asks of the platform.
 class PictureMaker {
  public:
   virtual ~PictureMaker() = default;
+  // Whether the monitor's earlier pictures are all there (for another
+  // monitor than the primary, of its size too).
   virtual bool EarlierPicturesThere() = 0;
   // Writes picture n (1 to 4) from source, in place only when complete:
   // false when it could not be made (no wallpaper, no memory) or written,
@@ -60,10 +62,12 @@ class PictureMaker {
   virtual void Remove(int n) = 0;
 };
 
-// Tries the sources in order until one gives all four pictures; returns it,
-// or nothing. When none does and the saver is secure, every picture this run
-// did not write is removed: an earlier one may be a photograph.
+// Tries the sources in order until one gives all of a monitor's pictures
+// (1 to count: the primary's four, another monitor's three); returns it, or
+// nothing. When none does and the saver is secure, every picture this run
+// did not write is removed: an earlier one may be a photograph. Each
+// monitor's copy of the screen is judged alone.
 std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_desktop,
-                                          PictureMaker& maker);
+                                          PictureMaker& maker, int count = 4);
 
 }  // namespace tremblix

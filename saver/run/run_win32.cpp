@@ -73,7 +73,7 @@ void RunForm::Start() {
 
 void RunForm::CaptureDesktop() {
   launch_times::Mark("scr capture begins");
-  PhotographAndWriteHandOffPictures();
+  PhotographAndWriteHandOffPictures(Settings.AllMonitors);
 }
 
 void RunForm::StartRenderer(const std::string& path) {

@@ -46,7 +46,8 @@ run_over_desktop() {
 
 expect_no_temporary_files() {
   local left
-  left=$(ls "$E2E_PICTURES" 2>/dev/null | grep -vx 'Tremblix[1-4]\.bmp' | grep -v "${1:-^$}")
+  left=$(ls "$E2E_PICTURES" 2>/dev/null | grep -vx 'Tremblix[1-4]\.bmp\|Tremblix\.monitors' |
+    grep -v "${1:-^$}")
   [ -z "$left" ] || e2e_fail "$2: files left in the pictures' folder: $left"
 }
 
