@@ -342,9 +342,10 @@ case_a_silent_install_selects_the_saver_and_it_runs() {
   e2e_end_with_escape 10000
 }
 
-# This user's pictures go, and the folder with them; so do those earlier
-# versions left in C:\ and in the VirtualStore. The saver was Tremblix: it is
-# switched off, as "(None)" does.
+# This user's pictures of every monitor go, with their temporary files and
+# the list of them, and the folder with them; so do those earlier versions
+# left in C:\ and in the VirtualStore. The saver was Tremblix: it is switched
+# off, as "(None)" does.
 case_a_silent_uninstall_removes_what_the_install_wrote() {
   clean_slate
   install_silently
@@ -355,6 +356,11 @@ case_a_silent_uninstall_removes_what_the_install_wrote() {
     cp "$LOCAL_DIR/Tremblix/Tremblix$i.bmp" "$E2E_DRIVE_C/Tremblix$i.bmp"
     cp "$LOCAL_DIR/Tremblix/Tremblix$i.bmp" "$LOCAL_DIR/VirtualStore/Tremblix$i.bmp"
   done
+  for i in 1 2 3; do
+    cp "$LOCAL_DIR/Tremblix/Tremblix1.bmp" "$LOCAL_DIR/Tremblix/Tremblix-2-$i.bmp"
+  done
+  touch "$LOCAL_DIR/Tremblix/Tremblix-3-1.bmp.tmp" "$LOCAL_DIR/Tremblix/Tremblix2.bmp.old"
+  printf 'all\r\n1 0 0 8 8\r\n2 8 0 16 8\r\n' >"$LOCAL_DIR/Tremblix/Tremblix.monitors"
   uninstall_silently
   local left
   left=$(ls -d "$SYS_DIR"/Tremblix* "$E2E_DRIVE_C"/Tremblix[1-4].bmp "$LOCAL_DIR/Tremblix" \

@@ -692,13 +692,12 @@ Section "Uninstall"
   ${If} $UnSelectedTremblix = 1
     Call un.SwitchSaverOff
   ${EndIf}
-  ; This user's pictures; the folder goes once nothing else is in it.
-  ${ForEach} $0 1 4 + 1
-    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp"
-    ; Each picture's file for the next run's write, and one cut short.
-    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp.tmp"
-    Delete "$LOCALAPPDATA\Tremblix\Tremblix$0.bmp.old"
-  ${Next}
+  ; This user's pictures of every monitor, each with its file for the next
+  ; run's write and one cut short, and the list of them; the folder goes
+  ; once nothing else is in it.
+  Delete "$LOCALAPPDATA\Tremblix\Tremblix*.bmp*"
+  Delete "$LOCALAPPDATA\Tremblix\Tremblix.monitors"
+  Delete "$LOCALAPPDATA\Tremblix\Tremblix.monitors.tmp"
   RMDir "$LOCALAPPDATA\Tremblix"
   ; Earlier versions wrote them to C:\; without a manifest Windows may have
   ; put this user's copies in their VirtualStore.
