@@ -58,7 +58,7 @@ target_link_libraries(dialoggen PRIVATE tremblix_portable)
 
 if(TREMBLIX_FUZZ)
   foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap
-                 fuzz_cd_watch)
+                 fuzz_cd_watch fuzz_monitors_file)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
