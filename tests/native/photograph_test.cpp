@@ -159,5 +159,19 @@ TEST(MakePictures, AFailedWriteWithoutThePasswordKeepsTheEarlierPictures) {
   EXPECT_EQ(full.folder[1], kPhoto);
 }
 
+TEST(MakePictures, AnotherMonitorsSetIsThreePicturesJudgedAlone) {
+  // Its own copy blank, its earlier set of another size (the maker says none
+  // is there): the wallpaper, three pictures and no black one.
+  FakeMaker blank;
+  EXPECT_EQ(MakePictures(false, false, blank, 3), kWall);
+  EXPECT_EQ(blank.tried.size(), 3u);
+  EXPECT_EQ(blank.folder[4], std::nullopt);
+  // Password-protected and nothing can be written: its three go.
+  FakeMaker full = WithEarlierPhotographs();
+  for (int& from : full.fails_from) from = 1;
+  EXPECT_EQ(MakePictures(true, true, full, 3), std::nullopt);
+  for (int n = 1; n <= 3; ++n) EXPECT_EQ(full.folder[n], std::nullopt) << n;
+}
+
 }  // namespace
 }  // namespace tremblix
