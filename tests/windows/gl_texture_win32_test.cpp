@@ -143,6 +143,26 @@ TEST_F(GLTextureTest, APictureLoadedAheadWithinASmallerLimitIsLoadedAgain) {
   EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
 }
 
+// Another monitor's pictures in the 32-bit edition are built within a limit
+// of their own, ahead or not; a chain built within the limit is kept.
+TEST_F(GLTextureTest, ALimitOfItsOwnBoundsTheChainAheadOrNot) {
+  BmpSpec spec;
+  spec.width = 64;
+  spec.height = 32;
+  std::string path = WriteFile("tremblix-limited.bmp", MakeBmp(spec));
+  GLTexture texture;
+  ASSERT_TRUE(texture.LoadBmp(path.c_str(), nullptr, 16));
+  EXPECT_EQ(LevelWidth(), 16);
+  tremblix::LoadedPicture ahead = tremblix::LoadPicture(tremblix::OpenPictureFile, path, 16);
+  ASSERT_TRUE(ahead.ok());
+  ASSERT_TRUE(texture.LoadBmp(path.c_str(), std::move(ahead), nullptr, 16));
+  EXPECT_EQ(LevelWidth(), 16);
+  ahead = tremblix::LoadPicture(tremblix::OpenPictureFile, path, 8192);
+  ASSERT_TRUE(texture.LoadBmp(path.c_str(), std::move(ahead), nullptr, 32));
+  EXPECT_EQ(LevelWidth(), 32) << "a chain of a larger limit is built again within its own";
+  EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
+}
+
 TEST_F(GLTextureTest, ThirtyTwoBitPicturesAreConverted) {
   BmpSpec spec;
   spec.width = 4;
