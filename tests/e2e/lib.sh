@@ -330,12 +330,12 @@ e2e_xorg_log() {
 }
 
 # Fails unless Wine sees the desk: the primary at (0, 0), the second beside
-# it, both 1600 x 1200 at 60 Hz, and the virtual screen over both.
+# it, both at 60 Hz, and the virtual screen over both.
 e2e_expect_desk_monitors() {
   local x=$((E2E_SECOND_X - E2E_PRIMARY_X)) want got
-  want="virtual $((x < 0 ? x : 0)) 0 $((x < 0 ? 1600 : 3200)) 1200
-monitor 0 0 1600 1200 primary 60
-monitor $x 0 $((x + 1600)) 1200 secondary 60"
+  want="virtual $((x < 0 ? x : 0)) 0 $((x < 0 ? E2E_WIDTH : x + E2E_SECOND_W)) $E2E_HEIGHT
+monitor 0 0 $E2E_WIDTH $E2E_HEIGHT primary 60
+monitor $x 0 $((x + E2E_SECOND_W)) $E2E_SECOND_H secondary 60"
   E2E_MONITORS=$(e2e_probe monitors | tr -d '\r')
   echo "Wine's monitors on the desk '$E2E_DESK':"
   echo "$E2E_MONITORS"
@@ -349,36 +349,40 @@ $want"
 # left or right.
 e2e_monitor() {
   [ -n "$E2E_DESK" ] || e2e_fail "monitor '$1' asked for without a desk (e2e_desk)"
-  case $1 in
+  local name=$1
+  case $name in
+    left) [ "$E2E_PRIMARY_X" = 0 ] && name=primary || name=second ;;
+    right) [ "$E2E_PRIMARY_X" = 0 ] && name=second || name=primary ;;
+  esac
+  case $name in
     primary) MON_X=$E2E_PRIMARY_X MON_Y=$E2E_PRIMARY_Y MON_W=$E2E_WIDTH MON_H=$E2E_HEIGHT ;;
     second) MON_X=$E2E_SECOND_X MON_Y=$E2E_SECOND_Y MON_W=$E2E_SECOND_W MON_H=$E2E_SECOND_H ;;
-    left) MON_X=0 MON_Y=0 MON_W=1600 MON_H=1200 ;;
-    right) MON_X=1600 MON_Y=0 MON_W=1600 MON_H=1200 ;;
     *) e2e_fail "no monitor '$1' (primary, second, left or right)" ;;
   esac
   if [ "$MON_X" = 0 ]; then MON_SIDE=left; else MON_SIDE=right; fi
 }
 
-# The picture each monitor of the desk shows as its part of the desktop,
-# stripes 100 pixels wide: red and dark red on the left, green and dark
-# green on the right.
+# The picture the desk's $1 (left or right) monitor shows as its part of the
+# desktop (e2e_show_desk_patterns).
 e2e_desk_pattern() {
-  local bright='rgb(255,0,0)' dark='rgb(128,0,0)' file=$E2E_TMP/desk-$1.png
-  [ "$1" = left ] || bright='rgb(0,255,0)' dark='rgb(0,128,0)'
-  [ -f "$file" ] ||
-    convert -size 100x1200 "xc:$bright" "xc:$dark" +append -write mpr:stripes +delete \
-      -size 1600x1200 tile:mpr:stripes -type TrueColor "$file"
-  echo "$file"
+  echo "$E2E_TMP/desk-$1.png"
 }
 
-# Shows the desk's patterns, each in an X window over its monitor (a copy
-# of the screen that a Wine program makes does not show the root window's
-# background), and waits until the screen shows them; they go at the case's
-# end.
+# Shows on each monitor of the desk a picture of its own, stripes 100 pixels
+# wide, red and dark red on the left monitor, green and dark green on the
+# right, so that no copy of either is of one colour. Each is an X window
+# over its monitor (a copy of the screen that a Wine program makes does not
+# show the root window's background). Waits until the screen shows them;
+# they go at the case's end.
 e2e_show_desk_patterns() {
-  local side
+  local side bright dark
   for side in left right; do
+    bright='rgb(255,0,0)' dark='rgb(128,0,0)'
+    [ "$side" = left ] || bright='rgb(0,255,0)' dark='rgb(0,128,0)'
     e2e_monitor "$side"
+    convert -size "100x$MON_H" "xc:$bright" "xc:$dark" +append -write mpr:stripes +delete \
+      -size "${MON_W}x$MON_H" tile:mpr:stripes -type TrueColor "$(e2e_desk_pattern "$side")" ||
+      e2e_fail "could not make the $side monitor's pattern"
     display -geometry "+$MON_X+$MON_Y" -borderwidth 0 "$(e2e_desk_pattern "$side")" \
       </dev/null >/dev/null 2>&1 &
     E2E_PIDS+=("$!")
@@ -746,7 +750,7 @@ e2e_expect_textured_scene() {
 e2e_program_pids() {
   local pid
   for pid in $(pgrep -f 'Tremblix\.(scr|dll)'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
 }

@@ -180,7 +180,7 @@ harness_server_runs() {
   local pid
   [ "$(cat "$WINEPREFIX.server" 2>/dev/null)" = "${DISPLAY:-} ${HARNESS_DISPLAY_ID:-}" ] || return 1
   for pid in $(pgrep -f '^/usr/lib/wine/wineserver'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       return 0
   done
   return 1
@@ -251,13 +251,16 @@ harness_display_ready() {
 # Two 1600 x 1200 monitors side by side at 60 Hz, as on a desk, remembered in
 # state_dir as any display: the second monitor "right" of the primary or
 # "left" of it. Xorg with the dummy driver (run as root) places them apart,
-# as Xvfb cannot; its log is state_dir/xorg.log.
+# as Xvfb cannot; its log is state_dir/xorg.log. It shares the console's
+# virtual terminal and switches to none, so that a machine's screen stays
+# as it is.
 harness_desk_ready() {
   local state_dir=$1 side=$2 config
   config=$HARNESS_ROOT/tests/e2e/x11/two-monitors-$side.conf
   [ -f "$config" ] || harness_fail "no desk '$side' (right or left)" || return 1
   harness_server_ready "$state_dir" "desk-$side" "$state_dir/xorg-output.log" \
-    Xorg -config "$config" -noreset -nolisten tcp -logfile "$state_dir/xorg.log"
+    Xorg -config "$config" -noreset -nolisten tcp -sharevts -novtswitch \
+    -logfile "$state_dir/xorg.log"
 }
 
 # Starts the X server of the command after the first three arguments (it is
