@@ -11,6 +11,7 @@ packages=(
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+  xserver-xorg-core xserver-xorg-video-dummy  # two monitors side by side for the tests
   sox lame zip nsis locales osslsigncode openssl
 )
 

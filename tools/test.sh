@@ -4,7 +4,9 @@
 # targets, the picture workers under TSan, and each edition's Windows-side and
 # end-to-end tests under Wine where this machine can run that edition.
 # Ends with one line "N passed, N failed, N skipped"; exits non-zero on any
-# failure. TREMBLIX_NO_32BIT=1 behaves as on a machine that runs no 32-bit code.
+# failure. TREMBLIX_NO_32BIT=1 behaves as on a machine that runs no 32-bit code;
+# TREMBLIX_NO_XORG=1 skips the cases that need Xorg for two monitors side by
+# side (anywhere else such a case fails when Xorg does not start).
 #
 # The Wine layers wait far more than they compute, so they run beside the
 # builds: the 64-bit edition's tests start as soon as it is built, while the

@@ -236,25 +236,38 @@ e2e_setup() {
 }
 
 # The screens asked for: E2E_WIDTH and E2E_HEIGHT are the first one's, the
-# primary monitor, at the origin; E2E_SCREEN_W and E2E_SCREEN_H the whole
-# virtual screen's (Xvfb lays its heads over one another at the origin).
+# primary monitor, at the origin (E2E_PRIMARY_X and E2E_PRIMARY_Y, 0);
+# E2E_SCREEN_W and E2E_SCREEN_H the whole virtual screen's (Xvfb lays its
+# heads over one another at the origin); E2E_SECOND_X, _Y, _W and _H the
+# second one's, 0 0 0 0 without one.
 e2e_screens() {
   local screen w h
-  E2E_WIDTH=0 E2E_SCREEN_W=0 E2E_SCREEN_H=0
+  E2E_WIDTH=0 E2E_SCREEN_W=0 E2E_SCREEN_H=0 E2E_PRIMARY_X=0 E2E_PRIMARY_Y=0 E2E_DESK=
+  E2E_SECOND_X=0 E2E_SECOND_Y=0 E2E_SECOND_W=0 E2E_SECOND_H=0
   for screen; do
     IFS=x read -r w h _ <<<"$screen"
-    [ "$E2E_WIDTH" != 0 ] || { E2E_WIDTH=$w; E2E_HEIGHT=$h; }
+    if [ "$E2E_WIDTH" = 0 ]; then
+      E2E_WIDTH=$w E2E_HEIGHT=$h
+    elif [ "$E2E_SECOND_W" = 0 ]; then
+      E2E_SECOND_W=$w E2E_SECOND_H=$h
+    fi
     [ "$w" -le "$E2E_SCREEN_W" ] || E2E_SCREEN_W=$w
     [ "$h" -le "$E2E_SCREEN_H" ] || E2E_SCREEN_H=$h
   done
 }
 
+# Sets SX and SY to where a scene drawn over the area (x, y, width, height)
+# of the screen puts its point ($5, $6) of a 1024 x 768 view: the view keeps
+# the area's height and widens or narrows with its shape, centred.
+e2e_view_point() {
+  SX=$(($1 + ($3 * 768 + ($5 - 512) * 2 * $4 + 768) / (2 * 768)))
+  SY=$(($2 + ($6 * $4 + 384) / 768))
+}
+
 # Sets SX and SY to where the scene puts its point (x, y) of a 1024 x 768
-# view on the primary monitor: the view keeps its height and widens or
-# narrows with the monitor's shape, centred.
+# view on the primary monitor.
 e2e_scene_point() {
-  SX=$(((E2E_WIDTH * 768 + ($1 - 512) * 2 * E2E_HEIGHT + 768) / (2 * 768)))
-  SY=$((($2 * E2E_HEIGHT + 384) / 768))
+  e2e_view_point "$E2E_PRIMARY_X" "$E2E_PRIMARY_Y" "$E2E_WIDTH" "$E2E_HEIGHT" "$1" "$2"
 }
 
 # Fails unless the scene's point (x, y) of a 1024 x 768 view is within 16 of
@@ -271,6 +284,161 @@ e2e_display() {
   e2e_screens "$@"
   harness_display_ready "$E2E_PREFIX.x" "$@" || e2e_fail "no display of $*"
   harness_prefix_ready "$E2E_PREFIX" || e2e_fail "no Wine prefix on the display of $*"
+}
+
+# --- A desk of two monitors side by side ---------------------------------------
+# Xorg with the dummy driver makes two 1600 x 1200 monitors at 60 Hz side by
+# side, which Xvfb cannot. Monitors are named primary, second, left and right
+# (left is the one at x 0 of the X screen, right the one at x 1600).
+
+# Runs the case on a desk: "right" puts the second monitor right of the
+# primary, "left" left of it (Windows then places it at negative x). Sets
+# E2E_WIDTH and E2E_HEIGHT to the primary's size, E2E_SCREEN_W and
+# E2E_SCREEN_H to the virtual screen's, E2E_PRIMARY_X, _Y and E2E_SECOND_X,
+# _Y, _W, _H to where the monitors are in X's coordinates (those of a
+# screenshot), E2E_DESK to the layout and E2E_MONITORS to what Wine reports
+# (winprobe monitors), which must be the desk. The prefix's server starts
+# again on it; the desk goes at the case's end. Where Xorg does not start,
+# the case fails with its log; TREMBLIX_NO_XORG=1 skips it instead.
+e2e_desk() {
+  local side=$1
+  [ "${TREMBLIX_NO_XORG:-0}" != 1 ] ||
+    e2e_skip "TREMBLIX_NO_XORG=1: no Xorg, so no desk of two monitors side by side"
+  case $side in
+    right | left) ;;
+    *) e2e_fail "no desk '$side' (right or left)" ;;
+  esac
+  E2E_DESK_STATE=$E2E_PREFIX.x
+  if ! harness_desk_ready "$E2E_DESK_STATE" "$side"; then
+    e2e_xorg_log >&2
+    e2e_fail "Xorg did not start the desk '$side'"
+  fi
+  e2e_screens 1600x1200 1600x1200
+  E2E_DESK=$side E2E_SCREEN_W=3200 E2E_SECOND_X=1600
+  [ "$side" = right ] || E2E_PRIMARY_X=1600 E2E_SECOND_X=0
+  harness_prefix_ready "$E2E_PREFIX" || e2e_fail "no Wine prefix on the desk '$side'"
+  e2e_expect_desk_monitors
+}
+
+# What Xorg said when it started: its output and the end of its log.
+e2e_xorg_log() {
+  echo "--- Xorg's output ($E2E_DESK_STATE/xorg-output.log):"
+  tail -n 20 "$E2E_DESK_STATE/xorg-output.log" 2>/dev/null
+  echo "--- the end of Xorg's log ($E2E_DESK_STATE/xorg.log):"
+  tail -n 40 "$E2E_DESK_STATE/xorg.log" 2>/dev/null
+  echo "---"
+}
+
+# Fails unless Wine sees the desk: the primary at (0, 0), the second beside
+# it, both at 60 Hz, and the virtual screen over both.
+e2e_expect_desk_monitors() {
+  local x=$((E2E_SECOND_X - E2E_PRIMARY_X)) want got
+  want="virtual $((x < 0 ? x : 0)) 0 $((x < 0 ? E2E_WIDTH : x + E2E_SECOND_W)) $E2E_HEIGHT
+monitor 0 0 $E2E_WIDTH $E2E_HEIGHT primary 60
+monitor $x 0 $((x + E2E_SECOND_W)) $E2E_SECOND_H secondary 60"
+  E2E_MONITORS=$(e2e_probe monitors | tr -d '\r')
+  echo "Wine's monitors on the desk '$E2E_DESK':"
+  echo "$E2E_MONITORS"
+  got=$(cut -d' ' -f1-7 <<<"$E2E_MONITORS")
+  [ "$got" = "$want" ] || e2e_fail "Wine does not see the desk '$E2E_DESK': expected
+$want"
+}
+
+# Sets MON_X, MON_Y, MON_W and MON_H to the rectangle of the desk's monitor
+# $1 (primary, second, left or right) in X's coordinates, and MON_SIDE to
+# left or right.
+e2e_monitor() {
+  [ -n "$E2E_DESK" ] || e2e_fail "monitor '$1' asked for without a desk (e2e_desk)"
+  local name=$1
+  case $name in
+    left) [ "$E2E_PRIMARY_X" = 0 ] && name=primary || name=second ;;
+    right) [ "$E2E_PRIMARY_X" = 0 ] && name=second || name=primary ;;
+  esac
+  case $name in
+    primary) MON_X=$E2E_PRIMARY_X MON_Y=$E2E_PRIMARY_Y MON_W=$E2E_WIDTH MON_H=$E2E_HEIGHT ;;
+    second) MON_X=$E2E_SECOND_X MON_Y=$E2E_SECOND_Y MON_W=$E2E_SECOND_W MON_H=$E2E_SECOND_H ;;
+    *) e2e_fail "no monitor '$1' (primary, second, left or right)" ;;
+  esac
+  if [ "$MON_X" = 0 ]; then MON_SIDE=left; else MON_SIDE=right; fi
+}
+
+# The picture the desk's $1 (left or right) monitor shows as its part of the
+# desktop (e2e_show_desk_patterns).
+e2e_desk_pattern() {
+  echo "$E2E_TMP/desk-$1.png"
+}
+
+# Shows on each monitor of the desk a picture of its own, stripes 100 pixels
+# wide, red and dark red on the left monitor, green and dark green on the
+# right, so that no copy of either is of one colour. Each is an X window
+# over its monitor (a copy of the screen that a Wine program makes does not
+# show the root window's background). Waits until the screen shows them;
+# they go at the case's end.
+e2e_show_desk_patterns() {
+  local side bright dark
+  for side in left right; do
+    bright='rgb(255,0,0)' dark='rgb(128,0,0)'
+    [ "$side" = left ] || bright='rgb(0,255,0)' dark='rgb(0,128,0)'
+    e2e_monitor "$side"
+    convert -size "100x$MON_H" "xc:$bright" "xc:$dark" +append -write mpr:stripes +delete \
+      -size "${MON_W}x$MON_H" tile:mpr:stripes -type TrueColor "$(e2e_desk_pattern "$side")" ||
+      e2e_fail "could not make the $side monitor's pattern"
+    display -geometry "+$MON_X+$MON_Y" -borderwidth 0 "$(e2e_desk_pattern "$side")" \
+      </dev/null >/dev/null 2>&1 &
+    E2E_PIDS+=("$!")
+  done
+  e2e_until 10 "the desk's patterns did not show" e2e_desk_shows_patterns
+  echo "the desk shows its patterns"
+}
+
+e2e_desk_shows_patterns() {
+  local shot=$E2E_TMP/desk-patterns.png part=$E2E_TMP/desk-monitor.png side
+  harness_screenshot "$shot" || return 1
+  for side in left right; do
+    e2e_monitor "$side"
+    convert "$shot" -crop "${MON_W}x${MON_H}+$MON_X+$MON_Y" +repage "$part" || return 1
+    [ "$(compare -metric AE "$part" "$(e2e_desk_pattern "$side")" null: 2>&1)" = 0 ] || return 1
+  done
+}
+
+# Fails unless the picture $1 shows the scene on the desk's monitor $2,
+# reflecting that monitor's own part of the desk's patterns: the ball's and
+# the floor's boxes of e2e_expect_textured_scene, placed on that monitor's
+# view, are lit, not the plain white or grey of a surface without its
+# picture, and lean to the monitor's pattern (red over green on the left
+# monitor, green over red on the right). $3 names what is checked.
+e2e_expect_scene_on_monitor() {
+  local shot=$1 what="$3 ($2 monitor)" box name x0 y0 x1 y1 plain lean other
+  e2e_monitor "$2"
+  # The boxes and the plain colours of e2e_expect_textured_scene.
+  for box in "ball 482 212 542 250 255 255 255" "floor 123 466 163 486 153 153 153"; do
+    read -r name x0 y0 x1 y1 plain <<<"$box"
+    e2e_view_crop "$MON_X" "$MON_Y" "$MON_W" "$MON_H" "$x0" "$y0" "$x1" "$y1"
+    e2e_crop_light "$shot" "$CROP" "$plain"
+    e2e_read_numbers "the colour of the $name in $shot" \
+      "$(convert "$shot" -crop "$CROP" +repage -format \
+           '%[fx:round(mean.r*255)] %[fx:round(mean.g*255)] %[fx:round(mean.b*255)]' info:)" \
+      RED GREEN BLUE
+    echo "$what: the $name's box $CROP: red $RED, green $GREEN, blue $BLUE," \
+         "${SHARE} % rgb($plain)"
+    # Lit by its brightest channel: a floor of dark reds is dim to the eye.
+    [ "$RED" -gt 32 ] || [ "$GREEN" -gt 32 ] || [ "$BLUE" -gt 32 ] ||
+      e2e_fail "$what: the $name is dark (red $RED, green $GREEN, blue $BLUE)"
+    [ "$SHARE" -lt 90 ] || e2e_fail "$what: the $name is untextured ($SHARE % rgb($plain))"
+    if [ "$MON_SIDE" = left ]; then lean=$RED other=$GREEN; else lean=$GREEN other=$RED; fi
+    [ "$lean" -gt $((other + 16)) ] ||
+      e2e_fail "$what: the $name does not lean to the $MON_SIDE monitor's pattern" \
+               "(red $RED, green $GREEN)"
+  done
+}
+
+# Fails unless the desk's monitor $2 is all black in the picture $1.
+e2e_expect_black_monitor() {
+  local lit
+  e2e_monitor "$2"
+  lit=$(convert "$1" -crop "${MON_W}x${MON_H}+$MON_X+$MON_Y" +repage -format '%[fx:maxima]' info:)
+  echo "$3 ($2 monitor, ${MON_W}x${MON_H}+$MON_X+$MON_Y): brightest $lit"
+  [ "$lit" = 0 ] || e2e_fail "$3: the $2 monitor is not black"
 }
 
 e2e_is_64bit() { [ "${TREMBLIX_WINEARCH:-win32}" = win64 ]; }
@@ -531,6 +699,16 @@ e2e_shot() {
   echo "shot $1 after frame ${frame:-0}"
 }
 
+# Sets CROP to ImageMagick's crop of the box ($5, $6)-($7, $8) of a
+# 1024 x 768 view drawn over the area (x, y, width, height) of the screen.
+e2e_view_crop() {
+  local x0 y0
+  e2e_view_point "$1" "$2" "$3" "$4" "$5" "$6"
+  x0=$SX y0=$SY
+  e2e_view_point "$1" "$2" "$3" "$4" "$7" "$8"
+  CROP="$((SX - x0))x$((SY - y0))+$x0+$y0"
+}
+
 # Over the box (x0, y0)-(x1, y1) of the scene's 1024 x 768 view in a picture,
 # sets SHARE to the per cent of pixels within 2 % of the colour "r g b" and
 # LIGHT to the mean brightness (0 to 255). The ball moves and turns: a point
@@ -538,21 +716,21 @@ e2e_shot() {
 # included, but a box that stays on it shows one colour only when it is drawn
 # without its picture.
 e2e_scene_box() {
-  local shot=$1 x0 y0 x1 y1
-  e2e_scene_point "$2" "$3"
-  x0=$SX y0=$SY
-  e2e_scene_point "$4" "$5"
-  x1=$SX y1=$SY
-  local crop=(-crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage)
+  e2e_view_crop "$E2E_PRIMARY_X" "$E2E_PRIMARY_Y" "$E2E_WIDTH" "$E2E_HEIGHT" "$2" "$3" "$4" "$5"
+  e2e_crop_light "$1" "$CROP" "$6"
+  echo "scene box ($2, $3)-($4, $5) of $1: light $LIGHT, ${SHARE} % rgb($6)"
+}
+
+# LIGHT and SHARE, as e2e_scene_box says, of the crop $2 of the picture $1.
+e2e_crop_light() {
+  local shot=$1 crop=(-crop "$2" +repage) rgb=($3)
   e2e_read_numbers "the light of $shot" \
     "$(convert "$shot" "${crop[@]}" -colorspace Gray -format '%[fx:round(mean*255)]' info:)" LIGHT
-  local rgb=($6)
   e2e_read_numbers "the share of rgb(${rgb[*]}) in $shot" \
     "$(convert "$shot" "${crop[@]}" -fuzz 2% -fill black \
          +opaque "rgb(${rgb[0]},${rgb[1]},${rgb[2]})" -fill white \
          -opaque "rgb(${rgb[0]},${rgb[1]},${rgb[2]})" -colorspace Gray \
          -format '%[fx:round(mean*100)]' info:)" SHARE
-  echo "scene box ($2, $3)-($4, $5) of $shot: light $LIGHT, ${SHARE} % rgb(${rgb[*]})"
 }
 
 # Fails unless the scene in the picture shows its pictures: the ball reflects
@@ -572,7 +750,7 @@ e2e_expect_textured_scene() {
 e2e_program_pids() {
   local pid
   for pid in $(pgrep -f 'Tremblix\.(scr|dll)'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
 }
@@ -723,6 +901,12 @@ e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}" $(e2e_program_pids); do kill -9 "$pid" 2>/dev/null; done
   wait 2>/dev/null
   [ -z "${E2E_PREFIX:-}" ] || (e2e_undo)
+  # A desk's Xorg outlives no case; the next case makes its own display.
+  local shape
+  [ -n "${E2E_DESK_STATE:-}" ] && read -r _ _ shape 2>/dev/null <"$E2E_DESK_STATE/display" &&
+    [[ $shape == desk-* ]] || return 0
+  harness_prefix_stop "$E2E_PREFIX"
+  harness_display_stop "$E2E_DESK_STATE"
 }
 
 e2e_main() {

@@ -115,6 +115,30 @@ case_two_monitors_one_inside_the_other_are_one_scene() {
   end_renderer
 }
 
+# Today's desk of two monitors, the second right of the primary and then
+# left of it (at negative x for Windows): the run's window covers both, the
+# scene is on the primary alone, reflecting the primary's own part of the
+# desktop, and the second monitor is black.
+case_on_a_desk_the_scene_is_on_the_primary_alone_today() {
+  local desk scr rect shot
+  for desk in right left; do
+    e2e_desk "$desk"
+    e2e_show_desk_patterns
+    scr=$(e2e_install desk)
+    e2e_start_run "$scr"
+    e2e_wait_drawn
+    rect=$(harness_rect "$kTitle") || e2e_fail "the renderer's window is not on the desk"
+    echo "desk $desk: window $rect"
+    [ "$rect" = "0 0 $E2E_SCREEN_W $E2E_SCREEN_H" ] ||
+      e2e_fail "on the desk $desk the window is at $rect, not over both monitors"
+    e2e_shot "renderer-desk-$desk-today"
+    shot=$E2E_SHOTS/renderer-desk-$desk-today.png
+    e2e_expect_scene_on_monitor "$shot" primary "desk $desk: the scene"
+    e2e_expect_black_monitor "$shot" second "desk $desk: beside the primary"
+    e2e_end_with_escape
+  done
+}
+
 # The ball's part of the screen, as a crop: it moves within it.
 ball_area() {
   e2e_scene_point 362 40

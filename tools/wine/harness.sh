@@ -180,7 +180,7 @@ harness_server_runs() {
   local pid
   [ "$(cat "$WINEPREFIX.server" 2>/dev/null)" = "${DISPLAY:-} ${HARNESS_DISPLAY_ID:-}" ] || return 1
   for pid in $(pgrep -f '^/usr/lib/wine/wineserver'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       return 0
   done
   return 1
@@ -227,8 +227,8 @@ harness_prefix_stop() {
 # A display for Wine: the one in DISPLAY when HARNESS_USE_DISPLAY=1, otherwise
 # a virtual one remembered in state_dir, of the screens asked for (each
 # WIDTHxHEIGHT or WIDTHxHEIGHTxDEPTH; depth 24 unless said; two or more make
-# monitors side by side as Xinerama heads). A live display of another shape
-# is replaced.
+# monitors as Xinerama heads, which Xvfb lays over one another at the
+# origin). A live display of another shape is replaced.
 harness_display_ready() {
   local state_dir=$1
   shift
@@ -244,33 +244,60 @@ harness_display_ready() {
   # Several heads are Xinerama's; with RANDR on, Wine would see one monitor.
   [ ${#screens[@]} -eq 1 ] || args+=(-extension RANDR +xinerama)
   shape="${screens[*]}"
+  harness_server_ready "$state_dir" "${shape// /,}" "$state_dir/xvfb.log" \
+    Xvfb "${args[@]}" -nolisten tcp
+}
+
+# Two 1600 x 1200 monitors side by side at 60 Hz, as on a desk, remembered in
+# state_dir as any display: the second monitor "right" of the primary or
+# "left" of it. Xorg with the dummy driver (run as root) places them apart,
+# as Xvfb cannot; its log is state_dir/xorg.log. It shares the console's
+# virtual terminal and switches to none, so that a machine's screen stays
+# as it is.
+harness_desk_ready() {
+  local state_dir=$1 side=$2 config
+  config=$HARNESS_ROOT/tests/e2e/x11/two-monitors-$side.conf
+  [ -f "$config" ] || harness_fail "no desk '$side' (right or left)" || return 1
+  harness_server_ready "$state_dir" "desk-$side" "$state_dir/xorg-output.log" \
+    Xorg -config "$config" -noreset -nolisten tcp -sharevts -novtswitch \
+    -logfile "$state_dir/xorg.log"
+}
+
+# Starts the X server of the command after the first three arguments (it is
+# given -displayfd), its output in the file $3, as the display of shape $2
+# remembered in state_dir: unless the one there lives and has that shape,
+# which it then stops first. Sets DISPLAY and HARNESS_DISPLAY_ID.
+harness_server_ready() {
+  local state_dir=$1 shape=$2 log=$3
+  shift 3
   mkdir -p "$state_dir"
-  local n pid old
+  local n pid old i
   (
     flock 9
     if [ -f "$state_dir/display" ]; then
       read -r n pid old <"$state_dir/display"
-      if kill -0 "$pid" 2>/dev/null && [ "$old" = "${shape// /,}" ]; then exit 0; fi
+      if kill -0 "$pid" 2>/dev/null && [ "$old" = "$shape" ]; then exit 0; fi
       kill "$pid" 2>/dev/null
       while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
       rm -f "$state_dir/display"
     fi
-    # Xvfb picks a free number itself and says which once it listens; started
-    # from a subshell, so that it is no job of the caller (a script ending
-    # with "wait" would otherwise wait for the display forever).
+    # The server picks a free number itself and says which once it listens;
+    # started from a subshell, so that it is no job of the caller (a script
+    # ending with "wait" would otherwise wait for the display forever).
     rm -f "$state_dir/number"
-    setsid Xvfb -displayfd 3 "${args[@]}" -nolisten tcp 3>"$state_dir/number" \
-      >"$state_dir/xvfb.log" 2>&1 </dev/null 9>&- &
+    setsid "$@" -displayfd 3 3>"$state_dir/number" >"$log" 2>&1 </dev/null 9>&- &
     pid=$!
-    for i in $(seq 200); do
+    for i in $(seq $((200 * ${TREMBLIX_SLOW:-1}))); do
       n=$(tr -dc 0-9 2>/dev/null <"$state_dir/number")
       [ -n "$n" ] && [ "$(wc -l <"$state_dir/number")" -ge 1 ] && break
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1 ||
-      harness_fail "Xvfb ${args[*]} did not start (see $state_dir/xvfb.log)" || exit 1
-    echo "$n $pid ${shape// /,}" >"$state_dir/display"
+    if [ -z "$n" ] || ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      kill "$pid" 2>/dev/null
+      harness_fail "$* did not start (see $log)" || exit 1
+    fi
+    echo "$n $pid $shape" >"$state_dir/display"
   ) 9>"$state_dir/display.lock" || return 1
   read -r n pid old <"$state_dir/display"
   export DISPLAY=:$n

@@ -43,6 +43,10 @@
 //                                 has a glyph for every character of TEXT;
 //                                 prints the missing count
 //   winprobe codepage             the ANSI and OEM code pages in force: "932 932"
+//   winprobe monitors             the virtual screen, "virtual LEFT TOP RIGHT BOTTOM",
+//                                 then each monitor as Windows lists it:
+//                                 "monitor LEFT TOP RIGHT BOTTOM primary|secondary
+//                                 HZ DEVICE" (HZ as EnumDisplaySettings says it)
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
 #include <shellapi.h>
@@ -253,6 +257,33 @@ HWND MakeDesktop() {
                          nullptr, wc.hInstance, nullptr);
 }
 
+std::wstring Corners(int left, int top, int right, int bottom) {
+  return std::to_wstring(left) + L" " + std::to_wstring(top) + L" " + std::to_wstring(right) +
+         L" " + std::to_wstring(bottom);
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
+  MONITORINFOEXW info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof(mode);
+  const DWORD hz =
+      EnumDisplaySettingsW(info.szDevice, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0;
+  const RECT& r = info.rcMonitor;
+  Print(L"monitor " + Corners(r.left, r.top, r.right, r.bottom) +
+        ((info.dwFlags & MONITORINFOF_PRIMARY) ? L" primary " : L" secondary ") +
+        std::to_wstring(hz) + L" " + info.szDevice);
+  return TRUE;
+}
+
+void PrintMonitors() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  Print(L"virtual " + Corners(left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                              top + GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+}
+
 // Pumps messages for a while, or until the window has gone.
 int Keep(HWND window, int seconds) {
   DWORD end = GetTickCount() + seconds * 1000;
@@ -305,6 +336,10 @@ int main() {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc == 2 && std::wstring(argv[1]) == L"codepage") {
     Print(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
+    return 0;
+  }
+  if (argc == 2 && std::wstring(argv[1]) == L"monitors") {
+    PrintMonitors();
     return 0;
   }
   if (argc < 3) {
