@@ -115,27 +115,80 @@ case_two_monitors_one_inside_the_other_are_one_scene() {
   end_renderer
 }
 
-# Today's desk of two monitors, the second right of the primary and then
-# left of it (at negative x for Windows): the run's window covers both, the
-# scene is on the primary alone, reflecting the primary's own part of the
-# desktop, and the second monitor is black.
-case_on_a_desk_the_scene_is_on_the_primary_alone_today() {
-  local desk scr rect shot
-  for desk in right left; do
-    e2e_desk "$desk"
-    e2e_show_desk_patterns
-    scr=$(e2e_install desk)
-    e2e_start_run "$scr"
-    e2e_wait_drawn
-    rect=$(harness_rect "$kTitle") || e2e_fail "the renderer's window is not on the desk"
-    echo "desk $desk: window $rect"
-    [ "$rect" = "0 0 $E2E_SCREEN_W $E2E_SCREEN_H" ] ||
-      e2e_fail "on the desk $desk the window is at $rect, not over both monitors"
-    e2e_shot "renderer-desk-$desk-today"
-    shot=$E2E_SHOTS/renderer-desk-$desk-today.png
-    e2e_expect_scene_on_monitor "$shot" primary "desk $desk: the scene"
-    e2e_expect_black_monitor "$shot" second "desk $desk: beside the primary"
-    e2e_end_with_escape
+# A full-screen run on the desk (e2e_desk), over its patterns; the shot is
+# $E2E_SHOTS/$1.png, the run ended with Escape once it is taken.
+run_on_the_desk() {
+  local rect
+  e2e_start_run "$SCR"
+  e2e_wait_drawn
+  rect=$(harness_rect "$kTitle") || e2e_fail "the renderer's window is not on the desk"
+  echo "desk $E2E_DESK: window $rect"
+  [ "$rect" = "0 0 $E2E_SCREEN_W $E2E_SCREEN_H" ] ||
+    e2e_fail "on the desk $E2E_DESK the window is at $rect, not over both monitors"
+  e2e_shot "$1"
+  e2e_end_with_escape
+}
+
+expect_monitors_file() {
+  local got
+  got=$(tr -d '\r' <"$E2E_PICTURES/Tremblix.monitors" 2>/dev/null)
+  [ "$got" = "$1" ] || e2e_fail "Tremblix.monitors holds '$got', not '$1'"
+}
+
+# Each monitor's ball and floor reflect its own part of the desktop, and its
+# pictures are of its own size; chosen so, the primary alone shows the scene
+# and the second monitor's pictures go.
+case_on_a_desk_each_monitor_reflects_its_own_part() {
+  e2e_desk right
+  e2e_show_desk_patterns
+  SCR=$(e2e_install desk)
+  run_on_the_desk renderer-desk-right
+  local shot=$E2E_SHOTS/renderer-desk-right.png c=$E2E_PICTURES i
+  e2e_expect_scene_on_monitor "$shot" primary "every monitor"
+  e2e_expect_scene_on_monitor "$shot" second "every monitor"
+  for i in 1 2 3; do
+    [ "$(identify -format '%wx%h' "$c/Tremblix-2-$i.bmp")" = 1600x1200 ] ||
+      e2e_fail "Tremblix-2-$i.bmp is not of the second monitor's size"
+  done
+  e2e_expect_pixel "$c/Tremblix2.bmp" 50 50 "255 0 0" "the primary's picture"
+  e2e_expect_pixel "$c/Tremblix-2-2.bmp" 50 50 "0 255 0" "the second monitor's picture"
+  e2e_expect_pixel "$c/Tremblix-2-1.bmp" 50 50 "0 128 0" "the second monitor's mirrored picture"
+  expect_monitors_file "all
+1 0 0 1600 1200
+2 1600 0 3200 1200"
+
+  e2e_write_settings desk 0 0 ""
+  printf 'Monitors= 0\r\n' >>"$(e2e_settings_file desk)"
+  run_on_the_desk renderer-desk-primary-alone
+  shot=$E2E_SHOTS/renderer-desk-primary-alone.png
+  e2e_expect_scene_on_monitor "$shot" primary "the primary alone"
+  e2e_expect_black_monitor "$shot" second "the primary alone"
+  [ -z "$(ls "$c" | grep -i 'Tremblix-')" ] || e2e_fail "the second monitor's set is left: $(ls "$c")"
+  expect_monitors_file "primary
+1 0 0 1600 1200"
+}
+
+# The second monitor left of the primary lies at negative coordinates: it is
+# photographed and shown all the same. While the saver asks for the password,
+# no monitor's picture is a photograph.
+case_on_a_desk_a_monitor_left_of_the_primary_shows_its_own_part() {
+  e2e_desk left
+  e2e_show_desk_patterns
+  SCR=$(e2e_install desk)
+  run_on_the_desk renderer-desk-left
+  local shot=$E2E_SHOTS/renderer-desk-left.png c=$E2E_PICTURES set
+  e2e_expect_scene_on_monitor "$shot" primary "second monitor on the left"
+  e2e_expect_scene_on_monitor "$shot" second "second monitor on the left"
+  e2e_expect_pixel "$c/Tremblix-2-2.bmp" 50 50 "255 0 0" "the left monitor's picture"
+  expect_monitors_file "all
+1 0 0 1600 1200
+2 -1600 0 0 1200"
+
+  e2e_reg_set 'HKCU\Control Panel\Desktop' ScreenSaverIsSecure REG_SZ 1
+  run_on_the_desk renderer-desk-secure
+  for set in Tremblix2.bmp Tremblix-2-2.bmp; do
+    [ "$(identify -format '%k' "$c/$set")" = 1 ] ||
+      e2e_fail "with the password $set is no plain picture: it may be a photograph"
   done
 }
 
