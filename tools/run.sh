@@ -6,7 +6,8 @@
 # programs start, otherwise the 64-bit one (TREMBLIX_EDITION=x86 or x64 asks).
 # With a display (DISPLAY set) it runs there until the program ends. Without
 # one it runs on a virtual screen for a few seconds, saves screenshots, ends
-# the run itself and says where the pictures are.
+# the run itself and says where the pictures are; TREMBLIX_SCREEN=desk (or
+# desk-left) makes that screen two monitors side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -37,7 +38,13 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 else
   virtual=1
 fi
-harness_display_ready "$state"
+# Two 1600 x 1200 monitors side by side (Xorg's dummy driver), the second
+# right or left of the primary, when asked for; else one screen.
+case $virtual:${TREMBLIX_SCREEN:-} in
+  1:desk | 1:desk-right) harness_desk_ready "$state" right ;;
+  1:desk-left) harness_desk_ready "$state" left ;;
+  *) harness_display_ready "$state" ;;
+esac
 harness_prefix_ready "$prefix"
 # On a real display its window manager draws the frames; on the virtual one Wine does.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \

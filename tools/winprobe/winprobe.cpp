@@ -252,9 +252,11 @@ HWND MakeDesktop() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"WinprobeDesktop";
   RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"Winprobe Desktop", WS_POPUP | WS_VISIBLE, 0, 0,
-                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                         nullptr, wc.hInstance, nullptr);
+  // Over every monitor, so that each has a desktop to photograph.
+  return CreateWindowExW(0, wc.lpszClassName, L"Winprobe Desktop", WS_POPUP | WS_VISIBLE,
+                         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                         nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 std::wstring Corners(int left, int top, int right, int bottom) {
