@@ -11,20 +11,31 @@
 # --compare FOLDER also runs the Tremblix.scr and Tremblix.dll kept in FOLDER,
 # alternating with the build's own, and prints both medians side by side.
 # TREMBLIX_BENCH_SIZES overrides the screen sizes ("1920x1080 3840x2160").
+# --desk runs on desks of two monitors side by side instead (Xorg's dummy
+# driver; "desk-right" two of 1600 x 1200, "desk-uhd" two of 3840 x 2160),
+# the build's programs showing the scene on every monitor and, alternating
+# with them, on the primary alone (the settings file's Monitors " 0"), and
+# prints the frames a second of the watch too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 runs=5
 compare=
 edition=
+desk=
 while [ $# -gt 0 ]; do
   case $1 in
     --compare) compare=$(realpath "$2"); shift 2 ;;
     --edition) edition=$2; shift 2 ;;
+    --desk) desk=1; shift ;;
     *) runs=$1; shift ;;
   esac
 done
-sizes=${TREMBLIX_BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
+if [ -n "$desk" ]; then
+  sizes=${TREMBLIX_BENCH_SIZES:-desk-right desk-uhd}
+else
+  sizes=${TREMBLIX_BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
+fi
 watch_seconds=5
 
 tools/setup.sh
@@ -39,7 +50,8 @@ work=$BUILD/bench-launch
 mkdir -p "$work"
 
 variants=(after)
-[ -z "$compare" ] || variants=(before after)
+[ -z "$desk" ] || variants+=(primary)
+[ -z "$compare" ] || variants=(before "${variants[@]}")
 folder_of() { [ "$1" = before ] && echo "$compare" || echo "$BUILD/bin"; }
 
 # One run's timestamps as "step<TAB>milliseconds" lines, in the order of the
@@ -50,7 +62,7 @@ steps_of_run() {
     $2 == "scr" && $3 == "process" { start = $1; last = $1 }
     $2 == "scr" && $3 == "main" { step("saver: Wine starts it", $1) }
     $2 == "scr" && $3 == "capture" { step("saver: start-up to the capture", $1) }
-    $2 == "scr" && $3 == "photographed" { step("saver: photograph", $1) }
+    $2 == "scr" && $3 == "photographed" { step($4 == "monitor" ? "saver: photograph monitor " $5 : "saver: photograph", $1) }
     # Files by name alone: builds before the pictures had a folder of their
     # own wrote them with their path.
     $2 == "scr" && $3 == "wrote" { file = $4; sub(/.*\\/, "", file); step("saver: write " file, $1) }
@@ -69,6 +81,7 @@ steps_of_run() {
       }
       printf "    read / chain / wait / upload %s\t%s %s %s %s\n", file, r, c, w, u
     }
+    $2 == "dll" && $3 == "frame" { frames++; if (!first_frame) first_frame = $1; last_frame = $1 }
     $2 == "dll" && $3 == "first" {
       step("renderer: first frame", $1)
       printf "TOTAL /s to first frame\t%.1f\n", $1 - start
@@ -81,6 +94,10 @@ steps_of_run() {
       printf "MEMORY renderer peak private (Wine: at the first frame), MiB\t%s\n", $15
     }
     $2 == "scr" && $3 == "watched" { printf "CPU saver while watching, %% of a core (Wine counts 10 ms steps)\t%s\n", $11 }
+    END {
+      if (frames > 1 && last_frame > first_frame)
+        printf "FPS frames a second while watching\t%.1f\n", (frames - 1) * 1000 / (last_frame - first_frame)
+    }
   '
 }
 
@@ -110,8 +127,18 @@ summarise() {
     }'
 }
 
+# The settings file of the prefix's user: the primary alone for that variant.
+settings_for() {
+  local ini=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Tremblix/Tremblix.ini
+  rm -f "$ini"
+  [ "$1" = primary ] || return 0
+  mkdir -p "$(dirname "$ini")"
+  printf '[Section]\r\nMonitors= 0\r\n' >"$ini"
+}
+
 one_run() {
   local variant=$1 times=$2 scr=$3
+  settings_for "$variant"
   rm -f "$WINEPREFIX/drive_c/launch-times.txt"
   TREMBLIX_TIMES='C:\launch-times.txt' wine "$scr" /s >/dev/null 2>&1 </dev/null &
   local pid=$! waited=0
@@ -130,7 +157,10 @@ one_run() {
 
 for size in $sizes; do
   state=$work/$size
-  harness_display_ready "$state" "$size"
+  case $size in
+    desk-*) harness_desk_ready "$state" "${size#desk-}" || exit 1 ;;
+    *) harness_display_ready "$state" "$size" ;;
+  esac
   harness_prefix_ready "$state/prefix"
   c=$WINEPREFIX/drive_c
   for variant in "${variants[@]}"; do
@@ -162,13 +192,23 @@ for size in $sizes; do
       steps_of_run "$state/runs/$variant-$run.txt"
     done | summarise >"$state/$variant.summary"
   done
-  if [ -z "$compare" ]; then
+  if [ ${#variants[@]} = 1 ]; then
     awk -F'\t' '{ printf "  %-46s %12s ms  (%s .. %s)\n", $1, $2, $3, $4 }' "$state/after.summary" |
-      sed -E 's/^  (TOTAL|MEMORY|CPU) /  /; /MiB|core/s/ ms  / /'
+      sed -E 's/^  (TOTAL|MEMORY|CPU|FPS) /  /; /MiB|core|second/s/ ms  / /'
   else
-    printf '  %-46s %16s %16s\n' "" before after
-    awk -F'\t' 'NR == FNR { before[$1] = $2; next }
-      { printf "  %-46s %16s %16s\n", $1, ($1 in before ? before[$1] : "-"), $2 }' \
-      "$state/before.summary" "$state/after.summary" | sed -E 's/^  (TOTAL|MEMORY|CPU) /  /'
+    # The variants side by side, each step's median.
+    summaries=()
+    for variant in "${variants[@]}"; do summaries+=("$state/$variant.summary"); done
+    printf '  %-46s' ""
+    printf ' %16s' "${variants[@]}"
+    echo
+    awk -F'\t' -v n=${#variants[@]} '
+      FNR == 1 { v++ }
+      !($1 in row) { row[$1] = ++rows; name[rows] = $1 }
+      { value[row[$1], v] = $2 }
+      END { for (k = 1; k <= rows; k++) {
+        line = sprintf("  %-46s", name[k]); sub(/^  (TOTAL|MEMORY|CPU|FPS) /, "  ", line)
+        for (v = 1; v <= n; v++) line = line sprintf(" %16s", (k, v) in value ? value[k, v] : "-")
+        print line } }' "${summaries[@]}"
   fi
 done
