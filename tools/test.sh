@@ -142,7 +142,7 @@ start=$SECONDS
 # song's way to the run are the same code in both. Its signed release and its
 # import tables need no Wine: they are checked everywhere.
 x86_signing='^(sign\.|windows\.imports_are_known_dlls$)'
-x86_cases='^(windows\.|sign\.|e2e\.(install|install64|startup|user_settings|privacy)\.|e2e\.run\.(hand_off|libraries_planted)|e2e\.dialog\.set_writes)'
+x86_cases='^(windows\.|sign\.|e2e\.(install|install64|startup|user_settings|privacy)\.|e2e\.run\.(hand_off|libraries_planted)|e2e\.renderer\.on_a_desk_each|e2e\.dialog\.set_writes)'
 
 # How many of those the 32-bit edition has, counted without running it: its
 # Windows-side programs are the 64-bit edition's, built from the same sources.
