@@ -12,6 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
   xserver-xorg-core xserver-xorg-video-dummy  # two monitors side by side for the tests
+  libxrandr2:i386 libxinerama1:i386  # without them 32-bit Wine sees one monitor
   sox lame zip nsis locales osslsigncode openssl
 )
 
