@@ -129,6 +129,18 @@ run_on_the_desk() {
   e2e_end_with_escape
 }
 
+# The desk $1 (right or left) over its patterns, a run on it, and each
+# monitor's scene reflecting its own part; the shot is renderer-desk-$1.png.
+run_on_the_desk_with_every_monitor() {
+  e2e_desk "$1"
+  e2e_show_desk_patterns
+  SCR=$(e2e_install desk)
+  run_on_the_desk "renderer-desk-$1"
+  local shot=$E2E_SHOTS/renderer-desk-$1.png
+  e2e_expect_scene_on_monitor "$shot" primary "every monitor"
+  e2e_expect_scene_on_monitor "$shot" second "every monitor"
+}
+
 expect_monitors_file() {
   local got
   got=$(tr -d '\r' <"$E2E_PICTURES/Tremblix.monitors" 2>/dev/null)
@@ -139,13 +151,8 @@ expect_monitors_file() {
 # pictures are of its own size; chosen so, the primary alone shows the scene
 # and the second monitor's pictures go.
 case_on_a_desk_each_monitor_reflects_its_own_part() {
-  e2e_desk right
-  e2e_show_desk_patterns
-  SCR=$(e2e_install desk)
-  run_on_the_desk renderer-desk-right
-  local shot=$E2E_SHOTS/renderer-desk-right.png c=$E2E_PICTURES i
-  e2e_expect_scene_on_monitor "$shot" primary "every monitor"
-  e2e_expect_scene_on_monitor "$shot" second "every monitor"
+  run_on_the_desk_with_every_monitor right
+  local shot c=$E2E_PICTURES i
   for i in 1 2 3; do
     [ "$(identify -format '%wx%h' "$c/Tremblix-2-$i.bmp")" = 1600x1200 ] ||
       e2e_fail "Tremblix-2-$i.bmp is not of the second monitor's size"
@@ -172,13 +179,8 @@ case_on_a_desk_each_monitor_reflects_its_own_part() {
 # photographed and shown all the same. While the saver asks for the password,
 # no monitor's picture is a photograph.
 case_on_a_desk_a_monitor_left_of_the_primary_shows_its_own_part() {
-  e2e_desk left
-  e2e_show_desk_patterns
-  SCR=$(e2e_install desk)
-  run_on_the_desk renderer-desk-left
-  local shot=$E2E_SHOTS/renderer-desk-left.png c=$E2E_PICTURES set
-  e2e_expect_scene_on_monitor "$shot" primary "second monitor on the left"
-  e2e_expect_scene_on_monitor "$shot" second "second monitor on the left"
+  run_on_the_desk_with_every_monitor left
+  local c=$E2E_PICTURES set
   e2e_expect_pixel "$c/Tremblix-2-2.bmp" 50 50 "255 0 0" "the left monitor's picture"
   expect_monitors_file "all
 1 0 0 1600 1200

@@ -40,6 +40,13 @@ class GLTextureTest : public ::testing::Test {
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return path;
   }
+  // A plain picture of the size, in the temporary folder.
+  std::string WritePicture(const std::string& name, int32_t width, int32_t height) {
+    BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    return WriteFile(name, MakeBmp(spec));
+  }
   static GLint LevelWidth() {
     GLint width = -1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
@@ -57,10 +64,7 @@ class GLTextureTest : public ::testing::Test {
 GLWindow GLTextureTest::gl_;
 
 TEST_F(GLTextureTest, LoadsAPictureOfItsSize) {
-  BmpSpec spec;
-  spec.width = 93;
-  spec.height = 85;
-  std::string path = WriteFile("tremblix-93x85.bmp", MakeBmp(spec));
+  std::string path = WritePicture("tremblix-93x85.bmp", 93, 85);
   GLTexture texture;
   EXPECT_TRUE(texture.LoadBmp(path.c_str()));
   EXPECT_EQ(texture.image_width(), 93);
@@ -146,10 +150,7 @@ TEST_F(GLTextureTest, APictureLoadedAheadWithinASmallerLimitIsLoadedAgain) {
 // Another monitor's pictures in the 32-bit edition are built within a limit
 // of their own, ahead or not; a chain built within the limit is kept.
 TEST_F(GLTextureTest, ALimitOfItsOwnBoundsTheChainAheadOrNot) {
-  BmpSpec spec;
-  spec.width = 64;
-  spec.height = 32;
-  std::string path = WriteFile("tremblix-limited.bmp", MakeBmp(spec));
+  std::string path = WritePicture("tremblix-limited.bmp", 64, 32);
   GLTexture texture;
   ASSERT_TRUE(texture.LoadBmp(path.c_str(), nullptr, 16));
   EXPECT_EQ(LevelWidth(), 16);
