@@ -102,8 +102,9 @@ std::wstring SettingsTempFile(const std::wstring& ini_file);
 
 // Writes the three music keys in their order, then Monitors, into a copy of
 // the settings file, then puts the copy in its place: every value is saved or
-// none. The repeat value is the one already converted from the dialog. Returns whether it saved;
-// a save that failed leaves the file as it was and no copy behind.
+// none. The repeat value is the one already converted from the dialog.
+// Returns whether it saved; a save that failed leaves the file as it was and
+// no copy behind.
 bool SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix
