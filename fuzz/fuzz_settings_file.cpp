@@ -1,6 +1,6 @@
 // Any contents of the settings file: loading always gives a consistent record
 // in UTF-8, and what is saved from it loads back the same, whole, whatever the
-// code page can spell.
+// code page can spell; the choice of monitors comes back as it was.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,16 +12,16 @@
 using namespace tremblix;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The input holds the four values (kind, repeat, file, whole file),
-  // separated by NUL bytes; the first byte chooses whether the named music
-  // file opens, the code page, and whether files have short names.
+  // The input holds the five values (kind, repeat, file, whole file,
+  // monitors), separated by NUL bytes; the first byte chooses whether the
+  // named music file opens, the code page, and whether files have short names.
   if (size == 0) return 0;
   const bool file_opens = data[0] & 1;
   const LeadByteTest lead = data[0] & 2 ? &Cp932LeadByte : &NoLeadBytes;
   const bool short_names = data[0] & 4;
   std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  std::string values[4];
-  for (int i = 0, start = 0; i < 4; ++i) {
+  std::string values[5];
+  for (int i = 0, start = 0; i < 5; ++i) {
     size_t end = rest.find('\0', start);
     values[i] = rest.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (end == std::string::npos) break;
@@ -37,11 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   profile.Set(ini, kKeyBgmRepeat, values[1]);
   profile.Set(ini, kKeyBgmFile, values[2]);
   profile.Set(ini, kKeyBgmFileWhole, values[3]);
+  // No fifth value: no Monitors key at all.
+  if (!values[4].empty()) profile.Set(ini, kKeyMonitors, values[4]);
 
   SettingsRecord settings;
   LoadSettings(profile, ini, folder, settings);
   if (settings.BgmKind == kBgmFile && settings.BgmFile.empty()) std::abort();
   if (settings.BgmFile.empty() && settings.BgmFolder != folder) std::abort();
+  // Every monitor unless the value is a zero; " 0" and "0" are the primary alone.
+  if (values[4].empty() && !settings.AllMonitors) std::abort();
+  if ((values[4] == " 0" || values[4] == "0") && settings.AllMonitors) std::abort();
   // The folder is the file's path cut before a colon or a backslash.
   const std::string& file = settings.BgmFile;
   const std::string& cut = settings.BgmFolder;
@@ -57,6 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (short_names && !file.empty()) profile.short_paths[file] = "C:\\SHORT~1.MP3";
   if (!SaveSettings(profile, ini, settings)) std::abort();
+  // Monitors is saved as the number text of the choice, nothing else.
+  if (profile.ValuesOf(ini)["section\nmonitors"] != (settings.AllMonitors ? " 1" : " 0"))
+    std::abort();
   // The whole-path key holds nothing the ANSI file could not carry.
   for (const auto& [key, value] : profile.ValuesOf(ini)) {
     if (key.find("(utf-8)") == std::string::npos) continue;
@@ -67,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SettingsRecord again;
   LoadSettings(profile, ini, folder, again);
   if (again.BgmKind != settings.BgmKind || again.BgmRepeat != settings.BgmRepeat ||
-      again.BgmFile != settings.BgmFile || again.BgmFolder != settings.BgmFolder)
+      again.BgmFile != settings.BgmFile || again.BgmFolder != settings.BgmFolder ||
+      again.AllMonitors != settings.AllMonitors)
     std::abort();
   return 0;
 }

@@ -178,7 +178,10 @@ bool Label::Create(HWND parent, int x, int y, int width, int height, const std::
   if (hwnd_ || !Register(kLabelClass, &Label::WindowProc)) return false;
   style_ = style;
   const DWORD ex_style = style.sunken ? WS_EX_CLIENTEDGE : 0;
-  if (!CreateChild(kLabelClass, ex_style, 0, parent, x, y, width, height, this)) return false;
+  const DWORD tab_stop = style.tab_stop ? WS_TABSTOP : 0;
+  if (!CreateChild(kLabelClass, ex_style, tab_stop, parent, x, y, width, height, this)) {
+    return false;
+  }
   SetText(text);
   return true;
 }
@@ -258,12 +261,21 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDOWN: {
       const int button = MouseButton(message);
       if (button == 1) {
+        if (style_.tab_stop && GetFocus() != hwnd_) SetFocus(hwnd_);
         left_down_ = true;
         SetCapture(hwnd_);
       }
       if (MouseDown) MouseDown(button);
       return 0;
     }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd_, nullptr, FALSE);  // the focus rectangle comes or goes
+      return 0;
+    case WM_KEYDOWN:
+      // Bit 30: the key was already down, a repeat while it is held.
+      if (KeyDown && !(lparam & (1 << 30))) KeyDown(static_cast<int>(wparam));
+      return 0;
     case WM_LBUTTONUP: {
       if (GetCapture() == hwnd_) ReleaseCapture();
       RECT client;
@@ -295,6 +307,7 @@ void Label::Paint() {
   UINT format = DT_NOPREFIX | (style_.centred ? DT_CENTER : DT_LEFT);
   format |= style_.wrap ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
   DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &client, format);
+  if (style_.tab_stop && GetFocus() == hwnd_) DrawFocusRect(buffer, &client);
   SelectObject(buffer, old_font);
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old_bitmap);

@@ -76,11 +76,15 @@ struct LabelStyle {
   bool sunken = false;     // a sunken three-dimensional border
   bool wrap = false;       // more than one line
   HCURSOR cursor = nullptr;
+  // A stop for Tab: a left press takes the focus too, and a focus rectangle
+  // shows while it has it.
+  bool tab_stop = false;
 };
 
 // A label: text over whatever lies behind it. Any mouse button pressed on it
 // raises MouseDown with the button (1 left, 2 right, 4 middle); a left press
-// and release on it raise Click.
+// and release on it raise Click. With the focus, a key's first press (not its
+// repeats while held) raises KeyDown with the virtual-key code.
 class Label {
  public:
   Label() = default;
@@ -101,6 +105,7 @@ class Label {
 
   std::function<void(int button)> MouseDown;
   std::function<void()> Click;
+  std::function<void(int key_code)> KeyDown;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

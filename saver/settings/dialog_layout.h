@@ -20,6 +20,10 @@ inline constexpr TwipsBox kPic_C{180, 240, 7035, 2475};
 inline constexpr TwipsBox kLbl_URL{180, 3120, 3105, 195};
 inline constexpr TwipsBox kCmd_Set{4860, 3000, 1155, 375};
 inline constexpr TwipsBox kCmd_Can{6060, 3000, 1155, 375};
+// The monitors choice, in the strip between the panel (its foot at 2715) and
+// the buttons (their top at 3000); the label sizes itself to its text.
+inline constexpr TwipsBox kImg_Monitors{300, 2805, 195, 195};
+inline constexpr TwipsBox kLbl_Monitors{540, 2790, 1725, 195};
 
 // On the panel Pic_C(0).
 inline constexpr TwipsBox kShape3{300, 300, 1695, 315};

@@ -34,6 +34,7 @@ void Tremblix_P::Form_Load() {
   host_.SetRepeatText(FormatHashHash(settings_.BgmRepeat));
   for (const std::string& item : RepeatList()) host_.AddRepeatItem(item);
   host_.SetFileLabel(0, settings_.BgmFile);
+  host_.ShowMonitorsMark(settings_.AllMonitors);
 
   int32_t x = 0, y = 0;
   if (host_.CursorPos(x, y)) {
@@ -73,6 +74,20 @@ void Tremblix_P::ChooseMusicKind(int16_t index) {
   ShowMarks(index);
   if (index == kBgmCd) host_.SetRepeatEnabled(true);
   if (index == kBgmFile) host_.SetFileButtonEnabled(true);
+}
+
+void Tremblix_P::Img_Monitors_MouseDown(int16_t button) {
+  if (button == kLeftButton) ToggleMonitors();
+}
+
+void Tremblix_P::lbl_Monitors_KeyDown(int16_t key_code) {
+  if (key_code == kKeySpace) ToggleMonitors();
+}
+
+// In memory until 設定 saves it with the rest.
+void Tremblix_P::ToggleMonitors() {
+  settings_.AllMonitors = !settings_.AllMonitors;
+  host_.ShowMonitorsMark(settings_.AllMonitors);
 }
 
 void Tremblix_P::Cmd_File_Click(int16_t index) {

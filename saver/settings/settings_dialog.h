@@ -20,6 +20,13 @@ inline constexpr char kHomePage[] = "https://tremblix.example/";
 // The kind captions lbl_BGM(0 to 2), UTF-8.
 inline constexpr const char* kKindCaptions[3] = {"なし", "音楽CD", "MP3、WAV"};
 
+// The caption of the monitors choice lbl_Monitors, UTF-8.
+inline constexpr char kMonitorsCaption[] = "すべてのﾓﾆﾀｰに表示";
+
+// The mouse button and the key the monitors choice answers to.
+inline constexpr int16_t kLeftButton = 1;
+inline constexpr int16_t kKeySpace = 32;
+
 // What the repeat box offers: 0 to 30 formatted with "##".
 std::vector<std::string> RepeatList();
 
@@ -47,6 +54,9 @@ class DialogHost {
   virtual void PrepareButtons() = 0;  // Initialize on every Command
   // Img_BGM(index) shows Img_Ra(1) when filled, Img_Ra(0) otherwise.
   virtual void ShowMark(int index, bool filled) = 0;
+  // Img_Monitors likewise: the filled mark while the scene goes on every
+  // monitor.
+  virtual void ShowMonitorsMark(bool checked) = 0;
   virtual void SetRepeatEnabled(bool enabled) = 0;
   virtual void SetFileButtonEnabled(bool enabled) = 0;  // Cmd_File(0)
   virtual void SetRepeatText(const std::string& text) = 0;
@@ -80,8 +90,13 @@ class Tremblix_P {
   void Form_Load();
   void Img_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
   void lbl_BGM_MouseDown(int16_t index) { ChooseMusicKind(index); }
+  // The monitors choice turns over at a press of the left button on its mark
+  // or its caption, and at Space while it has the focus.
+  void Img_Monitors_MouseDown(int16_t button);
+  void lbl_Monitors_MouseDown(int16_t button) { Img_Monitors_MouseDown(button); }
+  void lbl_Monitors_KeyDown(int16_t key_code);
   void Cmd_File_Click(int16_t index);
-  // Writes the three keys and unloads; refuses, writing nothing, when the
+  // Writes every key and unloads; refuses, writing nothing, when the
   // repeat text is a number out of range, and stays open, saying so, when the
   // file cannot be written. Returns whether it saved.
   bool Cmd_Set_Click();
@@ -93,6 +108,7 @@ class Tremblix_P {
   void Place();
   void ChooseMusicKind(int16_t index);
   void ShowMarks(int16_t kind);
+  void ToggleMonitors();
 
   DialogHost& host_;
   SettingsRecord& settings_;

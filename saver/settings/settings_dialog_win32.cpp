@@ -247,7 +247,8 @@ bool SettingsDialogWindow::CreateControls() {
   MakePictures();
 
   // Created in the keyboard order: the panel holds BGM_Repeat and Cmd_File(0),
-  // then come Cmd_Set and Cmd_Can. LayOut gives them their places.
+  // then come the monitors choice, Cmd_Set and Cmd_Can. LayOut gives them
+  // their places.
   if (!pic_c_.Create(hwnd(), 0, 0, 0, 0, kPanelBackColour, true)) return false;
   pic_c_.Decorate = [this](HDC dc) {
     const PixelBox s = PixelsAt(kShape3, dpi_);
@@ -295,6 +296,23 @@ bool SettingsDialogWindow::CreateControls() {
   link.cursor = hand_;
   lbl_url_.Create(hwnd(), 0, 0, 0, 0, Wide(kHomePage, CP_UTF8), link);
   lbl_url_.Click = [this] { rules_.lbl_URL_Click(); };
+
+  // Drawn as the kinds are, a mark and a transparent caption over the bands;
+  // the caption is what takes the focus, for the mark as well.
+  img_monitors_.Create(hwnd(), 0, 0, 0, 0);
+  img_monitors_.MouseDown = [this](int button) {
+    if (button == kLeftButton) SetFocus(lbl_monitors_.hwnd());
+    rules_.Img_Monitors_MouseDown(static_cast<int16_t>(button));
+  };
+  forms::LabelStyle choice = sized;
+  choice.tab_stop = true;
+  lbl_monitors_.Create(hwnd(), 0, 0, 0, 0, Wide(kMonitorsCaption, CP_UTF8), choice);
+  lbl_monitors_.MouseDown = [this](int button) {
+    rules_.lbl_Monitors_MouseDown(static_cast<int16_t>(button));
+  };
+  lbl_monitors_.KeyDown = [this](int key) {
+    rules_.lbl_Monitors_KeyDown(static_cast<int16_t>(key));
+  };
 
   cmd_set_.Create(hwnd(), kCmd_Set.left, kCmd_Set.top, kCmd_Set.width, kCmd_Set.height,
                   ButtonRecord("設定"), ambient, dpi_);
@@ -346,6 +364,9 @@ void SettingsDialogWindow::LayOut() {
   place(lbl_fname_, kLbl_Fname, label_font_);
   lbl_url_.SetCursor(hand_);
   place(lbl_url_, kLbl_URL, url_font_);
+  SetPlace(img_monitors_.hwnd(), PixelsAt(kImg_Monitors, dpi_));
+  img_monitors_.SetPicture(img_ra_[monitors_checked_ ? 1 : 0]);
+  place(lbl_monitors_, kLbl_Monitors, label_font_);
   for (CommandWindow* button : {&cmd_file_, &cmd_set_, &cmd_can_}) button->SetDpi(dpi_);
 }
 
@@ -494,6 +515,11 @@ void SettingsDialogWindow::PrepareButtons() {
 void SettingsDialogWindow::ShowMark(int index, bool filled) {
   filled_[index] = filled;
   img_bgm_[index].SetPicture(img_ra_[filled ? 1 : 0]);
+}
+
+void SettingsDialogWindow::ShowMonitorsMark(bool checked) {
+  monitors_checked_ = checked;
+  img_monitors_.SetPicture(img_ra_[checked ? 1 : 0]);
 }
 
 void SettingsDialogWindow::SetRepeatEnabled(bool enabled) { EnableWindow(bgm_repeat_, enabled); }

@@ -38,6 +38,8 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   forms::Label& lbl_BGM(int index) { return lbl_bgm_[index]; }
   forms::Label& lbl_Fname() { return lbl_fname_; }
   forms::Label& lbl_URL() { return lbl_url_; }
+  forms::Image& Img_Monitors() { return img_monitors_; }
+  forms::Label& lbl_Monitors() { return lbl_monitors_; }
   HWND BGM_Repeat() const { return bgm_repeat_; }
   CommandWindow& Cmd_File() { return cmd_file_; }
   CommandWindow& Cmd_Set() { return cmd_set_; }
@@ -55,6 +57,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   void MoveInPixels(int32_t left, int32_t top) override;
   void PrepareButtons() override;
   void ShowMark(int index, bool filled) override;
+  void ShowMonitorsMark(bool checked) override;
   void SetRepeatEnabled(bool enabled) override;
   void SetFileButtonEnabled(bool enabled) override;
   void SetRepeatText(const std::string& text) override;
@@ -93,12 +96,13 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   RectAnimator& animator_;
   forms::Surface surface_;
   forms::PictureBox pic_c_;
-  forms::Label lbl15_, lbl14_, lbl_bgm_[3], lbl_fname_, lbl_url_;
-  forms::Image img_bgm_[3];
+  forms::Label lbl15_, lbl14_, lbl_bgm_[3], lbl_fname_, lbl_url_, lbl_monitors_;
+  forms::Image img_bgm_[3], img_monitors_;
   HWND bgm_repeat_ = nullptr;
   CommandWindow cmd_file_, cmd_set_, cmd_can_;
   HBITMAP img_ra_[2] = {};
   bool filled_[3] = {};
+  bool monitors_checked_ = false;
   HICON icon_ = nullptr, small_icon_ = nullptr;
   HCURSOR hand_ = nullptr;
   int dpi_ = 96;

@@ -71,6 +71,11 @@ void ReadNumber(ProfileApi& api, const char* key, const std::wstring& file, int1
   if (std::optional<int16_t> number = IntegerPart16(value)) field = *number;
 }
 
+// Only a value that the number keys' reading makes 0 (" 0", or "0" as the
+// platform may leave it) keeps the scene to the primary monitor; a missing
+// key, an empty value and any other text mean every monitor.
+bool AllMonitorsFrom(std::string_view value) { return IntegerPart16(value) != int16_t{0}; }
+
 }  // namespace
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
@@ -158,6 +163,7 @@ void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view pr
 
   settings.BgmFolder = settings.BgmFile.empty() ? std::string(program_folder)
                                                 : FolderOf(settings.BgmFile, &NoLeadBytes);
+  settings.AllMonitors = AllMonitorsFrom(ReadIni(api, kIniSection, kKeyMonitors, file));
 }
 
 namespace {
@@ -190,6 +196,8 @@ bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecor
   saved = saved && WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), temp);
   saved = saved && WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), temp);
   saved = saved && WriteMusicFile(api, settings.BgmFile, temp);
+  const std::string monitors = NumberText(settings.AllMonitors ? 1 : 0);
+  saved = saved && WriteIni(api, kIniSection, kKeyMonitors, monitors, temp);
   saved = saved && api.PutInPlace(temp, file);
   if (!saved) api.Remove(temp);
   return saved;

@@ -59,7 +59,8 @@ inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌ�
 // BGMﾌｧｲﾙ, and one that saves another song there makes this key stale.
 inline constexpr char kKeyBgmFileWhole[] = "BGM\xCC\xA7\xB2\xD9(UTF-8)";  // BGMﾌｧｲﾙ(UTF-8)
 // " 0": the scene on the primary monitor alone; any other value, or none,
-// every monitor. Older copies do not read it.
+// every monitor. Read as the numbers above are ("0" and blanks around it
+// too); older copies do not read it.
 inline constexpr char kKeyMonitors[] = "Monitors";
 
 // The longest path, in UTF-16 units, that the file chooser, the music
@@ -99,10 +100,11 @@ void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_vie
 // The file a save is written into before it takes the settings file's place.
 std::wstring SettingsTempFile(const std::wstring& ini_file);
 
-// Writes the three keys in their order into a copy of the settings file, then
-// puts the copy in its place: all three values are saved or none. The repeat
-// value is the one already converted from the dialog. Returns whether it saved;
-// a save that failed leaves the file as it was and no copy behind.
+// Writes the three music keys in their order, then Monitors, into a copy of
+// the settings file, then puts the copy in its place: every value is saved or
+// none. The repeat value is the one already converted from the dialog.
+// Returns whether it saved; a save that failed leaves the file as it was and
+// no copy behind.
 bool SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix

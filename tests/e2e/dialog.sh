@@ -4,7 +4,38 @@
 # guard while it is open.
 . "$(dirname "$0")/lib.sh"
 
-readonly kJapanese="なし音楽CDMP3、WAV曲目をﾘﾋﾟｰﾄ設定ｷｬﾝｾﾙﾌｧｲﾙを開く"
+readonly kJapanese="なし音楽CDMP3、WAV曲目をﾘﾋﾟｰﾄ設定ｷｬﾝｾﾙﾌｧｲﾙを開くすべてのﾓﾆﾀｰに表示"
+readonly kMonitors="すべてのﾓﾆﾀｰに表示"
+# The middle of the monitors choice's mark at 96 dpi, in the client area:
+# (300, 2805) twips and half of its 12 pixels. Blue filled, white open.
+readonly kMonitorsMarkX=26 kMonitorsMarkY=193
+readonly kMarkFilled="0 64 224" kMarkOpen="255 255 255"
+
+# Waits up to 5 s for the monitors choice's mark, on the screen, to be the
+# colour $1 ("r g b", within 16); $2 names it in the log.
+e2e_expect_monitors_mark() {
+  local cx cy cw ch
+  e2e_read_numbers "the dialog's client area" "$(e2e_probe client "$kDialog")" cx cy cw ch
+  E2E_MARK_AT="$((cx + kMonitorsMarkX)) $((cy + kMonitorsMarkY))"
+  e2e_until 5 "$2 is not ($1)" e2e_monitors_mark_is "$1"
+  echo "$2: $R $G $B"
+}
+
+e2e_monitors_mark_is() {
+  local want=($1) got i d
+  harness_screenshot "$E2E_TMP/monitors.png"
+  e2e_pixel "$E2E_TMP/monitors.png" $E2E_MARK_AT
+  got=("$R" "$G" "$B")
+  for i in 0 1 2; do
+    d=$((got[i] - want[i]))
+    [ ${d#-} -le 16 ] || return 1
+  done
+}
+
+# Whether the control that has the dialog's keyboard focus shows the text $1.
+e2e_focus_on() {
+  [ "$(e2e_probe focus "$kDialog" | tr -d '\r' | cut -d'|' -f2-)" = "$1" ]
+}
 
 case_dialog_shows_bands_and_readable_japanese() {
   e2e_open_dialog look
@@ -37,7 +68,7 @@ case_dialog_shows_bands_and_readable_japanese() {
   texts=$(e2e_texts "$kDialog")
   echo "$texts"
   local text
-  for text in "BGM" "なし" "音楽CD" "MP3、WAV" "曲目をﾘﾋﾟｰﾄ" "https://tremblix.example/"; do
+  for text in "BGM" "なし" "音楽CD" "MP3、WAV" "曲目をﾘﾋﾟｰﾄ" "https://tremblix.example/" "$kMonitors"; do
     grep -q "^TremblixLabel|.*|$text\$" <<<"$texts" || e2e_fail "no label '$text'"
   done
   for text in "設定" "ｷｬﾝｾﾙ" "..."; do
@@ -54,6 +85,22 @@ case_dialog_shows_bands_and_readable_japanese() {
     [ "$R" -lt 100 ] && dark=$((dark + 1))
   done
   [ "$dark" -ge 1 ] || e2e_fail "the caption 音楽CD shows no ink"
+
+  # The monitors choice, checked, its caption over the bands: beside its
+  # letters each pixel is the band of its row, as the dialog's right edge
+  # shows it.
+  e2e_expect_pixel "$shot" $((cx + kMonitorsMarkX)) $((cy + kMonitorsMarkY)) "$kMarkFilled" \
+    "the monitors mark, checked by default,"
+  local lx ly lw lh
+  e2e_read_numbers "the monitors caption" "$(e2e_probe child "$kDialog" "$kMonitors")" lx ly lw lh
+  convert "$shot" -crop "${lw}x${lh}+$((cx + lx))+$((cy + ly))" +repage "$E2E_TMP/caption.png"
+  convert "$shot" -crop "1x${lh}+$((cx + cw - 3))+$((cy + ly))" +repage -scale "${lw}x${lh}!" \
+    "$E2E_TMP/caption-bands.png"
+  local off
+  off=$(e2e_differing_pixels "$E2E_TMP/caption.png" "$E2E_TMP/caption-bands.png")
+  echo "monitors caption ${lw}x$lh at ($lx, $ly): $off pixels off the bands"
+  [ $((off * 2)) -lt $((lw * lh)) ] || e2e_fail "the monitors caption hides the bands ($off pixels)"
+  [ "$off" -gt 20 ] || e2e_fail "the monitors caption shows no letters"
   e2e_probe close "$kDialog" || e2e_fail "no dialog to close"
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, closed,"
 }
@@ -69,6 +116,48 @@ case_set_writes_the_file_and_ends() {
   grep -qx 'BGM区分=1' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 1"
   grep -qx 'BGMﾘﾋﾟｰﾄ=0' <<<"$(e2e_ini_text)" || e2e_fail "repeat not saved as 0"
   grep -qx 'BGMﾌｧｲﾙ=' <<<"$(e2e_ini_text)" || e2e_fail "file not saved empty"
+}
+
+# The monitors choice by keyboard and mouse: Tab takes the focus from the
+# file button to it, Space turns it over, 設定 saves it with the rest; from a
+# file that says " 0" it opens unchecked, and ｷｬﾝｾﾙ after a click on it
+# leaves the file as it was.
+case_the_monitors_choice_is_reached_by_tab_turned_over_and_saved() {
+  local path='C:\e2e\monitors\music\tune.mp3'
+  e2e_install monitors >/dev/null
+  mkdir -p "$E2E_DRIVE_C/e2e/monitors/music"
+  printf 'x' >"$E2E_DRIVE_C/e2e/monitors/music/tune.mp3"
+  e2e_write_settings monitors " 2" " 0" "$path"
+  xdotool mousemove 0 0
+  e2e_open_dialog monitors again
+  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no key in the file,"
+  e2e_until 5 "the focus did not start on the file button" e2e_focus_on "..."
+  harness_press "$kDialog" Tab 0.05 || e2e_fail "could not press Tab"
+  e2e_until 5 "Tab from the file button did not reach $kMonitors" e2e_focus_on "$kMonitors"
+  e2e_wait_still
+  e2e_shot settings-dialog-monitors-focused
+  harness_press "$kDialog" space 0.05 || e2e_fail "could not press Space"
+  e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark after Space"
+  e2e_click_control "設定"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
+  e2e_ini_text
+  grep -qx 'Monitors=0' <<<"$(e2e_ini_text)" || e2e_fail "the primary alone was not saved"
+  grep -qx 'BGM区分=2' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 2"
+  grep -qxF "BGMﾌｧｲﾙ=$path" <<<"$(e2e_ini_text)" || e2e_fail "the file was not saved"
+
+  # As an older copy or a hand writes it: the key after the others, its
+  # blank kept.
+  e2e_write_settings monitors " 2" " 0" "$path"
+  printf 'Monitors= 0\r\n' >>"$INI"
+  local before
+  before=$(md5sum <"$INI")
+  e2e_open_dialog monitors again
+  e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark from ' 0'"
+  e2e_click_control "$kMonitors"
+  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark after a click on its caption"
+  e2e_click_control "ｷｬﾝｾﾙ"
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
+  [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "ｷｬﾝｾﾙ changed the settings file: $(e2e_ini_text)"
 }
 
 case_close_box_writes_nothing() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "saver/common/twips.h"
+#include "saver/settings/dialog_pictures.h"
 
 namespace tremblix {
 
@@ -26,7 +27,8 @@ struct Placed {
 
 // Controls on the dialog, and on the panel (their places relative to it).
 const std::vector<Placed> kOnDialog = {
-    {"Pic_C", kPic_C}, {"lbl_URL", kLbl_URL}, {"Cmd_Set", kCmd_Set}, {"Cmd_Can", kCmd_Can}};
+    {"Pic_C", kPic_C},     {"lbl_URL", kLbl_URL},           {"Cmd_Set", kCmd_Set},
+    {"Cmd_Can", kCmd_Can}, {"Img_Monitors", kImg_Monitors}, {"lbl_Monitors", kLbl_Monitors}};
 const std::vector<Placed> kOnPanel = {
     {"Shape3", kShape3},       {"lbl15", kLbl15},         {"Img_BGM(0)", kImg_BGM[0]},
     {"Img_BGM(1)", kImg_BGM[1]}, {"Img_BGM(2)", kImg_BGM[2]}, {"lbl_BGM(0)", kLbl_BGM[0]},
@@ -93,6 +95,34 @@ TEST(DialogLayoutAt, EveryControlLiesInsideItsParentAtEveryDpi) {
   }
 }
 
+bool Overlap(const PixelBox& a, const PixelBox& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+// The monitors choice keeps to its strip: below the panel, clear of the
+// buttons and the home page, its mark (a picture of band-wide pixels, larger
+// than the design at 144 dpi) left of its caption.
+TEST(DialogLayoutAt, TheMonitorsChoiceSitsInTheStripBetweenThePanelAndTheButtons) {
+  for (int dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    const PixelBox panel = PixelsAt(kPic_C, dpi), label = PixelsAt(kLbl_Monitors, dpi);
+    PixelBox mark = PixelsAt(kImg_Monitors, dpi);
+    mark.width = mark.height = kMarkSize * BandWidth(dpi);
+    for (const PixelBox& box : {mark, label}) {
+      EXPECT_GE(box.top, panel.top + panel.height);
+      for (const TwipsBox& other : {kLbl_URL, kCmd_Set, kCmd_Can}) {
+        EXPECT_FALSE(Overlap(box, PixelsAt(other, dpi))) << box << " meets " << PixelsAt(other, dpi);
+      }
+    }
+    EXPECT_LE(mark.left + mark.width, label.left);
+    EXPECT_TRUE(Inside(mark, DialogClientAt(dpi)));
+  }
+  EXPECT_EQ(PixelsAt(kImg_Monitors, 96), (PixelBox{20, 187, 13, 13}));
+  EXPECT_EQ(PixelsAt(kLbl_Monitors, 96).top, 186);
+  EXPECT_EQ(PixelsAt(kLbl_Monitors, 192).top, 372);
+}
+
 // Edges rounded, not sizes: what meets in twips meets in pixels, and a size
 // is its design size scaled within a pixel.
 TEST(DialogLayoutAt, NeighboursStayNeighboursAndSizesScale) {
@@ -100,10 +130,12 @@ TEST(DialogLayoutAt, NeighboursStayNeighboursAndSizesScale) {
   for (int dpi : kDpis) {
     const PixelBox a = PixelsAt(left, dpi), b = PixelsAt(right, dpi);
     EXPECT_EQ(a.left + a.width, b.left) << dpi;
-    for (const Placed& p : kOnPanel) {
-      const PixelBox box = PixelsAt(p.box, dpi);
-      EXPECT_LE(std::fabs(box.width - p.box.width * dpi / 1440.0), 1.0) << p.name << dpi;
-      EXPECT_LE(std::fabs(box.height - p.box.height * dpi / 1440.0), 1.0) << p.name << dpi;
+    for (const auto* placed : {&kOnPanel, &kOnDialog}) {
+      for (const Placed& p : *placed) {
+        const PixelBox box = PixelsAt(p.box, dpi);
+        EXPECT_LE(std::fabs(box.width - p.box.width * dpi / 1440.0), 1.0) << p.name << dpi;
+        EXPECT_LE(std::fabs(box.height - p.box.height * dpi / 1440.0), 1.0) << p.name << dpi;
+      }
     }
   }
 }

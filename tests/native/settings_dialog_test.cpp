@@ -36,6 +36,7 @@ class FakeHost : public DialogHost {
   }
   void PrepareButtons() override { ++prepared; }
   void ShowMark(int index, bool filled) override { filled_mark[index] = filled; }
+  void ShowMonitorsMark(bool checked) override { monitors_mark = checked ? "checked" : "open"; }
   void SetRepeatEnabled(bool enabled) override { repeat_enabled = enabled; }
   void SetFileButtonEnabled(bool enabled) override { file_enabled = enabled; }
   void SetRepeatText(const std::string& text) override { repeat_text = text; }
@@ -72,6 +73,7 @@ class FakeHost : public DialogHost {
   int32_t pixel_left = -1, pixel_top = -1;
   int prepared = 0;
   bool filled_mark[3] = {};
+  std::string monitors_mark = "untouched";
   bool repeat_enabled = true, file_enabled = true;
   std::string repeat_text = "untouched";
   std::vector<std::string> repeat_list;
@@ -110,7 +112,7 @@ class DialogTest : public ::testing::Test {
     host.repeat_text = text;
     profile.writes.clear();
     EXPECT_TRUE(dialog.Cmd_Set_Click()) << text;
-    return profile.writes.size() == 3 ? profile.writes[1].value : "(not written)";
+    return profile.writes.size() == 4 ? profile.writes[1].value : "(not written)";
   }
 
   FakeHost host;
@@ -168,7 +170,7 @@ TEST_F(DialogTest, LoadedWithAnUnknownKindFillsNoMarkAndSavesItBack) {
   EXPECT_FALSE(host.file_enabled);
   EXPECT_EQ(host.repeat_text, "7");
   EXPECT_TRUE(dialog.Cmd_Set_Click());
-  EXPECT_EQ(Written(), (std::vector<std::string>{" 5", " 7", ""}));
+  EXPECT_EQ(Written(), (std::vector<std::string>{" 5", " 7", "", " 1"}));
 }
 
 TEST_F(DialogTest, ARepeatBeyondTheListIsShownAndSaved) {
@@ -234,17 +236,19 @@ TEST_F(DialogTest, RepeatFromText) {
   EXPECT_EQ(RepeatFromText("1e999"), std::nullopt);
 }
 
-TEST_F(DialogTest, SavingWritesTheThreeKeysInOrderAndUnloads) {
+TEST_F(DialogTest, SavingWritesTheKeysInOrderAndUnloads) {
   profile.files.insert("C:\\Music\\a.mp3");
+  settings.AllMonitors = false;
   Load(2, 3, "C:\\Music\\a.mp3");
   EXPECT_TRUE(dialog.Cmd_Set_Click());
   const std::wstring temp = SettingsTempFile(kIni);
-  ASSERT_EQ(profile.writes.size(), 3u);
+  ASSERT_EQ(profile.writes.size(), 4u);
   EXPECT_EQ(profile.writes[0], (FakeProfile::Write{"Section", kKeyBgmKind, " 2", temp}));
   EXPECT_EQ(profile.writes[1], (FakeProfile::Write{"Section", kKeyBgmRepeat, " 3", temp}));
   EXPECT_EQ(profile.writes[2],
             (FakeProfile::Write{"Section", kKeyBgmFile, "C:\\Music\\a.mp3", temp}));
-  EXPECT_EQ(profile.ValuesOf(kIni).size(), 3u);
+  EXPECT_EQ(profile.writes[3], (FakeProfile::Write{"Section", kKeyMonitors, " 0", temp}));
+  EXPECT_EQ(profile.ValuesOf(kIni).size(), 4u);
   EXPECT_EQ(host.unloads, 1);
   EXPECT_EQ(host.save_failures, 0);
 }
@@ -261,14 +265,14 @@ TEST_F(DialogTest, ASaveThatFailsSaysSoAndTheDialogStaysOpenWithTheChoice) {
   profile.refused.clear();
   EXPECT_TRUE(dialog.Cmd_Set_Click());
   EXPECT_EQ(host.unloads, 1);
-  EXPECT_EQ(profile.ValuesOf(kIni).size(), 3u);
+  EXPECT_EQ(profile.ValuesOf(kIni).size(), 4u);
 }
 
 TEST_F(DialogTest, TheRepeatTextIsSavedWhateverTheKind) {
   Load(0);
   host.repeat_text = "9";  // the box is disabled but its text counts
   EXPECT_TRUE(dialog.Cmd_Set_Click());
-  EXPECT_EQ(Written(), (std::vector<std::string>{" 0", " 9", ""}));
+  EXPECT_EQ(Written(), (std::vector<std::string>{" 0", " 9", "", " 1"}));
 }
 
 TEST_F(DialogTest, ARepeatOutOfRangeIsRefusedBeforeAnythingIsWritten) {
@@ -288,6 +292,7 @@ TEST_F(DialogTest, CancelUnloadsAndWritesNothing) {
   Load(2, 0, "C:\\x.mp3");
   host.chosen = "C:\\Music\\b.wav";
   dialog.Cmd_File_Click(0);
+  dialog.lbl_Monitors_KeyDown(kKeySpace);
   dialog.Cmd_Can_Click();
   EXPECT_TRUE(profile.writes.empty());
   EXPECT_EQ(host.unloads, 1);
@@ -345,7 +350,39 @@ TEST_F(DialogTest, KindTwoWithoutAFileSavesAnEmptyName) {
   Load(0);
   dialog.lbl_BGM_MouseDown(2);
   EXPECT_TRUE(dialog.Cmd_Set_Click());
-  EXPECT_EQ(Written(), (std::vector<std::string>{" 2", " 0", ""}));
+  EXPECT_EQ(Written(), (std::vector<std::string>{" 2", " 0", "", " 1"}));
+}
+
+TEST_F(DialogTest, TheMonitorsChoiceShowsTheSettingAndTurnsOverAtALeftPressOrSpace) {
+  Load(0);
+  EXPECT_EQ(host.monitors_mark, "checked");
+  settings.AllMonitors = false;
+  Load(0);
+  EXPECT_EQ(host.monitors_mark, "open");
+
+  dialog.Img_Monitors_MouseDown(kLeftButton);
+  EXPECT_TRUE(settings.AllMonitors);
+  EXPECT_EQ(host.monitors_mark, "checked");
+  dialog.lbl_Monitors_MouseDown(kLeftButton);
+  EXPECT_FALSE(settings.AllMonitors);
+  EXPECT_EQ(host.monitors_mark, "open");
+  dialog.lbl_Monitors_KeyDown(kKeySpace);
+  EXPECT_TRUE(settings.AllMonitors);
+  EXPECT_EQ(host.monitors_mark, "checked");
+  // Other buttons and keys leave it.
+  dialog.Img_Monitors_MouseDown(2);
+  EXPECT_TRUE(settings.AllMonitors) << "right button";
+  dialog.lbl_Monitors_MouseDown(4);
+  EXPECT_TRUE(settings.AllMonitors) << "middle button";
+  dialog.lbl_Monitors_KeyDown(13);
+  EXPECT_TRUE(settings.AllMonitors) << "Enter";
+  dialog.lbl_Monitors_KeyDown('A');
+  EXPECT_TRUE(settings.AllMonitors) << "A";
+  EXPECT_EQ(host.monitors_mark, "checked");
+
+  dialog.lbl_Monitors_KeyDown(kKeySpace);
+  EXPECT_TRUE(dialog.Cmd_Set_Click());
+  EXPECT_EQ(Written(), (std::vector<std::string>{" 0", " 0", "", " 0"}));
 }
 
 TEST_F(DialogTest, HomePageOpensUnderTheHourglass) {

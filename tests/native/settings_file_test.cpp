@@ -49,6 +49,26 @@ TEST_F(LoadSettingsTest, KindValues) {
   EXPECT_EQ(KindFrom("5"), 5);
 }
 
+// Loaded over a record that says either: the key decides, not what was there.
+TEST_F(LoadSettingsTest, MonitorsIsThePrimaryAloneOnlyForZero) {
+  auto all_monitors = [this](const char* value) {
+    if (value) profile.Set(kIni, kKeyMonitors, value);
+    SettingsRecord loaded[2];
+    loaded[0].AllMonitors = false;
+    LoadSettings(profile, kIni, kFolder, loaded[0]);
+    LoadSettings(profile, kIni, kFolder, loaded[1]);
+    EXPECT_EQ(loaded[0].AllMonitors, loaded[1].AllMonitors) << (value ? value : "no key");
+    return loaded[0].AllMonitors;
+  };
+  EXPECT_TRUE(all_monitors(nullptr)) << "no key";
+  for (const char* primary : {" 0", "0", " 0 ", "\t0"}) {
+    EXPECT_FALSE(all_monitors(primary)) << "'" << primary << "'";
+  }
+  for (const char* every : {" 1", "1", "", "abc", "0x", "2", "-1", "99999"}) {
+    EXPECT_TRUE(all_monitors(every)) << "'" << every << "'";
+  }
+}
+
 TEST_F(LoadSettingsTest, KindTwoWithAFileThatOpens) {
   profile.files.insert("C:\\Music\\a b.mp3");
   profile.Set(kIni, kKeyBgmFile, "C:\\Music\\a b.mp3");
@@ -137,12 +157,13 @@ TEST(ReadIni, NeverCutsInsideATwoByteCharacter) {
   EXPECT_EQ(value.size(), 65534u) << "cut inside a character";
 }
 
-TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
+TEST(SaveSettings, WritesTheMusicKeysThenMonitorsInOrderWithTheirByteNames) {
   FakeProfile profile;
   SettingsRecord settings;
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;
   settings.BgmFile = "C:\\Music\\a b.mp3";
+  settings.AllMonitors = false;
   const std::wstring ini = L"C:\\Users\\山田\\AppData\\Roaming\\Tremblix\\Tremblix.ini";
   EXPECT_TRUE(SaveSettings(profile, ini, settings));
   // Into the copy that then takes the file's place.
@@ -151,28 +172,31 @@ TEST(SaveSettings, WritesTheThreeKeysInOrderWithTheirByteNames) {
       {"Section", "BGM\x8B\xE6\x95\xAA", " 2", temp},
       {"Section", "BGM\xD8\xCB\xDF\xB0\xC4", "-3", temp},
       {"Section", "BGM\xCC\xA7\xB2\xD9", "C:\\Music\\a b.mp3", temp},
+      {"Section", "Monitors", " 0", temp},
   };
   EXPECT_EQ(profile.writes, expected);
-  EXPECT_EQ(profile.ValuesOf(ini).size(), 3u);
+  EXPECT_EQ(profile.ValuesOf(ini).size(), 4u);
   EXPECT_FALSE(profile.FileThere(temp)) << "the copy is the file now";
 }
 
-TEST(SaveSettings, SavesAllThreeValuesOrNoneAndSaysWhich) {
+TEST(SaveSettings, SavesEveryValueOrNoneAndSaysWhich) {
   SettingsRecord settings;
   settings.BgmKind = 1;
   settings.BgmRepeat = 7;
   settings.BgmFile = "D:\\b.wav";
+  settings.AllMonitors = true;
   const std::wstring temp = SettingsTempFile(kIni);
   auto earlier = [] {
     FakeProfile profile;
     profile.Set(kIni, kKeyBgmKind, " 2");
     profile.Set(kIni, kKeyBgmRepeat, " 3");
     profile.Set(kIni, kKeyBgmFile, "C:\\a.mp3");
+    profile.Set(kIni, kKeyMonitors, " 0");
     profile.Set(kIni, "Other", "kept", "Mine");
     return profile;
   };
   const std::map<std::string, std::string> before = earlier().ValuesOf(kIni);
-  for (int writes = 0; writes < 3; ++writes) {
+  for (int writes = 0; writes < 4; ++writes) {
     FakeProfile profile = earlier();
     profile.writes_left = writes;  // the disk fills after this many keys
     EXPECT_FALSE(SaveSettings(profile, kIni, settings)) << writes;
@@ -190,8 +214,9 @@ TEST(SaveSettings, SavesAllThreeValuesOrNoneAndSaysWhich) {
   profile.Set(temp, kKeyBgmKind, "from a save cut short");
   EXPECT_TRUE(SaveSettings(profile, kIni, settings));
   std::map<std::string, std::string> after = profile.ValuesOf(kIni);
-  EXPECT_EQ(after.size(), 4u);
+  EXPECT_EQ(after.size(), 5u);
   EXPECT_EQ(after["section\nbgm\x8b\xe6\x95\xaa"], " 1");
+  EXPECT_EQ(after["section\nmonitors"], " 1");
   EXPECT_EQ(after["mine\nother"], "kept");
   EXPECT_FALSE(profile.FileThere(temp));
 }
@@ -203,13 +228,17 @@ TEST(SaveSettings, WhatIsSavedLoadsBack) {
   saved.BgmKind = 2;
   saved.BgmRepeat = 30;
   saved.BgmFile = "E:\\x.wav";
-  SaveSettings(profile, kIni, saved);
-  SettingsRecord loaded;
-  LoadSettings(profile, kIni, kFolder, loaded);
-  EXPECT_EQ(loaded.BgmKind, 2);
-  EXPECT_EQ(loaded.BgmRepeat, 30);
-  EXPECT_EQ(loaded.BgmFile, "E:\\x.wav");
-  EXPECT_EQ(loaded.BgmFolder, "E:");
+  for (bool all_monitors : {false, true}) {
+    saved.AllMonitors = all_monitors;
+    SaveSettings(profile, kIni, saved);
+    SettingsRecord loaded;
+    LoadSettings(profile, kIni, kFolder, loaded);
+    EXPECT_EQ(loaded.BgmKind, 2);
+    EXPECT_EQ(loaded.BgmRepeat, 30);
+    EXPECT_EQ(loaded.BgmFile, "E:\\x.wav");
+    EXPECT_EQ(loaded.BgmFolder, "E:");
+    EXPECT_EQ(loaded.AllMonitors, all_monitors);
+  }
 }
 
 TEST(FileExists, DropsOneTrailingBackslashAndRefusesAnEmptyPath) {
@@ -324,7 +353,7 @@ TEST_F(WholeNameTest, ASpeltPathChangesNothingElse) {
   EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
   EXPECT_EQ(Values()[Lower(kKeyBgmFile)], "C:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x93\x83\x4F\x81\x60.mp3");
   EXPECT_EQ(Values().count(Lower(kKeyBgmFileWhole)), 0u);
-  EXPECT_EQ(Values().size(), 3u);
+  EXPECT_EQ(Values().size(), 4u);
 }
 
 TEST_F(WholeNameTest, AWaveDashAndAnAccentGoToTheWholeKeyAndReadBackWhole) {

@@ -149,6 +149,23 @@ class SettingsDialogTest : public ::testing::Test {
   }
   void SetRepeatText(const wchar_t* text) { SetWindowTextW(dialog_->BGM_Repeat(), text); }
 
+  // Runs the dialog's messages until done() holds, for up to timeout_ms;
+  // whether it came to hold.
+  bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 2000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return false;
+      Pump(5);
+    }
+    return true;
+  }
+  // Whether Img_Monitors shows the filled mark; it shows one of the two.
+  bool MonitorsChecked() {
+    const HBITMAP picture = dialog_->Img_Monitors().picture();
+    EXPECT_TRUE(picture == dialog_->Img_Ra(0) || picture == dialog_->Img_Ra(1));
+    return picture == dialog_->Img_Ra(1);
+  }
+
   // A pixel of the dialog's client area as the screen shows it.
   COLORREF ClientPixel(int x, int y) {
     POINT p = {x, y};
@@ -382,6 +399,20 @@ void ExpectLaidOutAt(TestDialog& d, int dpi) {
   EXPECT_EQ(mark.width, kMarkSize * BandWidth(dpi));
   EXPECT_EQ(mark.height, kMarkSize * BandWidth(dpi));
   EXPECT_EQ(FontHeight(d.lbl_BGM(1).hwnd()), -FontPixelsAt(kLabelFontPoints, dpi));
+  // The monitors choice: its mark as the kinds' are, its caption at its place
+  // in the labels' font, both in the strip under the panel.
+  const PixelBox monitors_mark = PlaceIn(d.Img_Monitors().hwnd(), d.hwnd());
+  const PixelBox monitors_caption = PlaceIn(d.lbl_Monitors().hwnd(), d.hwnd());
+  const PixelBox panel_box = PixelsAt(kPic_C, dpi);
+  EXPECT_EQ(monitors_mark.left, PixelsAt(kImg_Monitors, dpi).left);
+  EXPECT_EQ(monitors_mark.top, PixelsAt(kImg_Monitors, dpi).top);
+  EXPECT_EQ(monitors_mark.width, kMarkSize * BandWidth(dpi));
+  EXPECT_EQ(monitors_caption.left, PixelsAt(kLbl_Monitors, dpi).left);
+  EXPECT_EQ(monitors_caption.top, PixelsAt(kLbl_Monitors, dpi).top);
+  EXPECT_GE(monitors_caption.top, panel_box.top + panel_box.height);
+  EXPECT_LE(monitors_caption.left + monitors_caption.width, PixelsAt(kCmd_Set, dpi).left);
+  EXPECT_LE(monitors_caption.top + monitors_caption.height, PixelsAt(kLbl_URL, dpi).top);
+  EXPECT_EQ(FontHeight(d.lbl_Monitors().hwnd()), -FontPixelsAt(kLabelFontPoints, dpi));
   EXPECT_EQ(FontHeight(d.Cmd_Set().hwnd()), -FontPixelsAt(kLabelFontPoints, dpi));
   // The button's outline is one band thick: one pixel at 96 dpi, two at 192.
   const HDC face = d.Cmd_Set().surface();
@@ -421,6 +452,7 @@ TEST_F(SettingsDialogTest, ADpiChangeLaysTheDialogOutAgainAtTheMessagesDpi) {
   Pump(50);
   ExpectLaidOutAt(d, 192);
   EXPECT_EQ(FilledMark(), 1) << "the marks were not kept";
+  EXPECT_TRUE(MonitorsChecked()) << "the monitors mark was not kept";
   SendDpiChange(d.hwnd(), 144);
   Pump(50);
   ExpectLaidOutAt(d, 144);
@@ -429,6 +461,56 @@ TEST_F(SettingsDialogTest, ADpiChangeLaysTheDialogOutAgainAtTheMessagesDpi) {
   ExpectLaidOutAt(d, 96);
   // The bands are painted again for the new size.
   EXPECT_EQ(ClientPixel(490, 121), RGB(220, 220, 250));
+}
+
+
+// --- The monitors choice ---------------------------------------------------------
+
+// Checked by default, reached by Tab between the file button and 設定 with a
+// focus rectangle over its caption, turned over by Space and by a click on
+// its mark or its caption, and saved with the rest by 設定. Its look over the
+// bands, a file that says " 0" and ｷｬﾝｾﾙ are the end-to-end suite's.
+TEST_F(SettingsDialogTest, TheMonitorsChoiceTurnsOverByKeyAndMouseAndIsSaved) {
+  TestDialog& d = Open(2, 3, music_);
+  const HWND label = d.lbl_Monitors().hwnd();
+  EXPECT_EQ(Text(label), L"すべてのﾓﾆﾀｰに表示");
+  EXPECT_TRUE(MonitorsChecked()) << "not checked by default";
+  // Pixels of the caption's top row that are not the band (column 490 shows it).
+  const PixelBox caption = PlaceIn(label, d.hwnd());
+  auto off_the_band = [&] {
+    int off = 0;
+    for (int x = caption.left; x < caption.left + caption.width; ++x) {
+      off += ClientPixel(x, caption.top) != ClientPixel(490, caption.top);
+    }
+    return off;
+  };
+
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == d.Cmd_File().hwnd(); }));
+  const int unfocused = off_the_band();
+  testing::SendKey(VK_TAB);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == label; })) << "Tab from ... went elsewhere";
+  EXPECT_TRUE(PumpUntil([&] { return off_the_band() > unfocused + caption.width / 4; }))
+      << "no focus rectangle over the caption";
+  testing::SendKey(VK_SPACE);
+  EXPECT_TRUE(PumpUntil([&] { return !settings_.AllMonitors; })) << "Space did not turn it over";
+  EXPECT_FALSE(MonitorsChecked());
+  testing::SendKey(VK_TAB);
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == d.Cmd_Set().hwnd(); })) << "Tab went elsewhere";
+  testing::SendKey(VK_TAB, true);
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == label; })) << "Shift+Tab went elsewhere";
+
+  LeftClickOn(d.Img_Monitors().hwnd());
+  EXPECT_TRUE(PumpUntil([&] { return settings_.AllMonitors; })) << "a click on the mark";
+  EXPECT_TRUE(MonitorsChecked());
+  LeftClickOn(label);
+  EXPECT_TRUE(PumpUntil([&] { return !settings_.AllMonitors; })) << "a click on the caption";
+  EXPECT_FALSE(MonitorsChecked());
+
+  LeftClickOn(d.Cmd_Set().hwnd());
+  ASSERT_TRUE(PumpUntilClosed(2000));
+  EXPECT_EQ(Read(kKeyMonitors), "0");  // the platform drops the leading blank
+  EXPECT_EQ(Read(kKeyBgmKind), "2");
+  EXPECT_EQ(Read(kKeyBgmFile), music_);
 }
 
 // --- The owner -----------------------------------------------------------------

@@ -1,5 +1,6 @@
 // What the display tests do in place of a user's hand: run the message loop
-// for a while, and press or release mouse buttons where the pointer is.
+// for a while, press or release mouse buttons where the pointer is, and tap
+// keys.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,24 @@ inline void SendMouse(DWORD flags) {
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
   SendInput(1, &input, sizeof(input));
+}
+
+// Presses and releases a key, with Shift held around it when asked, for the
+// window that has the keyboard focus.
+inline void SendKey(WORD key, bool shift = false) {
+  INPUT inputs[4] = {};
+  int count = 0;
+  auto add = [&](WORD vk, DWORD flags) {
+    inputs[count].type = INPUT_KEYBOARD;
+    inputs[count].ki.wVk = vk;
+    inputs[count].ki.dwFlags = flags;
+    ++count;
+  };
+  if (shift) add(VK_SHIFT, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+  SendInput(count, inputs, sizeof(INPUT));
 }
 
 }  // namespace tremblix::testing

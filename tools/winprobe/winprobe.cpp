@@ -37,6 +37,8 @@
 //                                 in its parent's client area
 //   winprobe where TITLE TEXT     the screen point in the middle of the child
 //                                 window whose text is TEXT: x y
+//   winprobe focus TITLE          the child window that has the keyboard focus
+//                                 in the window's thread: class|text
 //   winprobe choose TITLE PATH    types PATH as the file name of the file
 //                                 chooser titled TITLE and accepts it
 //   winprobe glyphs FONT TEXT     exit 0 when the font, or a font linked to it,
@@ -451,6 +453,17 @@ int main() {
     RECT r;
     GetWindowRect(search.found, &r);
     Print(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2));
+    return 0;
+  }
+  if (command == L"focus") {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) {
+      return 3;
+    }
+    wchar_t class_name[256] = {};
+    GetClassNameW(info.hwndFocus, class_name, 256);
+    Print(std::wstring(class_name) + L"|" + TextOf(info.hwndFocus));
     return 0;
   }
   if (command == L"choose" && argc > 3) {
