@@ -192,6 +192,18 @@ case_on_a_desk_a_monitor_left_of_the_primary_shows_its_own_part() {
     [ "$(identify -format '%k' "$c/$set")" = 1 ] ||
       e2e_fail "with the password $set is no plain picture: it may be a photograph"
   done
+
+  # A set that does not load shows the primary's pictures, not a white ball.
+  prepare_pictures
+  printf 'not a picture' >"$c/Tremblix-2-2.bmp"
+  start_renderer
+  e2e_shot renderer-desk-broken-set
+  e2e_monitor second
+  e2e_view_crop "$MON_X" "$MON_Y" "$MON_W" "$MON_H" 482 212 542 250
+  e2e_crop_light "$E2E_SHOTS/renderer-desk-broken-set.png" "$CROP" "255 0 0"
+  [ "$SHARE" -gt 90 ] ||
+    e2e_fail "the second monitor's ball does not show the primary's red picture ($SHARE %)"
+  end_renderer
 }
 
 # The ball's part of the screen, as a crop: it moves within it.

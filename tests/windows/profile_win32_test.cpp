@@ -54,14 +54,15 @@ TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
   SaveSettings(profile_, IniPath(folder_), settings);
 
   // Windows keeps the blank of " 2" after the equals sign; Wine drops it.
-  // Either way the key bytes are the code-page-932 ones and the order is kept.
+  // Either way the key bytes are the code-page-932 ones and the order is
+  // kept, the newer key after the three that older copies read.
   std::string bytes = FileBytes();
   std::string with_blank =
       "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n"
-      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\n";
+      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\nMonitors= 1\r\n";
   std::string without_blank =
       "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n"
-      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\n";
+      "BGM\xCC\xA7\xB2\xD9=C:\\My Music\\a b.mp3\r\nMonitors=1\r\n";
   EXPECT_TRUE(bytes == with_blank || bytes == without_blank) << "file holds: " << bytes;
 }
 
