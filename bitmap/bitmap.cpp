@@ -31,6 +31,13 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 
 }  // namespace
 
+bool BmpSize(const uint8_t* data, size_t size, int32_t& width, int32_t& height) {
+  if (size < kBmpSizeBytes || data[0] != 'B' || data[1] != 'M') return false;
+  width = I32(data + kFileHeaderBytes + 4);
+  height = I32(data + kFileHeaderBytes + 8);
+  return true;
+}
+
 uint64_t BmpRowBytes(int64_t width, int bits_per_pixel) {
   return (static_cast<uint64_t>(width) * bits_per_pixel + 31) / 32 * 4;
 }

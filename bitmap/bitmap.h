@@ -33,6 +33,15 @@ uint64_t BmpRowBytes(int64_t width, int bits_per_pixel);
 // come out bottom-up.
 BmpResult DecodeBmp(const uint8_t* data, size_t size, BmpImage& image);
 
+// The bytes of the headers that give a picture's size: "BM", then the width
+// and the height as the information header holds them.
+constexpr size_t kBmpSizeBytes = 26;
+
+// The width and the height the headers at the start of a file give (the
+// height as stored, negative for a top-down picture); false when there are
+// fewer than kBmpSizeBytes or they do not start with "BM".
+bool BmpSize(const uint8_t* data, size_t size, int32_t& width, int32_t& height);
+
 // A file read from its start, a piece at a time.
 class ByteSource {
  public:

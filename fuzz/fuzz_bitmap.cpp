@@ -15,6 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryBytes file(data, size);
   BmpImage read;
   if (ReadBmp(file, read) != result) std::abort();
+  // The size the headers give is the picture's, wherever the headers make one.
+  int32_t width = 0, height = 0;
+  const bool sized = BmpSize(data, size, width, height);
+  if (result == BmpResult::kOk && (!sized || width != image.width)) std::abort();
   if (result != BmpResult::kOk) return 0;
   if (image.width <= 0 || image.height <= 0) std::abort();
   if (image.pixels.size() != BmpRowBytes(image.width, 24) * image.height) std::abort();

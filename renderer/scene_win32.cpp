@@ -32,6 +32,12 @@ namespace {
 struct MonitorTextures {
   int set = 0;
   GLTexture shine, floor, shineMirror;
+
+  void Release() {
+    shine.Release();
+    floor.Release();
+    shineMirror.Release();
+  }
 };
 
 // What one monitor's scene is drawn with.
@@ -125,9 +131,7 @@ void LoadMonitorTextures(int set) {
   if (whole) {
     g_monitorTextures.push_back(std::move(textures));
   } else {
-    textures->shine.Release();
-    textures->floor.Release();
-    textures->shineMirror.Release();
+    textures->Release();
     tremblix::launch_times::Mark("dll set %d did not load: the primary's instead", set);
   }
 }
@@ -256,11 +260,7 @@ void ReleaseScene() {
   g_texShine.Release();
   g_texFloor.Release();
   g_texShineMirror.Release();
-  for (const auto& t : g_monitorTextures) {
-    t->shine.Release();
-    t->floor.Release();
-    t->shineMirror.Release();
-  }
+  for (const auto& t : g_monitorTextures) t->Release();
   g_monitorTextures.clear();
   if (g_sphere) gluDeleteQuadric(g_sphere);
   g_sphere = nullptr;

@@ -97,7 +97,7 @@ bool OwnWaitNeeded() { return g_paced && (!g_swapHeld || g_swapWatch.FramesComeS
 // The window over every monitor, a scene on each, the pace of the primary's
 // refresh. The window stays the same one, so the saver's watch never misses it.
 void FitToScreen(HWND hwnd) {
-  g_layout = LayOutScreen(g_listMonitors(), g_monitorsFile);
+  LayOutNow();
   const ScreenRect& w = g_layout.window;
   SetWindowPos(hwnd, HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
   ResizeViewport();

@@ -1,6 +1,7 @@
 #include "saver/common/monitors_win32.h"
 
 #include "saver/common/places.h"
+#include "saver/common/places_win32.h"
 
 namespace tremblix {
 
@@ -49,16 +50,8 @@ bool WriteMonitorsFile(const std::wstring& folder, const MonitorsFile& contents)
   if (path.empty()) return false;
   const std::wstring temp = path + L".tmp";
   const std::string text = FormatMonitorsFile(contents);
-  HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool ok = file != INVALID_HANDLE_VALUE;
-  if (ok) {
-    DWORD written = 0;
-    ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-         written == text.size();
-    ok = CloseHandle(file) && ok;
-  }
-  ok = ok && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  const bool ok = WriteWholeFile(temp, text.data(), text.size()) &&
+                  MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
   if (!ok) {
     DeleteFileW(temp.c_str());
     DeleteFileW(path.c_str());

@@ -26,6 +26,16 @@ bool FileThere(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WriteWholeFile(const std::wstring& path, const void* bytes, size_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) &&
+            written == size && SetEndOfFile(file);
+  return CloseHandle(file) && ok;
+}
+
 std::wstring PictureFolderOfThisUser(bool make) {
   const std::wstring local = KnownFolder(CSIDL_LOCAL_APPDATA, make);
   const std::wstring mine = local.empty() ? std::wstring() : UserFolder(local);

@@ -1,6 +1,7 @@
 // The user's folders as Windows names them, for the rules in places.h.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,10 @@ bool FolderThere(const std::wstring& path, bool make);
 
 // Whether path is a file (not a folder).
 bool FileThere(const std::wstring& path);
+
+// Writes the bytes over the file at path, made when missing and cut to
+// their length; true only when every byte is written and the file closed.
+bool WriteWholeFile(const std::wstring& path, const void* bytes, size_t size);
 
 // The short (8.3) form of an existing file's path; nothing where the volume
 // has none (it hands the long path back) or the file is not there.

@@ -80,14 +80,8 @@ bool PutInPlace(const std::wstring& folder, int set, int n, const std::wstring& 
 bool WritePictureFile(const std::wstring& folder, int set, int n,
                       const std::vector<uint8_t>& bytes) {
   const std::wstring temp = PictureTempPath(folder, set, n);
-  HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size() && SetEndOfFile(file);
-  ok = CloseHandle(file) && ok;
-  ok = ok && PutInPlace(folder, set, n, temp);
+  const bool ok = WriteWholeFile(temp, bytes.data(), bytes.size()) &&
+                  PutInPlace(folder, set, n, temp);
   if (!ok) DeleteFileW(temp.c_str());
   if (ok) launch_times::Mark("scr wrote %s", Narrow(PictureName(set, n), CP_UTF8).c_str());
   return ok;
@@ -99,16 +93,13 @@ std::optional<std::pair<int32_t, int32_t>> PictureSize(const std::wstring& path)
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  uint8_t headers[26];
+  uint8_t headers[kBmpSizeBytes];
   DWORD read = 0;
-  const bool ok = ReadFile(file, headers, sizeof(headers), &read, nullptr) && read == sizeof(headers);
+  const bool ok = ReadFile(file, headers, sizeof(headers), &read, nullptr);
   CloseHandle(file);
-  if (!ok || headers[0] != 'B' || headers[1] != 'M') return std::nullopt;
-  auto at = [&](int i) {
-    return static_cast<int32_t>(headers[i] | headers[i + 1] << 8 | headers[i + 2] << 16 |
-                                static_cast<uint32_t>(headers[i + 3]) << 24);
-  };
-  return std::make_pair(at(18), at(22));
+  int32_t width = 0, height = 0;
+  if (!ok || !BmpSize(headers, read, width, height)) return std::nullopt;
+  return std::make_pair(width, height);
 }
 
 // Every file of the sets past count (a picture, or its temporary or replaced
