@@ -241,6 +241,7 @@ void PhotographAndWriteHandOffPictures(bool all_monitors) {
   const bool secure = SaverIsSecureNow();
   // Where the user's own folder cannot be had, no picture is written at all.
   const std::wstring folder = PictureFolderOfThisUser(true);
+  if (folder.empty()) return;
   // The whole virtual screen, in screen coordinates: a monitor left of or
   // above the primary lies at negative ones. A password-protected saver does
   // not even copy the screen.
@@ -261,7 +262,6 @@ void PhotographAndWriteHandOffPictures(bool all_monitors) {
     } else {
       launch_times::Mark("scr photographed monitor %d, %dx%d", set, width, height);
     }
-    if (folder.empty()) continue;
     Win32PictureMaker maker(folder, set, width, height, &photograph);
     const std::optional<PictureSource> source = MakePictures(
         secure, copied && !IsOneColour(photograph.pixels()), maker, maker.count());
@@ -272,7 +272,6 @@ void PhotographAndWriteHandOffPictures(bool all_monitors) {
     if (secure) maker.RemoveTemporaryFiles();
   }
   if (screen_dc) ReleaseDC(nullptr, screen_dc);
-  if (folder.empty()) return;
   RemoveSetsPast(folder, monitors.size());
   WriteMonitorsFile(folder, sets);
 }
