@@ -1,9 +1,11 @@
 #include "saver/startup/startup.h"
 
 #include <map>
+#include <optional>
 
 #include <gtest/gtest.h>
 
+#include "saver/common/dpi_awareness.h"
 #include "saver/startup/owner.h"
 
 #include <set>
@@ -170,6 +172,38 @@ TEST(ChooseOwner, IsThePageThatAskedNeverTheShellNorAWindowNotShown) {
     windows.foreground = row.foreground;
     EXPECT_EQ(ChooseOwner(row.named, windows), row.owner)
         << "named " << row.named << ", foreground " << row.foreground;
+  }
+}
+
+// Windows that take the ways of declaring awareness it has, as each version
+// does. The dialog never takes per-monitor version 1.
+class TakingWindows : public AwarenessRequests {
+ public:
+  explicit TakingWindows(std::set<Awareness> taken) : taken_(std::move(taken)) {}
+  bool Declare(Awareness awareness) override { return taken_.count(awareness) > 0; }
+
+ private:
+  std::set<Awareness> taken_;
+};
+
+TEST(Awareness, RealPixelsTakeAnyPerMonitorWayTheDialogVersion2ElseTheSystems) {
+  using A = Awareness;
+  struct Row {
+    const char* windows;
+    std::set<A> taken;
+    std::optional<A> real_pixels, dialog;
+  } rows[] = {
+      {"10 from 1703", {A::kPerMonitorV2, A::kPerMonitor, A::kPerMonitorShcore, A::kSystem},
+       A::kPerMonitorV2, A::kPerMonitorV2},
+      {"10 1607", {A::kPerMonitor, A::kPerMonitorShcore, A::kSystem}, A::kPerMonitor, A::kSystem},
+      {"8.1", {A::kPerMonitorShcore, A::kSystem}, A::kPerMonitorShcore, A::kSystem},
+      {"Vista to 8", {A::kSystem}, A::kSystem, A::kSystem},
+      {"XP, or declared already", {}, std::nullopt, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    TakingWindows for_pixels(row.taken), for_dialog(row.taken);
+    EXPECT_EQ(DeclareRealPixels(for_pixels), row.real_pixels) << row.windows;
+    EXPECT_EQ(DeclareForDialog(for_dialog), row.dialog) << row.windows;
   }
 }
 

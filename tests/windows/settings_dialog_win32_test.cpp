@@ -608,34 +608,5 @@ TEST_F(SettingsDialogTest, AnOwnerThatGoesLeavesTheDialogOpenAndUnowned) {
   CloseHandle(shared.made);
 }
 
-// The dialog's own scaling: per-monitor v2 where Windows has it, else the
-// system's; never unaware, never version 1.
-TEST(DialogAwareness, IsPerMonitorV2ElseSystemAware) {
-  using GetThreadContext = HANDLE(WINAPI*)();
-  using GetAwareness = int(WINAPI*)(HANDLE);
-  using AreEqual = BOOL(WINAPI*)(HANDLE, HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto get_context = reinterpret_cast<GetThreadContext>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
-  auto awareness_of = reinterpret_cast<GetAwareness>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
-  auto equal = reinterpret_cast<AreEqual>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
-  if (!get_context || !awareness_of || !equal) {
-    GTEST_SKIP() << "this Windows has no awareness contexts to read";
-  }
-  if (awareness_of(get_context()) != 0) {
-    // Wine 8 makes every program aware from its start.
-    GTEST_SKIP() << "this Windows starts every program DPI-aware: the declaration shows nothing";
-  }
-  DeclareDialogDpiAware();
-  const HANDLE context = get_context();
-  const int awareness = awareness_of(context);
-  EXPECT_NE(awareness, 0) << "the dialog is left to Windows' bitmap stretching";
-  if (awareness == 2) {
-    EXPECT_TRUE(equal(context, reinterpret_cast<HANDLE>(-4))) << "per-monitor version 1";
-  }
-}
-
 }  // namespace
 }  // namespace tremblix
