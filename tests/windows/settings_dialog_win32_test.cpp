@@ -53,6 +53,16 @@ class TestDialog : public SettingsDialogWindow {
   std::optional<std::string> chosen;
   std::vector<std::string> chooser_folders, opened;
   int refusals = 0, save_failures = 0;
+  RECT made = {};  // where the window was made
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_CREATE) {
+      const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+      made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
+    }
+    return SettingsDialogWindow::HandleMessage(message, wparam, lparam);
+  }
 };
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -89,6 +99,12 @@ class SettingsDialogTest : public ::testing::Test {
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
     EXPECT_TRUE(dialog_->LoadDialog(owner));
+    // Made where it stands, at its size: never moved there after.
+    RECT placed = {};
+    GetWindowRect(dialog_->hwnd(), &placed);
+    const RECT& made = dialog_->made;
+    EXPECT_TRUE(SameRect(made, placed)) << "made at " << made.left << "," << made.top << " "
+                                        << made.right - made.left << " wide, then moved";
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     Pump(100);
     return *dialog_;
