@@ -152,7 +152,9 @@ TEST(DialogLayoutAt, FontsAreAtTheDpi) {
 // its foot; a frame as Windows draws it at each dpi.
 const DialogMonitor kAt100{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96};
 const DialogMonitor kAt150{{1920, 0, 4480, 1440}, {1920, 0, 4480, 1380}, 144};
-FrameMargins FrameAt(int dpi) { return dpi == 96 ? FrameMargins{3, 26, 3, 3} : FrameMargins{4, 37, 4, 4}; }
+FrameMargins FrameAt(int dpi) {
+  return dpi == 96 ? FrameMargins{3, 26, 3, 3} : FrameMargins{4, 37, 4, 4};
+}
 
 // The monitor is the owner's as Windows tells it (the one with most of the
 // owner), else the pointer's. At 150 % the window is 744 x 365 inside its
