@@ -140,7 +140,12 @@ ScreenBox Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Where the dialog opens and at which dpi: over its owner on the owner's
 // monitor, else on the monitor under the pointer.
-PixelBox Opening(HWND owner, int& dpi) {
+struct Opening {
+  PixelBox window;
+  int dpi;
+};
+
+Opening PlanOpening(HWND owner) {
   std::optional<ScreenBox> over;
   HMONITOR monitor;
   RECT r;
@@ -159,10 +164,11 @@ PixelBox Opening(HWND owner, int& dpi) {
     info.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     info.rcWork = info.rcMonitor;
   }
-  dpi = DpiOfMonitor(monitor);
+  const int dpi = DpiOfMonitor(monitor);
   const RECT frame = FrameForClient({0, 0, 0, 0}, kStyle, 0, dpi);
-  return PlaceDialog(over, {Box(info.rcMonitor), Box(info.rcWork), dpi},
-                     {-frame.left, -frame.top, frame.right, frame.bottom});
+  return {PlaceDialog(over, {Box(info.rcMonitor), Box(info.rcWork), dpi},
+                      {-frame.left, -frame.top, frame.right, frame.bottom}),
+          dpi};
 }
 
 PropertyRecord ButtonRecord(const char* caption) {
@@ -189,8 +195,8 @@ bool SettingsDialogWindow::LoadDialog(HWND owner) {
   if (owner && !IsWindow(owner)) owner = nullptr;
   // Made where it opens: a window made on another monitor and moved keeps
   // that monitor's scaling, or Windows resizes it off its place.
-  int dpi = kBaseDpi;
-  const PixelBox place = Opening(owner, dpi);
+  const Opening opening = PlanOpening(owner);
+  const PixelBox& place = opening.window;
   if (!Load(kCaption, kStyle, 0, place.left, place.top, place.width, place.height, owner)) {
     return false;
   }
@@ -198,7 +204,7 @@ bool SettingsDialogWindow::LoadDialog(HWND owner) {
   // onto a monitor of another; a move to another monitor lays it out again
   // (WM_DPICHANGED).
   dpi_ = DpiOfWindow(hwnd());
-  if (dpi_ != dpi) {
+  if (dpi_ != opening.dpi) {
     const RECT frame = FrameForClient(ClientRect(dpi_), kStyle, 0, dpi_);
     SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
