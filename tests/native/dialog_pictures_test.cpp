@@ -71,10 +71,6 @@ TEST(DialogPicturesTest, HandIsATwoColourCursorWithItsHotSpotAtTheFingerTip) {
   EXPECT_EQ(PointingHandPixel(0, 31), HandPixel::kClear);
 }
 
-std::vector<uint8_t> StoredPicture(const char* name) {
-  return FileBytes(std::string(TREMBLIX_DIALOG_PICTURES_DIR) + "/" + name);
-}
-
 // Pixel (x, y) from the top left of the stored mark.
 Rgb StoredMarkPixel(const BmpImage& image, int x, int y) {
   const uint8_t* p = &image.pixels[(image.height - 1 - y) * BmpRowBytes(image.width, 24) + 3 * x];
@@ -94,10 +90,11 @@ HandPixel StoredHandPixel(const std::vector<uint8_t>& cur, int x, int y) {
 // Drawn for a larger scale, each pixel of the pictures the program stores
 // becomes a square of band pixels.
 TEST(DialogPicturesTest, MarksAndHandAtABandAreSquaresOfTheStoredPixels) {
-  const auto hand = StoredPicture("hand.cur");
+  const std::string folder = std::string(TREMBLIX_DIALOG_PICTURES_DIR) + "/";
+  const auto hand = FileBytes(folder + "hand.cur");
   ASSERT_EQ(hand.size(), 22u + 40 + 8 + 2 * kIconSize * 4);
   for (bool filled : {false, true}) {
-    const auto file = StoredPicture(filled ? "mark_filled.bmp" : "mark_open.bmp");
+    const auto file = FileBytes(folder + (filled ? "mark_filled.bmp" : "mark_open.bmp"));
     BmpImage mark;
     ASSERT_EQ(DecodeBmp(file.data(), file.size(), mark), BmpResult::kOk);
     for (int band : {2, 3}) {

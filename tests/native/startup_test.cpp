@@ -177,13 +177,9 @@ TEST(ChooseOwner, IsThePageThatAskedNeverTheShellNorAWindowNotShown) {
 
 // Windows that take the ways of declaring awareness it has, as each version
 // does. The dialog never takes per-monitor version 1.
-class TakingWindows : public AwarenessRequests {
- public:
-  explicit TakingWindows(std::set<Awareness> taken) : taken_(std::move(taken)) {}
-  bool Declare(Awareness awareness) override { return taken_.count(awareness) > 0; }
-
- private:
-  std::set<Awareness> taken_;
+struct TakingWindows : AwarenessRequests {
+  std::set<Awareness> taken;
+  bool Declare(Awareness awareness) override { return taken.count(awareness) > 0; }
 };
 
 TEST(Awareness, RealPixelsTakeAnyPerMonitorWayTheDialogVersion2ElseTheSystems) {
@@ -201,7 +197,8 @@ TEST(Awareness, RealPixelsTakeAnyPerMonitorWayTheDialogVersion2ElseTheSystems) {
       {"XP, or declared already", {}, std::nullopt, std::nullopt},
   };
   for (const Row& row : rows) {
-    TakingWindows for_pixels(row.taken), for_dialog(row.taken);
+    TakingWindows for_pixels, for_dialog;
+    for_pixels.taken = for_dialog.taken = row.taken;
     EXPECT_EQ(DeclareRealPixels(for_pixels), row.real_pixels) << row.windows;
     EXPECT_EQ(DeclareForDialog(for_dialog), row.dialog) << row.windows;
   }
