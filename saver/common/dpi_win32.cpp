@@ -1,11 +1,17 @@
 #include "saver/common/dpi_win32.h"
 
+#include "saver/common/dpi_awareness.h"
+#include "saver/common/system_libraries_win32.h"
+#include "saver/common/twips.h"
+
 namespace tremblix {
 namespace {
 
 // DPI_AWARENESS_CONTEXT values, which MinGW's headers for older Windows lack.
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(-4);
 const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(-3);
+constexpr int kProcessPerMonitorDpiAware = 2;  // PROCESS_PER_MONITOR_DPI_AWARE
+constexpr int kEffectiveDpi = 0;               // MDT_EFFECTIVE_DPI
 
 // Looked up, not linked, so that older Windows still start the programs.
 template <typename Function>
@@ -14,34 +20,50 @@ Function User32(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-using SetProcessContext = BOOL(WINAPI*)(HANDLE);
-using SetProcessAware = BOOL(WINAPI*)();
+class Win32AwarenessRequests : public AwarenessRequests {
+ public:
+  bool Declare(Awareness awareness) override {
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    using SetShcore = HRESULT(WINAPI*)(int);
+    using SetSystem = BOOL(WINAPI*)();
+    switch (awareness) {
+      case Awareness::kPerMonitorV2:
+      case Awareness::kPerMonitor: {
+        const auto set = User32<SetContext>("SetProcessDpiAwarenessContext");
+        return set && set(awareness == Awareness::kPerMonitorV2 ? kPerMonitorAwareV2
+                                                                : kPerMonitorAware);
+      }
+      case Awareness::kPerMonitorShcore: {
+        const auto set =
+            reinterpret_cast<SetShcore>(SystemFunction("shcore.dll", "SetProcessDpiAwareness"));
+        return set && SUCCEEDED(set(kProcessPerMonitorDpiAware));
+      }
+      case Awareness::kSystem: {
+        const auto set = User32<SetSystem>("SetProcessDPIAware");
+        return set && set();
+      }
+    }
+    return false;
+  }
+};
 
-void DeclareSystemAware() {
-  if (auto set = User32<SetProcessAware>("SetProcessDPIAware")) set();
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kBaseDpi;
 }
 
 }  // namespace
 
 void DeclareDpiAware() {
-  if (auto set = User32<SetProcessContext>("SetProcessDpiAwarenessContext")) {
-    if (set(kPerMonitorAwareV2) || set(kPerMonitorAware)) return;
-  }
-  if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
-    using SetAwareness = HRESULT(WINAPI*)(int);
-    if (auto set = reinterpret_cast<SetAwareness>(
-            reinterpret_cast<void*>(GetProcAddress(shcore, "SetProcessDpiAwareness")))) {
-      if (SUCCEEDED(set(2))) return;  // PROCESS_PER_MONITOR_DPI_AWARE
-    }
-  }
-  DeclareSystemAware();
+  Win32AwarenessRequests windows;
+  DeclareRealPixels(windows);
 }
 
 void DeclareDialogDpiAware() {
-  if (auto set = User32<SetProcessContext>("SetProcessDpiAwarenessContext")) {
-    if (set(kPerMonitorAwareV2)) return;
-  }
-  DeclareSystemAware();
+  Win32AwarenessRequests windows;
+  DeclareForDialog(windows);
 }
 
 void TakeAwarenessOf(HWND window) {
@@ -58,10 +80,16 @@ int DpiOfWindow(HWND window) {
   if (auto get = User32<GetDpiForWindow>("GetDpiForWindow")) {
     if (const UINT dpi = get(window)) return static_cast<int>(dpi);
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+  return SystemDpi();
+}
+
+int DpiOfMonitor(HMONITOR monitor) {
+  using GetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  const auto get =
+      reinterpret_cast<GetDpiForMonitor>(SystemFunction("shcore.dll", "GetDpiForMonitor"));
+  UINT x = 0, y = 0;
+  if (get && SUCCEEDED(get(monitor, kEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
+  return SystemDpi();
 }
 
 int MetricAtDpi(int index, int dpi) {

@@ -26,6 +26,10 @@ void TakeAwarenessOf(HWND window);
 // aware window, else the system's.
 int DpiOfWindow(HWND window);
 
+// The dots per inch a window of this program is drawn at on the monitor: the
+// monitor's own where the program is per-monitor aware, else the system's.
+int DpiOfMonitor(HMONITOR monitor);
+
 // GetSystemMetrics at a dpi, where Windows can tell it; else as the system is.
 int MetricAtDpi(int index, int dpi);
 

@@ -79,6 +79,12 @@ void BindLateImportsNow(const void* import_list) {
   }
 }
 
+void* SystemFunction(const char* library, const char* function) {
+  const std::wstring path = InSystemFolder(library);
+  HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+  return module ? reinterpret_cast<void*>(GetProcAddress(module, function)) : nullptr;
+}
+
 }  // namespace tremblix
 
 // MinGW's delay-load helper calls these.

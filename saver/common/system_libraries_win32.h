@@ -20,6 +20,11 @@ bool LoadLibrariesFromSystemFolderOnly();
 // the 32-bit one crashed under Wine.
 void BindLateImportsNow(const void* import_list);
 
+// A function of a library in the system folder, loaded by its full path:
+// for what some Windows lack, looked up where it is called. Null where the
+// library or the function is missing.
+void* SystemFunction(const char* library, const char* function);
+
 // The import lists of the late-loaded libraries, as the linker names them;
 // a program links the late import library of those it binds.
 extern "C" const unsigned char kWinmmImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libwinmm_delay_a");

@@ -27,13 +27,28 @@ PixelBox DialogClientAt(int dpi) {
 
 int FontPixelsAt(double points, int dpi) { return PointsToPixels(points, dpi); }
 
-PixelBox PlaceOverOwner(const ScreenBox& owner, int width, int height, const ScreenBox& work_area) {
+PixelBox PlaceDialog(const std::optional<ScreenBox>& owner, const DialogMonitor& monitor,
+                     const FrameMargins& frame) {
+  const PixelBox client = DialogClientAt(monitor.dpi);
+  const int width = client.width + frame.left + frame.right;
+  const int height = client.height + frame.top + frame.bottom;
   // In 64 bits: a rectangle read from another process may hold anything.
-  const int64_t centre_x = (static_cast<int64_t>(owner.left) + owner.right) / 2;
-  const int64_t centre_y = (static_cast<int64_t>(owner.top) + owner.bottom) / 2;
-  int64_t left = centre_x - width / 2, top = centre_y - height / 2;
-  left = std::max<int64_t>(std::min<int64_t>(left, int64_t{work_area.right} - width), work_area.left);
-  top = std::max<int64_t>(std::min<int64_t>(top, int64_t{work_area.bottom} - height), work_area.top);
+  int64_t left, top;
+  if (owner) {
+    left = (int64_t{owner->left} + owner->right) / 2 - width / 2;
+    top = (int64_t{owner->top} + owner->bottom) / 2 - height / 2;
+  } else {
+    const ScreenBox& m = monitor.rect;
+    const TwipsPoint place = DialogPlacement(
+        PixelsToTwips(int64_t{m.right} - m.left, monitor.dpi),
+        PixelsToTwips(int64_t{m.bottom} - m.top, monitor.dpi), PixelsToTwips(width, monitor.dpi),
+        PixelsToTwips(height, monitor.dpi));
+    left = m.left + int64_t{TwipsToPixels(place.left, monitor.dpi)};
+    top = m.top + int64_t{TwipsToPixels(place.top, monitor.dpi)};
+  }
+  const ScreenBox& area = monitor.work_area;
+  left = std::max<int64_t>(std::min<int64_t>(left, int64_t{area.right} - width), area.left);
+  top = std::max<int64_t>(std::min<int64_t>(top, int64_t{area.bottom} - height), area.top);
   return {static_cast<int>(left), static_cast<int>(top), width, height};
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace tremblix {
 
@@ -72,10 +73,25 @@ struct ScreenBox {
   int32_t left, top, right, bottom;
 };
 
-// Placement with an owner, in screen pixels: centred over the owner's
-// window, then moved as little as it takes into the work area of the
-// owner's monitor (its top-left corner kept when the dialog is larger).
-PixelBox PlaceOverOwner(const ScreenBox& owner, int width, int height, const ScreenBox& work_area);
+// The monitor the dialog opens on, in screen pixels, with the dots per inch
+// its windows are drawn at there.
+struct DialogMonitor {
+  ScreenBox rect, work_area;
+  int dpi;
+};
+
+// How far the window's edges lie outside its client area at that dpi.
+struct FrameMargins {
+  int left, top, right, bottom;
+};
+
+// The dialog's window before it is made, in screen pixels: its client area
+// at the monitor's dpi inside its frame, centred over the owner's window
+// when it has one, else across the monitor at a third of its free height
+// (DialogPlacement); then moved as little as it takes into the monitor's
+// work area, its top-left corner kept when it is the larger.
+PixelBox PlaceDialog(const std::optional<ScreenBox>& owner, const DialogMonitor& monitor,
+                     const FrameMargins& frame);
 
 // Loading's placement: centred across the screen, at a third of the free
 // height. All values in twips; differences rounded, divisions truncated.

@@ -24,8 +24,9 @@ Tremblix_P::Tremblix_P(DialogHost& host, SettingsRecord& settings, ProfileApi& p
                        std::wstring ini_file)
     : host_(host), settings_(settings), profile_(profile), ini_file_(std::move(ini_file)) {}
 
+// Its place is where its window was made (PlaceDialog): made elsewhere and
+// moved, it would keep the scaling of the monitor it was made on.
 void Tremblix_P::Form_Load() {
-  Place();
   host_.PrepareButtons();
   host_.SetRepeatEnabled(false);
   ShowMarks(settings_.BgmKind);
@@ -45,20 +46,6 @@ void Tremblix_P::Form_Load() {
   }
   host_.ZoomOpen();
   host_.SetMousePointer(MousePointer::kDefault);
-}
-
-// Over the page that opened the dialog, else across the screen.
-void Tremblix_P::Place() {
-  ScreenBox owner, work_area, window;
-  if (host_.OwnerPlace(owner, work_area, window)) {
-    const PixelBox place = PlaceOverOwner(owner, window.right - window.left,
-                                          window.bottom - window.top, work_area);
-    host_.MoveInPixels(place.left, place.top);
-    return;
-  }
-  const TwipsPoint place = DialogPlacement(host_.ScreenWidth(), host_.ScreenHeight(),
-                                           host_.WindowWidth(), host_.WindowHeight());
-  host_.Move(place.left, place.top);
 }
 
 // A kind outside 0 to 2 fills no mark.

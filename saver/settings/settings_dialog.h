@@ -41,16 +41,6 @@ enum class MousePointer { kDefault, kHourglass };
 class DialogHost {
  public:
   virtual ~DialogHost() = default;
-  // Screen and window sizes in twips; Move places the window, keeping its size.
-  virtual double ScreenWidth() = 0;
-  virtual double ScreenHeight() = 0;
-  virtual double WindowWidth() = 0;
-  virtual double WindowHeight() = 0;
-  virtual void Move(int32_t left, int32_t top) = 0;
-  // With an owner: the owner's window, the work area of the owner's monitor
-  // and the dialog's own window, in screen pixels; false without one.
-  virtual bool OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) = 0;
-  virtual void MoveInPixels(int32_t left, int32_t top) = 0;
   virtual void PrepareButtons() = 0;  // Initialize on every Command
   // Img_BGM(index) shows Img_Ra(1) when filled, Img_Ra(0) otherwise.
   virtual void ShowMark(int index, bool filled) = 0;
@@ -105,7 +95,6 @@ class Tremblix_P {
   void Form_Unload();
 
  private:
-  void Place();
   void ChooseMusicKind(int16_t index);
   void ShowMarks(int16_t kind);
   void ToggleMonitors();

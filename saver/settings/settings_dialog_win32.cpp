@@ -131,6 +131,46 @@ class GdiBands : public BandSurface {
   forms::Surface& surface_;
 };
 
+RECT ClientRect(int dpi) {
+  const PixelBox client = DialogClientAt(dpi);
+  return {0, 0, client.width, client.height};
+}
+
+ScreenBox Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// Where the dialog opens and at which dpi: over its owner on the owner's
+// monitor, else on the monitor under the pointer.
+struct Opening {
+  PixelBox window;
+  int dpi;
+};
+
+Opening PlanOpening(HWND owner) {
+  std::optional<ScreenBox> over;
+  HMONITOR monitor;
+  RECT r;
+  // A minimised owner lies far off screen: its monitor is where it was.
+  if (owner && !IsIconic(owner) && GetWindowRect(owner, &r)) over = Box(r);
+  if (owner) {
+    monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+  } else {
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+  }
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(monitor, &info)) {
+    info.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    info.rcWork = info.rcMonitor;
+  }
+  const int dpi = DpiOfMonitor(monitor);
+  const RECT frame = FrameForClient({0, 0, 0, 0}, kStyle, 0, dpi);
+  return {PlaceDialog(over, {Box(info.rcMonitor), Box(info.rcWork), dpi},
+                      {-frame.left, -frame.top, frame.right, frame.bottom}),
+          dpi};
+}
+
 PropertyRecord ButtonRecord(const char* caption) {
   PropertyRecord record;
   record.Set("Caption", std::string(caption));
@@ -152,16 +192,25 @@ SettingsDialogWindow::~SettingsDialogWindow() {
 }
 
 bool SettingsDialogWindow::LoadDialog(HWND owner) {
-  if (!Load(kCaption, kStyle, 0, 0, 0, 1, 1, owner)) return false;
-  // Laid out at the dpi of the monitor it was made on; a move to another
-  // monitor lays it out again (WM_DPICHANGED).
+  if (owner && !IsWindow(owner)) owner = nullptr;
+  // Made where it opens: a window made on another monitor and moved keeps
+  // that monitor's scaling, or Windows resizes it off its place.
+  const Opening opening = PlanOpening(owner);
+  const PixelBox& place = opening.window;
+  if (!Load(kCaption, kStyle, 0, place.left, place.top, place.width, place.height, owner)) {
+    return false;
+  }
+  // Laid out at the dpi Windows gave it, the planned one unless it spills
+  // onto a monitor of another; a move to another monitor lays it out again
+  // (WM_DPICHANGED).
   dpi_ = DpiOfWindow(hwnd());
-  const PixelBox client = DialogClientAt(dpi_);
-  const RECT frame = FrameForClient({0, 0, client.width, client.height}, kStyle, 0, dpi_);
-  SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (dpi_ != opening.dpi) {
+    const RECT frame = FrameForClient(ClientRect(dpi_), kStyle, 0, dpi_);
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (!CreateControls()) return false;
-  if (owner && IsWindow(owner)) {
+  if (owner) {
     owner_ = owner;
     owner_process_ = ProcessOf(owner);
     SetTimer(hwnd(), kOwnerWatch, kOwnerWatchMs, nullptr);
@@ -465,47 +514,6 @@ void SettingsDialogWindow::Form_Resize() {
 void SettingsDialogWindow::FocusFirstControl() {
   HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
   if (first) SetFocus(first);
-}
-
-// Twips at the dialog's own dpi, so that the placement comes out in its pixels.
-double SettingsDialogWindow::ScreenWidth() {
-  return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_);
-}
-double SettingsDialogWindow::ScreenHeight() {
-  return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_);
-}
-double SettingsDialogWindow::WindowWidth() {
-  RECT r;
-  GetWindowRect(hwnd(), &r);
-  return PixelsToTwips(r.right - r.left, dpi_);
-}
-double SettingsDialogWindow::WindowHeight() {
-  RECT r;
-  GetWindowRect(hwnd(), &r);
-  return PixelsToTwips(r.bottom - r.top, dpi_);
-}
-
-void SettingsDialogWindow::Move(int32_t left, int32_t top) {
-  MoveInPixels(TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_));
-}
-
-bool SettingsDialogWindow::OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) {
-  RECT o, w;
-  if (!owner_ || !GetWindowRect(owner_, &o) || !GetWindowRect(hwnd(), &w)) return false;
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof(monitor);
-  if (!GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    return false;
-  }
-  const RECT& a = monitor.rcWork;
-  owner = {o.left, o.top, o.right, o.bottom};
-  work_area = {a.left, a.top, a.right, a.bottom};
-  window = {w.left, w.top, w.right, w.bottom};
-  return true;
-}
-
-void SettingsDialogWindow::MoveInPixels(int32_t left, int32_t top) {
-  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialogWindow::PrepareButtons() {

@@ -24,8 +24,8 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   ~SettingsDialogWindow() override;
 
   // Creates the window and its controls, hidden, owned by owner (none when
-  // null), and runs Form_Load. The owner stays disabled until the dialog
-  // closes.
+  // null), where it opens (PlaceDialog) at the dpi of that monitor, and runs
+  // Form_Load. The owner stays disabled until the dialog closes.
   bool LoadDialog(HWND owner = nullptr);
 
   // The dots per inch the dialog is laid out at, and its owner while it
@@ -48,13 +48,6 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   HBITMAP Img_Ra(int index) const { return img_ra_[index]; }
 
   // DialogHost.
-  double ScreenWidth() override;
-  double ScreenHeight() override;
-  double WindowWidth() override;
-  double WindowHeight() override;
-  void Move(int32_t left, int32_t top) override;
-  bool OwnerPlace(ScreenBox& owner, ScreenBox& work_area, ScreenBox& window) override;
-  void MoveInPixels(int32_t left, int32_t top) override;
   void PrepareButtons() override;
   void ShowMark(int index, bool filled) override;
   void ShowMonitorsMark(bool checked) override;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bitmap/bitmap.h"
 #include "saver/settings/bands.h"
 
 #include <fstream>
@@ -70,18 +71,46 @@ TEST(DialogPicturesTest, HandIsATwoColourCursorWithItsHotSpotAtTheFingerTip) {
   EXPECT_EQ(PointingHandPixel(0, 31), HandPixel::kClear);
 }
 
-TEST(DialogPicturesTest, MarksAndHandAtABandAreSquaresOfTheirPixels) {
-  for (int band : {1, 2, 3}) {
-    for (int y = 0; y < kMarkSize * band; ++y) {
-      for (int x = 0; x < kMarkSize * band; ++x) {
-        for (bool filled : {false, true}) {
-          ASSERT_EQ(MarkPixelAt(filled, x, y, band), MarkPixel(filled, x / band, y / band));
+// Pixel (x, y) from the top left of the stored mark.
+Rgb StoredMarkPixel(const BmpImage& image, int x, int y) {
+  const uint8_t* p = &image.pixels[(image.height - 1 - y) * BmpRowBytes(image.width, 24) + 3 * x];
+  return {p[2], p[1], p[0]};
+}
+
+// Pixel (x, y) from the top left of the stored cursor: its two 32 x 32
+// one-bit pictures after the headers and the two colours, bottom row first,
+// the colour bits (set: white) before the mask (set: clear).
+HandPixel StoredHandPixel(const std::vector<uint8_t>& cur, int x, int y) {
+  const size_t row = 22 + 40 + 8 + (kIconSize - 1 - y) * 4 + x / 8;
+  const uint8_t bit = 0x80 >> (x % 8);
+  if (cur[row + kIconSize * 4] & bit) return HandPixel::kClear;
+  return cur[row] & bit ? HandPixel::kWhite : HandPixel::kBlack;
+}
+
+// Drawn for a larger scale, each pixel of the pictures the program stores
+// becomes a square of band pixels.
+TEST(DialogPicturesTest, MarksAndHandAtABandAreSquaresOfTheStoredPixels) {
+  const std::string folder = std::string(TREMBLIX_DIALOG_PICTURES_DIR) + "/";
+  const auto hand = FileBytes(folder + "hand.cur");
+  ASSERT_EQ(hand.size(), 22u + 40 + 8 + 2 * kIconSize * 4);
+  for (bool filled : {false, true}) {
+    const auto file = FileBytes(folder + (filled ? "mark_filled.bmp" : "mark_open.bmp"));
+    BmpImage mark;
+    ASSERT_EQ(DecodeBmp(file.data(), file.size(), mark), BmpResult::kOk);
+    for (int band : {2, 3}) {
+      for (int y = 0; y < kMarkSize * band; ++y) {
+        for (int x = 0; x < kMarkSize * band; ++x) {
+          ASSERT_EQ(MarkPixelAt(filled, x, y, band), StoredMarkPixel(mark, x / band, y / band))
+              << (filled ? "filled " : "open ") << band << " " << x << "," << y;
         }
       }
     }
+  }
+  for (int band : {2, 3}) {
     for (int y = 0; y < kIconSize * band; ++y) {
       for (int x = 0; x < kIconSize * band; ++x) {
-        ASSERT_EQ(PointingHandPixelAt(x, y, band), PointingHandPixel(x / band, y / band));
+        ASSERT_EQ(PointingHandPixelAt(x, y, band), StoredHandPixel(hand, x / band, y / band))
+            << band << " " << x << "," << y;
       }
     }
   }

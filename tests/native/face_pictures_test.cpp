@@ -2,6 +2,8 @@
 // each picture has the described outline, ring and backdrop.
 #include "saver/controls/command/face_pictures.h"
 
+#include "bitmap/bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -87,14 +89,24 @@ TEST(FacePicturesTest, InnerRings) {
   EXPECT_EQ(FacePixel(Face::Disable, 2, 12), (Rgb{245, 244, 234}));
 }
 
-// Drawn for a larger scale, each pixel of the 96-dpi picture becomes a square
-// of band pixels, and no colour appears that it lacks.
-TEST(FacePicturesTest, AtABandEveryPixelBecomesASquareOfNoNewColour) {
+// A pixel of a stored picture, counted from the top left.
+Rgb StoredFacePixel(const BmpImage& image, int x, int y) {
+  const uint8_t* p = &image.pixels[(image.height - 1 - y) * BmpRowBytes(image.width, 24) + 3 * x];
+  return {p[2], p[1], p[0]};
+}
+
+// Drawn for a larger scale, each pixel of the picture the program stores
+// becomes a square of band pixels, so no colour appears that it lacks.
+TEST(FacePicturesTest, AtABandEachStoredPixelBecomesASquare) {
   for (int i = 0; i < kFaceCount; ++i) {
-    for (int band : {1, 2, 3}) {
-      for (int y = 0; y < kFacePixelHeight * band; ++y) {
-        for (int x = 0; x < kFacePixelWidth * band; ++x) {
-          ASSERT_EQ(FacePixelAt(FaceAt(i), x, y, band), FacePixel(FaceAt(i), x / band, y / band))
+    const auto file =
+        FileBytes(std::string(TREMBLIX_FACES_DIR) + "/" + FaceFileName(FaceAt(i)));
+    BmpImage stored;
+    ASSERT_EQ(DecodeBmp(file.data(), file.size(), stored), BmpResult::kOk);
+    for (int band : {2, 3}) {
+      for (int y = 0; y < stored.height * band; ++y) {
+        for (int x = 0; x < stored.width * band; ++x) {
+          ASSERT_EQ(FacePixelAt(FaceAt(i), x, y, band), StoredFacePixel(stored, x / band, y / band))
               << "face " << i << " band " << band << " at " << x << "," << y;
         }
       }

@@ -15,25 +15,6 @@ constexpr wchar_t kIni[] = L"C:\\Saver\\Tremblix.ini";
 
 class FakeHost : public DialogHost {
  public:
-  double ScreenWidth() override { return 19200; }
-  double ScreenHeight() override { return 15360; }
-  double WindowWidth() override { return 7530; }
-  double WindowHeight() override { return 4020; }
-  void Move(int32_t left, int32_t top) override {
-    moved_left = left;
-    moved_top = top;
-  }
-  bool OwnerPlace(ScreenBox& o, ScreenBox& work_area, ScreenBox& window) override {
-    if (!owned) return false;
-    o = owner;
-    work_area = {0, 0, 1280, 994};
-    window = {0, 0, 502, 268};
-    return true;
-  }
-  void MoveInPixels(int32_t left, int32_t top) override {
-    pixel_left = left;
-    pixel_top = top;
-  }
   void PrepareButtons() override { ++prepared; }
   void ShowMark(int index, bool filled) override { filled_mark[index] = filled; }
   void ShowMonitorsMark(bool checked) override { monitors_mark = checked ? "checked" : "open"; }
@@ -67,10 +48,6 @@ class FakeHost : public DialogHost {
   void Unload() override { ++unloads; }
 
   int files_refused = 0;
-  int32_t moved_left = -1, moved_top = -1;
-  bool owned = false;
-  ScreenBox owner{};
-  int32_t pixel_left = -1, pixel_top = -1;
   int prepared = 0;
   bool filled_mark[3] = {};
   std::string monitors_mark = "untouched";
@@ -121,24 +98,8 @@ class DialogTest : public ::testing::Test {
   Tremblix_P dialog{host, settings, profile, kIni};
 };
 
-// Opened by a page (/c:HWND), the dialog stands over it on its monitor.
-TEST_F(DialogTest, LoadCentresTheWindowOverItsOwner) {
-  host.owned = true;
-  host.owner = {100, 200, 700, 600};
+TEST_F(DialogTest, LoadPreparesTheButtonsAndTheRepeatList) {
   Load(0);
-  EXPECT_EQ(host.pixel_left, 149);
-  EXPECT_EQ(host.pixel_top, 266);
-  EXPECT_EQ(host.moved_left, -1) << "placed across the screen as well";
-  host.owner = {1200, 900, 1300, 1000};
-  Load(0);
-  EXPECT_EQ(host.pixel_left, 1280 - 502);
-  EXPECT_EQ(host.pixel_top, 994 - 268);
-}
-
-TEST_F(DialogTest, LoadPlacesTheWindowAndPreparesTheButtons) {
-  Load(0);
-  EXPECT_EQ(host.moved_left, 5835);
-  EXPECT_EQ(host.moved_top, 3780);
   EXPECT_EQ(host.prepared, 1);
   EXPECT_EQ(host.repeat_list.size(), 31u);
   EXPECT_EQ(host.repeat_list.front(), "");

@@ -1,9 +1,11 @@
 #include "saver/startup/startup.h"
 
 #include <map>
+#include <optional>
 
 #include <gtest/gtest.h>
 
+#include "saver/common/dpi_awareness.h"
 #include "saver/startup/owner.h"
 
 #include <set>
@@ -127,56 +129,79 @@ TEST(Main, TheRendererIsLookedForBesideTheProgramAsTextJoined) {
   EXPECT_EQ(host.calls[3], "exists C:\\\\Tremblix.dll");
 }
 
-// Windows as a test lays them out: each window's top-level ancestor, the
-// foreground, the desktop, the shell's window and the taskbar.
+// Windows as a test lays them out: each with its top-level ancestor, class,
+// and whether it is shown; 1 is the desktop and 2 the shell's window.
+struct FakeWindow {
+  WindowRef root;
+  const char* class_name = "Page";
+  bool visible = true, cloaked = false;
+};
+
 class FakeWindows : public OwnerWindows {
  public:
-  FakeWindows() {
-    roots = {{10, 10}, {11, 10}, {20, 20}, {1, 1}, {2, 2}, {3, 3}, {4, 3}, {-5, -5}};
-    classes = {{3, kTaskbarClass}};
-  }
-  bool IsWindow(WindowRef w) override { return roots.count(w) > 0; }
-  WindowRef Root(WindowRef w) override { return roots.count(w) ? roots[w] : 0; }
+  bool IsWindow(WindowRef w) override { return windows.count(w) > 0; }
+  WindowRef Root(WindowRef w) override { return windows.count(w) ? windows[w].root : 0; }
   WindowRef Foreground() override { return foreground; }
   WindowRef Desktop() override { return 1; }
   WindowRef ShellWindow() override { return 2; }
-  std::string ClassName(WindowRef w) override { return classes.count(w) ? classes[w] : "Page"; }
+  std::string ClassName(WindowRef w) override { return windows[w].class_name; }
+  bool IsVisible(WindowRef w) override { return windows[w].visible; }
+  bool IsCloaked(WindowRef w) override { return windows[w].cloaked; }
 
-  std::map<WindowRef, WindowRef> roots;
-  std::map<WindowRef, std::string> classes;
+  std::map<WindowRef, FakeWindow> windows = {
+      {10, {10}}, {11, {10}}, {20, {20}}, {1, {1}}, {2, {2}},
+      {3, {3, "Shell_TrayWnd"}}, {4, {3}}, {5, {5, "Shell_SecondaryTrayWnd"}},
+      {6, {6, "Progman"}}, {7, {7, "WorkerW"}}, {8, {8, "Page", false}},
+      {9, {9, "Page", true, true}}, {-5, {-5}}};
   WindowRef foreground = 20;
 };
 
-TEST(ChooseOwner, IsTheTopLevelAncestorOfTheNamedWindow) {
-  FakeWindows windows;
-  EXPECT_EQ(ChooseOwner(11, windows), 10);
-  EXPECT_EQ(ChooseOwner(10, windows), 10);
-}
-
-TEST(ChooseOwner, ElseOfTheForegroundWindow) {
-  FakeWindows windows;
-  EXPECT_EQ(ChooseOwner(0, windows), 20);
-  EXPECT_EQ(ChooseOwner(999, windows), 20);  // names no window
-  windows.foreground = 11;
-  EXPECT_EQ(ChooseOwner(0, windows), 10);
-  windows.foreground = 0;
-  EXPECT_EQ(ChooseOwner(0, windows), 0);
-}
-
-TEST(ChooseOwner, IsNeverTheDesktopTheShellOrTheTaskbar) {
-  FakeWindows windows;
-  for (WindowRef shell : {1, 2, 3, 4}) {
-    EXPECT_EQ(ChooseOwner(static_cast<int32_t>(shell), windows), 0) << shell;
-    windows.foreground = shell;
-    EXPECT_EQ(ChooseOwner(0, windows), 0) << shell;
+// The named window's top-level ancestor, else the foreground's; never one
+// of the shell's, a hidden or a cloaked one. A handle above 2^31 comes as a
+// negative number and widens with its sign.
+TEST(ChooseOwner, IsThePageThatAskedNeverTheShellNorAWindowNotShown) {
+  struct Row {
+    int32_t named;
+    WindowRef foreground, owner;
+  } rows[] = {{11, 20, 10}, {10, 20, 10}, {0, 20, 20},  {999, 20, 20}, {0, 11, 10},
+              {0, 0, 0},    {1, 20, 0},   {2, 20, 0},   {3, 20, 0},    {4, 20, 0},
+              {5, 20, 0},   {6, 20, 0},   {7, 20, 0},   {8, 20, 0},    {9, 20, 0},
+              {0, 5, 0},    {0, 7, 0},    {0, 9, 0},    {-5, 20, -5}};
+  for (const Row& row : rows) {
+    FakeWindows windows;
+    windows.foreground = row.foreground;
+    EXPECT_EQ(ChooseOwner(row.named, windows), row.owner)
+        << "named " << row.named << ", foreground " << row.foreground;
   }
 }
 
-// A handle above 2^31 comes as a negative number and widens with its sign.
-TEST(ChooseOwner, WidensTheHandleWithItsSign) {
-  FakeWindows windows;
-  EXPECT_EQ(HandleFromArgument(-5), WindowRef{-5});
-  EXPECT_EQ(ChooseOwner(-5, windows), -5);
+// Windows that take the ways of declaring awareness it has, as each version
+// does. The dialog never takes per-monitor version 1.
+struct TakingWindows : AwarenessRequests {
+  std::set<Awareness> taken;
+  bool Declare(Awareness awareness) override { return taken.count(awareness) > 0; }
+};
+
+TEST(Awareness, RealPixelsTakeAnyPerMonitorWayTheDialogVersion2ElseTheSystems) {
+  using A = Awareness;
+  struct Row {
+    const char* windows;
+    std::set<A> taken;
+    std::optional<A> real_pixels, dialog;
+  } rows[] = {
+      {"10 from 1703", {A::kPerMonitorV2, A::kPerMonitor, A::kPerMonitorShcore, A::kSystem},
+       A::kPerMonitorV2, A::kPerMonitorV2},
+      {"10 1607", {A::kPerMonitor, A::kPerMonitorShcore, A::kSystem}, A::kPerMonitor, A::kSystem},
+      {"8.1", {A::kPerMonitorShcore, A::kSystem}, A::kPerMonitorShcore, A::kSystem},
+      {"Vista to 8", {A::kSystem}, A::kSystem, A::kSystem},
+      {"XP, or declared already", {}, std::nullopt, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    TakingWindows for_pixels, for_dialog;
+    for_pixels.taken = for_dialog.taken = row.taken;
+    EXPECT_EQ(DeclareRealPixels(for_pixels), row.real_pixels) << row.windows;
+    EXPECT_EQ(DeclareForDialog(for_dialog), row.dialog) << row.windows;
+  }
 }
 
 }  // namespace

@@ -53,6 +53,16 @@ class TestDialog : public SettingsDialogWindow {
   std::optional<std::string> chosen;
   std::vector<std::string> chooser_folders, opened;
   int refusals = 0, save_failures = 0;
+  RECT made = {};  // where the window was made
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_CREATE) {
+      const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+      made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
+    }
+    return SettingsDialogWindow::HandleMessage(message, wparam, lparam);
+  }
 };
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -89,6 +99,12 @@ class SettingsDialogTest : public ::testing::Test {
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
     EXPECT_TRUE(dialog_->LoadDialog(owner));
+    // Made where it stands, at its size: never moved there after.
+    RECT placed = {};
+    GetWindowRect(dialog_->hwnd(), &placed);
+    const RECT& made = dialog_->made;
+    EXPECT_TRUE(SameRect(made, placed)) << "made at " << made.left << "," << made.top << " "
+                                        << made.right - made.left << " wide, then moved";
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     Pump(100);
     return *dialog_;
@@ -606,35 +622,6 @@ TEST_F(SettingsDialogTest, AnOwnerThatGoesLeavesTheDialogOpenAndUnowned) {
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
   CloseHandle(shared.made);
-}
-
-// The dialog's own scaling: per-monitor v2 where Windows has it, else the
-// system's; never unaware, never version 1.
-TEST(DialogAwareness, IsPerMonitorV2ElseSystemAware) {
-  using GetThreadContext = HANDLE(WINAPI*)();
-  using GetAwareness = int(WINAPI*)(HANDLE);
-  using AreEqual = BOOL(WINAPI*)(HANDLE, HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto get_context = reinterpret_cast<GetThreadContext>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
-  auto awareness_of = reinterpret_cast<GetAwareness>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
-  auto equal = reinterpret_cast<AreEqual>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
-  if (!get_context || !awareness_of || !equal) {
-    GTEST_SKIP() << "this Windows has no awareness contexts to read";
-  }
-  if (awareness_of(get_context()) != 0) {
-    // Wine 8 makes every program aware from its start.
-    GTEST_SKIP() << "this Windows starts every program DPI-aware: the declaration shows nothing";
-  }
-  DeclareDialogDpiAware();
-  const HANDLE context = get_context();
-  const int awareness = awareness_of(context);
-  EXPECT_NE(awareness, 0) << "the dialog is left to Windows' bitmap stretching";
-  if (awareness == 2) {
-    EXPECT_TRUE(equal(context, reinterpret_cast<HANDLE>(-4))) << "per-monitor version 1";
-  }
 }
 
 }  // namespace

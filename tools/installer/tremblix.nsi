@@ -21,8 +21,10 @@
 ; another account, and would open the display settings elevated.
 ; Exit codes: 0 done, 2 the programs could not be written, 3 the
 ; administrator's copy could not be started for another reason than a declined
-; prompt (the reason is shown), 740 no administrator rights could be had,
-; 3010 done, a file in use goes at the next restart.
+; prompt (the reason is shown), 4 (the quiet uninstall only) the uninstaller's
+; own file could be neither removed nor queued for the restart, 740 no
+; administrator rights could be had, 3010 done, a file in use goes at the
+; next restart.
 ;
 ; Every account that chose Tremblix is mended at its next logon when the
 ; programs leave the machine: an Active Setup component (ACTIVE_SETUP_KEY)
@@ -64,8 +66,12 @@ SetCompressor /SOLID lzma
 !define ERROR_ELEVATION_REQUIRED 740
 !define ERROR_CANCELLED 1223
 !define EXIT_NO_ELEVATED_COPY 3
+!define EXIT_UNINSTALLER_LEFT 4
 !define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{148071DD-B072-49E3-8B81-93670AFFB2A8}"
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+; Tells the uninstaller to do nothing but queue its own file for the restart:
+; the quiet command's last step, where its delete left the file.
+!define QUEUE_SELF_SWITCH "/QUEUESELF"
 !define TokenElevationType 18
 !define TokenElevationTypeFull 2
 
@@ -483,9 +489,14 @@ Function WriteUninstallEntry
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}"'
   ; The quiet command runs the installed uninstaller in place (_?=), never a
   ; copy in a %TEMP% another user could change (SYSTEM's is C:\Windows\Temp),
-  ; waits for it, deletes it and ends with its exit code. Its cmd.exe is the
-  ; edition's own: everything it starts lies in that one folder.
-  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString `"$INSTDIR\cmd.exe" /d /q /v:on /s /c ""$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR& set rc=!errorlevel!& del "$INSTDIR\${UNINSTALLER}"& exit !rc!"`
+  ; and waits for it. A failed uninstall ends there with its code, its
+  ; uninstaller kept. Else the command deletes the uninstaller and looks
+  ; whether it is gone (del's own code says nothing of that); a file still
+  ; there is queued for the restart by the uninstaller itself, which then
+  ; ends with 3010, or with why it could not. Its cmd.exe is the edition's
+  ; own: everything it starts lies in that one folder.
+  StrCpy $0 "$INSTDIR\${UNINSTALLER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString `"$INSTDIR\cmd.exe" /d /q /v:on /s /c ""$0" /S _?=$INSTDIR& set rc=!errorlevel!& (if !rc! neq 0 if !rc! neq ${ERROR_SUCCESS_REBOOT_REQUIRED} exit !rc!)& del "$0" >nul 2>&1& (if exist "$0" ("$0" /S ${QUEUE_SELF_SWITCH} _?=$INSTDIR& set rc=!errorlevel!& if !rc! equ 0 set rc=${EXIT_UNINSTALLER_LEFT}))& exit !rc!"`
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
   SectionGetSize ${SecTremblix} $0
@@ -638,6 +649,32 @@ Function un.onInit
   ${Else}
     StrCpy $UnSelfAtRestart 1
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $1 "${QUEUE_SELF_SWITCH}" $2
+  ${IfNot} ${Errors}
+    Call un.QueueOwnFileAndQuit
+  ${EndIf}
+FunctionEnd
+
+; Queues the installed uninstaller for removal at the restart, in the
+; administrator's part (Windows keeps that list for the machine), and ends
+; with 3010 once Windows has taken it, else with why not.
+Function un.QueueOwnFileAndQuit
+  ${If} $UnElevatedCopy = 0
+    StrCpy $1 "${QUEUE_SELF_SWITCH} _?=$INSTDIR"
+    !insertmacro RunElevated "$INSTDIR\${UNINSTALLER}"
+    ${If} $0 <> -1
+      SetErrorLevel $0
+      Quit
+    ${EndIf}
+  ${EndIf}
+  System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${UNINSTALLER}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .r0'
+  ${If} $0 <> 0
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+  ${Else}
+    SetErrorLevel ${EXIT_UNINSTALLER_LEFT}
+  ${EndIf}
+  Quit
 FunctionEnd
 
 ; $0 = 1 when this process is the installed uninstaller, run in place (_?=),
