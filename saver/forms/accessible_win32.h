@@ -1,0 +1,72 @@
+// Active Accessibility for the forms' own controls: each answers a screen
+// reader's WM_GETOBJECT with an object that says what the control is, asked
+// afresh at every question, and runs its default action later from the
+// window's own messages, never inside the reader's call.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tremblix::forms {
+
+// What a control is at this moment, in Active Accessibility's terms (ROLE_
+// and STATE_SYSTEM_ numbers).
+struct AccessibleFacts {
+  long role = 0;
+  std::wstring name, value, default_action;  // empty: none
+  long state = 0;
+  RECT location = {};  // on the screen
+};
+
+class AccessibleObject;
+
+// A control's answer to readers; the control hands its messages to Handle
+// first. It answers nothing until Describe is set.
+class AccessibleAnswer {
+ public:
+  AccessibleAnswer() = default;
+  AccessibleAnswer(const AccessibleAnswer&) = delete;
+  AccessibleAnswer& operator=(const AccessibleAnswer&) = delete;
+  ~AccessibleAnswer();
+
+  std::function<AccessibleFacts()> Describe;
+  // Runs from a message posted to the control's window.
+  std::function<void()> DoDefaultAction;
+  // The window whose object a reader meets at every point of this one, and
+  // that takes the focus for it: a choice's mark stands for the choice its
+  // caption's window answers for.
+  HWND stands_for = nullptr;
+
+  // WM_GETOBJECT for the client area, and the posted default action: true
+  // when answered, with the result.
+  bool Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+ private:
+  AccessibleObject* object_ = nullptr;
+};
+
+// Names a window of Windows' own (a combo box, its edit field) in the
+// standard object that tells everything else about it.
+void NameStandardObject(HWND hwnd, const std::wstring& name);
+
+// What Windows cannot see itself: the state of a control's object changed.
+void TellStateChanged(HWND hwnd);
+// The focus stands on the object of hwnd, which does not hold it itself.
+void TellFocusOn(HWND hwnd);
+
+// COM on this thread, single-threaded, for as long as it lives: readers in
+// other processes reach the objects through it.
+class ComApartment {
+ public:
+  ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment();
+
+ private:
+  bool initialised_ = false;
+};
+
+}  // namespace tremblix::forms
