@@ -13,6 +13,14 @@ UINT DefaultActionMessage() {
   return message;
 }
 
+UINT TellStateMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Tremblix.TellState");
+  return message;
+}
+
+// Windows tells the focus itself.
+long StateToTell(const AccessibleFacts& facts) { return facts.state & ~STATE_SYSTEM_FOCUSED; }
+
 bool IsClient(LPARAM lparam) {
   return static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT);
 }
@@ -238,6 +246,18 @@ AccessibleAnswer::~AccessibleAnswer() {
   object_->Release();
 }
 
+void AccessibleAnswer::Connect(std::function<AccessibleFacts()> describe,
+                               std::function<void()> action) {
+  Describe = std::move(describe);
+  DoDefaultAction = std::move(action);
+  if (Describe) told_state_ = StateToTell(Describe());
+}
+
+void AccessibleAnswer::StateMayHaveChanged(HWND hwnd) {
+  if (!Describe || tell_posted_) return;
+  tell_posted_ = PostMessageW(hwnd, TellStateMessage(), 0, 0) != FALSE;
+}
+
 bool AccessibleAnswer::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                               LRESULT& result) {
   if (message == WM_GETOBJECT) {
@@ -248,6 +268,16 @@ bool AccessibleAnswer::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
   }
   if (message == DefaultActionMessage()) {
     if (DoDefaultAction) DoDefaultAction();
+    result = 0;
+    return true;
+  }
+  if (message == TellStateMessage()) {
+    tell_posted_ = false;
+    const long state = Describe ? StateToTell(Describe()) : told_state_;
+    if (state != told_state_) {
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+    }
+    told_state_ = state;
     result = 0;
     return true;
   }
@@ -387,10 +417,6 @@ void NameStandardObject(HWND hwnd, const std::wstring& name) {
   SetPropW(hwnd, kNamedProperty, named);
   named->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedWindowProc)));
-}
-
-void TellStateChanged(HWND hwnd) {
-  if (hwnd) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TellFocusOn(HWND hwnd) {

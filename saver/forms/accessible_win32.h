@@ -39,20 +39,28 @@ class AccessibleAnswer {
   // caption's window answers for.
   HWND stands_for = nullptr;
 
-  // WM_GETOBJECT for the client area, and the posted default action: true
-  // when answered, with the result.
+  // Describe and DoDefaultAction, and the state readers start from.
+  void Connect(std::function<AccessibleFacts()> describe, std::function<void()> action);
+
+  // WM_GETOBJECT for the client area, the posted default action and the
+  // posted word of a change: true when answered, with the result.
   bool Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  // The control's state may have changed where Windows cannot see it:
+  // readers hear of it once the control's messages come round, if it has,
+  // so that a change made in several steps is told once.
+  void StateMayHaveChanged(HWND hwnd);
 
  private:
   AccessibleObject* object_ = nullptr;
+  long told_state_ = 0;
+  bool tell_posted_ = false;
 };
 
 // Names a window of Windows' own (a combo box, its edit field) in the
 // standard object that tells everything else about it.
 void NameStandardObject(HWND hwnd, const std::wstring& name);
 
-// What Windows cannot see itself: the state of a control's object changed.
-void TellStateChanged(HWND hwnd);
 // The focus stands on the object of hwnd, which does not hold it itself.
 void TellFocusOn(HWND hwnd);
 

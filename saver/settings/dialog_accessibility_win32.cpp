@@ -23,8 +23,8 @@ RECT PlaceOnScreen(HWND hwnd) {
 void SettingsDialogWindow::ConnectAccessibility() {
   auto connect = [this](forms::AccessibleAnswer& answer, DialogControl control, HWND window,
                         HWND mark, std::function<void()> action) {
-    answer.Describe = [this, control, window, mark] { return FactsOf(control, window, mark); };
-    answer.DoDefaultAction = action;
+    answer.Connect([this, control, window, mark] { return FactsOf(control, window, mark); },
+                   action);
   };
   auto connect_choice = [&](forms::Label& caption, forms::Image& mark, DialogControl control,
                             std::function<void()> action) {
@@ -123,8 +123,8 @@ forms::AccessibleFacts SettingsDialogWindow::FactsOf(DialogControl control, HWND
 }
 
 // Windows sees the marks change as pictures only.
-void SettingsDialogWindow::TellChoiceChanged(HWND caption) {
-  if (shown_) forms::TellStateChanged(caption);
+void SettingsDialogWindow::TellChoiceChanged(forms::Label& caption) {
+  caption.accessible.StateMayHaveChanged(caption.hwnd());
 }
 
 }  // namespace tremblix

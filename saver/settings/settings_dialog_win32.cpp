@@ -531,17 +531,15 @@ void SettingsDialogWindow::PrepareButtons() {
 }
 
 void SettingsDialogWindow::ShowMark(int index, bool filled) {
-  const bool changed = filled_[index] != filled;
   filled_[index] = filled;
   img_bgm_[index].SetPicture(img_ra_[filled ? 1 : 0]);
-  if (changed) TellChoiceChanged(lbl_bgm_[index].hwnd());
+  TellChoiceChanged(lbl_bgm_[index]);
 }
 
 void SettingsDialogWindow::ShowMonitorsMark(bool checked) {
-  const bool changed = monitors_checked_ != checked;
   monitors_checked_ = checked;
   img_monitors_.SetPicture(img_ra_[checked ? 1 : 0]);
-  if (changed) TellChoiceChanged(lbl_monitors_.hwnd());
+  TellChoiceChanged(lbl_monitors_);
 }
 
 void SettingsDialogWindow::SetRepeatEnabled(bool enabled) { EnableWindow(bgm_repeat_, enabled); }

@@ -103,7 +103,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   DialogView View();
   std::optional<DialogControl> FocusedControl();
   forms::AccessibleFacts FactsOf(DialogControl control, HWND window, HWND mark);
-  void TellChoiceChanged(HWND caption);
+  void TellChoiceChanged(forms::Label& caption);
 
   // High contrast (dialog_contrast_win32): the marks, the labels' letters,
   // the buttons and the surfaces in the scheme's colours while it is on.

@@ -61,12 +61,4 @@ void CommandWindow::Repaint() {
   }
 }
 
-void CommandWindow::TellIfEnabledChanged() {
-  const bool enabled = fields().IsEnabled;
-  if (told_enabled_ && *told_enabled_ != enabled && accessible.Describe) {
-    forms::TellStateChanged(hwnd_);
-  }
-  told_enabled_ = enabled;
-}
-
 }  // namespace tremblix

@@ -328,7 +328,8 @@ bool CommandWindow::PointerOverControl() {
 void CommandWindow::IsEnabledChanged() {
   // A disabled button is no stop for the Tab key.
   if (!hwnd_) return;
-  TellIfEnabledChanged();
+  // Readers hear it from us: the window itself stays enabled.
+  accessible.StateMayHaveChanged(hwnd_);
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
   style = fields().IsEnabled ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
   SetWindowLongW(hwnd_, GWL_STYLE, style);

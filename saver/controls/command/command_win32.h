@@ -61,8 +61,6 @@ class CommandWindow final : public Command {
   bool HighContrast() const;
   bool PaintInContrast(Face face);
   bool DrawCaptionInContrast(HDC dc);
-  // Windows sees no change of its own: the window stays enabled.
-  void TellIfEnabledChanged();
   HFONT CaptionFont();
   void ReleaseSurface();
 
@@ -77,7 +75,6 @@ class CommandWindow final : public Command {
   HFONT font_ = nullptr;
   FontSpec font_spec_;
   SystemColours* colours_ = nullptr;
-  std::optional<bool> told_enabled_;
   bool loaded_ = false;
   // Where the pointer rested when the button was made, until it moves or
   // leaves the button.
