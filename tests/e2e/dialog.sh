@@ -119,7 +119,7 @@ e2e_read_aloud() {
 # Every line of $2 ("name|role|state|action", the focus left out of the
 # state) is read once in $1, what the reader read.
 e2e_expect_read() {
-  local read=$1 want name found state
+  local read=$1 want name found role state action
   while IFS= read -r want; do
     name=${want%%|*}
     found=$(grep -c "^$name|" <<<"$read")
