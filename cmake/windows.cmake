@@ -123,7 +123,7 @@ add_test(NAME windows.imports_are_known_dlls
 
 # Libraries planted beside the programs under the system's names, for the
 # end-to-end runs: each marks that it was loaded, then refuses.
-foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda)
+foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda oleacc)
   add_library(planted_${name} SHARED tests/e2e/planted_dll.cpp)
   target_link_options(planted_${name} PRIVATE -static -static-libgcc)
   set_target_properties(planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX .dll
