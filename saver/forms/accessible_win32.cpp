@@ -82,9 +82,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     return S_OK;
   }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                       UINT*) override {
     return E_NOTIMPL;
@@ -95,8 +93,8 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     if (!parent) return E_POINTER;
     *parent = nullptr;
     if (!Facts()) return CO_E_OBJNOTCONNECTED;
-    return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW),
-                                      __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                      reinterpret_cast<void**>(parent));
   }
   STDMETHODIMP get_accChildCount(LONG* count) override {
     if (!count) return E_POINTER;
@@ -108,13 +106,13 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     return E_INVALIDARG;
   }
   STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
-    return Ask(child, [&](const AccessibleFacts& f) { return TextAnswer(f.name, name); }, name);
+    return AskText(child, name, [](const AccessibleFacts& f) { return f.name; });
   }
   STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {
-    return Ask(child, [&](const AccessibleFacts& f) { return TextAnswer(f.value, value); }, value);
+    return AskText(child, value, [](const AccessibleFacts& f) { return f.value; });
   }
   STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override {
-    return Ask(child, [&](const AccessibleFacts&) { return TextAnswer({}, description); }, description);
+    return AskText(child, description, [](const AccessibleFacts&) { return std::wstring(); });
   }
   STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
     if (role) VariantInit(role);
@@ -125,7 +123,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     return Ask(child, [&](const AccessibleFacts& f) { return NumberAnswer(f.state, state); });
   }
   STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override {
-    return Ask(child, [&](const AccessibleFacts&) { return TextAnswer({}, help); }, help);
+    return AskText(child, help, [](const AccessibleFacts&) { return std::wstring(); });
   }
   STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
     if (file) *file = nullptr;
@@ -134,7 +132,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   }
   // No access keys: the captions are the system's own texts.
   STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-    return Ask(child, [&](const AccessibleFacts&) { return TextAnswer({}, shortcut); }, shortcut);
+    return AskText(child, shortcut, [](const AccessibleFacts&) { return std::wstring(); });
   }
   STDMETHODIMP get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
@@ -149,8 +147,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     return DISP_E_MEMBERNOTFOUND;
   }
   STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
-    return Ask(child, [&](const AccessibleFacts& f) { return TextAnswer(f.default_action, action); },
-               action);
+    return AskText(child, action, [](const AccessibleFacts& f) { return f.default_action; });
   }
   // Taking the focus is no action of the control's: Windows' own objects
   // take it at once too.
@@ -231,6 +228,12 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     const std::optional<AccessibleFacts> f = Facts();
     if (!f) return CO_E_OBJNOTCONNECTED;
     return answer(*f);
+  }
+
+  template <typename Pick>
+  HRESULT AskText(const VARIANT& child, BSTR* text, Pick pick) {
+    return Ask(
+        child, [&](const AccessibleFacts& f) { return TextAnswer(pick(f), text); }, text);
   }
 
   LONG references_ = 1;
@@ -322,8 +325,8 @@ class NamedStandardObject final : public IAccessible {
   STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
     return standard_->GetIDsOfNames(r, n, c, l, d);
   }
-  STDMETHODIMP Invoke(DISPID d, REFIID r, LCID l, WORD w, DISPPARAMS* p, VARIANT* v,
-                      EXCEPINFO* e, UINT* a) override {
+  STDMETHODIMP Invoke(DISPID d, REFIID r, LCID l, WORD w, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
+                      UINT* a) override {
     return standard_->Invoke(d, r, l, w, p, v, e, a);
   }
   STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
@@ -415,8 +418,8 @@ void NameStandardObject(HWND hwnd, const std::wstring& name) {
   }
   auto* named = new Named{nullptr, name};
   SetPropW(hwnd, kNamedProperty, named);
-  named->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-      hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedWindowProc)));
+  named->previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedWindowProc)));
 }
 
 void TellFocusOn(HWND hwnd) {

@@ -41,34 +41,34 @@ AccessibleProperties Text(std::string name) {
   return {AccessibleRole::kStaticText, std::move(name), "", s::kReadOnly, ""};
 }
 
+// Every property but the focus.
+AccessibleProperties PropertiesOf(DialogControl control, const DialogView& view) {
+  switch (control) {
+    case DialogControl::kKindNone: return Kind(kBgmNone, view);
+    case DialogControl::kKindCd: return Kind(kBgmCd, view);
+    case DialogControl::kKindFile: return Kind(kBgmFile, view);
+    case DialogControl::kHeading: return Text("BGM");
+    case DialogControl::kRepeatCaption: return Text(kRepeatCaption);
+    case DialogControl::kFileLabel: return Text(view.file_path);
+    // The box's own object tells the rest.
+    case DialogControl::kRepeat: return {AccessibleRole::kComboBox, kRepeatCaption, "", 0, ""};
+    case DialogControl::kFileButton:
+      return Button(control, kFileButtonName, view.file_button_enabled, view);
+    case DialogControl::kSave: return Button(control, "設定", true, view);
+    case DialogControl::kCancel: return Button(control, "ｷｬﾝｾﾙ", true, view);
+    case DialogControl::kMonitors:
+      return {AccessibleRole::kCheckBox, kMonitorsCaption, "",
+              s::kFocusable | (view.all_monitors ? s::kChecked : 0), kTurnOver};
+    case DialogControl::kHomePage:
+      return {AccessibleRole::kLink, kHomePage, kHomePage, s::kFocusable | s::kLinked, kOpen};
+  }
+  return Text("");
+}
+
 }  // namespace
 
 AccessibleProperties AccessiblePropertiesOf(DialogControl control, const DialogView& view) {
-  AccessibleProperties p{};
-  switch (control) {
-    case DialogControl::kKindNone: p = Kind(kBgmNone, view); break;
-    case DialogControl::kKindCd: p = Kind(kBgmCd, view); break;
-    case DialogControl::kKindFile: p = Kind(kBgmFile, view); break;
-    case DialogControl::kHeading: p = Text("BGM"); break;
-    case DialogControl::kRepeatCaption: p = Text(kRepeatCaption); break;
-    case DialogControl::kFileLabel: p = Text(view.file_path); break;
-    case DialogControl::kRepeat:
-      // The box's own object tells the rest.
-      p = {AccessibleRole::kComboBox, kRepeatCaption, "", 0, ""};
-      break;
-    case DialogControl::kFileButton:
-      p = Button(control, kFileButtonName, view.file_button_enabled, view);
-      break;
-    case DialogControl::kSave: p = Button(control, "設定", true, view); break;
-    case DialogControl::kCancel: p = Button(control, "ｷｬﾝｾﾙ", true, view); break;
-    case DialogControl::kMonitors:
-      p = {AccessibleRole::kCheckBox, kMonitorsCaption, "",
-           s::kFocusable | (view.all_monitors ? s::kChecked : 0), kTurnOver};
-      break;
-    case DialogControl::kHomePage:
-      p = {AccessibleRole::kLink, kHomePage, kHomePage, s::kFocusable | s::kLinked, kOpen};
-      break;
-  }
+  AccessibleProperties p = PropertiesOf(control, view);
   if (view.focused == control && (p.state & s::kFocusable)) p.state |= s::kFocused;
   return p;
 }

@@ -43,9 +43,9 @@ enum class DialogControl {
   kFileButton,     // Cmd_File(0)
   kFileLabel,      // lbl_Fname(0)
   kMonitors,
-  kSave,           // Cmd_Set
-  kCancel,         // Cmd_Can
-  kHomePage,       // lbl_URL
+  kSave,      // Cmd_Set
+  kCancel,    // Cmd_Can
+  kHomePage,  // lbl_URL
 };
 
 // The repeat box's caption lbl(14), which names the box too.
@@ -66,8 +66,8 @@ struct DialogView {
 
 struct AccessibleProperties {
   AccessibleRole role;
-  std::string name;            // UTF-8
-  std::string value;           // UTF-8; empty: none
+  std::string name;   // UTF-8
+  std::string value;  // UTF-8; empty: none
   uint32_t state;
   std::string default_action;  // UTF-8; empty: none
 };

@@ -66,8 +66,7 @@ TEST(DialogAccessibilityTest, EachControlsRoleNameStateAndAction) {
       {C::kHeading, View(1), R::kStaticText, "BGM", s::kReadOnly, ""},
       {C::kFileLabel, View(2), R::kStaticText, "C:\\音楽\\曲.mp3", s::kReadOnly, ""},
       // Text takes no focus even when asked to say so.
-      {C::kFileLabel, View(2, C::kFileLabel), R::kStaticText, "C:\\音楽\\曲.mp3", s::kReadOnly,
-       ""},
+      {C::kFileLabel, View(2, C::kFileLabel), R::kStaticText, "C:\\音楽\\曲.mp3", s::kReadOnly, ""},
   };
   for (const PropertiesRow& row : rows) {
     SCOPED_TRACE(row.name);

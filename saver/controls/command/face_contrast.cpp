@@ -17,8 +17,10 @@ struct FaceColours {
 // focus and the press show as a ring, as they do in every scheme.
 FaceColours ColoursOf(Face face) {
   switch (face) {
-    case Face::Normal: return {C::kButtonFace, C::kButtonText, false, C::kButtonText, C::kButtonText};
-    case Face::Selected: return {C::kButtonFace, C::kButtonText, true, C::kButtonText, C::kButtonText};
+    case Face::Normal:
+      return {C::kButtonFace, C::kButtonText, false, C::kButtonText, C::kButtonText};
+    case Face::Selected:
+      return {C::kButtonFace, C::kButtonText, true, C::kButtonText, C::kButtonText};
     case Face::HighLight:
     case Face::HighLightSelect:
       return {C::kHighlight, C::kButtonText, false, C::kHighlightText, C::kHighlightText};
