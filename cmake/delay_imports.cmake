@@ -37,6 +37,6 @@ function(tremblix_delay_library name)
   set_target_properties(tremblix_delay_${name} PROPERTIES IMPORTED_LOCATION ${lib})
 endfunction()
 
-foreach(name winmm msimg32 opengl32 glu32)
+foreach(name winmm msimg32 opengl32 glu32 oleacc)
   tremblix_delay_library(${name})
 endforeach()

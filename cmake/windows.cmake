@@ -41,12 +41,15 @@ target_link_libraries(tremblix_timing_win32 PUBLIC psapi)
 # pixels, the display's state.
 add_library(tremblix_common_win32 STATIC saver/common/dpi_win32.cpp
             saver/common/monitors_win32.cpp saver/common/places_win32.cpp saver/common/power_win32.cpp
-            saver/common/system_libraries_win32.cpp saver/common/wide_text_win32.cpp)
+            saver/common/system_colours_win32.cpp saver/common/system_libraries_win32.cpp
+            saver/common/wide_text_win32.cpp)
 target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
+  saver/controls/command/command_contrast_win32.cpp
   saver/controls/command/command_win32.cpp
+  saver/forms/accessible_win32.cpp
   saver/forms/controls_win32.cpp
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
@@ -54,19 +57,23 @@ add_library(tremblix_saver_win32 STATIC
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/run/wallpaper_win32.cpp
+  saver/settings/dialog_accessibility_win32.cpp
+  saver/settings/dialog_contrast_win32.cpp
   saver/settings/settings_dialog_win32.cpp
   saver/settings/zoom_win32.cpp
   saver/startup/owner_win32.cpp
   saver/startup/profile_win32.cpp
 )
 target_link_libraries(tremblix_saver_win32 PUBLIC tremblix_portable tremblix_common_win32
-                      tremblix_timing_win32 gdiplus winmm msimg32 comdlg32 shell32)
+                      tremblix_timing_win32 gdiplus winmm msimg32 comdlg32 shell32 oleacc ole32
+                      oleaut32)
 
 add_executable(tremblix_scr WIN32 saver/startup/main_win32.cpp saver/run/preview.rc)
 # The program itself imports the libraries that are no KnownDLLs late (listed
 # right after the code that calls them, so that the late lists serve it).
 target_link_libraries(tremblix_scr PRIVATE tremblix_saver_win32 tremblix_delay_winmm
-                      tremblix_delay_msimg32 tremblix_command_faces tremblix_dialog_pictures)
+                      tremblix_delay_msimg32 tremblix_delay_oleacc tremblix_command_faces
+                      tremblix_dialog_pictures)
 set_target_properties(tremblix_scr PROPERTIES OUTPUT_NAME Tremblix SUFFIX .scr)
 
 # The version both programs and both installers carry.
@@ -116,7 +123,7 @@ add_test(NAME windows.imports_are_known_dlls
 
 # Libraries planted beside the programs under the system's names, for the
 # end-to-end runs: each marks that it was loaded, then refuses.
-foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda)
+foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda oleacc)
   add_library(planted_${name} SHARED tests/e2e/planted_dll.cpp)
   target_link_options(planted_${name} PRIVATE -static -static-libgcc)
   set_target_properties(planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX .dll
@@ -125,7 +132,7 @@ endforeach()
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp tools/preview/made_up_desktop_win32.cpp)
-target_link_libraries(winprobe PRIVATE shell32 gdi32)
+target_link_libraries(winprobe PRIVATE shell32 gdi32 oleacc ole32 oleaut32)
 target_include_directories(winprobe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 

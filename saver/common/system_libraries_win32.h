@@ -33,5 +33,7 @@ extern "C" const unsigned char kMsimg32Imports[] __asm__(
 extern "C" const unsigned char kOpenGlImports[] __asm__(
     "__DELAY_IMPORT_DESCRIPTOR_libopengl32_delay_a");
 extern "C" const unsigned char kGluImports[] __asm__("__DELAY_IMPORT_DESCRIPTOR_libglu32_delay_a");
+extern "C" const unsigned char kOleaccImports[] __asm__(
+    "__DELAY_IMPORT_DESCRIPTOR_liboleacc_delay_a");
 
 }  // namespace tremblix

@@ -215,6 +215,11 @@ void Label::SetFont(HFONT font) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void Label::SetColour(COLORREF colour) {
+  style_.colour = colour;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 int Label::LineHeight() const {
   HDC dc = GetDC(hwnd_);
   HGDIOBJ old = SelectObject(dc, style_.font);
@@ -242,6 +247,7 @@ LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT answer; accessible.Handle(hwnd_, message, wparam, lparam, answer)) return answer;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -340,6 +346,7 @@ LRESULT CALLBACK Image::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 LRESULT Image::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT answer; accessible.Handle(hwnd_, message, wparam, lparam, answer)) return answer;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bitmap/bitmap.h"
+#include "saver/forms/accessible_win32.h"
 
 namespace tremblix::forms {
 
@@ -101,11 +102,14 @@ class Label {
   void Place(int x, int y, int width, int height);
   void SetFont(HFONT font);
   void SetCursor(HCURSOR cursor) { style_.cursor = cursor; }
+  // The letters in another colour (the scheme's, in high contrast).
+  void SetColour(COLORREF colour);
   HWND hwnd() const { return hwnd_; }
 
   std::function<void(int button)> MouseDown;
   std::function<void()> Click;
   std::function<void(int key_code)> KeyDown;
+  AccessibleAnswer accessible;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -133,6 +137,7 @@ class Image {
   HWND hwnd() const { return hwnd_; }
 
   std::function<void(int button)> MouseDown;
+  AccessibleAnswer accessible;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -262,14 +262,26 @@ void SettingsDialogWindow::MakePictures() {
   if (band == 1) {
     hand_ = static_cast<HCURSOR>(
         LoadImageW(instance, L"TREMBLIX_HAND", IMAGE_CURSOR, kIconSize, kIconSize, 0));
-    img_ra_[0] = static_cast<HBITMAP>(
-        LoadImageW(instance, L"MARK_OPEN", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    img_ra_[1] = static_cast<HBITMAP>(
-        LoadImageW(instance, L"MARK_FILLED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   } else {
     hand_ = MakeHand(band);
-    img_ra_[0] = MakeMark(false, band);
-    img_ra_[1] = MakeMark(true, band);
+  }
+  MakeMarks(band);
+}
+
+// Img_Ra(0) and (1) at this band width: stored with the program at 1, drawn
+// from the same rule above, and in the scheme's colours in high contrast.
+void SettingsDialogWindow::MakeMarks(int band) {
+  for (int i = 0; i < 2; ++i) {
+    const bool filled = i == 1;
+    if (colours_->HighContrastOn()) {
+      img_ra_[i] = MakeContrastMark(filled, band);
+    } else if (band == 1) {
+      img_ra_[i] = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                   filled ? L"MARK_FILLED" : L"MARK_OPEN",
+                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    } else {
+      img_ra_[i] = MakeMark(filled, band);
+    }
   }
 }
 
@@ -302,7 +314,7 @@ bool SettingsDialogWindow::CreateControls() {
   pic_c_.Decorate = [this](HDC dc) {
     const PixelBox s = PixelsAt(kShape3, dpi_);
     // A line of one pixel at 96 dpi, as wide as any other band at this one.
-    HPEN pen = CreatePen(PS_INSIDEFRAME, BandWidth(dpi_), RGB(0, 0, 0));
+    HPEN pen = CreatePen(PS_INSIDEFRAME, BandWidth(dpi_), HeadingFrameColour());
     HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, s.left, s.top, s.left + s.width, s.top + s.height);
@@ -370,6 +382,8 @@ bool SettingsDialogWindow::CreateControls() {
                   ButtonRecord("ｷｬﾝｾﾙ"), ambient, dpi_);
   cmd_can_.Click = [this] { rules_.Cmd_Can_Click(); };
   LayOut();
+  ApplyColours();
+  ConnectAccessibility();
   controls_ready_ = true;
   return true;
 }
@@ -476,6 +490,10 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
     case WM_TIMER:
       if (wparam == kOwnerWatch) WatchOwner();
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      OnColoursChanged(message, wparam);
+      break;
     case kSaveFailedMessage:
       MessageBoxW(hwnd(), kSaveFailed, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
       return 0;
@@ -506,7 +524,7 @@ void SettingsDialogWindow::Form_Resize() {
   GetClientRect(hwnd(), &client);
   surface_.Resize(client.right, client.bottom, kDialogBackColour);
   GdiBands dialog(surface_), panel(pic_c_.surface());
-  PaintBands(dialog, panel);
+  if (!PaintSurfacesInContrast()) PaintBands(dialog, panel);
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -523,11 +541,13 @@ void SettingsDialogWindow::PrepareButtons() {
 void SettingsDialogWindow::ShowMark(int index, bool filled) {
   filled_[index] = filled;
   img_bgm_[index].SetPicture(img_ra_[filled ? 1 : 0]);
+  TellChoiceChanged(lbl_bgm_[index]);
 }
 
 void SettingsDialogWindow::ShowMonitorsMark(bool checked) {
   monitors_checked_ = checked;
   img_monitors_.SetPicture(img_ra_[checked ? 1 : 0]);
+  TellChoiceChanged(lbl_monitors_);
 }
 
 void SettingsDialogWindow::SetRepeatEnabled(bool enabled) { EnableWindow(bgm_repeat_, enabled); }

@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "saver/common/system_colours_win32.h"
 #include "saver/controls/command/command_win32.h"
 #include "saver/forms/controls_win32.h"
 #include "saver/forms/form_win32.h"
+#include "saver/settings/dialog_accessibility.h"
 #include "saver/settings/settings_dialog.h"
 #include "saver/settings/zoom_win32.h"
 
@@ -46,6 +48,10 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   CommandWindow& Cmd_Can() { return cmd_can_; }
   forms::PictureBox& Pic_C() { return pic_c_; }
   HBITMAP Img_Ra(int index) const { return img_ra_[index]; }
+
+  // Where high contrast and its colours are read: Windows' own unless a
+  // test gives others. Given while the dialog is open, it repaints at once.
+  void UseColours(SystemColours& colours);
 
   // DialogHost.
   void PrepareButtons() override;
@@ -85,6 +91,24 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   void PaintSurface(HDC dc);
   void FocusFirstControl();
 
+  // A screen reader's view of every control (dialog_accessibility_win32).
+  void ConnectAccessibility();
+  DialogView View();
+  std::optional<DialogControl> FocusedControl();
+  forms::AccessibleFacts FactsOf(DialogControl control, HWND window, HWND mark);
+  void TellChoiceChanged(forms::Label& caption);
+
+  // High contrast (dialog_contrast_win32): the marks, the labels' letters,
+  // the buttons and the surfaces in the scheme's colours while it is on.
+  void MakeMarks(int band);
+  HBITMAP MakeContrastMark(bool filled, int band);
+  void ApplyColours();
+  void OnColoursChanged(UINT message, WPARAM wparam);
+  bool PaintSurfacesInContrast();
+  COLORREF HeadingFrameColour();
+
+  // First, so that COM outlives every object a reader may hold.
+  forms::ComApartment com_;
   Tremblix_P rules_;
   RectAnimator& animator_;
   forms::Surface surface_;
@@ -105,6 +129,8 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   bool controls_ready_ = false;
   bool shown_ = false;
   bool busy_ = false;  // the hourglass is up
+  SystemColours* colours_ = &PlatformSystemColours();
+  bool high_contrast_ = false;  // as last applied
 };
 
 // Shows the dialog owned by owner (none when null) and returns when it has

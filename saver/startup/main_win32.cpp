@@ -40,6 +40,8 @@ class Win32StartupHost : public StartupHost {
     MessageBoxW(owner, kMissingRendererText, kProgramTitle, MB_OK);
   }
   void ShowSettingsDialog(int32_t named_owner) override {
+    // Screen readers are the dialog's alone: no other mode loads their library.
+    BindLateImportsNow(kOleaccImports);
     ShowSettingsDialogModal(OwnerFor(named_owner));
   }
   void EmbedPreview(int32_t host_window) override {

@@ -184,7 +184,7 @@ case_libraries_planted_beside_the_programs_are_never_loaded() {
   sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
   lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
   e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,mcicda=n,b"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,mcicda,oleacc=n,b"
 
   e2e_start_run "$scr"
   e2e_wait_open "$E2E_RUN" "my music/tone.mp3"
@@ -201,7 +201,7 @@ case_libraries_planted_beside_the_programs_are_never_loaded() {
   loaded=$(cd "$dir" && ls -- *.loaded 2>/dev/null)
   [ -z "$loaded" ] || e2e_fail "planted libraries were loaded: $loaded"
   local planted
-  for planted in winmm msimg32 opengl32 glu32 mciqtz32 mcicda; do
+  for planted in winmm msimg32 opengl32 glu32 mciqtz32 mcicda oleacc; do
     [ -f "$dir/$planted.dll" ] || e2e_fail "$planted.dll was not planted"
   done
 }

@@ -5,9 +5,12 @@
 #include "saver/settings/settings_dialog_win32.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -527,6 +530,188 @@ TEST_F(SettingsDialogTest, TheMonitorsChoiceTurnsOverByKeyAndMouseAndIsSaved) {
   EXPECT_EQ(Read(kKeyMonitors), "0");  // the platform drops the leading blank
   EXPECT_EQ(Read(kKeyBgmKind), "2");
   EXPECT_EQ(Read(kKeyBgmFile), music_);
+}
+
+// --- Screen readers ----------------------------------------------------------
+
+std::vector<std::pair<DWORD, HWND>> g_events;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                          DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) g_events.push_back({event, hwnd});
+}
+
+int Heard(DWORD event, HWND hwnd) {
+  return static_cast<int>(std::count(g_events.begin(), g_events.end(), std::make_pair(event, hwnd)));
+}
+
+// The object a reader gets for the window, with its state.
+struct Reading {
+  IAccessible* object = nullptr;
+  long state = -1;
+  explicit Reading(HWND hwnd) {
+    AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    VARIANT v;
+    VariantInit(&v);
+    if (object && SUCCEEDED(object->get_accState(Self(), &v))) state = v.lVal;
+  }
+  ~Reading() {
+    if (object) object->Release();
+  }
+  HRESULT Act() { return object ? object->accDoDefaultAction(Self()) : E_FAIL; }
+  static VARIANT Self() {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+  }
+};
+
+// Readers hear what Windows cannot see (a choice, the monitors choice, the
+// file button's availability) once, and Windows' own focus event alone; a
+// default action runs after the reader's call, never inside it.
+TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterTheirCall) {
+  TestDialog& d = Open(2, 0, music_);
+  g_events.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr,
+                                       RecordEvent, GetCurrentProcessId(), 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  ASSERT_TRUE(hook);
+  LeftClickOn(d.lbl_BGM(1).hwnd());
+  LeftClickOn(d.Img_BGM(1).hwnd());  // the same again: no change
+  LeftClickOn(d.Img_Monitors().hwnd());
+  SetFocus(d.lbl_BGM(0).hwnd());
+  Pump(100);
+  UnhookWinEvent(hook);
+  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(1).hwnd()), 1) << "音楽CD checked";
+  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(2).hwnd()), 1) << "MP3、WAV unchecked";
+  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(0).hwnd()), 0);
+  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_Monitors().hwnd()), 1);
+  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.Cmd_File().hwnd()), 1) << "the file button";
+  EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS, d.lbl_BGM(0).hwnd()), 1) << "the focus told twice";
+  EXPECT_EQ(Reading(d.lbl_BGM(0).hwnd()).state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(Reading(d.Img_BGM(1).hwnd()).state,
+            STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED | STATE_SYSTEM_INVISIBLE);
+
+  EXPECT_EQ(Reading(d.lbl_BGM(2).hwnd()).Act(), S_OK);
+  EXPECT_EQ(settings_.BgmKind, 1) << "chosen inside the reader's call";
+  EXPECT_TRUE(PumpUntil([&] { return settings_.BgmKind == 2; }));
+  d.chosen = music_;
+  EXPECT_EQ(Reading(d.Cmd_File().hwnd()).Act(), S_OK);
+  EXPECT_TRUE(d.chooser_folders.empty()) << "the chooser opened inside the reader's call";
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 1; }));
+}
+
+// --- High contrast -----------------------------------------------------------
+
+// A scheme none of whose colours, nor any blend of two, is one of ours or a
+// grey.
+class Scheme : public SystemColours {
+ public:
+  bool HighContrastOn() override { return on; }
+  COLORREF Colour(SystemColour which) override { return kColours[static_cast<int>(which)]; }
+  static constexpr COLORREF kColours[8] = {
+      RGB(120, 0, 0),    RGB(255, 255, 100), RGB(90, 40, 0),    RGB(240, 240, 40),
+      RGB(200, 0, 120),  RGB(160, 255, 60),  RGB(255, 120, 160), RGB(150, 150, 60)};
+  bool on = false;
+};
+
+// Within a few steps of a scheme colour or of a blend of two (smoothed text).
+bool OfTheScheme(COLORREF c) {
+  const double p[3] = {double(GetRValue(c)), double(GetGValue(c)), double(GetBValue(c))};
+  for (COLORREF a : Scheme::kColours) {
+    for (COLORREF b : Scheme::kColours) {
+      const double from[3] = {double(GetRValue(a)), double(GetGValue(a)), double(GetBValue(a))};
+      const double d[3] = {GetRValue(b) - from[0], GetGValue(b) - from[1], GetBValue(b) - from[2]};
+      const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+      double t = length ? ((p[0] - from[0]) * d[0] + (p[1] - from[1]) * d[1] +
+                           (p[2] - from[2]) * d[2]) / length : 0;
+      t = std::clamp(t, 0.0, 1.0);
+      double off = 0;
+      for (int i = 0; i < 3; ++i) off += std::pow(p[i] - from[i] - t * d[i], 2);
+      if (off <= 36) return true;
+    }
+  }
+  return false;
+}
+
+// What the screen shows of the client area, its pixels the screen's own
+// (0x00RRGGBB) row by row.
+std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  width = client.right;
+  height = client.bottom;
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, shot);
+  BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(shot);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// Switched on while open, as Windows tells it: every pixel of ours in the
+// scheme; Windows' own drawing (the repeat box, the sunken edges) in its
+// own colours is left out. Switched off, the bands are back.
+TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
+  Scheme scheme;
+  TestDialog& d = Open(2, 0, music_);
+  d.UseColours(scheme);
+  scheme.on = true;
+  SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  SetFocus(d.Cmd_Set().hwnd());
+  Pump(200);
+  int width = 0, height = 0;
+  const std::vector<DWORD> pixels = ClientShot(d.hwnd(), width, height);
+  auto windows_own = [&](POINT p) {
+    ClientToScreen(d.hwnd(), &p);
+    RECT box;
+    GetWindowRect(d.BGM_Repeat(), &box);
+    if (PtInRect(&box, p)) return true;
+    for (HWND edged : {d.Pic_C().hwnd(), d.lbl_Fname().hwnd()}) {
+      RECT inside;
+      GetWindowRect(edged, &box);
+      GetClientRect(edged, &inside);
+      MapWindowPoints(edged, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+      if (PtInRect(&box, p) && !PtInRect(&inside, p)) return true;
+    }
+    return false;
+  };
+  int ours = 0, off = 0, surface = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (windows_own({x, y})) continue;
+      const DWORD p = pixels[y * width + x];
+      const COLORREF c = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+      ++ours;
+      surface += c == scheme.Colour(SystemColour::kButtonFace);
+      if (!OfTheScheme(c) && off++ < 5) ADD_FAILURE() << "(" << x << ", " << y << ") " << std::hex << c;
+    }
+  }
+  EXPECT_EQ(off, 0) << "of " << ours << " pixels";
+  EXPECT_GT(surface * 2, ours) << "the scheme's surface is not behind the dialog";
+
+  scheme.on = false;
+  SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  Pump(100);
+  EXPECT_EQ(ClientPixel(490, 121), RGB(220, 220, 250));
 }
 
 // --- The owner -----------------------------------------------------------------

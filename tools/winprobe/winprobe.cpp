@@ -45,12 +45,20 @@
 //                                 has a glyph for every character of TEXT;
 //                                 prints the missing count
 //   winprobe codepage             the ANSI and OEM code pages in force: "932 932"
+//   winprobe accessible TITLE     each child window's object as a screen reader
+//                                 reads it (AccessibleObjectFromWindow, the
+//                                 client): name|role|state|default action, the
+//                                 role in decimal and the state in hex
+//   winprobe act TITLE NAME       performs the default action of the first
+//                                 visible object so named (exit 3: none, 4: it
+//                                 refused)
 //   winprobe monitors             the virtual screen, "virtual LEFT TOP RIGHT BOTTOM",
 //                                 then each monitor as Windows lists it:
 //                                 "monitor LEFT TOP RIGHT BOTTOM primary|secondary
 //                                 HZ DEVICE" (HZ as EnumDisplaySettings says it)
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -333,6 +341,78 @@ bool SendPowerNotice(HWND window, const std::wstring& event) {
                                      &ignored);
 }
 
+// A child window's object, as a screen reader in another process reads it.
+struct ReadObject {
+  std::wstring name, action;
+  long role = 0, state = 0;
+};
+
+bool ReadAccessible(HWND hwnd, ReadObject& read, IAccessible** kept = nullptr) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object))) ||
+      !object) {
+    return false;
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  if (object->get_accName(self, &text) == S_OK && text) read.name = text;
+  SysFreeString(text);
+  text = nullptr;
+  if (object->get_accDefaultAction(self, &text) == S_OK && text) read.action = text;
+  SysFreeString(text);
+  VARIANT value;
+  VariantInit(&value);
+  if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) read.role = value.lVal;
+  VariantClear(&value);
+  if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) read.state = value.lVal;
+  VariantClear(&value);
+  if (kept) {
+    *kept = object;
+  } else {
+    object->Release();
+  }
+  return true;
+}
+
+BOOL CALLBACK PrintAccessible(HWND child, LPARAM) {
+  ReadObject read;
+  if (!ReadAccessible(child, read)) {
+    Print(L"-");
+    return TRUE;
+  }
+  Print(read.name + L"|" + std::to_wstring(read.role) + L"|" + Hex(read.state) + L"|" +
+        read.action);
+  return TRUE;
+}
+
+struct ActSearch {
+  const wchar_t* name;
+  HRESULT result;
+  bool found;
+};
+
+BOOL CALLBACK ActOnNamed(HWND child, LPARAM lparam) {
+  auto* search = reinterpret_cast<ActSearch*>(lparam);
+  ReadObject read;
+  IAccessible* object = nullptr;
+  if (!ReadAccessible(child, read, &object)) return TRUE;
+  if (read.name == search->name && !(read.state & STATE_SYSTEM_INVISIBLE)) {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    search->result = object->accDoDefaultAction(self);
+    search->found = true;
+  }
+  object->Release();
+  return search->found ? FALSE : TRUE;
+}
+
 }  // namespace
 
 int main() {
@@ -403,6 +483,18 @@ int main() {
     Print(L"window|" + Hex(GetWindowLongW(window, GWL_STYLE)) + L"|-|" + TextOf(window));
     EnumChildWindows(window, PrintChild, 0);
     return 0;
+  }
+  if (command == L"accessible" || command == L"act") {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (command == L"accessible") {
+      EnumChildWindows(window, PrintAccessible, 0);
+      return 0;
+    }
+    if (argc < 4) return 1;
+    ActSearch search = {argv[3], E_FAIL, false};
+    EnumChildWindows(window, ActOnNamed, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 3;
+    return search.result == S_OK ? 0 : 4;
   }
   if (command == L"owner") {
     Print(std::to_wstring(

@@ -125,6 +125,7 @@ LRESULT CALLBACK CommandWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpara
 }
 
 LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT answer; accessible.Handle(hwnd_, message, wparam, lparam, answer)) return answer;
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -199,6 +200,7 @@ void CommandWindow::OnMouseMove(LPARAM lparam) {
 
 void CommandWindow::PaintFace(Face face) {
   if (!surface_) return;
+  if (PaintInContrast(face)) return;
   RECT all = {0, 0, width_, height_};
   FillRect(surface_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   FillGradient();
@@ -277,6 +279,7 @@ void CommandWindow::PaintBehind(HDC dc) {
 }
 
 void CommandWindow::DrawCaption(HDC dc) {
+  if (DrawCaptionInContrast(dc)) return;
   const std::wstring text = Wide(Caption(), CP_UTF8);
   RECT rect = {0, caption_top_, width_, caption_top_ + TwipsToPixels(kCaptionHeight, dpi_)};
   HGDIOBJ old_font = SelectObject(dc, CaptionFont());
@@ -325,6 +328,8 @@ bool CommandWindow::PointerOverControl() {
 void CommandWindow::IsEnabledChanged() {
   // A disabled button is no stop for the Tab key.
   if (!hwnd_) return;
+  // Readers hear it from us: the window itself stays enabled.
+  accessible.StateMayHaveChanged(hwnd_);
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
   style = fields().IsEnabled ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
   SetWindowLongW(hwnd_, GWL_STYLE, style);

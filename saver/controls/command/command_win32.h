@@ -7,7 +7,9 @@
 
 #include <optional>
 
+#include "saver/common/system_colours_win32.h"
 #include "saver/controls/command/command.h"
+#include "saver/forms/accessible_win32.h"
 
 namespace tremblix {
 
@@ -32,6 +34,11 @@ class CommandWindow final : public Command {
   HWND hwnd() const { return hwnd_; }
   // The retained surface, for looking at what was painted.
   HDC surface() const { return surface_; }
+  // Where high contrast and its colours are read; none: never on.
+  void SetColours(SystemColours* colours) { colours_ = colours; }
+  // Paints the face it shows again, in the colours now in force.
+  void Repaint();
+  forms::AccessibleAnswer accessible;
 
  protected:
   void PaintFace(Face face) override;
@@ -49,6 +56,11 @@ class CommandWindow final : public Command {
   void FillGradient();
   void PaintBehind(HDC dc);
   void DrawCaption(HDC dc);
+  // In high contrast: the face and the caption in the scheme's colours
+  // alone, and true; false when it is off.
+  bool HighContrast() const;
+  bool PaintInContrast(Face face);
+  bool DrawCaptionInContrast(HDC dc);
   HFONT CaptionFont();
   void ReleaseSurface();
 
@@ -62,6 +74,7 @@ class CommandWindow final : public Command {
   int caption_top_ = 0;         // pixels
   HFONT font_ = nullptr;
   FontSpec font_spec_;
+  SystemColours* colours_ = nullptr;
   bool loaded_ = false;
   // Where the pointer rested when the button was made, until it moves or
   // leaves the button.
