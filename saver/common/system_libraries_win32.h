@@ -1,6 +1,8 @@
 // Where both programs load their libraries from: the system folder alone.
 #pragma once
 
+#include <windows.h>
+
 namespace tremblix {
 
 // Tells Windows to look for libraries in the system folder alone, for every
@@ -19,6 +21,10 @@ bool LoadLibrariesFromSystemFolderOnly();
 // floating-point arguments of a first call (OpenGL and GLU take them), and
 // the 32-bit one crashed under Wine.
 void BindLateImportsNow(const void* import_list);
+
+// A library the program looks up at run time, by its full path in the
+// system folder; null when it is not there.
+HMODULE LoadSystemLibrary(const char* name);
 
 // The import lists of the late-loaded libraries, as the linker names them;
 // a program links the late import library of those it binds.

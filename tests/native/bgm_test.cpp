@@ -231,6 +231,10 @@ struct WatchCase {
   bool cd_ok;
 };
 
+Commands SentTail(const FakeMusicDevice& device, size_t n) {
+  return Commands(device.sent.end() - n, device.sent.end());
+}
+
 Commands Plus(Commands head, const Commands& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
   return head;
@@ -314,6 +318,66 @@ TEST_F(BgmTest, CdWatchOfATrackBeyondTheDiscKeepsTrying) {
   bgm.CdWatch();
   EXPECT_TRUE(bgm.CdOk);
   EXPECT_EQ(device.sent, Plus(each_call, each_call));
+}
+
+// After an open, failing looks are a drive spinning up until its time is up.
+TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTimeBeforeItIsGivenUp) {
+  constexpr int kSpin = Tremblix_BGM::kCdSpinUpLooks;
+  const struct {
+    const char* what;
+    uint32_t open;
+    int failing_looks;
+    int given_up_at;  // the look that cleared CdOk, 0 for none
+  } cases[] = {
+      {"ready at once", 0, 0, 0},
+      {"ready on the spin-up's last look", 0, kSpin, 0},
+      {"never ready", 0, kSpin + 5, kSpin + 1},
+      {"no drive: refused at once", kNoDevice, kSpin + 5, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeMusicDevice drive;
+    drive.Script("open cdaudio", c.open);
+    drive.Script(kTracks, 0, "12");
+    drive.Script(kMode, 0, "stopped");
+    Tremblix_BGM cd(drive, settings);
+    cd.CdOpen();
+    int given_up_at = 0;
+    for (int look = 1; look <= kSpin + 5 && !given_up_at; ++look) {
+      drive.Script(kCurrent, look <= c.failing_looks ? 262u : 0u, "1");
+      cd.CdWatch();
+      if (!cd.CdOk) given_up_at = look;
+    }
+    EXPECT_EQ(given_up_at, c.given_up_at);
+    EXPECT_EQ(drive.sent.back() == "play cdaudio", c.given_up_at == 0);
+  }
+}
+
+TEST_F(BgmTest, AKeptTrackRefusedWhileTheDiscSpinsUpIsOwedUntilTheDriveIsReady) {
+  device.Script(kCurrent, 0, "3");
+  bgm.CdPause();
+  device.Script(kTracks, 0, "12");
+  device.Script(kMode, 0, "stopped");
+  device.Script("play cdaudio from 3", 262);
+  ASSERT_TRUE(bgm.CdResume());
+  // Refused through the whole spin-up: never the disc from where it stands.
+  for (int look = 0; look < Tremblix_BGM::kCdSpinUpLooks; ++look) bgm.CdWatch();
+  EXPECT_EQ(std::count(device.sent.begin(), device.sent.end(), "play cdaudio"), 0);
+  EXPECT_EQ(device.sent.back(), "play cdaudio from 3");
+  EXPECT_TRUE(bgm.CdOk);
+  // Then a track the drive still refuses (another disc) is dropped.
+  bgm.CdWatch();
+  EXPECT_EQ(SentTail(device, 2), (Commands{"play cdaudio from 3", "play cdaudio"}));
+
+  // Ready within the spin-up: the kept track, then only looks.
+  bgm.CdPause();
+  ASSERT_TRUE(bgm.CdResume());
+  bgm.CdWatch();
+  device.answers.erase("play cdaudio from 3");
+  bgm.CdWatch();
+  device.Script(kMode, 0, "playing");
+  bgm.CdWatch();
+  EXPECT_EQ(SentTail(device, 4), (Commands{"play cdaudio from 3", kCurrent, kTracks, kMode}));
 }
 
 TEST_F(BgmTest, CdWatchHoldsTrackThreeAcrossCalls) {

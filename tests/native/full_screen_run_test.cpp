@@ -19,11 +19,17 @@ class RecordingRunHost : public RunHost {
   void SetTimer(RunTimer timer, bool on) override {
     calls.push_back("timer" + std::to_string(timer) + (on ? " on" : " off"));
   }
+  Presence MusicFilePresence(const std::string&) override {
+    ++looks;
+    return presence;
+  }
   void ShowCursor() override { calls.push_back("show cursor"); }
   void EndProgram() override { calls.push_back("end"); }
 
   bool window = false;
   bool running = true;
+  Presence presence = Presence::kThere;
+  int looks = 0;
   std::vector<std::string> calls;
 };
 
@@ -120,6 +126,7 @@ TEST_F(FullScreenRunTest, OtherFilesAndKindsPlayNothing) {
 }
 
 TEST_F(FullScreenRunTest, ACdThatFailsStopsItsMonitorAndIsNotClosedAtTheEnd) {
+  device.Script("open cdaudio", 266);  // no drive: nothing spins up
   device.Script("status cdaudio current track", 266);
   Run(1, "").Form_Load();
   EXPECT_EQ(device.sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
@@ -311,6 +318,77 @@ TEST_F(FullScreenRunTest, AfterASleepOnlyTheDisplayOrAPersonBringsTheMusicBack) 
   run->Suspending();
   run->DisplayStateChanged(1);
   EXPECT_TRUE(run->MusicHeld());
+}
+
+// Display: o off, O on, d dimmed; s sleep, w a wake of its own, W one a
+// person made; digits are session events (2 and 4 disconnect, 1 and 3
+// connect, 7 lock, 8 unlock; 5, 6 and 9 change nothing).
+TEST(PowerWatch, SomeoneIsThereOnlyWhileTheDisplayShowsTheMachineWakesAndTheSessionIsSeen) {
+  const std::pair<const char*, bool> cases[] = {
+      {"", true},       {"o", false},   {"oO", true},    {"od", true},    {"s", false},
+      {"sw", false},    {"swO", true},  {"sW", true},    {"sO", false},   {"7", false},
+      {"78", true},     {"2", false},   {"21", true},    {"23", true},    {"4", false},
+      {"43", true},     {"41", true},   {"72", false},   {"721", false},  {"7218", true},
+      {"o7O", false},   {"o78", false}, {"o78O", true},  {"s7W8", true},  {"5", true},
+      {"6", true},      {"9", true},    {"8", true},     {"1", true},     {"250", false},
+  };
+  for (const auto& [events, there] : cases) {
+    PowerWatch watch;
+    for (const char* e = events; *e; ++e) {
+      if (*e == 'o' || *e == 'O' || *e == 'd') watch.DisplayState(*e == 'o' ? 0 : *e == 'O' ? 1 : 2);
+      if (*e == 's') watch.Suspending();
+      if (*e == 'w' || *e == 'W') watch.Resumed(*e == 'W');
+      if (*e >= '0' && *e <= '9') watch.SessionChanged(static_cast<uintptr_t>(*e - '0'));
+    }
+    EXPECT_EQ(watch.SomeoneThere(), there) << '"' << events << '"';
+  }
+}
+
+TEST_F(FullScreenRunTest, ALockedOrDisconnectedSessionClosesTheMusicUntilItIsSeenAgain) {
+  Run(2, "song.mp3").Form_Load();
+  run->SessionChanged(kSessionLock);
+  run->SessionChanged(kSessionConsoleDisconnect);
+  EXPECT_TRUE(run->MusicHeld());
+  run->SessionChanged(kSessionRemoteConnect);
+  EXPECT_TRUE(run->MusicHeld());
+  run->SessionChanged(kSessionUnlock);
+  EXPECT_FALSE(run->MusicHeld());
+  EXPECT_EQ(device.sent.back(), "play MP3Play from 0");
+}
+
+// A file whose presence is not known is neither opened nor played: it is
+// looked for again each second at first, then ever less often.
+TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThere) {
+  for (auto [file, away] : {std::pair<const char*, Presence>{"song.mp3", Presence::kGone},
+                            {"song.mp3", Presence::kUnknown}, {"song.wav", Presence::kGone},
+                            {"song.wav", Presence::kUnknown}}) {
+    SCOPED_TRACE(file);
+    device.sent.clear();
+    device.sounds.clear();
+    host.looks = 0;
+    host.presence = away;
+    Run(2, file).Form_Load();
+    std::vector<unsigned> looked;
+    for (unsigned second = 1; second <= 600; ++second) {
+      const int looks = host.looks;
+      run->Timer4_Timer();
+      if (host.looks > looks) looked.push_back(second);
+    }
+    EXPECT_TRUE(device.sent.empty() && device.sounds.empty()) << "a file not there was opened";
+    ASSERT_GE(looked.size(), 10u);
+    for (unsigned i = 0; i < 10; ++i) EXPECT_EQ(looked[i], i + 1) << "each second at first";
+    for (size_t i = 11; i < looked.size(); ++i) {
+      const unsigned gap = looked[i] - looked[i - 1];
+      EXPECT_GE(gap, looked[i - 1] - looked[i - 2]) << "at " << looked[i];
+      EXPECT_LE(gap, 60u);
+      if (looked[i - 1] >= 60) EXPECT_EQ(gap, 60u) << "more than once a minute at " << looked[i];
+    }
+    host.presence = Presence::kThere;
+    for (int second = 0; second < 60 && run->TimerOn(kTimer4); ++second) run->Timer4_Timer();
+    EXPECT_FALSE(run->MusicHeld());
+    EXPECT_EQ(device.sent.empty(), std::string(file) == "song.wav");
+    EXPECT_EQ(device.sounds.size(), std::string(file) == "song.wav" ? 1u : 0u);
+  }
 }
 
 TEST_F(FullScreenRunTest, AReopenThatFailsIsTriedEachSecondWhileMusicMayPlay) {
