@@ -368,6 +368,8 @@ TEST_F(BgmTest, AKeptTrackRefusedWhileTheDiscSpinsUpIsOwedUntilTheDriveIsReady) 
   // Then a track the drive still refuses (another disc) is dropped.
   bgm.CdWatch();
   EXPECT_EQ(SentTail(device, 2), (Commands{"play cdaudio from 3", "play cdaudio"}));
+  bgm.CdWatch();
+  EXPECT_EQ(SentTail(device, 4), (Commands{kCurrent, kTracks, kMode, "play cdaudio"}));
 
   // Ready within the spin-up: the kept track, then only looks.
   bgm.CdPause();
