@@ -172,7 +172,6 @@ bool Tremblix_BGM::CdWatchStep(bool spinning_up) {
   int16_t track = settings_.BgmRepeat;
   if (track == 0) {
     if (stopped) CdPlayOn(spinning_up);
-    if (std::strncmp(mode, "playing", 7) == 0) cd_track_owed_ = false;
     return true;
   }
   std::optional<double> current_track = ParseNumber(current);
