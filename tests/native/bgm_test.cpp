@@ -231,10 +231,6 @@ struct WatchCase {
   bool cd_ok;
 };
 
-Commands SentTail(const FakeMusicDevice& device, size_t n) {
-  return Commands(device.sent.end() - n, device.sent.end());
-}
-
 Commands Plus(Commands head, const Commands& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
   return head;
@@ -320,25 +316,17 @@ TEST_F(BgmTest, CdWatchOfATrackBeyondTheDiscKeepsTrying) {
   EXPECT_EQ(device.sent, Plus(each_call, each_call));
 }
 
-// After an open, failing looks are a drive spinning up until its time is up.
-TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTimeBeforeItIsGivenUp) {
+// After an open, failing looks and plays are a drive spinning up until its
+// time is up; the track kept over a pause is owed until it plays.
+TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTime) {
   constexpr int kSpin = Tremblix_BGM::kCdSpinUpLooks;
   const struct {
-    const char* what;
     uint32_t open;
-    int failing_looks;
-    int given_up_at;  // the look that cleared CdOk, 0 for none
-  } cases[] = {
-      {"ready at once", 0, 0, 0},
-      {"ready on the spin-up's last look", 0, kSpin, 0},
-      {"never ready", 0, kSpin + 5, kSpin + 1},
-      {"no drive: refused at once", kNoDevice, kSpin + 5, 1},
-  };
+    int failing_looks, given_up_at;  // 0: never given up
+  } cases[] = {{0, 0, 0}, {0, kSpin, 0}, {0, kSpin + 5, kSpin + 1}, {kNoDevice, kSpin + 5, 1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
     FakeMusicDevice drive;
     drive.Script("open cdaudio", c.open);
-    drive.Script(kTracks, 0, "12");
     drive.Script(kMode, 0, "stopped");
     Tremblix_BGM cd(drive, settings);
     cd.CdOpen();
@@ -348,38 +336,27 @@ TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTimeBeforeItIsGivenUp) {
       cd.CdWatch();
       if (!cd.CdOk) given_up_at = look;
     }
-    EXPECT_EQ(given_up_at, c.given_up_at);
-    EXPECT_EQ(drive.sent.back() == "play cdaudio", c.given_up_at == 0);
+    EXPECT_EQ(given_up_at, c.given_up_at) << c.open << " " << c.failing_looks;
   }
-}
-
-TEST_F(BgmTest, AKeptTrackRefusedWhileTheDiscSpinsUpIsOwedUntilTheDriveIsReady) {
+  // The kept track is owed while refused, never the disc from where it
+  // stands meanwhile; played once the drive is ready, or dropped (another
+  // disc) once the spin-up is over.
   device.Script(kCurrent, 0, "3");
-  bgm.CdPause();
-  device.Script(kTracks, 0, "12");
   device.Script(kMode, 0, "stopped");
-  device.Script("play cdaudio from 3", 262);
-  ASSERT_TRUE(bgm.CdResume());
-  // Refused through the whole spin-up: never the disc from where it stands.
-  for (int look = 0; look < Tremblix_BGM::kCdSpinUpLooks; ++look) bgm.CdWatch();
-  EXPECT_EQ(std::count(device.sent.begin(), device.sent.end(), "play cdaudio"), 0);
-  EXPECT_EQ(device.sent.back(), "play cdaudio from 3");
-  EXPECT_TRUE(bgm.CdOk);
-  // Then a track the drive still refuses (another disc) is dropped.
-  bgm.CdWatch();
-  EXPECT_EQ(SentTail(device, 2), (Commands{"play cdaudio from 3", "play cdaudio"}));
-  bgm.CdWatch();
-  EXPECT_EQ(SentTail(device, 4), (Commands{kCurrent, kTracks, kMode, "play cdaudio"}));
-
-  // Ready within the spin-up: the kept track, then only looks.
-  bgm.CdPause();
-  ASSERT_TRUE(bgm.CdResume());
-  bgm.CdWatch();
-  device.answers.erase("play cdaudio from 3");
-  bgm.CdWatch();
-  device.Script(kMode, 0, "playing");
-  bgm.CdWatch();
-  EXPECT_EQ(SentTail(device, 4), (Commands{"play cdaudio from 3", kCurrent, kTracks, kMode}));
+  for (auto [refused_looks, then] :
+       {std::pair<int, std::string>{kSpin, "play cdaudio"}, {1, "play cdaudio from 3"}}) {
+    device.Script("play cdaudio from 3", 262);
+    bgm.CdPause();
+    ASSERT_TRUE(bgm.CdResume());
+    const size_t mark = device.sent.size();
+    for (int look = 0; look < refused_looks; ++look) bgm.CdWatch();
+    EXPECT_EQ(std::count(device.sent.begin() + mark, device.sent.end(), "play cdaudio"), 0);
+    if (refused_looks == 1) device.answers.erase("play cdaudio from 3");
+    bgm.CdWatch();
+    EXPECT_EQ(device.sent.back(), then);
+    bgm.CdWatch();  // no longer owed
+    EXPECT_EQ(Commands(device.sent.end() - 2, device.sent.end()), (Commands{kMode, "play cdaudio"}));
+  }
 }
 
 TEST_F(BgmTest, CdWatchHoldsTrackThreeAcrossCalls) {
