@@ -27,7 +27,6 @@ add_executable(tremblix_unit_tests
   tests/native/places_test.cpp
   tests/native/bgm_test.cpp
   tests/native/full_screen_run_test.cpp
-  tests/native/presence_test.cpp
   tests/native/hand_off_test.cpp
   tests/native/photograph_test.cpp
   tests/native/button_state_test.cpp

@@ -205,11 +205,12 @@ TEST_F(RendererShellTest, DimmedDisplayStillDraws) {
 TEST_F(RendererShellTest, AfterTheDisplayComesBackTheStepIsOneFrame) {
   const double frame = tremblix::PaceForRefresh(tremblix::PrimaryRefreshRate()).FrameSeconds();
   float seconds_at_off = 0, step_back = 0, seconds_back = 0;
-  int frames_at_on = 0;
+  int frames_at_on = 0, frames_locked = 0;
   g_onFrame = [&] {
     if (g_frames == 3) {
       seconds_at_off = g_seconds;
       SendDisplayState(window_, 0);
+      SendMessageW(window_, tremblix::kSessionChangeMessage, tremblix::kSessionLock, 1);
       StartTicks(30);
     } else if (g_frames == 4) {
       step_back = g_frameSeconds;
@@ -218,15 +219,22 @@ TEST_F(RendererShellTest, AfterTheDisplayComesBackTheStepIsOneFrame) {
     }
   };
   g_onTick = [&](int tick) {
-    // Off for longer than the clock takes for a frame.
+    // Off for longer than the clock takes for a frame, then on for a tick
+    // with the session still locked.
     if (tick * 30 < tremblix::FrameClock::kGapSeconds * 1000 + 100) return;
+    if (!frames_at_on) {
+      frames_at_on = g_frames;
+      SendDisplayState(window_, 1);
+      return;
+    }
     StopTicks();
-    frames_at_on = g_frames;
-    SendDisplayState(window_, 1);
+    frames_locked = g_frames;
+    SendMessageW(window_, tremblix::kSessionChangeMessage, tremblix::kSessionUnlock, 1);
   };
   EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
   EXPECT_EQ(frames_at_on, 3) << "frames were drawn while the display was off";
-  ASSERT_EQ(g_frames, 4) << "no frame after the display came back";
+  EXPECT_EQ(frames_locked, 3) << "frames were drawn while the session was locked";
+  ASSERT_EQ(g_frames, 4) << "no frame after the display and the session came back";
   EXPECT_NEAR(step_back, frame, 1e-4);
   EXPECT_NEAR(seconds_back, seconds_at_off + frame, 1e-4);
 }
