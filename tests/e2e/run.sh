@@ -113,10 +113,11 @@ case_a_second_start_during_a_run_ends_at_once() {
   e2e_end_with_escape
 }
 
-# The song plays; while the display is off, and while the machine sleeps, it
-# is closed (an open audio stream keeps Windows awake) and then opened again,
-# with notices delivered as Windows delivers them. A wake of the machine's
-# own starts nothing: the display may still be dark.
+# The song plays; while the display is off, while the machine sleeps, and
+# while the session is locked or disconnected, it is closed (an open audio
+# stream keeps Windows awake) and then opened again, with notices delivered
+# as Windows delivers them. A wake of the machine's own starts nothing: the
+# display may still be dark; nor does an unlock while no one is connected.
 music_case() {
   local name=$1 file=$2
   local scr
@@ -137,6 +138,13 @@ music_case() {
   e2e_power wake
   ! e2e_has_open "$E2E_RUN" "my music/$file" || e2e_fail "a wake alone opened the music again"
   e2e_power on
+  e2e_wait_open "$E2E_RUN" "my music/$file"
+  e2e_session lock
+  e2e_wait_closed "$E2E_RUN" "my music/$file"
+  e2e_session disconnect
+  e2e_session unlock
+  ! e2e_has_open "$E2E_RUN" "my music/$file" || e2e_fail "an unlock while disconnected opened it"
+  e2e_session remote
   e2e_wait_open "$E2E_RUN" "my music/$file"
   e2e_end_with_escape
 }
@@ -173,18 +181,22 @@ case_the_keyboard_reaches_the_run_from_another_programs_window() {
 # Libraries named as the system's, planted beside the programs as a web page
 # may drop one into a download folder, are never loaded, though Wine is told
 # to prefer a library beside the program as Windows does for any that is not
-# among its KnownDLLs: the run with music (saver, renderer and the sound
-# drivers), the settings and the preview all work, and no marker appears.
+# among its KnownDLLs: the run with music (saver, renderer and the MP3's
+# driver), the settings and the preview all work, and no marker appears. The
+# CD's driver is planted in the run that opens the CD.
 case_libraries_planted_beside_the_programs_are_never_loaded() {
   local name=run-planted scr dir
   scr=$(e2e_install $name)
   dir=$E2E_DRIVE_C/e2e/$name
-  cp "$E2E_BUILD"/tests/planted/*.dll "$dir/"
+  local planted
+  for planted in winmm msimg32 opengl32 glu32 mciqtz32; do
+    cp "$E2E_BUILD/tests/planted/$planted.dll" "$dir/"
+  done
   mkdir -p "$dir/my music"
   sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
   lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
   e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,mcicda=n,b"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32=n,b"
 
   e2e_start_run "$scr"
   e2e_wait_open "$E2E_RUN" "my music/tone.mp3"
@@ -200,15 +212,18 @@ case_libraries_planted_beside_the_programs_are_never_loaded() {
   local loaded
   loaded=$(cd "$dir" && ls -- *.loaded 2>/dev/null)
   [ -z "$loaded" ] || e2e_fail "planted libraries were loaded: $loaded"
-  local planted
-  for planted in winmm msimg32 opengl32 glu32 mciqtz32 mcicda; do
+  for planted in winmm msimg32 opengl32 glu32 mciqtz32; do
     [ -f "$dir/$planted.dll" ] || e2e_fail "$planted.dll was not planted"
   done
 }
 
+# The CD's driver planted beside the program is not loaded either: the
+# drive is opened through the system's own.
 case_a_cd_without_a_drive_leaves_the_run_silent() {
-  local scr
+  local scr dir=$E2E_DRIVE_C/e2e/run-cd
   scr=$(e2e_install run-cd)
+  cp "$E2E_BUILD/tests/planted/mcicda.dll" "$dir/"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mcicda=n,b"
   e2e_write_settings run-cd " 1" " 3" ""
   e2e_start_run "$scr"
   # The CD monitor looks every 200 ms: five looks, and the run goes on.
@@ -216,6 +231,7 @@ case_a_cd_without_a_drive_leaves_the_run_silent() {
   sleep 1
   kill -0 "$E2E_RUN" || e2e_fail "the run ended"
   e2e_end_with_escape
+  [ ! -e "$dir/mcicda.dll.loaded" ] || e2e_fail "the planted mcicda.dll was loaded"
 }
 
 case_pictures_that_cannot_be_written_are_left_as_they_were() {
