@@ -514,12 +514,6 @@ e2e_power() {
   echo "power notice: $1"
 }
 
-# Delivers a session notice to the run's window as Windows does (lock,
-# unlock, disconnect, connect, remote); it has been handled when this returns.
-e2e_session() {
-  e2e_probe session Tremblix_Main "$1" || e2e_fail "the session notice '$1' did not reach the run"
-}
-
 # Whether the X window that holds the keyboard focus is titled $1 (in part).
 e2e_focus_is() {
   xdotool getwindowfocus getwindowname 2>/dev/null | grep -qF "$1"

@@ -316,9 +316,8 @@ TEST_F(BgmTest, CdWatchOfATrackBeyondTheDiscKeepsTrying) {
   EXPECT_EQ(device.sent, Plus(each_call, each_call));
 }
 
-// After an open, failing looks are a drive spinning up until its time is up;
-// the track kept over a pause is owed while refused, never the disc from
-// where it stands meanwhile, and dropped (another disc) after that time.
+// After an open, a failing look is a drive spinning up until its time is up;
+// the kept track is owed, never the disc where it stands, then dropped.
 TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTime) {
   constexpr int kSpin = Tremblix_BGM::kCdSpinUpLooks;
   for (auto [open, failing_looks, given_up_at] : {std::tuple<uint32_t, int, int>{0, 0, 0},
