@@ -60,7 +60,7 @@ void FullScreenRun::Form_Load() {
     if (!FileThere()) {
       playing_ = file_type_ == MusicFileType::kWav ? Music::kWav : Music::kMp3;
       held_ = true;
-      ReopenMusic();
+      LookAgainLater();
     } else if (file_type_ == MusicFileType::kWav) {
       music_.WavStart();
       playing_ = Music::kWav;
@@ -159,8 +159,12 @@ void FullScreenRun::ReopenMusic() {
   if (TryReopen()) {
     held_ = false;
     StopReopening();
-    return;
+  } else {
+    LookAgainLater();
   }
+}
+
+void FullScreenRun::LookAgainLater() {
   seconds_away_ = 0;
   next_look_ = SecondsUntilNextLook(0);
   if (!timer_on_[kTimer4]) Switch(kTimer4, true);

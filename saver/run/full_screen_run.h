@@ -93,6 +93,7 @@ class FullScreenRun {
   void PowerChanged();
   void HoldMusic();
   void ReopenMusic();
+  void LookAgainLater();
   bool TryReopen();
   bool FileThere();
   void StopReopening();
