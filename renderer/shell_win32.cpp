@@ -41,7 +41,7 @@ constexpr char kWindowName[] = "Tremblix_VC";
 ScreenLayout g_layout;        // where the window and the scenes are now
 std::optional<MonitorsFile> g_monitorsFile;  // the saver's, read once
 bool g_monitorsFileRead = false;
-bool g_displayOn = true;      // nothing is drawn while the display is off
+PowerWatch g_power;           // nothing is drawn while no one could see it
 bool g_paced = true;          // only the benchmark draws unpaced
 bool g_swapHeld = false;      // the driver took the swap interval
 int64_t g_frameCounts = 1;    // one frame, in counter counts
@@ -114,7 +114,9 @@ void TakeTheKeyboard(HWND hwnd) {
   launch_times::Mark("dll foreground %s", GetForegroundWindow() == hwnd ? "yes" : "no");
 }
 
-void EscapeExit() {
+void EscapeExit(HWND hwnd) {
+  // The window goes with the process, not destroyed: Windows forgets it first.
+  StopSessionNotices(hwnd);
   g_sceneReady = false;
   ReleaseContext();
   PostQuitMessage(0);
@@ -129,10 +131,10 @@ void FrameStep(HWND hwnd) {
   // Escape is polled here. A tap shorter than a frame, or one made while the
   // pictures were loading, has already come up again: the press is latched.
   if (g_keyDown[VK_ESCAPE] || g_escapePressed) {
-    EscapeExit();
+    EscapeExit(hwnd);
     return;
   }
-  if (!g_displayOn) {
+  if (!g_power.SomeoneThere()) {
     // Valid again, or the paint would come back at once and the loop never sleep.
     ValidateRect(hwnd, nullptr);
     return;
@@ -153,6 +155,18 @@ void FrameStep(HWND hwnd) {
   BenchFrameDrawn();
 }
 
+// The display, sleep: the same rule as the saver's music.
+void PowerNotice(WPARAM event, LPARAM data) {
+  uint32_t state;
+  if (DisplayStateOf(event, data, &state)) {
+    g_power.DisplayState(state);
+  } else if (event == kPowerSuspend) {
+    g_power.Suspending();
+  } else if (event == kPowerResumeAutomatic || event == kPowerResumeByPerson) {
+    g_power.Resumed(event == kPowerResumeByPerson);
+  }
+}
+
 LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
@@ -162,6 +176,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
       wglMakeCurrent(g_dc, g_glrc);
       return 0;
     case WM_DESTROY:
+      StopSessionNotices(hwnd);
       ReleaseContext();
       PostQuitMessage(0);
       return 0;
@@ -173,12 +188,12 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     case WM_DISPLAYCHANGE:
       FitToScreen(hwnd);
       return 0;
-    case WM_POWERBROADCAST: {
-      uint32_t state;
-      if (!DisplayStateOf(wparam, lparam, &state)) break;
-      g_displayOn = DisplayIsOn(state);
+    case WM_POWERBROADCAST:
+      PowerNotice(wparam, lparam);
       return TRUE;
-    }
+    case kSessionChangeMessage:
+      g_power.SessionChanged(wparam);
+      return 0;
     case WM_PAINT:
       FrameStep(hwnd);
       return 0;
@@ -210,7 +225,7 @@ HWND CreateRendererWindow(HINSTANCE instance) {
   g_sceneReady = false;
   g_escapePressed = false;
   std::memset(g_keyDown, 0, sizeof(g_keyDown));
-  g_displayOn = true;
+  g_power = PowerWatch();
 
   WNDCLASSA wc = {};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
@@ -229,6 +244,7 @@ HWND CreateRendererWindow(HINSTANCE instance) {
   if (!hwnd) return nullptr;
   BenchWindowMade();
   NotifyDisplayState(hwnd);
+  NotifySessionChanges(hwnd);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   TakeTheKeyboard(hwnd);
@@ -263,7 +279,7 @@ int RunMessageLoop(HWND hwnd) {
       continue;
     }
     const bool ending = g_keyDown[VK_ESCAPE] || g_escapePressed;
-    if (!ending && !g_displayOn) {
+    if (!ending && !g_power.SomeoneThere()) {
       WaitForMessage();
       continue;
     }

@@ -29,4 +29,13 @@ bool NotifyDisplayState(HWND window);
 // The console display state a WM_POWERBROADCAST carries; false for any other.
 bool DisplayStateOf(WPARAM wparam, LPARAM lparam, uint32_t* state);
 
+// WM_WTSSESSION_CHANGE: its wParam is one of the session events of power.h.
+constexpr UINT kSessionChangeMessage = 0x02B1;
+
+// Asks for WM_WTSSESSION_CHANGE about this session (wtsapi32, looked up in
+// the system folder at run time); false where there is none. A window that
+// asked must call StopSessionNotices before it is destroyed.
+bool NotifySessionChanges(HWND window);
+void StopSessionNotices(HWND window);
+
 }  // namespace tremblix

@@ -56,6 +56,11 @@ bool LoadLibrariesFromSystemFolderOnly() {
   return set && set(kSearchSystem32);
 }
 
+HMODULE LoadSystemLibrary(const char* name) {
+  const std::wstring path = InSystemFolder(name);
+  return path.empty() ? nullptr : LoadLibraryW(path.c_str());
+}
+
 void BindLateImportsNow(const void* import_list) {
   const auto& list = *static_cast<const ImgDelayDescr*>(import_list);
   char* const base = reinterpret_cast<char*>(&__ImageBase);

@@ -1,6 +1,8 @@
 // Where both programs load their libraries from: the system folder alone.
 #pragma once
 
+#include <windows.h>
+
 namespace tremblix {
 
 // Tells Windows to look for libraries in the system folder alone, for every
@@ -24,6 +26,10 @@ void BindLateImportsNow(const void* import_list);
 // for what some Windows lack, looked up where it is called. Null where the
 // library or the function is missing.
 void* SystemFunction(const char* library, const char* function);
+
+// A library the program looks up at run time, by its full path in the
+// system folder; null when it is not there.
+HMODULE LoadSystemLibrary(const char* name);
 
 // The import lists of the late-loaded libraries, as the linker names them;
 // a program links the late import library of those it binds.

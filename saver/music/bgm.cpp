@@ -139,18 +139,27 @@ void Tremblix_BGM::WavStart() {
 
 void Tremblix_BGM::WavStop() { device_.Sound(nullptr, 0); }
 
+void Tremblix_BGM::CdOpened(bool opened) {
+  // Only a drive that opened may still be spinning up: without one, or
+  // without its driver, the first failing look gives the CD up.
+  cd_spin_up_looks_ = opened ? kCdSpinUpLooks : 0;
+}
+
 void Tremblix_BGM::CdOpen() {
-  SendOnly("open cdaudio");
+  CdOpened(device_.SendCommand("open cdaudio", nullptr, 0) == 0);
   SendOnly("set cdaudio time format tmsf");
 }
 
 void Tremblix_BGM::CdWatch() {
   CdOk = true;
-  if (!CdWatchStep()) CdOk = false;
+  const bool spinning_up = cd_spin_up_looks_ > 0;
+  if (spinning_up) --cd_spin_up_looks_;
+  if (!CdWatchStep(spinning_up) && !spinning_up) CdOk = false;
 }
 
-// One look at the drive; false on a failure, which gives the drive up.
-bool Tremblix_BGM::CdWatchStep() {
+// One look at the drive; false on a failure, which gives the drive up once
+// it has had its time to spin up.
+bool Tremblix_BGM::CdWatchStep(bool spinning_up) {
   std::string current = MciQuery("status cdaudio current track");
   if (IsFailure(current)) return false;
   // Only asked so that a drive without a disc fails here too.
@@ -162,7 +171,7 @@ bool Tremblix_BGM::CdWatchStep() {
 
   int16_t track = settings_.BgmRepeat;
   if (track == 0) {
-    if (stopped) MciPlay("cdaudio", "", "");
+    if (stopped) CdPlayOn(spinning_up);
     return true;
   }
   std::optional<double> current_track = ParseNumber(current);
@@ -173,6 +182,18 @@ bool Tremblix_BGM::CdWatchStep() {
     MciPlay("cdaudio", start, "");
   }
   return true;
+}
+
+void Tremblix_BGM::CdPlayOn(bool spinning_up) {
+  if (cd_track_owed_) {
+    const bool played =
+        MciPlay("cdaudio", std::to_string(static_cast<long long>(*cd_track_)), "") == 0;
+    // A track the drive still refuses once it has had its time (another,
+    // shorter disc) is dropped: the disc plays where it stands.
+    if (played || !spinning_up) cd_track_owed_ = false;
+    if (played || spinning_up) return;
+  }
+  MciPlay("cdaudio", "", "");
 }
 
 void Tremblix_BGM::CdClose() {
@@ -189,10 +210,14 @@ void Tremblix_BGM::CdPause() {
 
 bool Tremblix_BGM::CdResume() {
   if (device_.SendCommand("open cdaudio", nullptr, 0) != 0) return false;
+  CdOpened(true);
   SendOnly("set cdaudio time format tmsf");
   // In tracks, minutes, seconds and frames a bare number is the track's start.
-  // Without one the watch starts the disc where it stands.
-  if (cd_track_) MciPlay("cdaudio", std::to_string(static_cast<long long>(*cd_track_)), "");
+  // Refused while the disc spins up, it is owed: the watch plays it once the
+  // drive is ready, not the disc from where it stands. Without one the watch
+  // starts the disc where it stands.
+  cd_track_owed_ =
+      cd_track_ && MciPlay("cdaudio", std::to_string(static_cast<long long>(*cd_track_)), "") != 0;
   return true;
 }
 

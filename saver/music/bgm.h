@@ -78,11 +78,23 @@ class Tremblix_BGM {
   void CdPause();
   bool CdResume();
 
+  // A drive that has been idle answers an open at once but its status and
+  // play only once the disc spins and its contents have been read: a second
+  // or two for most drives, up to about ten for a slow or USB one. For this
+  // long after an open that succeeded, a failing look or play means "not
+  // ready yet" and is tried again at the next look; only a drive still
+  // failing after it is given up. Its cost is that long of failing looks
+  // before a drive without a disc is given up.
+  static constexpr int kCdSpinUpLooks = 75;  // of CdWatch, every 200 ms: 15 s
+
   // Cleared by a CdWatch call that met a failure; the run then stops watching.
   bool CdOk = false;
 
  private:
-  bool CdWatchStep();
+  bool CdWatchStep(bool spinning_up);
+  void CdOpened(bool opened);
+  // The whole disc stopped: plays on from the kept track while it is owed.
+  void CdPlayOn(bool spinning_up);
   void SendOnly(const std::string& command);
   bool Mp3Open();
   // A number the device answered, or nothing.
@@ -93,6 +105,8 @@ class Tremblix_BGM {
   std::string query_reply_;
   std::optional<double> mp3_place_ms_;  // where a paused MP3 was
   std::optional<double> cd_track_;      // the track a paused CD was on
+  bool cd_track_owed_ = false;          // its play has not yet succeeded
+  int cd_spin_up_looks_ = 0;            // looks left in which a failure is no verdict
 };
 
 }  // namespace tremblix

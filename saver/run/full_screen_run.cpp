@@ -19,6 +19,12 @@ MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead) {
   return MusicFileType::kOther;
 }
 
+unsigned SecondsUntilNextLook(unsigned seconds_away) {
+  if (seconds_away < 10) return 1;
+  if (seconds_away < 60) return seconds_away / 2;
+  return 60;
+}
+
 FullScreenRun::FullScreenRun(RunHost& host, Tremblix_BGM& music, const SettingsRecord& settings,
                              std::string switch_letter, std::string program_folder,
                              LeadByteTest lead)
@@ -47,17 +53,27 @@ void FullScreenRun::Form_Load() {
     music_.CdOpen();
     Switch(kTimer2, true);
     playing_ = Music::kCd;
-  } else if (settings_.BgmKind == kBgmFile) {
-    if (file_type_ == MusicFileType::kWav) {
+  } else if (settings_.BgmKind == kBgmFile && file_type_ != MusicFileType::kOther) {
+    // Opened only once it is known to be there: a file on a share that has
+    // gone would hold the run's window for the network's time-out. One that
+    // is away is looked for again on the schedule.
+    if (!FileThere()) {
+      playing_ = file_type_ == MusicFileType::kWav ? Music::kWav : Music::kMp3;
+      held_ = true;
+      LookAgainLater();
+    } else if (file_type_ == MusicFileType::kWav) {
       music_.WavStart();
       playing_ = Music::kWav;
-    }
-    // A file that does not open has nothing to repeat, pause or resume.
-    if (file_type_ == MusicFileType::kMp3 && music_.Mp3Start()) {
+    } else if (music_.Mp3Start()) {
+      // A file there that does not open has nothing to repeat, pause or resume.
       Switch(kTimer1, true);
       playing_ = Music::kMp3;
     }
   }
+}
+
+bool FullScreenRun::FileThere() {
+  return host_.MusicFilePresence(settings_.BgmFile) == Presence::kThere;
 }
 
 void FullScreenRun::Timer1_Timer() { music_.Mp3Repeat(); }
@@ -69,10 +85,16 @@ void FullScreenRun::Timer2_Timer() {
 }
 
 void FullScreenRun::Timer4_Timer() {
-  if (held_ && power_.MusicMayPlay()) {
-    ReopenMusic();
-  } else {
+  if (!held_ || !power_.SomeoneThere()) {
     StopReopening();
+    return;
+  }
+  if (++seconds_away_ < next_look_) return;
+  if (TryReopen()) {
+    held_ = false;
+    StopReopening();
+  } else {
+    next_look_ = seconds_away_ + SecondsUntilNextLook(seconds_away_);
   }
 }
 
@@ -95,9 +117,14 @@ void FullScreenRun::Resumed(bool by_person) {
   PowerChanged();
 }
 
+void FullScreenRun::SessionChanged(uintptr_t event) {
+  power_.SessionChanged(event);
+  PowerChanged();
+}
+
 void FullScreenRun::PowerChanged() {
   if (ended_ || playing_ == Music::kNone) return;
-  if (!power_.MusicMayPlay()) {
+  if (!power_.SomeoneThere()) {
     if (!held_) HoldMusic();
     StopReopening();
   } else if (held_) {
@@ -126,23 +153,32 @@ void FullScreenRun::HoldMusic() {
   }
 }
 
-// A drive or a share may not be back yet: tried again each second, silently.
+// A drive or a share may not be back yet: tried again on the schedule,
+// silently, from its start.
 void FullScreenRun::ReopenMusic() {
   if (TryReopen()) {
     held_ = false;
     StopReopening();
-  } else if (!timer_on_[kTimer4]) {
-    Switch(kTimer4, true);
+  } else {
+    LookAgainLater();
   }
+}
+
+void FullScreenRun::LookAgainLater() {
+  seconds_away_ = 0;
+  next_look_ = SecondsUntilNextLook(0);
+  if (!timer_on_[kTimer4]) Switch(kTimer4, true);
 }
 
 bool FullScreenRun::TryReopen() {
   switch (playing_) {
     case Music::kMp3:
-      if (!music_.Mp3Resume()) return false;
+      if (!FileThere() || !music_.Mp3Resume()) return false;
       Switch(kTimer1, true);
       return true;
     case Music::kWav:
+      // The sound player says yes to a missing file: only the look says no.
+      if (!FileThere()) return false;
       music_.WavStart();
       return true;
     case Music::kCd:

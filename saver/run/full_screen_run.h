@@ -7,6 +7,7 @@
 
 #include "saver/common/ansi_text.h"
 #include "saver/common/power.h"
+#include "saver/common/presence.h"
 #include "saver/music/bgm.h"
 #include "saver/music/settings.h"
 
@@ -19,9 +20,17 @@ enum class MusicFileType { kOther, kWav, kMp3 };
 // of a longer character is a letter.
 MusicFileType MusicFileTypeOf(std::string_view file, LeadByteTest lead);
 
-// Timer4 opens the music again, once a second, after a reopen that failed.
+// Timer4 counts, each second, how long music that did not open stays away,
+// and opens it again when the schedule says.
 enum RunTimer { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3, kTimer4 = 4 };
 inline constexpr unsigned kTimerIntervalMs[] = {0, 1000, 200, 500, 1000};
+
+// After a failed open, the seconds until the next one, by how long the music
+// has been away: each second for the first ten (a share or a drive coming
+// back after a wake takes a few), then half the time away, then once a
+// minute from the first minute on. Each look that finds a share gone may
+// hold a thread for the network's time-out, so looks thin out.
+unsigned SecondsUntilNextLook(unsigned seconds_away);
 
 // What the run asks of the platform.
 class RunHost {
@@ -33,6 +42,10 @@ class RunHost {
   // Whether the renderer process started and has not ended yet.
   virtual bool RendererRunning() = 0;
   virtual void SetTimer(RunTimer timer, bool on) = 0;
+  // Whether the music file is there, known within about a second; a file
+  // on a share that does not answer in time is kUnknown, and no music call
+  // opens it then.
+  virtual Presence MusicFilePresence(const std::string& path) = 0;
   virtual void ShowCursor() = 0;
   virtual void EndProgram() = 0;
 };
@@ -55,11 +68,14 @@ class FullScreenRun {
   void Timer4_Timer();
   void Form_QueryUnload();
 
-  // What Windows says of the display and of sleep. Music plays only while
-  // someone could hear it; the rest of the run goes on as it was.
+  // What Windows says of the display, of sleep and of the session. Music
+  // plays only while someone could hear it; the rest of the run goes on as
+  // it was.
   void DisplayStateChanged(uint32_t state);
   void Suspending();
   void Resumed(bool by_person);
+  // The session locked or unlocked, disconnected or connected again.
+  void SessionChanged(uintptr_t event);
 
   // A log-off or shut-down: the run never objects to one, and once the
   // session really ends (not when the end is called off) the run ends as its
@@ -77,7 +93,9 @@ class FullScreenRun {
   void PowerChanged();
   void HoldMusic();
   void ReopenMusic();
+  void LookAgainLater();
   bool TryReopen();
+  bool FileThere();
   void StopReopening();
 
   // What the run plays; nothing once the CD has been given up.
@@ -94,6 +112,8 @@ class FullScreenRun {
   Music playing_ = Music::kNone;
   PowerWatch power_;
   bool held_ = false;
+  unsigned seconds_away_ = 0;  // of Timer4, since the reopen failed
+  unsigned next_look_ = 0;     // when the next reopen is due
   bool renderer_seen_ = false;
   int ticks_waiting_ = 0;
   bool ended_ = false;

@@ -66,6 +66,7 @@ void RunForm::Start() {
   // Music plays only while the display shows; Windows tells a hidden window
   // as well as a shown one.
   NotifyDisplayState(hwnd());
+  NotifySessionChanges(hwnd());
   run_.Form_Load();
   watch_start_ = WatchSample();
   watch_last_ = watch_start_;
@@ -96,6 +97,8 @@ void RunForm::SetTimer(RunTimer timer, bool on) {
   }
 }
 
+Presence RunForm::MusicFilePresence(const std::string& path) { return FilePresence(path); }
+
 void RunForm::ShowCursor() { ::ShowCursor(TRUE); }
 
 void RunForm::EndProgram() {
@@ -105,6 +108,9 @@ void RunForm::EndProgram() {
     launch_times::Mark("scr watched %.0f ms using %.1f ms of processor: %.3f %% of a core", wall,
                        processor, wall > 0 ? 100 * processor / wall : 0.0);
   }
+  // The process ends without destroying the window, which Windows must
+  // first have forgotten.
+  StopSessionNotices(hwnd());
   forms::EndProgram();
 }
 
@@ -135,6 +141,12 @@ LRESULT RunForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_POWERBROADCAST:
       PowerNotice(wparam, lparam);
       return TRUE;
+    case kSessionChangeMessage:
+      run_.SessionChanged(wparam);
+      return 0;
+    case WM_DESTROY:
+      StopSessionNotices(hwnd());
+      break;
     case WM_CLOSE:
       // Any unload ends the run the same way; the renderer is left alone.
       run_.Form_QueryUnload();

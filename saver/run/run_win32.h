@@ -50,6 +50,7 @@ class RunForm : public forms::Form, public RunHost {
   bool RendererRunning() override;
   bool RendererWindowExists() override;
   void SetTimer(RunTimer timer, bool on) override;
+  Presence MusicFilePresence(const std::string& path) override;
   void ShowCursor() override;
   void EndProgram() override;
 

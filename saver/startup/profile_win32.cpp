@@ -60,7 +60,9 @@ bool Win32Profile::ProfileDelete(const std::string& section, const std::string& 
                                     nullptr, file.c_str());
 }
 
-bool Win32Profile::CanOpenForReading(const std::string& path) {
+namespace {
+
+bool OpensForReading(const std::string& path) {
   // A folder cannot be opened this way, which is what we want.
   HANDLE file = CreateFileW(Wide(path, CP_UTF8).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -68,6 +70,22 @@ bool Win32Profile::CanOpenForReading(const std::string& path) {
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
+}
+
+}  // namespace
+
+// One for the program: the run asks again about the file the settings named,
+// and a check of it still out is not started twice.
+Presence FilePresence(const std::string& path) {
+  static BoundedPresence presence(&OpensForReading, std::chrono::milliseconds(1000));
+  return presence.Ask(path);
+}
+
+// A file whose open does not answer within the bound (a share that has
+// gone) is kept: only a file known not to open is forgotten, and the run
+// looks for it again before it plays it.
+bool Win32Profile::CanOpenForReading(const std::string& path) {
+  return FilePresence(path) != Presence::kGone;
 }
 
 std::optional<std::string> Win32Profile::ToAnsi(const std::string& utf8) {

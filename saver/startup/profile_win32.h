@@ -1,6 +1,7 @@
 // The settings file through the platform's private-profile functions.
 #pragma once
 
+#include "saver/common/presence.h"
 #include "saver/startup/settings_file.h"
 
 namespace tremblix {
@@ -27,6 +28,10 @@ class Win32Profile : public ProfileApi {
   void Remove(const std::wstring& path) override;
   LeadByteTest LeadBytes() override { return &AnsiLeadByte; }
 };
+
+// Whether the file (UTF-8) opens for reading, asked off this thread and
+// waited for about a second at most.
+Presence FilePresence(const std::string& path);
 
 // The folder of the running program, as ProgramFolder gives it, in UTF-8:
 // the folder may have any name.

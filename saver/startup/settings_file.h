@@ -29,7 +29,8 @@ class ProfileApi {
   virtual bool ProfileDelete(const std::string& section, const std::string& key,
                              const std::wstring& file) = 0;
   // Opens the file (its path in UTF-8) for sequential reading and closes it
-  // again.
+  // again. False only when it is known not to open: one whose open does not
+  // answer within about a second (a share that has gone) counts as there.
   virtual bool CanOpenForReading(const std::string& path) = 0;
   // Names are kept in UTF-8, which spells any of them; the file's values are
   // in the ANSI code page. ToAnsi gives the text only when the code page

@@ -116,7 +116,7 @@ case_a_second_start_during_a_run_ends_at_once() {
 # The song plays; while the display is off, and while the machine sleeps, it
 # is closed (an open audio stream keeps Windows awake) and then opened again,
 # with notices delivered as Windows delivers them. A wake of the machine's
-# own starts nothing: the display may still be dark.
+# own starts nothing: the display may still be dark. So with the session locked.
 music_case() {
   local name=$1 file=$2
   local scr
@@ -137,6 +137,10 @@ music_case() {
   e2e_power wake
   ! e2e_has_open "$E2E_RUN" "my music/$file" || e2e_fail "a wake alone opened the music again"
   e2e_power on
+  e2e_wait_open "$E2E_RUN" "my music/$file"
+  e2e_probe session Tremblix_Main lock || e2e_fail "the lock did not reach the run"
+  e2e_wait_closed "$E2E_RUN" "my music/$file"
+  e2e_probe session Tremblix_Main unlock || e2e_fail "the unlock did not reach the run"
   e2e_wait_open "$E2E_RUN" "my music/$file"
   e2e_end_with_escape
 }
@@ -184,7 +188,7 @@ case_libraries_planted_beside_the_programs_are_never_loaded() {
   sox -n -r 44100 -c 2 "$dir/my music/tone.wav" synth 3 sine 440 vol 0.3 2>/dev/null
   lame --quiet "$dir/my music/tone.wav" "$dir/my music/tone.mp3"
   e2e_write_settings $name " 2" " 0" "C:\\e2e\\$name\\my music\\tone.mp3"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,mcicda,oleacc=n,b"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,opengl32,glu32,mciqtz32,oleacc=n,b"
 
   e2e_start_run "$scr"
   e2e_wait_open "$E2E_RUN" "my music/tone.mp3"
@@ -201,14 +205,17 @@ case_libraries_planted_beside_the_programs_are_never_loaded() {
   loaded=$(cd "$dir" && ls -- *.loaded 2>/dev/null)
   [ -z "$loaded" ] || e2e_fail "planted libraries were loaded: $loaded"
   local planted
-  for planted in winmm msimg32 opengl32 glu32 mciqtz32 mcicda oleacc; do
+  for planted in winmm msimg32 opengl32 glu32 mciqtz32 oleacc; do
     [ -f "$dir/$planted.dll" ] || e2e_fail "$planted.dll was not planted"
   done
 }
 
+# The CD's driver planted beside the program is not loaded either.
 case_a_cd_without_a_drive_leaves_the_run_silent() {
-  local scr
+  local scr dir=$E2E_DRIVE_C/e2e/run-cd
   scr=$(e2e_install run-cd)
+  cp "$E2E_BUILD/tests/planted/mcicda.dll" "$dir/"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mcicda=n,b"
   e2e_write_settings run-cd " 1" " 3" ""
   e2e_start_run "$scr"
   # The CD monitor looks every 200 ms: five looks, and the run goes on.
@@ -216,6 +223,7 @@ case_a_cd_without_a_drive_leaves_the_run_silent() {
   sleep 1
   kill -0 "$E2E_RUN" || e2e_fail "the run ended"
   e2e_end_with_escape
+  [ ! -e "$dir/mcicda.dll.loaded" ] || e2e_fail "the planted mcicda.dll was loaded"
 }
 
 case_pictures_that_cannot_be_written_are_left_as_they_were() {

@@ -316,6 +316,41 @@ TEST_F(BgmTest, CdWatchOfATrackBeyondTheDiscKeepsTrying) {
   EXPECT_EQ(device.sent, Plus(each_call, each_call));
 }
 
+// After an open, a failing look is a drive spinning up until its time is up;
+// the kept track is owed, never the disc where it stands, then dropped.
+TEST_F(BgmTest, ADriveThatOpenedIsGivenItsSpinUpTime) {
+  constexpr int kSpin = Tremblix_BGM::kCdSpinUpLooks;
+  for (auto [open, failing_looks, given_up_at] : {std::tuple<uint32_t, int, int>{0, 0, 0},
+           {0, kSpin, 0}, {0, kSpin + 5, kSpin + 1}, {kNoDevice, kSpin + 5, 1}}) {
+    FakeMusicDevice drive;
+    drive.Script("open cdaudio", open);
+    Tremblix_BGM cd(drive, settings);
+    cd.CdOpen();
+    int look = 1;
+    for (; look <= kSpin + 5 && (cd.CdOk || look == 1); ++look) {
+      drive.Script(kCurrent, look <= failing_looks ? 262u : 0u, "1");
+      cd.CdWatch();
+    }
+    EXPECT_EQ(cd.CdOk ? 0 : look - 1, given_up_at) << open << " " << failing_looks;
+  }
+  device.Script(kCurrent, 0, "3");
+  device.Script(kMode, 0, "stopped");
+  for (int refused_looks : {kSpin + 1, 1}) {
+    device.Script("play cdaudio from 3", 262);
+    bgm.CdPause();
+    bgm.CdResume();
+    const size_t mark = device.sent.size();
+    for (int look = 0; look < refused_looks; ++look) bgm.CdWatch();
+    device.answers.erase("play cdaudio from 3");
+    bgm.CdWatch();
+    bgm.CdWatch();  // owed no longer
+    EXPECT_EQ(std::count(device.sent.begin() + mark, device.sent.end(), "play cdaudio from 3"),
+              refused_looks + (refused_looks > kSpin ? 0 : 1));
+    EXPECT_EQ(std::count(device.sent.begin() + mark, device.sent.end(), "play cdaudio"),
+              refused_looks > kSpin ? 3 : 1);
+  }
+}
+
 TEST_F(BgmTest, CdWatchHoldsTrackThreeAcrossCalls) {
   settings.BgmRepeat = 3;
   device.Script(kTracks, 0, "12");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/native/fake_music_device.h"
@@ -19,11 +21,14 @@ class RecordingRunHost : public RunHost {
   void SetTimer(RunTimer timer, bool on) override {
     calls.push_back("timer" + std::to_string(timer) + (on ? " on" : " off"));
   }
+  Presence MusicFilePresence(const std::string&) override { return ++looks, presence; }
   void ShowCursor() override { calls.push_back("show cursor"); }
   void EndProgram() override { calls.push_back("end"); }
 
   bool window = false;
   bool running = true;
+  Presence presence = Presence::kThere;
+  int looks = 0;
   std::vector<std::string> calls;
 };
 
@@ -120,6 +125,7 @@ TEST_F(FullScreenRunTest, OtherFilesAndKindsPlayNothing) {
 }
 
 TEST_F(FullScreenRunTest, ACdThatFailsStopsItsMonitorAndIsNotClosedAtTheEnd) {
+  device.Script("open cdaudio", 266);  // no drive: nothing spins up
   device.Script("status cdaudio current track", 266);
   Run(1, "").Form_Load();
   EXPECT_EQ(device.sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
@@ -311,6 +317,68 @@ TEST_F(FullScreenRunTest, AfterASleepOnlyTheDisplayOrAPersonBringsTheMusicBack) 
   run->Suspending();
   run->DisplayStateChanged(1);
   EXPECT_TRUE(run->MusicHeld());
+}
+
+// Display o off, O on, d dimmed; s sleep, w a wake of its own, W a person's;
+// sessions 2, 4 disconnect, 1, 3 connect, 7 lock, 8 unlock, 5, 6, 9 nothing.
+TEST(PowerWatch, SomeoneIsThereOnlyWhileTheDisplayShowsTheMachineWakesAndTheSessionIsSeen) {
+  for (auto [events, there] : std::initializer_list<std::pair<std::string, bool>>{
+           {"", 1}, {"o", 0}, {"oO", 1}, {"od", 1}, {"s", 0}, {"sw", 0}, {"swO", 1}, {"sW", 1},
+           {"sO", 0}, {"7", 0}, {"78", 1}, {"2", 0}, {"21", 1}, {"23", 1}, {"4", 0}, {"43", 1},
+           {"41", 1}, {"721", 0}, {"7218", 1}, {"o7O", 0}, {"o78O", 1}, {"s7W8", 1}, {"5691", 1}}) {
+    PowerWatch watch;
+    for (char e : events) {
+      if (e == 'o' || e == 'O' || e == 'd') watch.DisplayState(e == 'o' ? 0 : e == 'O' ? 1 : 2);
+      if (e == 's' || e == 'w' || e == 'W') e == 's' ? watch.Suspending() : watch.Resumed(e == 'W');
+      if (e >= '0' && e <= '9') watch.SessionChanged(static_cast<uintptr_t>(e - '0'));
+    }
+    EXPECT_EQ(watch.SomeoneThere(), there) << '"' << events << '"';
+  }
+}
+
+// A file not known to be there is neither opened nor played, but looked for.
+TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThere) {
+  for (auto [file, away] : {std::pair<std::string, Presence>{"a.mp3", Presence::kGone},
+                            {"a.mp3", Presence::kUnknown}, {"a.wav", Presence::kGone}}) {
+    device.sent.clear();
+    host.presence = away;
+    Run(2, file).Form_Load();
+    std::vector<unsigned> looked = {0};
+    for (unsigned second = 1, looks = host.looks; second <= 600; ++second, looks = host.looks) {
+      run->Timer4_Timer();
+      if (host.looks > static_cast<int>(looks)) looked.push_back(second);
+    }
+    EXPECT_TRUE(device.sent.empty() && device.sounds.empty()) << file << " opened while away";
+    for (size_t i = 2; i < looked.size(); ++i) {
+      const unsigned gap = looked[i] - looked[i - 1], before = looked[i - 1] - looked[i - 2];
+      const bool thins = gap >= before && gap <= 60 && (looked[i - 1] < 60 || gap == 60);
+      EXPECT_TRUE(i <= 10 ? gap == 1 : thins) << file << ' ' << gap << " s after " << looked[i - 1];
+    }
+    host.presence = Presence::kThere;
+    for (int second = 0; second < 60 && run->TimerOn(kTimer4); ++second) run->Timer4_Timer();
+    EXPECT_EQ(device.sent.size() + device.sounds.size(), file == "a.wav" ? 1u : 4u) << file;
+  }
+}
+
+// The check answers only once let go, as a share that has gone answers after
+// the network's time-out; the bound is real and short.
+TEST(BoundedPresence, WaitsNoLongerThanItsBoundAndStartsNoCheckWhileOneIsOut) {
+  auto let_go = std::make_shared<std::atomic<bool>>(false);
+  auto checks = std::make_shared<std::atomic<int>>(0);
+  BoundedPresence presence([=](const std::string& path) {
+    for (++*checks; !*let_go;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return path == "there";
+  }, std::chrono::milliseconds(200));
+  for (int ask = 0; ask < 2; ++ask) EXPECT_EQ(presence.Ask("there"), Presence::kUnknown);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (*checks == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  EXPECT_EQ(*checks, 1) << "a second check of a path whose first is still out";
+  *let_go = true;  // once it has answered, asks start afresh and are answered
+  Presence answer = Presence::kUnknown;
+  while (answer == Presence::kUnknown && std::chrono::steady_clock::now() < deadline) {
+    answer = presence.Ask("there");
+  }
+  EXPECT_EQ(answer, Presence::kThere);
 }
 
 TEST_F(FullScreenRunTest, AReopenThatFailsIsTriedEachSecondWhileMusicMayPlay) {

@@ -169,24 +169,28 @@ TEST_F(RendererShellTest, WaitsBetweenFramesRatherThanPolling) {
   EXPECT_LT(g_loopPasses - passes, 30ul * 8) << "passes of the loop for 30 frames";
 }
 
+// The display goes off, the session is locked, the display comes back on:
+// the session is still locked.
 TEST_F(RendererShellTest, DisplayOffDrawsNothingSleepsAndEscapeStillEnds) {
   unsigned long passes_at_off = 0, passes_while_off = 0;
   g_onFrame = [&] {
     if (g_frames != 3) return;
     SendDisplayState(window_, 0);
+    SendMessageW(window_, tremblix::kSessionChangeMessage, tremblix::kSessionLock, 1);
     passes_at_off = g_loopPasses;
     StartTicks(30);
   };
   g_onTick = [&](int tick) {
     // Something uncovers the window, as another window going away does.
     if (tick == 1) InvalidateRect(window_, nullptr, FALSE);
+    if (tick == 2) SendDisplayState(window_, 1);
     if (tick < 6) return;
     StopTicks();
     passes_while_off = g_loopPasses - passes_at_off;
     TapEscape(window_);
   };
   EXPECT_EQ(tremblix::RunMessageLoop(window_), 0);
-  EXPECT_EQ(g_frames, 3) << "frames were drawn while the display was off";
+  EXPECT_EQ(g_frames, 3) << "frames were drawn while the display was off or the session locked";
   EXPECT_GT(passes_while_off, 0ul);
   // Six timer messages and their waits; a poll, or a window left invalid,
   // would be thousands.

@@ -32,6 +32,10 @@
 //                                 record written into the window's process),
 //                                 or "suspend", "wake" (a wake of its own) and
 //                                 "woken" (by a person)
+//   winprobe session TITLE EVENT  delivers a session notice as Windows does:
+//                                 "lock", "unlock", "disconnect" (from the
+//                                 console), "connect" (at the console) or
+//                                 "remote" (connected remotely)
 //   winprobe client TITLE         the client area on the screen: x y width height
 //   winprobe child TITLE CHILD    "x y width height" of the child window titled CHILD,
 //                                 in its parent's client area
@@ -413,6 +417,20 @@ BOOL CALLBACK ActOnNamed(HWND child, LPARAM lparam) {
   return search->found ? FALSE : TRUE;
 }
 
+bool SendSessionNotice(HWND window, const std::wstring& event) {
+  const WPARAM code = event == L"lock"         ? tremblix::kSessionLock
+                      : event == L"unlock"     ? tremblix::kSessionUnlock
+                      : event == L"disconnect" ? tremblix::kSessionConsoleDisconnect
+                      : event == L"connect"    ? tremblix::kSessionConsoleConnect
+                      : event == L"remote"     ? tremblix::kSessionRemoteConnect
+                                               : 0;
+  DWORD session = 0;
+  ProcessIdToSessionId(GetCurrentProcessId(), &session);
+  DWORD_PTR ignored = 0;
+  return code && SendMessageTimeoutW(window, tremblix::kSessionChangeMessage, code, session,
+                                     SMTO_NORMAL, 5000, &ignored);
+}
+
 }  // namespace
 
 int main() {
@@ -585,5 +603,6 @@ int main() {
     return 0;
   }
   if (command == L"power" && argc > 3) return SendPowerNotice(window, argv[3]) ? 0 : 3;
+  if (command == L"session" && argc > 3) return SendSessionNotice(window, argv[3]) ? 0 : 3;
   return 1;
 }
