@@ -114,11 +114,16 @@ TEST_F(LoadSettingsTest, AMusicFileAtADriveRootHasTheDriveAsItsFolder) {
   EXPECT_EQ(Load().BgmFolder, "D:");
 }
 
-TEST_F(LoadSettingsTest, ValuesLongerThanTheFirstBufferReadBackWhole) {
-  std::string path = "C:\\" + std::string(300, 'x');
+TEST_F(LoadSettingsTest, ValuesLongerThanTheFirstBufferReadBackWholeButAPathTooLongIsForgotten) {
+  std::string spelt = "C:\\", path = "C:\\";
+  for (int i = 0; i < 200; ++i) spelt += "\x89\xB9", path += "音";
   profile.files.insert(path);
-  profile.Set(kIni, kKeyBgmFile, path);
+  profile.Set(kIni, kKeyBgmFile, spelt);
   EXPECT_EQ(Load().BgmFile, path);
+  const std::string too_long = "C:\\" + std::string(300, 'x');
+  profile.files.insert(too_long);
+  profile.Set(kIni, kKeyBgmFile, too_long);
+  EXPECT_EQ(Load().BgmFile, "");
 }
 
 TEST(ReadIni, AsksWithAnEmptyDefaultThenALargerBufferWhileTheValueFillsIt) {
@@ -141,12 +146,14 @@ TEST(ReadIni, AsksWithAnEmptyDefaultThenALargerBufferWhileTheValueFillsIt) {
   EXPECT_EQ(recorder.sizes.front(), 256u);
   EXPECT_EQ(recorder.sizes.back(), 65536u);
 
-  // A value of 254 bytes may have been cut; one of 253 was not.
+  // Values the first read cuts: at its 255 bytes, or before a two-byte
+  // character that would not fit whole.
   FakeProfile profile;
-  profile.Set(L"f", "a", std::string(253, 'a'));
-  profile.Set(L"f", "b", std::string(254, 'b'));
-  EXPECT_EQ(ReadIni(profile, "Section", "a", L"f").size(), 253u);
-  EXPECT_EQ(ReadIni(profile, "Section", "b", L"f").size(), 254u);
+  profile.cuts_between_characters = true;
+  for (const std::string& value : {std::string(256, 'a'), std::string(254, 'b') + "\x89\xB9"}) {
+    profile.Set(L"f", "k", value);
+    EXPECT_EQ(ReadIni(profile, "Section", "k", L"f"), value);
+  }
 }
 
 TEST(ReadIni, NeverCutsInsideATwoByteCharacter) {
@@ -397,19 +404,15 @@ TEST_F(WholeNameTest, ALongJapanesePathReadsBackWholeFromEitherKey) {
   EXPECT_EQ(SaveAndLoad(unspelt).BgmFile, unspelt);
 }
 
-TEST_F(WholeNameTest, AYenSignIsNeverSavedAsABackslash) {
-  const std::string song = "C:\\m\\¥100.mp3";
-  profile.files.insert(song);
-  EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
-  EXPECT_EQ(Values()[Lower(kKeyBgmFile)].find('\\', 5), std::string::npos)
-      << Values()[Lower(kKeyBgmFile)];
-}
-
 TEST(WholePathValue, ReadsBackOnlyBesideItsTextAndOnlyWhenWellMade) {
   const std::string value = WholePathValue("C:\\E~1.MP3", "C:\\50% | é.mp3");
   EXPECT_EQ(WholePathBeside(value, "C:\\E~1.MP3"), "C:\\50% | é.mp3");
   EXPECT_EQ(WholePathBeside(value, "C:\\other.mp3"), std::nullopt);
-  for (const char* bad : {"", "|", "x", "%4|C:", "|C:%4", "|C:%GG", "a|b|c", "|C:\xE9"}) {
+  // No path the program keeps: a NUL, a quote, no UTF-8, too long.
+  const std::vector<std::string> bad_values = {
+      "",     "|",          "x",           "%4|C:",      "|C:%4", "|C:%GG", "a|b|c", "|C:\xE9",
+      "|%00", "|C:%00.mp3", "|C:%22a.mp3", "|C:%E9.mp3", "|C:" + std::string(258, 'a')};
+  for (const std::string& bad : bad_values) {
     EXPECT_EQ(WholePathBeside(bad, ""), std::nullopt) << bad;
   }
 }
@@ -422,6 +425,76 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   EXPECT_TRUE(PathCanBeKept(japanese));
   EXPECT_FALSE(PathCanBeKept(japanese + "🎵"));  // two units
   EXPECT_FALSE(PathCanBeKept("C:\\a\"b.mp3"));
+  EXPECT_FALSE(PathCanBeKept(std::string("C:\\a\0b.mp3", 10)));
+  EXPECT_FALSE(PathCanBeKept("C:\\\xE9.mp3"));
+}
+
+// --- A system whose code page changes -----------------------------------------
+
+// Saved under one code page (and, in some cases, then by an older copy in
+// code page 932's spelling), read and saved again under another: the choice
+// comes back whole, and the second save leaves the keys in its own spelling
+// alone.
+TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
+  struct Case {
+    unsigned written, read, language;
+    std::string song, older, loaded;
+  };
+  const std::string kb = "C:\\b.wav";
+  const std::vector<Case> cases = {
+      {932, 932, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
+      {1252, 1252, 1252, "E:\\Música\\é.mp3", "", "E:\\Música\\é.mp3"},
+      {65001, 65001, 932, "E:\\〜 café ¥.mp3", "", "E:\\〜 café ¥.mp3"},
+      // The system switched to UTF-8, and back.
+      {932, 65001, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
+      {932, 65001, 932, "E:\\〜 café.mp3", "", "E:\\〜 café.mp3"},
+      {1252, 65001, 1252, "E:\\Música\\é.mp3", "", "E:\\Música\\é.mp3"},
+      {65001, 932, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
+      {65001, 932, 932, "E:\\〜 café.mp3", "", "E:\\〜 café.mp3"},
+      {65001, 1252, 1252, "C:\\音楽.mp3", "", "C:\\音楽.mp3"},
+      // No language told: our users' 932.
+      {932, 65001, 65001, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
+      // Both spellings: the code page's own wins.
+      {65001, 65001, 932, "C:\\音楽.mp3", kb, "C:\\音楽.mp3"},
+      {65001, 932, 932, "C:\\音楽.mp3", kb, kb},
+  };
+  for (const Case& c : cases) {
+    const std::string name =
+        std::to_string(c.written) + " then " + std::to_string(c.read) + ": " + c.song;
+    FakeProfile profile;
+    profile.every_file_opens = true;
+    profile.code_page = c.written;
+    profile.language_code_page = c.language;
+    SettingsRecord saved;
+    saved.BgmKind = kBgmFile;
+    saved.BgmRepeat = 7;
+    saved.BgmFile = c.song;
+    saved.AllMonitors = false;
+    ASSERT_TRUE(SaveSettings(profile, kIni, saved)) << name;
+    const bool older_read = !c.older.empty() && c.read != 65001;
+    if (!c.older.empty()) {
+      profile.Set(kIni, kKeyBgmKind, " 2");
+      profile.Set(kIni, kKeyBgmRepeat, " 3");
+      profile.Set(kIni, kKeyBgmFile, c.older);
+    }
+
+    profile.code_page = c.read;
+    SettingsRecord loaded;
+    LoadSettings(profile, kIni, kFolder, loaded);
+    EXPECT_EQ(loaded.BgmFile, c.loaded) << name;
+    EXPECT_EQ(loaded.BgmKind, kBgmFile) << name;
+    EXPECT_EQ(loaded.BgmRepeat, older_read ? 3 : 7) << name;
+    EXPECT_FALSE(loaded.AllMonitors) << name;
+
+    ASSERT_TRUE(SaveSettings(profile, kIni, loaded)) << name;
+    const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
+    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
+      EXPECT_EQ(profile.ValuesOf(kIni).count("section\n" + std::string(key)), 0u) << name;
+    }
+    SettingsRecord again;
+    LoadSettings(profile, kIni, kFolder, again);
+    EXPECT_EQ(again.BgmFile, c.loaded) << name;
+  }
 }
 
 }  // namespace
