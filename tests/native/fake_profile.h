@@ -211,7 +211,8 @@ class FakeProfile : public ProfileApi {
         {"音", "\x89\xB9"}, {"楽", "\x8A\x79"}, {"曲", "\x8B\xC8"}, {"ソ", "\x83\x5C"},
         {"ン", "\x83\x93"}, {"グ", "\x83\x4F"}, {"表", "\x95\x5C"}, {"能", "\x94\x5C"},
         {"～", "\x81\x60"}, {"☆", "\x81\x99"}};
-    static const std::vector<Spelling> cp1252 = {{"é", "\xE9"}, {"ú", "\xFA"}, {"¥", "\xA5"}};
+    static const std::vector<Spelling> cp1252 = {
+        {"é", "\xE9"}, {"ú", "\xFA"}, {"¥", "\xA5"}, {"€", "\x80"}};
     return code_page == kJapaneseCodePage ? cp932 : cp1252;
   }
   void Drop(const std::wstring& file) {
