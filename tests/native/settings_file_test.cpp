@@ -426,7 +426,12 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   EXPECT_FALSE(PathCanBeKept(japanese + "🎵"));  // two units
   EXPECT_FALSE(PathCanBeKept("C:\\a\"b.mp3"));
   EXPECT_FALSE(PathCanBeKept(std::string("C:\\a\0b.mp3", 10)));
-  EXPECT_FALSE(PathCanBeKept("C:\\\xE9.mp3"));
+  EXPECT_TRUE(PathCanBeKept("C:\\é音🎵.mp3"));
+  // No UTF-8: a byte alone, overlong forms, a surrogate, past U+10FFFF, cut.
+  for (const char* bad : {"\x80", "\xC0\xAF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xE9.mp3", "\xF0\x9F\x8E"}) {
+    EXPECT_FALSE(PathCanBeKept(std::string("C:\\") + bad)) << bad;
+  }
 }
 
 // --- A system whose code page changes -----------------------------------------
