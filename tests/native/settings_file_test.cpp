@@ -436,71 +436,50 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
 
 // --- A system whose code page changes -----------------------------------------
 
-// Saved under one code page (and, in some cases, then by an older copy in
-// code page 932's spelling), read and saved again under another: the choice
-// comes back whole, and the second save leaves the keys in its own spelling
-// alone.
+// Saved under one code page (then, where a song is given, by an older copy in
+// 932's spelling), read and saved again under another: the choice comes back
+// whole, and the second save leaves the reading code page's spelling alone.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
+  const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
   struct Case {
     unsigned written, read, language;
-    std::string song, older, loaded;
+    std::string song, older;
   };
-  const std::string kb = "C:\\b.wav";
   const std::vector<Case> cases = {
-      {932, 932, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
-      {1252, 1252, 1252, "E:\\Música\\€.mp3", "", "E:\\Música\\€.mp3"},
-      {65001, 65001, 932, "E:\\〜 café ¥.mp3", "", "E:\\〜 café ¥.mp3"},
-      // The system switched to UTF-8, and back.
-      {932, 65001, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
-      {932, 65001, 932, "E:\\〜 café.mp3", "", "E:\\〜 café.mp3"},
-      {1252, 65001, 1252, "E:\\Música\\€.mp3", "", "E:\\Música\\€.mp3"},
-      {65001, 932, 932, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
-      {65001, 932, 932, "E:\\〜 café.mp3", "", "E:\\〜 café.mp3"},
-      {65001, 1252, 1252, "C:\\音楽.mp3", "", "C:\\音楽.mp3"},
-      // No language told: our users' 932.
-      {932, 65001, 65001, "C:\\音楽\\ソング.mp3", "", "C:\\音楽\\ソング.mp3"},
+      {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
+      // The system switched to UTF-8, and back; no language told: our users' 932.
+      {932, 65001, 932, ja, ""}, {932, 65001, 932, any, ""}, {1252, 65001, 1252, eu, ""},
+      {65001, 932, 932, ja, ""}, {65001, 932, 932, any, ""}, {65001, 1252, 1252, ja, ""},
+      {932, 65001, 65001, ja, ""},
       // Both spellings: the code page's own wins.
-      {65001, 65001, 932, "C:\\音楽.mp3", kb, "C:\\音楽.mp3"},
-      {65001, 932, 932, "C:\\音楽.mp3", kb, kb},
-  };
+      {65001, 65001, 932, ja, "C:\\b.wav"}, {65001, 932, 932, ja, "C:\\b.wav"}};
   for (const Case& c : cases) {
-    const std::string name =
-        std::to_string(c.written) + " then " + std::to_string(c.read) + ": " + c.song;
+    const std::string name = std::to_string(c.written) + " to " + std::to_string(c.read) + c.older;
     FakeProfile profile;
     profile.every_file_opens = true;
     profile.code_page = c.written;
     profile.language_code_page = c.language;
-    SettingsRecord saved;
-    saved.BgmKind = kBgmFile;
-    saved.BgmRepeat = 7;
-    saved.BgmFile = c.song;
-    saved.AllMonitors = false;
-    ASSERT_TRUE(SaveSettings(profile, kIni, saved)) << name;
-    const bool older_read = !c.older.empty() && c.read != 65001;
+    ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false})) << name;
     if (!c.older.empty()) {
       profile.Set(kIni, kKeyBgmKind, " 2");
       profile.Set(kIni, kKeyBgmRepeat, " 3");
       profile.Set(kIni, kKeyBgmFile, c.older);
     }
-
+    const bool older_read = !c.older.empty() && c.read != 65001;
     profile.code_page = c.read;
-    SettingsRecord loaded;
-    LoadSettings(profile, kIni, kFolder, loaded);
-    EXPECT_EQ(loaded.BgmFile, c.loaded) << name;
-    EXPECT_EQ(loaded.BgmKind, kBgmFile) << name;
-    EXPECT_EQ(loaded.BgmRepeat, older_read ? 3 : 7) << name;
-    EXPECT_FALSE(loaded.AllMonitors) << name;
-
-    ASSERT_TRUE(SaveSettings(profile, kIni, loaded)) << name;
-    const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
-    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
-      std::string id = std::string("section\n") + key;
-      for (char& ch : id) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-      EXPECT_EQ(profile.ValuesOf(kIni).count(id), 0u) << name;
+    for (int save = 0; save < 2; ++save) {
+      SettingsRecord loaded;
+      LoadSettings(profile, kIni, kFolder, loaded);
+      EXPECT_EQ(loaded.BgmFile, older_read ? c.older : c.song) << name;
+      EXPECT_EQ(loaded.BgmRepeat, older_read ? 3 : 7) << name;
+      EXPECT_TRUE(loaded.BgmKind == kBgmFile && !loaded.AllMonitors) << name;
+      ASSERT_TRUE(SaveSettings(profile, kIni, loaded)) << name;
     }
-    SettingsRecord again;
-    LoadSettings(profile, kIni, kFolder, again);
-    EXPECT_EQ(again.BgmFile, c.loaded) << name;
+    const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
+    for (std::string key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
+      for (char& ch : key) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      EXPECT_EQ(profile.ValuesOf(kIni).count("section\n" + key), 0u) << name;
+    }
   }
 }
 
