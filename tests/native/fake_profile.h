@@ -47,10 +47,8 @@ class FakeProfile : public ProfileApi {
   bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
                     const std::wstring& file) override {
     if (refused.count(file) || writes_left == 0) return false;
-    // Where the code page is UTF-8 the platform cannot carry other bytes.
-    if (code_page == kUtf8CodePage && !(IsUtf8(section) && IsUtf8(key) && IsUtf8(value))) {
-      return false;
-    }
+    // Under UTF-8 the platform cannot carry other bytes.
+    if (code_page == kUtf8CodePage && !IsUtf8(section + key + value)) return false;
     if (writes_left > 0) --writes_left;
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;
@@ -88,30 +86,27 @@ class FakeProfile : public ProfileApi {
     return out;
   }
 
-  std::string FromCodePage(const std::string& bytes, unsigned from) override {
+  std::string FromCodePage(const std::string& ansi, unsigned from) override {
+    // Bytes UTF-8 cannot read are U+FFFD.
+    if (from == kUtf8CodePage) return IsUtf8(ansi) ? ansi : "\xEF\xBF\xBD";
     std::string out;
-    const bool utf8 = from == kUtf8CodePage;
-    // What UTF-8 cannot read becomes U+FFFD.
-    if (utf8 && IsUtf8(bytes)) return bytes;
-    for (size_t i = 0; i < bytes.size();) {
+    for (size_t i = 0; i < ansi.size();) {
       const Spelling* found = nullptr;
       for (const Spelling& s : Spellings(from)) {
-        if (!utf8 && bytes.compare(i, s.ansi.size(), s.ansi) == 0) found = &s;
+        if (ansi.compare(i, s.ansi.size(), s.ansi) == 0) found = &s;
       }
       if (found) {
         out += found->utf8;
         i += found->ansi.size();
-        continue;
-      }
-      // A byte the table lacks stands for itself, as a Latin-1 character.
-      const unsigned char c = static_cast<unsigned char>(bytes[i++]);
-      if (c < 0x80) {
-        out += static_cast<char>(c);
-      } else if (utf8) {
-        out += "\xEF\xBF\xBD";
       } else {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        // A byte the table lacks stands for itself, as a Latin-1 character.
+        const unsigned char c = static_cast<unsigned char>(ansi[i++]);
+        if (c < 0x80) {
+          out += static_cast<char>(c);
+        } else {
+          out += static_cast<char>(0xC0 | c >> 6);
+          out += static_cast<char>(0x80 | (c & 0x3F));
+        }
       }
     }
     return out;
@@ -200,9 +195,8 @@ class FakeProfile : public ProfileApi {
                    [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
     return {file, id};
   }
-  // The characters the tests spell beyond ASCII, as code pages 932 and 1252
-  // spell them; any other is one they lack (〜 U+301C and ¥ under 932, é as
-  // well).
+  // The characters the tests spell beyond ASCII, as 932 or 1252 spells
+  // them; any other is one it lacks (〜 U+301C and ¥ under 932, é as well).
   struct Spelling {
     std::string utf8, ansi;
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "saver/startup/ini_bytes.h"
 #include "tests/native/fake_profile.h"
 
 #include <cctype>
@@ -481,6 +482,25 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
       EXPECT_EQ(profile.ValuesOf(kIni).count("section\n" + key), 0u) << name;
     }
   }
+}
+
+// The file's own bytes, read and changed as the profile functions read them.
+TEST(IniBytes, FindAndTakeOutAKey) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> reads = {
+      {"[Section]\r\nk= 2 \r\n", "2"},
+      {"\xEF\xBB\xBF [section] \nK = a b", "a b"},  // a UTF-8 mark, blanks, any case
+      {"[Section]\nk=\"q\"\nk=2", "q"},             // the first line, quotes dropped
+      {"[Section]\nk='q\"", "'q\""},
+      {"[Section]\nk", ""},
+      {"[Other]\n[Section]x\nk=v=w\n", "v=w"},
+      {"[Section]\nkk=1\n[Other]\nk=1\n", std::nullopt},
+      {"k=1\n[Section]", std::nullopt}};
+  for (const auto& [bytes, value] : reads) {
+    EXPECT_EQ(IniValue(bytes, "Section", "k"), value) << bytes;
+  }
+  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4",
+                          "Section", "k"),
+            "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n");
 }
 
 }  // namespace
