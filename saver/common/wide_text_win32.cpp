@@ -55,8 +55,10 @@ std::optional<std::string> NarrowExactly(const std::wstring& text, unsigned code
   std::string narrowed;
   BOOL used_default = FALSE;
   if (IsUtf(page)) {
-    // A lone surrogate is the only thing UTF-8 cannot spell.
-    NarrowInto(text, page, page == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0, nullptr, narrowed);
+    // A lone surrogate, the only thing UTF-8 cannot spell, comes back as
+    // U+FFFD (WC_ERR_INVALID_CHARS would say so, but not before Vista).
+    NarrowInto(text, page, 0, nullptr, narrowed);
+    if (Wide(narrowed, page) != text) return std::nullopt;
   } else {
     // Without look-alikes a character the code page lacks is its default
     // character, and that is what the call reports.

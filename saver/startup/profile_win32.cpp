@@ -50,21 +50,16 @@ std::optional<std::string> BytesOf(const std::wstring& path) {
 }
 
 // A file saved as UTF-16 (by an editor; the profile functions keep it so)
-// is read as the same text in UTF-8, where its keys have their UTF-8
-// spelling.
+// holds text rather than bytes: the profile functions read it, and write it,
+// in the ANSI code page, and so do we.
 bool IsUtf16(const std::string& bytes) { return bytes.rfind(kUtf16Mark, 0) == 0; }
 
-std::string Utf8OfUtf16(const std::string& bytes) {
-  std::wstring text((bytes.size() - 2) / 2, L'\0');
-  std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
-  return Narrow(text, CP_UTF8);
-}
-
-std::string Utf16OfUtf8(const std::string& text) {
-  const std::wstring wide = Wide(text, CP_UTF8);
-  std::string bytes(kUtf16Mark);
-  bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
-  return bytes;
+std::optional<std::string> TextOf(const std::wstring& path) {
+  std::optional<std::string> bytes = BytesOf(path);
+  if (!bytes || !IsUtf16(*bytes)) return bytes;
+  std::wstring text((bytes->size() - 2) / 2, L'\0');
+  std::memcpy(text.data(), bytes->data() + 2, text.size() * 2);
+  return Narrow(text, CP_ACP);
 }
 
 }  // namespace
@@ -75,8 +70,7 @@ uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string
                                    const std::string& fallback, char* buffer, uint32_t size,
                                    const std::wstring& file) {
   if (size == 0) return 0;
-  std::optional<std::string> bytes = BytesOf(file);
-  if (bytes && IsUtf16(*bytes)) bytes = Utf8OfUtf16(*bytes);
+  const std::optional<std::string> bytes = TextOf(file);
   std::optional<std::string_view> value;
   if (bytes) value = IniValue(*bytes, section, key);
   const std::string_view text = value ? *value : std::string_view(fallback);
@@ -99,19 +93,20 @@ bool Win32Profile::ProfileWrite(const std::string& section, const std::string& k
                                     file.c_str()) != 0;
 }
 
-// On the bytes: the profile functions could not name a key the code page
-// does not spell.
+// On the bytes, since the profile functions cannot name a key the code page
+// does not spell; a UTF-16 file has only keys they can name.
 bool Win32Profile::ProfileDelete(const std::string& section, const std::string& key,
                                  const std::wstring& file) {
   if (!tremblix::FileThere(file)) return true;
   const std::optional<std::string> bytes = BytesOf(file);
   if (!bytes) return false;
-  const bool utf16 = IsUtf16(*bytes);
-  const std::string text = utf16 ? Utf8OfUtf16(*bytes) : *bytes;
-  const std::string kept = IniWithoutKey(text, section, key);
-  if (kept == text) return true;
-  const std::string written = utf16 ? Utf16OfUtf8(kept) : kept;
-  return WriteWholeFile(file, written.data(), written.size());
+  if (IsUtf16(*bytes)) {
+    return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
+                                      nullptr, file.c_str()) != 0;
+  }
+  const std::string kept = IniWithoutKey(*bytes, section, key);
+  if (kept == *bytes) return true;
+  return WriteWholeFile(file, kept.data(), kept.size());
 }
 
 bool Win32Profile::CanOpenForReading(const std::string& path) {

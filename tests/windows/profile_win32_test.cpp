@@ -47,6 +47,9 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
+  // What a save under UTF-8 left goes.
+  std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary)
+      << "[Section]\r\n" << kMusicKeysUtf8.kind << "= 1\r\n" << kMusicKeysUtf8.file << "=C:\\x\r\n";
   SettingsRecord settings;
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;
@@ -95,14 +98,24 @@ TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
   EXPECT_EQ(loaded.BgmFolder, folder_);
 }
 
+// In a file written under UTF-8, and in one an editor saved as UTF-16.
 TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
-  WriteIni(profile_, kIniSection, kKeyBgmKind, " 1", IniPath(folder_));
-  WriteIni(profile_, kIniSection, kKeyBgmRepeat, " 4", IniPath(folder_));
-  SettingsRecord loaded;
-  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
-  EXPECT_EQ(loaded.BgmKind, 1);
-  EXPECT_EQ(loaded.BgmRepeat, 4);
-  EXPECT_EQ(loaded.BgmFile, "");
+  const std::string utf8 =
+      std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" + kMusicKeysUtf8.repeat + "= 4";
+  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n", CP_ACP) +
+                            Wide(std::string(kKeyBgmRepeat) + "= 4", CP_ACP);
+  for (const std::string& bytes :
+       {utf8, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)}) {
+    std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary) << bytes;
+    SettingsRecord loaded;
+    for (int save = 0; save < 2; ++save) {
+      LoadSettings(profile_, IniPath(folder_), folder_, loaded);
+      EXPECT_EQ(loaded.BgmKind, 1);
+      EXPECT_EQ(loaded.BgmRepeat, 4);
+      EXPECT_EQ(loaded.BgmFile, "");
+      ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), loaded));
+    }
+  }
 }
 
 TEST_F(ProfileTest, LongValuesReadBackWholeAndMissingKeysAreEmpty) {
@@ -170,7 +183,7 @@ TEST_F(ProfileTest, ANameNoCodePageSpellsIsKeptWhole) {
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   const std::string utf8_song = Narrow(song, CP_UTF8);
-  EXPECT_EQ(profile_.ToAnsi(utf8_song), std::nullopt) << "best fit spelt it";
+  EXPECT_EQ(profile_.ToCodePage(utf8_song, GetACP()), std::nullopt) << "best fit spelt it";
 
   SettingsRecord saved;
   saved.BgmKind = 2;
@@ -184,6 +197,16 @@ TEST_F(ProfileTest, ANameNoCodePageSpellsIsKeptWhole) {
   EXPECT_EQ(loaded.BgmKind, 2);
   EXPECT_EQ(loaded.BgmFile, utf8_song);
   DeleteFileW(song.c_str());
+
+  // ¥ alone, which best fit would spell under 932, as the backslash byte.
+  const std::wstring yen = Wide(folder_, CP_ACP) + L"\\\u00a5100.mp3";
+  CloseHandle(CreateFileW(yen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  saved.BgmFile = Narrow(yen, CP_UTF8);
+  ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), saved));
+  EXPECT_EQ(FileBytes().find("\\100"), std::string::npos) << FileBytes();
+  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
+  EXPECT_EQ(loaded.BgmFile, saved.BgmFile);
+  DeleteFileW(yen.c_str());
 }
 
 // The 64-bit edition's file lives under the user's own folder, whose name no
