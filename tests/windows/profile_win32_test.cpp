@@ -98,12 +98,14 @@ TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
   EXPECT_EQ(loaded.BgmFolder, folder_);
 }
 
-// In a file written under UTF-8, and in one an editor saved as UTF-16.
+// In a file written under UTF-8, and in one an editor saved as UTF-16 (with a
+// whole path that is gone, whose key the save takes out).
 TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
-  const std::string utf8 =
-      std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" + kMusicKeysUtf8.repeat + "= 4";
-  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n", CP_ACP) +
-                            Wide(std::string(kKeyBgmRepeat) + "= 4", CP_ACP);
+  const std::string utf8 = std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" +
+                           kMusicKeysUtf8.repeat + "= 4";
+  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n" +
+                                     kKeyBgmRepeat + "= 4\r\n" + kKeyBgmFileWhole + "=|C:%5Cx",
+                                 CP_ACP);
   for (const std::string& bytes :
        {utf8, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)}) {
     std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary) << bytes;
@@ -115,6 +117,7 @@ TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
       EXPECT_EQ(loaded.BgmFile, "");
       ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), loaded));
     }
+    EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFileWhole, IniPath(folder_)), "");
   }
 }
 
