@@ -232,6 +232,8 @@ bool WriteMusicFile(ProfileApi& api, const Spelling& own, const std::string& pat
 std::wstring SettingsTempFile(const std::wstring& ini_file) { return ini_file + L".new"; }
 
 bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecord& settings) {
+  // What a load would forget is no saved choice.
+  if (!settings.BgmFile.empty() && !PathCanBeKept(settings.BgmFile)) return false;
   const std::wstring temp = SettingsTempFile(file);
   api.Remove(temp);  // left by a save that was cut short
   const Spelling own = OwnSpelling(api);

@@ -145,7 +145,7 @@ std::wstring SettingsTempFile(const std::wstring& ini_file);
 // saved or none. The repeat value is the one already converted from the
 // dialog.
 // Returns whether it saved; a save that failed leaves the file as it was and
-// no copy behind.
+// no copy behind. A music path that cannot be kept is never saved.
 bool SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix

@@ -216,6 +216,9 @@ TEST(SaveSettings, SavesEveryValueOrNoneAndSaysWhich) {
   EXPECT_FALSE(SaveSettings(refused, kIni, settings));
   EXPECT_EQ(refused.ValuesOf(kIni), before);
   EXPECT_FALSE(refused.FileThere(temp));
+  SettingsRecord unkept = settings;
+  unkept.BgmFile = "C:\\\xE9.wav";  // no UTF-8
+  EXPECT_FALSE(SaveSettings(refused, kIni, unkept));
 
   // A save that succeeds keeps what else the file holds.
   FakeProfile profile = earlier();
