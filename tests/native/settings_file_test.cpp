@@ -218,7 +218,9 @@ TEST(SaveSettings, SavesEveryValueOrNoneAndSaysWhich) {
   EXPECT_FALSE(refused.FileThere(temp));
   SettingsRecord unkept = settings;
   unkept.BgmFile = "C:\\\xE9.wav";  // no UTF-8
-  EXPECT_FALSE(SaveSettings(refused, kIni, unkept));
+  FakeProfile unkept_profile = earlier();
+  EXPECT_FALSE(SaveSettings(unkept_profile, kIni, unkept));
+  EXPECT_EQ(unkept_profile.ValuesOf(kIni), before);
 
   // A save that succeeds keeps what else the file holds.
   FakeProfile profile = earlier();
