@@ -3,7 +3,6 @@
 // code page can spell and whichever spelling the keys had; the choice of
 // monitors comes back as it was. And any bytes as the file's own, read and
 // changed by the INI bytes reader.
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -75,9 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   // Only the code page's own spelling is left.
   const MusicKeys& other = profile.code_page == kUtf8CodePage ? kMusicKeys932 : kMusicKeysUtf8;
-  for (std::string key : {other.kind, other.repeat, other.file, other.file_whole}) {
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (profile.ValuesOf(ini).count("section\n" + key)) std::abort();
+  for (const char* key : {other.kind, other.repeat, other.file, other.file_whole}) {
+    if (!ReadIni(profile, kIniSection, key, ini).empty()) std::abort();
   }
   // The whole-path key holds nothing the ANSI file could not carry.
   for (const auto& [key, value] : profile.ValuesOf(ini)) {
@@ -96,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The input as a file's own bytes: a key taken out is gone, for good, and
   // nothing else changes.
   const std::string kept = IniWithoutKey(rest, kIniSection, keys.kind);
-  if (IniValue(kept, kIniSection, keys.kind) || IniWithoutKey(kept, kIniSection, keys.kind) != kept ||
+  if (IniValue(kept, kIniSection, keys.kind) ||
+      IniWithoutKey(kept, kIniSection, keys.kind) != kept ||
       IniValue(kept, kIniSection, kKeyMonitors) != IniValue(rest, kIniSection, kKeyMonitors)) {
     std::abort();
   }

@@ -121,8 +121,8 @@ std::string ReadIni(ProfileApi& api, const std::string& section, const std::stri
     api.ProfileRead(section, key, "", buffer.data(), size, file);
     buffer[size - 1] = '\0';  // whatever the call did, the text ends here
     buffer.resize(std::strlen(buffer.c_str()));
-    // A value that comes within a character of the end may have been cut.
-    if (buffer.size() + 2 < size || size >= kLargestIniBuffer) break;
+    // A value that fills the buffer may have been cut.
+    if (buffer.size() + 1 < size || size >= kLargestIniBuffer) break;
   }
   // Cut at the largest buffer: never inside a two-byte character.
   const std::string_view last = LastCharacters(buffer, 1, api.LeadBytes());

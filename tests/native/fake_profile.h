@@ -34,11 +34,6 @@ class FakeProfile : public ProfileApi {
     auto found = values_.find(Id(file, section, key));
     if (found != values_.end()) value = found->second;
     size_t length = std::min<size_t>(value.size(), size - 1);
-    // As an ANSI read may: never inside a two-byte character.
-    if (cuts_between_characters && length < value.size() &&
-        LastCharacters(value.substr(0, length + 1), 1, LeadBytes()).size() == 2) {
-      --length;
-    }
     std::memcpy(buffer, value.data(), length);
     buffer[length] = '\0';
     return static_cast<uint32_t>(length);
@@ -173,7 +168,6 @@ class FakeProfile : public ProfileApi {
 
   unsigned code_page = kJapaneseCodePage;  // our users'
   unsigned language_code_page = kJapaneseCodePage;
-  bool cuts_between_characters = false;
   std::map<std::string, std::string> short_paths;  // UTF-8 path to its 8.3 form
   std::vector<Write> deletes;
   std::set<std::string> files;  // paths that open (UTF-8)

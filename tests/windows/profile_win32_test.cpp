@@ -106,8 +106,9 @@ TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
   const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n" +
                                      kKeyBgmRepeat + "= 4\r\n" + kKeyBgmFileWhole + "=|C:%5Cx",
                                  CP_ACP);
-  for (const std::string& bytes :
-       {utf8, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)}) {
+  const std::string utf16 =
+      "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  for (const std::string& bytes : {utf8, utf16}) {
     std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary) << bytes;
     SettingsRecord loaded;
     for (int save = 0; save < 2; ++save) {
