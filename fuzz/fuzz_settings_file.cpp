@@ -1,8 +1,7 @@
 // Any contents of the settings file: loading always gives a consistent record
 // in UTF-8, and what is saved from it loads back the same, whole, whatever the
-// code page can spell and whichever spelling the keys had; the choice of
-// monitors comes back as it was. And any bytes as the file's own, read and
-// changed by the INI bytes reader.
+// code page can spell, in either spelling of the keys; the choice of monitors
+// comes back as it was. The input is also a file's own bytes (ini_bytes).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
