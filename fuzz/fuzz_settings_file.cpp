@@ -1,11 +1,13 @@
 // Any contents of the settings file: loading always gives a consistent record
 // in UTF-8, and what is saved from it loads back the same, whole, whatever the
-// code page can spell; the choice of monitors comes back as it was.
+// code page can spell, in either spelling of the keys; the choice of monitors
+// comes back as it was. The input is also a file's own bytes (ini_bytes).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "saver/run/full_screen_run.h"
+#include "saver/startup/ini_bytes.h"
 #include "saver/startup/settings_file.h"
 #include "tests/native/fake_profile.h"
 
@@ -14,11 +16,14 @@ using namespace tremblix;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The input holds the five values (kind, repeat, file, whole file,
   // monitors), separated by NUL bytes; the first byte chooses whether the
-  // named music file opens, the code page, and whether files have short names.
+  // named music file opens (1), the code page (2: 932, else 1252; 8: UTF-8
+  // after that one), whether files have short names (4), and whether the
+  // values stand under the keys' UTF-8 spelling (16).
   if (size == 0) return 0;
   const bool file_opens = data[0] & 1;
-  const LeadByteTest lead = data[0] & 2 ? &Cp932LeadByte : &NoLeadBytes;
+  const unsigned language = data[0] & 2 ? kJapaneseCodePage : 1252;
   const bool short_names = data[0] & 4;
+  const MusicKeys& keys = data[0] & 16 ? kMusicKeysUtf8 : kMusicKeys932;
   std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
   std::string values[5];
   for (int i = 0, start = 0; i < 5; ++i) {
@@ -31,12 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string folder = "C:\\Saver";
   const std::wstring ini = L"C:\\Saver\\Tremblix.ini";
   FakeProfile profile;
-  profile.lead = lead;
+  profile.code_page = data[0] & 8 ? kUtf8CodePage : language;
+  profile.language_code_page = language;
   profile.every_file_opens = file_opens;
-  profile.Set(ini, kKeyBgmKind, values[0]);
-  profile.Set(ini, kKeyBgmRepeat, values[1]);
-  profile.Set(ini, kKeyBgmFile, values[2]);
-  profile.Set(ini, kKeyBgmFileWhole, values[3]);
+  profile.Set(ini, keys.kind, values[0]);
+  profile.Set(ini, keys.repeat, values[1]);
+  profile.Set(ini, keys.file, values[2]);
+  profile.Set(ini, keys.file_whole, values[3]);
   // No fifth value: no Monitors key at all.
   if (!values[4].empty()) profile.Set(ini, kKeyMonitors, values[4]);
 
@@ -65,6 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Monitors is saved as the number text of the choice, nothing else.
   if (profile.ValuesOf(ini)["section\nmonitors"] != (settings.AllMonitors ? " 1" : " 0"))
     std::abort();
+  // Only the code page's own spelling is left.
+  const MusicKeys& other = profile.code_page == kUtf8CodePage ? kMusicKeys932 : kMusicKeysUtf8;
+  for (const char* key : {other.kind, other.repeat, other.file, other.file_whole}) {
+    if (!ReadIni(profile, kIniSection, key, ini).empty()) std::abort();
+  }
   // The whole-path key holds nothing the ANSI file could not carry.
   for (const auto& [key, value] : profile.ValuesOf(ini)) {
     if (key.find("(utf-8)") == std::string::npos) continue;
@@ -78,5 +89,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       again.BgmFile != settings.BgmFile || again.BgmFolder != settings.BgmFolder ||
       again.AllMonitors != settings.AllMonitors)
     std::abort();
+
+  // The input as a file's own bytes: a key taken out is gone, for good, and
+  // nothing else changes.
+  const std::string kept = IniWithoutKey(rest, kIniSection, keys.kind);
+  if (IniValue(kept, kIniSection, keys.kind) ||
+      IniWithoutKey(kept, kIniSection, keys.kind) != kept ||
+      IniValue(kept, kIniSection, kKeyMonitors) != IniValue(rest, kIniSection, kKeyMonitors)) {
+    std::abort();
+  }
   return 0;
 }

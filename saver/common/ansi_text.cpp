@@ -42,4 +42,34 @@ size_t EndOfLastCharacterOf(std::string_view text, std::string_view any, LeadByt
   return end;
 }
 
+bool IsUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const uint8_t first = static_cast<uint8_t>(text[at]);
+    size_t length = 1;
+    uint32_t code = first;
+    if (first >= 0xF0 && first <= 0xF4) {
+      length = 4, code = first & 0x07;
+    } else if (first >= 0xE0 && first <= 0xEF) {
+      length = 3, code = first & 0x0F;
+    } else if (first >= 0xC2 && first <= 0xDF) {
+      length = 2, code = first & 0x1F;
+    } else if (first >= 0x80) {
+      return false;
+    }
+    if (at + length > text.size()) return false;
+    for (size_t i = 1; i < length; ++i) {
+      const uint8_t next = static_cast<uint8_t>(text[at + i]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3F);
+    }
+    // The shortest form only, and no surrogate or code past Unicode's end.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF)) {
+      return false;
+    }
+    at += length;
+  }
+  return true;
+}
+
 }  // namespace tremblix

@@ -27,4 +27,9 @@ std::string_view LastCharacters(std::string_view text, size_t count, LeadByteTes
 // the single-byte characters in `any`; 0 when there is none.
 size_t EndOfLastCharacterOf(std::string_view text, std::string_view any, LeadByteTest lead);
 
+// Whether the text is well-formed UTF-8 (no overlong form, no surrogate,
+// nothing past U+10FFFF): the code page of a system that uses UTF-8 for its
+// ANSI text, and of every name we keep.
+bool IsUtf8(std::string_view text);
+
 }  // namespace tremblix

@@ -4,12 +4,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 #include <cstring>
 #include <vector>
 
 #include "saver/common/places.h"
 #include "saver/common/places_win32.h"
 #include "saver/common/wide_text_win32.h"
+#include "saver/startup/ini_bytes.h"
 
 namespace tremblix {
 
@@ -21,43 +24,89 @@ std::wstring Wow64Folder() {
   return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
 
+// Far above any settings file of ours; a larger one is not read or changed.
+constexpr LONGLONG kLargestFile = 1 << 20;
+
+constexpr char kUtf16Mark[] = "\xFF\xFE";
+
+// The file's bytes; nothing where it cannot be read.
+std::optional<std::string> BytesOf(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size = {};
+  std::optional<std::string> bytes;
+  if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestFile) {
+    bytes.emplace(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &read, nullptr) ||
+        read != bytes->size()) {
+      bytes.reset();
+    }
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+// A file saved as UTF-16 (by an editor; the profile functions keep it so)
+// holds text rather than bytes: the profile functions read it, and write it,
+// in the ANSI code page, and so do we.
+bool IsUtf16(const std::string& bytes) { return bytes.rfind(kUtf16Mark, 0) == 0; }
+
+std::optional<std::string> TextOf(const std::wstring& path) {
+  std::optional<std::string> bytes = BytesOf(path);
+  if (!bytes || !IsUtf16(*bytes)) return bytes;
+  std::wstring text((bytes->size() - 2) / 2, L'\0');
+  std::memcpy(text.data(), bytes->data() + 2, text.size() * 2);
+  return Narrow(text, CP_ACP);
+}
+
 }  // namespace
 
 bool AnsiLeadByte(uint8_t byte) { return IsDBCSLeadByte(byte) != 0; }
 
-// The wide profile functions, with names and values turned into wide text
-// from the ANSI code page and back, as the ANSI functions do: the file keeps
-// the same bytes, and its path may hold letters no code page spells.
 uint32_t Win32Profile::ProfileRead(const std::string& section, const std::string& key,
                                    const std::string& fallback, char* buffer, uint32_t size,
                                    const std::wstring& file) {
   if (size == 0) return 0;
-  std::vector<wchar_t> value(size, L'\0');
-  GetPrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
-                           Wide(fallback, CP_ACP).c_str(), value.data(), size, file.c_str());
-  const std::string bytes = Narrow(value.data(), CP_ACP);
-  // Cut to the buffer as the ANSI call does, but between characters.
-  size_t length = 0;
-  while (length < bytes.size()) {
-    const size_t next = length + (IsDBCSLeadByte(static_cast<BYTE>(bytes[length])) ? 2 : 1);
-    if (next > size - 1 || next > bytes.size()) break;
-    length = next;
-  }
-  std::memcpy(buffer, bytes.data(), length);
+  const std::optional<std::string> bytes = TextOf(file);
+  std::optional<std::string_view> value;
+  if (bytes) value = IniValue(*bytes, section, key);
+  const std::string_view text = value ? *value : std::string_view(fallback);
+  const size_t length = std::min<size_t>(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
   return static_cast<uint32_t>(length);
 }
 
+// The wide profile function, with names and value turned into wide text from
+// the ANSI code page, as the ANSI function does: the file keeps the same
+// bytes, and its path may hold letters no code page spells.
 bool Win32Profile::ProfileWrite(const std::string& section, const std::string& key,
                                 const std::string& value, const std::wstring& file) {
-  return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
-                                    Wide(value, CP_ACP).c_str(), file.c_str());
+  const std::optional<std::wstring> wide_section = WideExactly(section, CP_ACP);
+  const std::optional<std::wstring> wide_key = WideExactly(key, CP_ACP);
+  const std::optional<std::wstring> wide_value = WideExactly(value, CP_ACP);
+  if (!wide_section || !wide_key || !wide_value) return false;
+  return WritePrivateProfileStringW(wide_section->c_str(), wide_key->c_str(), wide_value->c_str(),
+                                    file.c_str()) != 0;
 }
 
+// On the bytes, since the profile functions cannot name a key the code page
+// does not spell; a UTF-16 file has only keys they can name.
 bool Win32Profile::ProfileDelete(const std::string& section, const std::string& key,
                                  const std::wstring& file) {
-  return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
-                                    nullptr, file.c_str());
+  if (!tremblix::FileThere(file)) return true;
+  const std::optional<std::string> bytes = BytesOf(file);
+  if (!bytes) return false;
+  if (IsUtf16(*bytes)) {
+    return WritePrivateProfileStringW(Wide(section, CP_ACP).c_str(), Wide(key, CP_ACP).c_str(),
+                                      nullptr, file.c_str()) != 0;
+  }
+  const std::string kept = IniWithoutKey(*bytes, section, key);
+  if (kept == *bytes) return true;
+  return WriteWholeFile(file, kept.data(), kept.size());
 }
 
 namespace {
@@ -88,12 +137,25 @@ bool Win32Profile::CanOpenForReading(const std::string& path) {
   return FilePresence(path) != Presence::kGone;
 }
 
-std::optional<std::string> Win32Profile::ToAnsi(const std::string& utf8) {
-  return NarrowExactly(Wide(utf8, CP_UTF8), CP_ACP);
+unsigned Win32Profile::AnsiCodePage() { return GetACP(); }
+
+unsigned Win32Profile::LanguageCodePage() {
+  DWORD code_page = 0;
+  if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                      reinterpret_cast<LPWSTR>(&code_page), sizeof code_page / sizeof(wchar_t))) {
+    return 0;
+  }
+  return code_page;
 }
 
-std::string Win32Profile::FromAnsi(const std::string& ansi) {
-  return Narrow(Wide(ansi, CP_ACP), CP_UTF8);
+std::optional<std::string> Win32Profile::ToCodePage(const std::string& utf8, unsigned code_page) {
+  const std::optional<std::wstring> wide = WideExactly(utf8, CP_UTF8);
+  if (!wide) return std::nullopt;
+  return NarrowExactly(*wide, code_page);
+}
+
+std::string Win32Profile::FromCodePage(const std::string& bytes, unsigned code_page) {
+  return Narrow(Wide(bytes, code_page), CP_UTF8);
 }
 
 std::optional<std::string> Win32Profile::ShortPath(const std::string& utf8) {

@@ -1,4 +1,7 @@
-// The settings file through the platform's private-profile functions.
+// The settings file: written through the platform's private-profile
+// functions, read from its own bytes (ini_bytes), since those functions turn
+// every key and value through the ANSI code page and cannot read a file
+// spelt in another one, as one written before a switch to UTF-8 is.
 #pragma once
 
 #include "saver/common/presence.h"
@@ -19,8 +22,10 @@ class Win32Profile : public ProfileApi {
   bool ProfileDelete(const std::string& section, const std::string& key,
                      const std::wstring& file) override;
   bool CanOpenForReading(const std::string& path) override;
-  std::optional<std::string> ToAnsi(const std::string& utf8) override;
-  std::string FromAnsi(const std::string& ansi) override;
+  unsigned AnsiCodePage() override;
+  unsigned LanguageCodePage() override;
+  std::optional<std::string> ToCodePage(const std::string& utf8, unsigned code_page) override;
+  std::string FromCodePage(const std::string& bytes, unsigned code_page) override;
   std::optional<std::string> ShortPath(const std::string& utf8) override;
   bool FileThere(const std::wstring& path) override;
   bool CopyWhole(const std::wstring& from, const std::wstring& to) override;

@@ -71,6 +71,41 @@ void ReadNumber(ProfileApi& api, const char* key, const std::wstring& file, int1
   if (std::optional<int16_t> number = IntegerPart16(value)) field = *number;
 }
 
+// How a file spells the music keys, and the code page of their values.
+struct Spelling {
+  MusicKeys keys;
+  unsigned code_page;
+};
+
+// What a save writes: the code page's own spelling.
+Spelling OwnSpelling(ProfileApi& api) {
+  const unsigned code_page = api.AnsiCodePage();
+  if (code_page == kUtf8CodePage) return {kMusicKeysUtf8, kUtf8CodePage};
+  return {kMusicKeys932, code_page};
+}
+
+// The other spelling: UTF-8, or where that is the code page's own, the keys
+// in 932's bytes with values in the code page the system used before.
+Spelling OtherSpelling(ProfileApi& api) {
+  if (api.AnsiCodePage() != kUtf8CodePage) return {kMusicKeysUtf8, kUtf8CodePage};
+  const unsigned before = api.LanguageCodePage();
+  return {kMusicKeys932, before != 0 && before != kUtf8CodePage ? before : kJapaneseCodePage};
+}
+
+bool HoldsValues(ProfileApi& api, const MusicKeys& keys, const std::wstring& file) {
+  for (const char* key : {keys.kind, keys.repeat, keys.file, keys.file_whole}) {
+    if (!ReadIni(api, kIniSection, key, file).empty()) return true;
+  }
+  return false;
+}
+
+// The code page's own spelling wins where both are there: a save writes it.
+Spelling SpellingOf(ProfileApi& api, const std::wstring& file) {
+  const Spelling own = OwnSpelling(api);
+  const Spelling other = OtherSpelling(api);
+  return HoldsValues(api, own.keys, file) || !HoldsValues(api, other.keys, file) ? own : other;
+}
+
 // Only a value that the number keys' reading makes 0 (" 0", or "0" as the
 // platform may leave it) keeps the scene to the primary monitor; a missing
 // key, an empty value and any other text mean every monitor.
@@ -86,8 +121,8 @@ std::string ReadIni(ProfileApi& api, const std::string& section, const std::stri
     api.ProfileRead(section, key, "", buffer.data(), size, file);
     buffer[size - 1] = '\0';  // whatever the call did, the text ends here
     buffer.resize(std::strlen(buffer.c_str()));
-    // A value that comes within a character of the end may have been cut.
-    if (buffer.size() + 2 < size || size >= kLargestIniBuffer) break;
+    // A value that fills the buffer may have been cut.
+    if (buffer.size() + 1 < size || size >= kLargestIniBuffer) break;
   }
   // Cut at the largest buffer: never inside a two-byte character.
   const std::string_view last = LastCharacters(buffer, 1, api.LeadBytes());
@@ -103,6 +138,7 @@ bool WriteIni(ProfileApi& api, const std::string& section, const std::string& ke
 bool PathCanBeKept(std::string_view utf8_path) {
   // Four-byte sequences are two UTF-16 units; no byte of a longer one is a
   // quote, which would end the music command's quoted name.
+  if (!IsUtf8(utf8_path) || utf8_path.find('\0') != std::string_view::npos) return false;
   size_t units = 0;
   for (unsigned char c : utf8_path) {
     if ((c & 0xC0) != 0x80) ++units;
@@ -120,7 +156,9 @@ std::optional<std::string> WholePathBeside(std::string_view value, std::string_v
   if (bar == std::string_view::npos) return std::nullopt;
   std::optional<std::string> beside = Unescaped(value.substr(0, bar));
   std::optional<std::string> path = Unescaped(value.substr(bar + 1));
-  if (!beside || !path || *beside != ansi || path->empty()) return std::nullopt;
+  if (!beside || !path || *beside != ansi || path->empty() || !PathCanBeKept(*path)) {
+    return std::nullopt;
+  }
   return path;
 }
 
@@ -149,16 +187,20 @@ std::string ProgramFolder(std::string_view module_path, LeadByteTest lead) {
 
 void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view program_folder,
                   SettingsRecord& settings) {
-  ReadNumber(api, kKeyBgmKind, file, settings.BgmKind);
-  ReadNumber(api, kKeyBgmRepeat, file, settings.BgmRepeat);
+  const Spelling spelling = SpellingOf(api, file);
+  ReadNumber(api, spelling.keys.kind, file, settings.BgmKind);
+  ReadNumber(api, spelling.keys.repeat, file, settings.BgmRepeat);
 
-  // A music file that cannot be opened is forgotten; only the file kind falls
-  // back to no music, a CD choice stays.
-  const std::string ansi = ReadIni(api, kIniSection, kKeyBgmFile, file);
+  // A music file that cannot be kept or opened is forgotten; only the file
+  // kind falls back to no music, a CD choice stays.
+  const std::string beside = ReadIni(api, kIniSection, spelling.keys.file, file);
   std::optional<std::string> whole =
-      WholePathBeside(ReadIni(api, kIniSection, kKeyBgmFileWhole, file), ansi);
-  settings.BgmFile = whole ? *whole : api.FromAnsi(ansi);
-  if (!settings.BgmFile.empty() && !FileExists(api, settings.BgmFile)) settings.BgmFile.clear();
+      WholePathBeside(ReadIni(api, kIniSection, spelling.keys.file_whole, file), beside);
+  settings.BgmFile = whole ? *whole : api.FromCodePage(beside, spelling.code_page);
+  if (!settings.BgmFile.empty() &&
+      (!PathCanBeKept(settings.BgmFile) || !FileExists(api, settings.BgmFile))) {
+    settings.BgmFile.clear();
+  }
   if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;
 
   settings.BgmFolder = settings.BgmFile.empty() ? std::string(program_folder)
@@ -170,18 +212,19 @@ namespace {
 
 // BGMﾌｧｲﾙ as older copies read it; where the code page cannot spell the
 // path, its short name or nothing there, and the whole path beside it.
-bool WriteMusicFile(ProfileApi& api, const std::string& path, const std::wstring& file) {
-  if (std::optional<std::string> ansi = api.ToAnsi(path)) {
-    return WriteIni(api, kIniSection, kKeyBgmFile, *ansi, file) &&
-           api.ProfileDelete(kIniSection, kKeyBgmFileWhole, file);
+bool WriteMusicFile(ProfileApi& api, const Spelling& own, const std::string& path,
+                    const std::wstring& file) {
+  if (std::optional<std::string> spelt = api.ToCodePage(path, own.code_page)) {
+    return WriteIni(api, kIniSection, own.keys.file, *spelt, file) &&
+           api.ProfileDelete(kIniSection, own.keys.file_whole, file);
   }
-  std::optional<std::string> short_ansi;
+  std::optional<std::string> short_spelt;
   if (std::optional<std::string> short_path = api.ShortPath(path)) {
-    short_ansi = api.ToAnsi(*short_path);
+    short_spelt = api.ToCodePage(*short_path, own.code_page);
   }
-  const std::string beside = short_ansi.value_or("");
-  return WriteIni(api, kIniSection, kKeyBgmFile, beside, file) &&
-         WriteIni(api, kIniSection, kKeyBgmFileWhole, WholePathValue(beside, path), file);
+  const std::string beside = short_spelt.value_or("");
+  return WriteIni(api, kIniSection, own.keys.file, beside, file) &&
+         WriteIni(api, kIniSection, own.keys.file_whole, WholePathValue(beside, path), file);
 }
 
 }  // namespace
@@ -189,13 +232,27 @@ bool WriteMusicFile(ProfileApi& api, const std::string& path, const std::wstring
 std::wstring SettingsTempFile(const std::wstring& ini_file) { return ini_file + L".new"; }
 
 bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecord& settings) {
+  // What a load would forget is no saved choice.
+  if (!settings.BgmFile.empty() && !PathCanBeKept(settings.BgmFile)) return false;
   const std::wstring temp = SettingsTempFile(file);
   api.Remove(temp);  // left by a save that was cut short
-  // Starting from the file as it is keeps whatever else a user put in it.
-  bool saved = !api.FileThere(file) || api.CopyWhole(file, temp);
-  saved = saved && WriteIni(api, kIniSection, kKeyBgmKind, NumberText(settings.BgmKind), temp);
-  saved = saved && WriteIni(api, kIniSection, kKeyBgmRepeat, NumberText(settings.BgmRepeat), temp);
-  saved = saved && WriteMusicFile(api, settings.BgmFile, temp);
+  const Spelling own = OwnSpelling(api);
+  bool saved = true;
+  if (api.FileThere(file)) {
+    // Starting from the file as it is keeps whatever else a user put in it.
+    // The other spelling's keys go first, so that nothing stale is read
+    // later and the profile functions never write back what the code page
+    // cannot spell.
+    saved = api.CopyWhole(file, temp);
+    const MusicKeys& other = OtherSpelling(api).keys;
+    for (const char* key : {other.kind, other.repeat, other.file, other.file_whole}) {
+      saved = saved && api.ProfileDelete(kIniSection, key, temp);
+    }
+  }
+  saved = saved && WriteIni(api, kIniSection, own.keys.kind, NumberText(settings.BgmKind), temp);
+  saved =
+      saved && WriteIni(api, kIniSection, own.keys.repeat, NumberText(settings.BgmRepeat), temp);
+  saved = saved && WriteMusicFile(api, own, settings.BgmFile, temp);
   const std::string monitors = NumberText(settings.AllMonitors ? 1 : 0);
   saved = saved && WriteIni(api, kIniSection, kKeyMonitors, monitors, temp);
   saved = saved && api.PutInPlace(temp, file);

@@ -12,31 +12,46 @@
 
 namespace tremblix {
 
+// The code page of a system that uses UTF-8 for its ANSI text (Windows 10
+// and 11 offer it), and our users' own.
+inline constexpr unsigned kUtf8CodePage = 65001;
+inline constexpr unsigned kJapaneseCodePage = 932;
+
 // The private-profile and file calls the settings code needs; the program
 // passes the real ones, tests pass their own.
 class ProfileApi {
  public:
   virtual ~ProfileApi() = default;
-  // As GetPrivateProfileStringA: names and values are ANSI bytes, and at
-  // most size - 1 bytes and a NUL are copied. The file's path is wide: it
-  // may hold a user's name that the ANSI code page cannot spell.
+  // The value as the file's own bytes spell it, found as
+  // GetPrivateProfileString finds it but whatever the code page would make
+  // of the bytes: names and values are bytes. At most size - 1 bytes and a
+  // NUL are copied. The file's path is wide: it may hold a user's name that
+  // the ANSI code page cannot spell.
   virtual uint32_t ProfileRead(const std::string& section, const std::string& key,
                                const std::string& fallback, char* buffer, uint32_t size,
                                const std::wstring& file) = 0;
+  // As WritePrivateProfileStringA: names and value are bytes of the ANSI
+  // code page. False, and nothing written, where the code page cannot carry
+  // them unchanged.
   virtual bool ProfileWrite(const std::string& section, const std::string& key,
                             const std::string& value, const std::wstring& file) = 0;
-  // Takes the key out of the section.
+  // Takes every line of the key out of the section, whatever its bytes spell
+  // in the code page.
   virtual bool ProfileDelete(const std::string& section, const std::string& key,
                              const std::wstring& file) = 0;
   // Opens the file (its path in UTF-8) for sequential reading and closes it
   // again. False only when it is known not to open: one whose open does not
   // answer within about a second (a share that has gone) counts as there.
   virtual bool CanOpenForReading(const std::string& path) = 0;
+  // The system's ANSI code page, and the one of its language, which a system
+  // now using UTF-8 used before (932 for our users).
+  virtual unsigned AnsiCodePage() = 0;
+  virtual unsigned LanguageCodePage() = 0;
   // Names are kept in UTF-8, which spells any of them; the file's values are
-  // in the ANSI code page. ToAnsi gives the text only when the code page
-  // spells it exactly (no look-alikes), so that it reads back the same.
-  virtual std::optional<std::string> ToAnsi(const std::string& utf8) = 0;
-  virtual std::string FromAnsi(const std::string& ansi) = 0;
+  // in a code page. ToCodePage gives the text only when the code page spells
+  // it exactly (no look-alikes), so that it reads back the same.
+  virtual std::optional<std::string> ToCodePage(const std::string& utf8, unsigned code_page) = 0;
+  virtual std::string FromCodePage(const std::string& bytes, unsigned code_page) = 0;
   // The short (8.3) form of an existing file's path, in UTF-8; most volumes
   // have none.
   virtual std::optional<std::string> ShortPath(const std::string& utf8) = 0;
@@ -50,7 +65,11 @@ class ProfileApi {
   virtual LeadByteTest LeadBytes() = 0;
 };
 
-// Section and key names, as the bytes the file holds (code page 932).
+// Section and key names, as the bytes the file holds. Where the ANSI code
+// page is UTF-8 the keys are spelt in UTF-8 and so are their values, as the
+// platform's profile functions write them there; under any other code page
+// the keys are code page 932's bytes and the values are in the code page.
+// Both spellings are read under either, each value in its keys' spelling.
 inline constexpr char kIniSection[] = "Section";
 inline constexpr char kKeyBgmKind[] = "BGM\x8B\xE6\x95\xAA";         // BGM区分
 inline constexpr char kKeyBgmRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";   // BGMﾘﾋﾟｰﾄ
@@ -59,6 +78,22 @@ inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";         // BGMﾌ�
 // BGMﾌｧｲﾙ holds then (the short name, or nothing): older copies read only
 // BGMﾌｧｲﾙ, and one that saves another song there makes this key stale.
 inline constexpr char kKeyBgmFileWhole[] = "BGM\xCC\xA7\xB2\xD9(UTF-8)";  // BGMﾌｧｲﾙ(UTF-8)
+
+struct MusicKeys {
+  const char* kind;
+  const char* repeat;
+  const char* file;
+  const char* file_whole;
+};
+inline constexpr MusicKeys kMusicKeys932 = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile,
+                                            kKeyBgmFileWhole};
+inline constexpr MusicKeys kMusicKeysUtf8 = {
+    "BGM\xE5\x8C\xBA\xE5\x88\x86",                                  // BGM区分
+    "BGM\xEF\xBE\x98\xEF\xBE\x8B\xEF\xBE\x9F\xEF\xBD\xB0\xEF\xBE\x84",  // BGMﾘﾋﾟｰﾄ
+    "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99",              // BGMﾌｧｲﾙ
+    "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99(UTF-8)",       // BGMﾌｧｲﾙ(UTF-8)
+};
+
 // " 0": the scene on the primary monitor alone; any other value, or none,
 // every monitor. Read as the numbers above are ("0" and blanks around it
 // too); older copies do not read it.
@@ -67,6 +102,7 @@ inline constexpr char kKeyMonitors[] = "Monitors";
 // The longest path, in UTF-16 units, that the file chooser, the music
 // commands and the sound player take.
 inline constexpr size_t kLongestPath = 259;
+// Well-formed UTF-8 of at most kLongestPath units, with no NUL and no quote.
 bool PathCanBeKept(std::string_view utf8_path);
 
 // The whole-path key's value, ASCII alone (the file is read and written in
@@ -74,7 +110,8 @@ bool PathCanBeKept(std::string_view utf8_path);
 // byte outside letters, digits and a few marks written as %XX, joined by |.
 std::string WholePathValue(std::string_view ansi_beside, std::string_view utf8_path);
 // The path the value holds while BGMﾌｧｲﾙ still holds the text it was written
-// beside; nothing otherwise, or for a value that is no such pair.
+// beside; nothing otherwise, or for a value that is no such pair or holds no
+// path that can be kept.
 std::optional<std::string> WholePathBeside(std::string_view value, std::string_view ansi);
 
 // The whole value, however long: a read that fills its buffer is made again
@@ -93,8 +130,10 @@ std::string FolderOf(std::string_view path, LeadByteTest lead);
 // at the root of a drive ("C:\").
 std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
-// Fills the record from the settings file ini_file; without a music file the
-// chooser starts in the program's folder (UTF-8, as every name we keep).
+// Fills the record from the settings file ini_file, read in the code page's
+// own spelling unless only the other one holds values (a file written
+// before the system's code page changed); without a music file the chooser
+// starts in the program's folder (UTF-8, as every name we keep).
 void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
                   SettingsRecord& settings);
 
@@ -102,10 +141,12 @@ void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_vie
 std::wstring SettingsTempFile(const std::wstring& ini_file);
 
 // Writes the three music keys in their order, then Monitors, into a copy of
-// the settings file, then puts the copy in its place: every value is saved or
-// none. The repeat value is the one already converted from the dialog.
+// the settings file, in the code page's own spelling, the other spelling's
+// keys taken out first; then puts the copy in its place: every value is
+// saved or none. The repeat value is the one already converted from the
+// dialog.
 // Returns whether it saved; a save that failed leaves the file as it was and
-// no copy behind.
+// no copy behind. A music path that cannot be kept is never saved.
 bool SaveSettings(ProfileApi& api, const std::wstring& ini_file, const SettingsRecord& settings);
 
 }  // namespace tremblix

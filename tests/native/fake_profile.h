@@ -42,6 +42,8 @@ class FakeProfile : public ProfileApi {
   bool ProfileWrite(const std::string& section, const std::string& key, const std::string& value,
                     const std::wstring& file) override {
     if (refused.count(file) || writes_left == 0) return false;
+    // Under UTF-8 the platform cannot carry other bytes.
+    if (code_page == kUtf8CodePage && !IsUtf8(section + key + value)) return false;
     if (writes_left > 0) --writes_left;
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;
@@ -57,7 +59,11 @@ class FakeProfile : public ProfileApi {
     return true;
   }
 
-  std::optional<std::string> ToAnsi(const std::string& utf8) override {
+  unsigned AnsiCodePage() override { return code_page; }
+  unsigned LanguageCodePage() override { return language_code_page; }
+
+  std::optional<std::string> ToCodePage(const std::string& utf8, unsigned to) override {
+    if (to == kUtf8CodePage) return IsUtf8(utf8) ? std::optional<std::string>(utf8) : std::nullopt;
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
       if (static_cast<unsigned char>(utf8[i]) < 0x80) {
@@ -65,7 +71,7 @@ class FakeProfile : public ProfileApi {
         continue;
       }
       const Spelling* found = nullptr;
-      for (const Spelling& s : Spellings()) {
+      for (const Spelling& s : Spellings(to)) {
         if (utf8.compare(i, s.utf8.size(), s.utf8) == 0) found = &s;
       }
       if (!found) return std::nullopt;
@@ -75,11 +81,13 @@ class FakeProfile : public ProfileApi {
     return out;
   }
 
-  std::string FromAnsi(const std::string& ansi) override {
+  std::string FromCodePage(const std::string& ansi, unsigned from) override {
+    // Bytes UTF-8 cannot read are U+FFFD.
+    if (from == kUtf8CodePage) return IsUtf8(ansi) ? ansi : "\xEF\xBF\xBD";
     std::string out;
     for (size_t i = 0; i < ansi.size();) {
       const Spelling* found = nullptr;
-      for (const Spelling& s : Spellings()) {
+      for (const Spelling& s : Spellings(from)) {
         if (ansi.compare(i, s.ansi.size(), s.ansi) == 0) found = &s;
       }
       if (found) {
@@ -148,7 +156,9 @@ class FakeProfile : public ProfileApi {
     return every_file_opens || files.count(path) > 0;
   }
 
-  LeadByteTest LeadBytes() override { return lead; }
+  LeadByteTest LeadBytes() override {
+    return code_page == kJapaneseCodePage ? &Cp932LeadByte : &NoLeadBytes;
+  }
 
   void Set(const std::wstring& file, const std::string& key, const std::string& value,
            const std::string& section = kIniSection) {
@@ -156,7 +166,8 @@ class FakeProfile : public ProfileApi {
     ini_files.insert(file);
   }
 
-  LeadByteTest lead = &Cp932LeadByte;  // our users' code page
+  unsigned code_page = kJapaneseCodePage;  // our users'
+  unsigned language_code_page = kJapaneseCodePage;
   std::map<std::string, std::string> short_paths;  // UTF-8 path to its 8.3 form
   std::vector<Write> deletes;
   std::set<std::string> files;  // paths that open (UTF-8)
@@ -178,18 +189,19 @@ class FakeProfile : public ProfileApi {
                    [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
     return {file, id};
   }
-  // The characters the tests spell beyond ASCII, as the code page spells
+  // The characters the tests spell beyond ASCII, as 932 or 1252 spells
   // them; any other is one it lacks (〜 U+301C and ¥ under 932, é as well).
   struct Spelling {
     std::string utf8, ansi;
   };
-  const std::vector<Spelling>& Spellings() const {
+  static const std::vector<Spelling>& Spellings(unsigned code_page) {
     static const std::vector<Spelling> cp932 = {
         {"音", "\x89\xB9"}, {"楽", "\x8A\x79"}, {"曲", "\x8B\xC8"}, {"ソ", "\x83\x5C"},
         {"ン", "\x83\x93"}, {"グ", "\x83\x4F"}, {"表", "\x95\x5C"}, {"能", "\x94\x5C"},
         {"～", "\x81\x60"}, {"☆", "\x81\x99"}};
-    static const std::vector<Spelling> cp1252 = {{"é", "\xE9"}, {"ú", "\xFA"}, {"¥", "\xA5"}};
-    return lead == &Cp932LeadByte ? cp932 : cp1252;
+    static const std::vector<Spelling> cp1252 = {
+        {"é", "\xE9"}, {"ú", "\xFA"}, {"¥", "\xA5"}, {"€", "\x80"}};
+    return code_page == kJapaneseCodePage ? cp932 : cp1252;
   }
   void Drop(const std::wstring& file) {
     for (auto it = values_.begin(); it != values_.end();) {

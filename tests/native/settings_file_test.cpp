@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "saver/startup/ini_bytes.h"
 #include "tests/native/fake_profile.h"
 
 #include <cctype>
@@ -114,11 +115,12 @@ TEST_F(LoadSettingsTest, AMusicFileAtADriveRootHasTheDriveAsItsFolder) {
   EXPECT_EQ(Load().BgmFolder, "D:");
 }
 
-TEST_F(LoadSettingsTest, ValuesLongerThanTheFirstBufferReadBackWhole) {
+// Longer than the music commands take (a long path read whole: WholeNameTest).
+TEST_F(LoadSettingsTest, APathTooLongToKeepIsForgotten) {
   std::string path = "C:\\" + std::string(300, 'x');
   profile.files.insert(path);
   profile.Set(kIni, kKeyBgmFile, path);
-  EXPECT_EQ(Load().BgmFile, path);
+  EXPECT_EQ(Load().BgmFile, "");
 }
 
 TEST(ReadIni, AsksWithAnEmptyDefaultThenALargerBufferWhileTheValueFillsIt) {
@@ -141,12 +143,12 @@ TEST(ReadIni, AsksWithAnEmptyDefaultThenALargerBufferWhileTheValueFillsIt) {
   EXPECT_EQ(recorder.sizes.front(), 256u);
   EXPECT_EQ(recorder.sizes.back(), 65536u);
 
-  // A value of 254 bytes may have been cut; one of 253 was not.
+  // Values the first read cuts at its 255 bytes, and the second at 511.
   FakeProfile profile;
-  profile.Set(L"f", "a", std::string(253, 'a'));
-  profile.Set(L"f", "b", std::string(254, 'b'));
-  EXPECT_EQ(ReadIni(profile, "Section", "a", L"f").size(), 253u);
-  EXPECT_EQ(ReadIni(profile, "Section", "b", L"f").size(), 254u);
+  for (size_t length : {256, 512}) {
+    profile.Set(L"f", "k", std::string(length, 'v'));
+    EXPECT_EQ(ReadIni(profile, "Section", "k", L"f").size(), length);
+  }
 }
 
 TEST(ReadIni, NeverCutsInsideATwoByteCharacter) {
@@ -208,6 +210,11 @@ TEST(SaveSettings, SavesEveryValueOrNoneAndSaysWhich) {
   EXPECT_FALSE(SaveSettings(refused, kIni, settings));
   EXPECT_EQ(refused.ValuesOf(kIni), before);
   EXPECT_FALSE(refused.FileThere(temp));
+  SettingsRecord unkept = settings;
+  unkept.BgmFile = "C:\\\xE9.wav";  // no UTF-8
+  FakeProfile unkept_profile = earlier();
+  EXPECT_FALSE(SaveSettings(unkept_profile, kIni, unkept));
+  EXPECT_EQ(unkept_profile.ValuesOf(kIni), before);
 
   // A save that succeeds keeps what else the file holds.
   FakeProfile profile = earlier();
@@ -397,19 +404,15 @@ TEST_F(WholeNameTest, ALongJapanesePathReadsBackWholeFromEitherKey) {
   EXPECT_EQ(SaveAndLoad(unspelt).BgmFile, unspelt);
 }
 
-TEST_F(WholeNameTest, AYenSignIsNeverSavedAsABackslash) {
-  const std::string song = "C:\\m\\¥100.mp3";
-  profile.files.insert(song);
-  EXPECT_EQ(SaveAndLoad(song).BgmFile, song);
-  EXPECT_EQ(Values()[Lower(kKeyBgmFile)].find('\\', 5), std::string::npos)
-      << Values()[Lower(kKeyBgmFile)];
-}
-
 TEST(WholePathValue, ReadsBackOnlyBesideItsTextAndOnlyWhenWellMade) {
   const std::string value = WholePathValue("C:\\E~1.MP3", "C:\\50% | é.mp3");
   EXPECT_EQ(WholePathBeside(value, "C:\\E~1.MP3"), "C:\\50% | é.mp3");
   EXPECT_EQ(WholePathBeside(value, "C:\\other.mp3"), std::nullopt);
-  for (const char* bad : {"", "|", "x", "%4|C:", "|C:%4", "|C:%GG", "a|b|c", "|C:\xE9"}) {
+  // No path the program keeps: a NUL, a quote, no UTF-8, too long.
+  const std::vector<std::string> bad_values = {
+      "",     "|",          "x",           "%4|C:",      "|C:%4", "|C:%GG", "a|b|c", "|C:\xE9",
+      "|%00", "|C:%00.mp3", "|C:%22a.mp3", "|C:%E9.mp3", "|C:" + std::string(258, 'a')};
+  for (const std::string& bad : bad_values) {
     EXPECT_EQ(WholePathBeside(bad, ""), std::nullopt) << bad;
   }
 }
@@ -422,6 +425,70 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   EXPECT_TRUE(PathCanBeKept(japanese));
   EXPECT_FALSE(PathCanBeKept(japanese + "🎵"));  // two units
   EXPECT_FALSE(PathCanBeKept("C:\\a\"b.mp3"));
+  EXPECT_FALSE(PathCanBeKept(std::string("C:\\a\0b.mp3", 10)));
+  EXPECT_TRUE(PathCanBeKept("C:\\é音🎵.mp3"));
+  // No UTF-8: a byte alone, overlong forms, a surrogate, past U+10FFFF, cut.
+  for (const char* bad : {"\x80", "\xC0\xAF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xE9.mp3", "\xF0\x9F\x8E"}) {
+    EXPECT_FALSE(PathCanBeKept(std::string("C:\\") + bad)) << bad;
+  }
+}
+
+// Saved under one code page (then, where a song is given, by an older copy in
+// 932's spelling), read and saved again under another: the choice comes back
+// whole, and the second save leaves the reading code page's spelling alone.
+TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
+  const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
+  struct Case {
+    unsigned written, read, language;
+    std::string song, older;
+  };
+  const std::vector<Case> cases = {
+      {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
+      // The system switched to UTF-8, and back; no language told: our users' 932.
+      {932, 65001, 932, ja, ""}, {932, 65001, 932, any, ""}, {1252, 65001, 1252, eu, ""},
+      {65001, 932, 932, ja, ""}, {65001, 932, 932, any, ""}, {65001, 1252, 1252, ja, ""},
+      {932, 65001, 65001, ja, ""},
+      // Both spellings: the code page's own wins.
+      {65001, 65001, 932, ja, "C:\\b.wav"}, {65001, 932, 932, ja, "C:\\b.wav"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.written) + " to " + std::to_string(c.read) + c.older);
+    FakeProfile profile;
+    profile.every_file_opens = true;
+    profile.code_page = c.written;
+    profile.language_code_page = c.language;
+    ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false}));
+    if (!c.older.empty()) {
+      profile.Set(kIni, kKeyBgmKind, " 2");
+      profile.Set(kIni, kKeyBgmFile, c.older);
+    }
+    const bool older_read = !c.older.empty() && c.read != 65001;
+    profile.code_page = c.read;
+    for (int save = 0; save < 2; ++save) {
+      SettingsRecord loaded;
+      LoadSettings(profile, kIni, kFolder, loaded);
+      EXPECT_EQ(loaded.BgmFile, older_read ? c.older : c.song);
+      EXPECT_TRUE(loaded.BgmKind == kBgmFile && loaded.BgmRepeat == (older_read ? 0 : 7));
+      ASSERT_TRUE(SaveSettings(profile, kIni, loaded));
+    }
+    const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
+    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
+      EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
+    }
+  }
+}
+
+// The file's own bytes, read and changed as the profile functions read them.
+TEST(IniBytes, FindAndTakeOutAKey) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> reads = {
+      {"[Section]\r\nk= 2 \r\n", "2"}, {"\xEF\xBB\xBF [section] \nK = a b", "a b"},
+      {"[Section]\nk=\"q\"\nk=2", "q"}, {"[Section]\nk='q\"", "'q\""}, {"[Section]\nk", ""},
+      {"[Other]\n[Section]x\nk=v=w\n", "v=w"}, {"[Section]\nkk=1\n[Other]\nk=1\n", std::nullopt},
+      {"k=1\n[Section]", std::nullopt}};
+  for (const auto& [bytes, value] : reads) EXPECT_EQ(IniValue(bytes, "Section", "k"), value);
+  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4",
+                          "Section", "k"),
+            "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n");
 }
 
 }  // namespace

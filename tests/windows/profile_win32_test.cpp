@@ -47,6 +47,9 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
+  // What a save under UTF-8 left goes.
+  std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary)
+      << "[Section]\r\n" << kMusicKeysUtf8.kind << "= 1\r\n" << kMusicKeysUtf8.file << "=C:\\x\r\n";
   SettingsRecord settings;
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;
@@ -95,14 +98,28 @@ TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
   EXPECT_EQ(loaded.BgmFolder, folder_);
 }
 
+// In a file written under UTF-8, and in one an editor saved as UTF-16 (with a
+// whole path that is gone, whose key the save takes out).
 TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
-  WriteIni(profile_, kIniSection, kKeyBgmKind, " 1", IniPath(folder_));
-  WriteIni(profile_, kIniSection, kKeyBgmRepeat, " 4", IniPath(folder_));
-  SettingsRecord loaded;
-  LoadSettings(profile_, IniPath(folder_), folder_, loaded);
-  EXPECT_EQ(loaded.BgmKind, 1);
-  EXPECT_EQ(loaded.BgmRepeat, 4);
-  EXPECT_EQ(loaded.BgmFile, "");
+  const std::string utf8 = std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" +
+                           kMusicKeysUtf8.repeat + "= 4";
+  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n" +
+                                     kKeyBgmRepeat + "= 4\r\n" + kKeyBgmFileWhole + "=|C:%5Cx",
+                                 CP_ACP);
+  const std::string utf16 =
+      "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  for (const std::string& bytes : {utf8, utf16}) {
+    std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary) << bytes;
+    SettingsRecord loaded;
+    for (int save = 0; save < 2; ++save) {
+      LoadSettings(profile_, IniPath(folder_), folder_, loaded);
+      EXPECT_EQ(loaded.BgmKind, 1);
+      EXPECT_EQ(loaded.BgmRepeat, 4);
+      EXPECT_EQ(loaded.BgmFile, "");
+      ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), loaded));
+    }
+    EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFileWhole, IniPath(folder_)), "");
+  }
 }
 
 TEST_F(ProfileTest, LongValuesReadBackWholeAndMissingKeysAreEmpty) {
@@ -162,15 +179,15 @@ TEST_F(ProfileTest, APathOfTheCodePageKeepsItsBytesInTheFile) {
   RemoveDirectoryW(folder.c_str());
 }
 
-// The wave dash (U+301C, which 932 lacks: it has U+FF5E), é and ¥: spelt by
-// the code page they would be look-alikes at best, a backslash at worst.
+// 音, which 1252 lacks, and é and ¥, of which 932 has only look-alikes (the
+// backslash byte for ¥): spelt so, the name would be another.
 TEST_F(ProfileTest, ANameNoCodePageSpellsIsKeptWhole) {
-  const std::wstring song = Wide(folder_, CP_ACP) + L"\\\u301c caf\u00e9 \u00a5100.mp3";
+  const std::wstring song = Wide(folder_, CP_ACP) + L"\\\u97f3 caf\u00e9 \u00a5100.mp3";
   HANDLE file = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   const std::string utf8_song = Narrow(song, CP_UTF8);
-  EXPECT_EQ(profile_.ToAnsi(utf8_song), std::nullopt) << "best fit spelt it";
+  EXPECT_EQ(profile_.ToCodePage(utf8_song, GetACP()), std::nullopt) << "best fit spelt it";
 
   SettingsRecord saved;
   saved.BgmKind = 2;
@@ -179,6 +196,7 @@ TEST_F(ProfileTest, ANameNoCodePageSpellsIsKeptWhole) {
   const std::string beside = ReadIni(profile_, kIniSection, kKeyBgmFile, IniPath(folder_));
   std::printf("BGMﾌｧｲﾙ beside the whole path: '%s'\n", beside.c_str());
   EXPECT_EQ(beside.find('?'), std::string::npos);
+  EXPECT_EQ(FileBytes().find("\\100"), std::string::npos) << "¥ as the backslash: " << FileBytes();
   SettingsRecord loaded;
   LoadSettings(profile_, IniPath(folder_), folder_, loaded);
   EXPECT_EQ(loaded.BgmKind, 2);
