@@ -172,33 +172,6 @@ TEST(CommandTest, AClickAgainAfterAMessageTookAndGaveBackTheFocus) {
   EXPECT_EQ(clicks, 3);
 }
 
-// Space and Enter reach Click through the same handler a click does; Space's
-// press shows the pressed face first.
-TEST(CommandTest, SpaceAndPressClickTheButton) {
-  FakeCommand button;
-  LoadAsTheDialogDoes(button, "設定");
-  int clicks = 0;
-  button.Click = [&] { ++clicks; };
-  button.UserControl_GotFocus();
-  button.UserControl_KeyDown(Command::kSpaceKey);
-  button.UserControl_KeyDown('A');
-  EXPECT_EQ(clicks, 0);
-  button.UserControl_KeyUp(Command::kSpaceKey);
-  EXPECT_EQ(clicks, 1);
-  ASSERT_EQ(button.paints.size(), 3u);
-  EXPECT_EQ(button.paints[1].face, Face::Pressed);
-  EXPECT_EQ(button.paints[2].face, Face::Selected);
-  button.UserControl_KeyDown(Command::kSpaceKey);
-  button.UserControl_LostFocus();
-  button.UserControl_KeyUp(Command::kSpaceKey);
-  EXPECT_EQ(clicks, 1) << "Space let go after the focus went";
-  button.Press();
-  EXPECT_EQ(clicks, 2);
-  button.SetEnabled(false);
-  button.Press();
-  EXPECT_EQ(clicks, 2) << "a disabled button pressed";
-}
-
 TEST(CommandTest, BeforeInitializeNoHoverButFocusShowsSelected) {
   FakeCommand button;
   PropertyRecord record;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "saver/settings/zoom.h"
 #include "tests/native/fake_profile.h"
 
@@ -212,32 +210,6 @@ TEST_F(DialogTest, ChoosingAKindSwitchesTheMarksAndTheControls) {
   EXPECT_FALSE(host.file_enabled);
   dialog.lbl_BGM_MouseDown(1);
   EXPECT_EQ(host.repeat_text, "12");  // kept through the switches
-}
-
-// The arrows and Space on a kind do what a click on it does.
-TEST_F(DialogTest, KeysOnTheKindsChooseAsAClickDoes) {
-  Load(0);
-  EXPECT_EQ(dialog.lbl_BGM_KeyDown(kBgmNone, kKeyDown), kBgmFile);
-  EXPECT_EQ(Filled(), std::vector<std::string>{"MP3、WAV"});
-  EXPECT_TRUE(host.file_enabled);
-  EXPECT_EQ(dialog.lbl_BGM_KeyDown(kBgmFile, kKeyDown), kBgmCd);
-  EXPECT_TRUE(host.repeat_enabled);
-  EXPECT_FALSE(host.file_enabled);
-  EXPECT_EQ(dialog.lbl_BGM_KeyDown(kBgmCd, kKeyReturn), std::nullopt);
-  EXPECT_EQ(settings.BgmKind, kBgmCd);
-  Load(5);
-  EXPECT_EQ(dialog.lbl_BGM_KeyDown(kBgmCd, kKeySpace), kBgmCd);
-  EXPECT_EQ(Filled(), std::vector<std::string>{"音楽CD"});
-}
-
-TEST_F(DialogTest, EnterAndSpaceOnTheHomePageOpenIt) {
-  Load(0);
-  host.calls.clear();
-  for (int16_t key : {kKeyEscape, kKeyDown, static_cast<int16_t>('A')}) dialog.lbl_URL_KeyDown(key);
-  EXPECT_TRUE(host.calls.empty());
-  dialog.lbl_URL_KeyDown(kKeyReturn);
-  dialog.lbl_URL_KeyDown(kKeySpace);
-  EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), std::string("open ") + kHomePage), 2);
 }
 
 TEST_F(DialogTest, RepeatTextConversion) {
