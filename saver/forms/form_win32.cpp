@@ -103,7 +103,10 @@ void Form::KeepFocus() {
   if (focus && IsChild(hwnd_, focus)) kept_focus_ = focus;
 }
 
+// Active again: the focus stays where it is in the form, or goes back where it
+// was, not to the form itself.
 bool Form::GiveFocusBack() {
+  if (IsChild(hwnd_, GetFocus())) return true;
   if (!kept_focus_ || !IsChild(hwnd_, kept_focus_) || !IsWindowEnabled(kept_focus_)) return false;
   SetFocus(kept_focus_);
   return true;
