@@ -40,7 +40,6 @@ TEST(DialogKeysTest, EnterPressesTheFocusedButtonElseSetAndEscapeCancels) {
       {kKeyReturn, S::kCancel, false, B::kCancel},    {kKeyReturn, S::kHomePage, false, B::kNone},
       {kKeyEscape, S::kHomePage, false, B::kCancel},  {kKeyReturn, S::kElsewhere, false, B::kSet},
       {kKeyEscape, S::kSet, false, B::kCancel},       {kKeySpace, S::kSet, false, B::kNone},
-      {kKeyDown, S::kKinds, false, B::kNone},         {kKeyReturn, S::kKinds, true, B::kSet},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(ButtonForKey(r.key, r.focus, r.list_open), r.pressed)
