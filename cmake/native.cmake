@@ -38,6 +38,8 @@ add_executable(tremblix_unit_tests
   tests/native/dialog_layout_test.cpp
   tests/native/dialog_pictures_test.cpp
   tests/native/accessibility_test.cpp
+  tests/native/dialog_keys_test.cpp
+  tests/native/keyboard_cues_test.cpp
 )
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 # These two name helpers that other tests name too.

@@ -173,6 +173,19 @@ void PictureBox::PaintInto(HDC dc) {
 
 Label::~Label() { DestroyOwned(hwnd_); }
 
+void Label::MakeStop(bool wants_arrows, bool wants_enter) {
+  style_.tab_stop = true;
+  style_.wants_arrows = wants_arrows;
+  style_.wants_enter = wants_enter;
+  SetTabStop(true);
+}
+
+void Label::SetTabStop(bool stop) {
+  if (!hwnd_) return;
+  const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+  SetWindowLongW(hwnd_, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
 bool Label::Create(HWND parent, int x, int y, int width, int height, const std::wstring& text,
                    const LabelStyle& style) {
   if (hwnd_ || !Register(kLabelClass, &Label::WindowProc)) return false;
@@ -282,6 +295,23 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Bit 30: the key was already down, a repeat while it is held.
       if (KeyDown && !(lparam & (1 << 30))) KeyDown(static_cast<int>(wparam));
       return 0;
+    case WM_GETDLGCODE: {
+      LRESULT code = style_.wants_arrows ? DLGC_WANTARROWS : 0;
+      const MSG* msg = reinterpret_cast<const MSG*>(lparam);
+      if (style_.wants_enter && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
+    case WM_UPDATEUISTATE:
+      cues_ = ChangedCues(cues_, {LOWORD(wparam), HIWORD(wparam)});
+      if (style_.tab_stop) InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_QUERYUISTATE:
+      return cues_;
+    case WM_CHANGEUISTATE:
+      // The form decides, for every window in it.
+      return SendMessageW(GetAncestor(hwnd_, GA_ROOT), message, wparam, lparam);
     case WM_LBUTTONUP: {
       if (GetCapture() == hwnd_) ReleaseCapture();
       RECT client;
@@ -313,7 +343,9 @@ void Label::Paint() {
   UINT format = DT_NOPREFIX | (style_.centred ? DT_CENTER : DT_LEFT);
   format |= style_.wrap ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
   DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &client, format);
-  if (style_.tab_stop && GetFocus() == hwnd_) DrawFocusRect(buffer, &client);
+  if (style_.tab_stop && GetFocus() == hwnd_ && !(cues_ & kHideFocus)) {
+    DrawFocusRect(buffer, &client);
+  }
   SelectObject(buffer, old_font);
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old_bitmap);

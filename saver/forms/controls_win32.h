@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "bitmap/bitmap.h"
 #include "saver/forms/accessible_win32.h"
+#include "saver/forms/keyboard_cues.h"
 
 namespace tremblix::forms {
 
@@ -78,14 +80,18 @@ struct LabelStyle {
   bool wrap = false;       // more than one line
   HCURSOR cursor = nullptr;
   // A stop for Tab: a left press takes the focus too, and a focus rectangle
-  // shows while it has it.
+  // shows while it has it and the keyboard is in use.
   bool tab_stop = false;
+  // Keys its KeyDown keeps from the dialog handling: the arrows, Enter.
+  bool wants_arrows = false;
+  bool wants_enter = false;
 };
 
 // A label: text over whatever lies behind it. Any mouse button pressed on it
 // raises MouseDown with the button (1 left, 2 right, 4 middle); a left press
 // and release on it raise Click. With the focus, a key's first press (not its
-// repeats while held) raises KeyDown with the virtual-key code.
+// repeats while held) raises KeyDown with the virtual-key code. It keeps the
+// keyboard cues its form sends it.
 class Label {
  public:
   Label() = default;
@@ -105,6 +111,12 @@ class Label {
   // The letters in another colour (the scheme's, in high contrast).
   void SetColour(COLORREF colour);
   HWND hwnd() const { return hwnd_; }
+  // Makes the label a stop for Tab (LabelStyle::tab_stop) that keeps the
+  // arrows or Enter for its KeyDown.
+  void MakeStop(bool wants_arrows, bool wants_enter);
+  // Whether Tab stops here; a stop's label takes the focus from a click or a
+  // key either way.
+  void SetTabStop(bool stop);
 
   std::function<void(int button)> MouseDown;
   std::function<void()> Click;
@@ -120,6 +132,7 @@ class Label {
   HWND hwnd_ = nullptr;
   LabelStyle style_;
   bool left_down_ = false;
+  uint16_t cues_ = kCuesHidden;  // the keyboard cues, as WM_QUERYUISTATE gives them
 };
 
 // An image: its picture unstretched at its top-left corner, and from the first

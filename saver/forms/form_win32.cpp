@@ -22,6 +22,11 @@ bool RegisterFormClass(WNDPROC proc) {
   return registered;
 }
 
+BOOL CALLBACK TellCues(HWND child, LPARAM wparam) {
+  SendMessageW(child, WM_UPDATEUISTATE, static_cast<WPARAM>(wparam), 0);
+  return TRUE;
+}
+
 }  // namespace
 
 Form::~Form() { Unload(); }
@@ -38,7 +43,81 @@ void Form::Unload() {
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CHANGEUISTATE:
+      if (asking_platform_) break;
+      ChangeCues(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_UPDATEUISTATE:
+      if (asking_platform_) break;
+      UpdateCues(wparam);
+      return 0;
+    case WM_QUERYUISTATE:
+      if (asking_platform_) break;
+      return cues_;
+    case WM_CANCELMODE:
+      // The first word a form hears when a modal window of its program
+      // disables it, while the focus is still in it.
+      KeepFocus();
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        KeepFocus();
+      } else if (GiveFocusBack()) {
+        return 0;
+      }
+      break;
+  }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+// The form decides and tells every window in it, as Windows does for a
+// top-level window.
+void Form::ChangeCues(uint16_t action, uint16_t flags) {
+  const bool keyboard = action == kCueInitialize && LastInputWasKeyboard();
+  const CueRequest request = ResolvedCues({action, flags}, keyboard);
+  if (ChangedCues(cues_, request) == cues_) return;
+  SendMessageW(hwnd_, WM_UPDATEUISTATE, MAKEWPARAM(request.action, request.flags), 0);
+}
+
+void Form::UpdateCues(WPARAM wparam) {
+  cues_ = ChangedCues(cues_, {LOWORD(wparam), HIWORD(wparam)});
+  EnumChildWindows(hwnd_, TellCues, static_cast<LPARAM>(wparam));
+}
+
+// Windows knows whether the last input came from the keyboard, and tells it
+// only through a window's cues: hidden, then initialised, does it show them?
+// A platform that keeps no cues (Wine) says no.
+bool Form::LastInputWasKeyboard() {
+  asking_platform_ = true;
+  DefWindowProcW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  const bool keeps = DefWindowProcW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
+  DefWindowProcW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+  const bool shown = !(DefWindowProcW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  asking_platform_ = false;
+  return keeps && shown;
+}
+
+void Form::KeepFocus() {
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus)) kept_focus_ = focus;
+}
+
+// Active again: the focus stays where it is in the form, or goes back where it
+// was, not to the form itself.
+bool Form::GiveFocusBack() {
+  if (IsChild(hwnd_, GetFocus())) return true;
+  if (!kept_focus_ || !IsChild(hwnd_, kept_focus_) || !IsWindowEnabled(kept_focus_)) return false;
+  SetFocus(kept_focus_);
+  return true;
+}
+
+bool IsFormMessage(HWND form, MSG* msg) {
+  if (msg->message == WM_KEYDOWN && KeyShowsFocus(static_cast<int>(msg->wParam)) &&
+      (msg->hwnd == form || IsChild(form, msg->hwnd))) {
+    SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
+  return IsDialogMessageW(form, msg);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -76,10 +155,11 @@ void RunUntilLastFormUnloaded() {
 void ShowModal(Form& form) {
   HWND hwnd = form.hwnd();
   if (!hwnd) return;
+  SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
   ShowWindow(hwnd, SW_SHOWNORMAL);
   MSG msg;
   while (form.hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(hwnd, &msg)) continue;
+    if (IsFormMessage(hwnd, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -63,6 +63,16 @@ void Tremblix_P::ChooseMusicKind(int16_t index) {
   if (index == kBgmFile) host_.SetFileButtonEnabled(true);
 }
 
+std::optional<int16_t> Tremblix_P::lbl_BGM_KeyDown(int16_t index, int16_t key_code) {
+  const std::optional<int16_t> kind = KindForKey(index, key_code);
+  if (kind) ChooseMusicKind(*kind);
+  return kind;
+}
+
+void Tremblix_P::lbl_URL_KeyDown(int16_t key_code) {
+  if (key_code == kKeyReturn || key_code == kKeySpace) lbl_URL_Click();
+}
+
 void Tremblix_P::Img_Monitors_MouseDown(int16_t button) {
   if (button == kLeftButton) ToggleMonitors();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saver/music/settings.h"
+#include "saver/settings/dialog_keys.h"
 #include "saver/settings/dialog_layout.h"
 #include "saver/startup/settings_file.h"
 
@@ -23,9 +24,8 @@ inline constexpr const char* kKindCaptions[3] = {"なし", "音楽CD", "MP3、WA
 // The caption of the monitors choice lbl_Monitors, UTF-8.
 inline constexpr char kMonitorsCaption[] = "すべてのﾓﾆﾀｰに表示";
 
-// The mouse button and the key the monitors choice answers to.
+// The mouse button the monitors choice answers to; its key is kKeySpace.
 inline constexpr int16_t kLeftButton = 1;
-inline constexpr int16_t kKeySpace = 32;
 
 // What the repeat box offers: 0 to 30 formatted with "##".
 std::vector<std::string> RepeatList();
@@ -94,10 +94,20 @@ class Tremblix_P {
   void lbl_URL_Click();
   void Form_Unload();
 
- private:
+  // Keys on a kind's caption, with the focus on kind index: the arrows and
+  // Space choose as a click does. Returns the kind chosen, whose caption
+  // takes the focus.
+  std::optional<int16_t> lbl_BGM_KeyDown(int16_t index, int16_t key_code);
+  // Enter and Space on the home-page link open it.
+  void lbl_URL_KeyDown(int16_t key_code);
+
+  // What a press on a kind or on the monitors choice does, for any way of
+  // asking.
   void ChooseMusicKind(int16_t index);
-  void ShowMarks(int16_t kind);
   void ToggleMonitors();
+
+ private:
+  void ShowMarks(int16_t kind);
 
   DialogHost& host_;
   SettingsRecord& settings_;

@@ -32,6 +32,9 @@ constexpr UINT kOwnerWatchMs = 500;
 // refused with a word rather than taken for a cancel.
 constexpr int kChooserBuffer = 32768;
 constexpr int kRepeatListRows = 8;
+// The buttons' commands, as the dialog handling sends Enter and Escape: 設定
+// and ｷｬﾝｾﾙ take the platform's own for OK and Cancel.
+constexpr int kFileButtonId = 3;
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -381,6 +384,7 @@ bool SettingsDialogWindow::CreateControls() {
   cmd_can_.Create(hwnd(), kCmd_Can.left, kCmd_Can.top, kCmd_Can.width, kCmd_Can.height,
                   ButtonRecord("ｷｬﾝｾﾙ"), ambient, dpi_);
   cmd_can_.Click = [this] { rules_.Cmd_Can_Click(); };
+  WireKeyboard();
   LayOut();
   ApplyColours();
   ConnectAccessibility();
@@ -484,6 +488,11 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
     case kFocusFirst:
       FocusFirstControl();
       return 0;
+    case DM_GETDEFID:
+      return DefaultButtonId();
+    case WM_COMMAND:
+      if (OnCommand(wparam)) return 0;
+      break;
     case kDpiChanged:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -534,6 +543,133 @@ void SettingsDialogWindow::FocusFirstControl() {
   if (first) SetFocus(first);
 }
 
+// --- The keyboard -------------------------------------------------------------
+
+// The kinds one stop that the arrows go through, the home-page link a stop
+// that Enter and Space open, the buttons known to the dialog handling by
+// their commands, and Tab in the order kTabOrder gives.
+void SettingsDialogWindow::WireKeyboard() {
+  SetWindowLongPtrW(cmd_set_.hwnd(), GWLP_ID, IDOK);
+  SetWindowLongPtrW(cmd_can_.hwnd(), GWLP_ID, IDCANCEL);
+  SetWindowLongPtrW(cmd_file_.hwnd(), GWLP_ID, kFileButtonId);
+  for (int i = 0; i < 3; ++i) {
+    lbl_bgm_[i].MakeStop(true, false);
+    lbl_bgm_[i].KeyDown = [this, i](int key) { OnKindKey(i, key); };
+    // A press on the mark takes the focus to its caption, as a press there does.
+    img_bgm_[i].MouseDown = [this, i, choose = img_bgm_[i].MouseDown](int button) {
+      if (button == kLeftButton) SetFocus(lbl_bgm_[i].hwnd());
+      if (choose) choose(button);
+    };
+  }
+  lbl_url_.MakeStop(false, true);
+  lbl_url_.KeyDown = [this](int key) { rules_.lbl_URL_KeyDown(static_cast<int16_t>(key)); };
+  ArrangeTabOrder();
+}
+
+// Tab follows the order of the dialog's own windows: each stop's after the
+// one before it. The panel holds the kinds, the repeat box and the file
+// button, made in that order.
+void SettingsDialogWindow::ArrangeTabOrder() {
+  HWND previous = nullptr;
+  for (DialogStop stop : kTabOrder) {
+    HWND window = StopWindow(stop);
+    while (window && GetParent(window) != hwnd()) window = GetParent(window);
+    if (!window) continue;
+    if (previous && window != previous) {
+      SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    previous = window;
+  }
+}
+
+HWND SettingsDialogWindow::StopWindow(DialogStop stop) const {
+  switch (stop) {
+    case DialogStop::kKinds: return lbl_bgm_[kKindsOnScreen[0]].hwnd();
+    case DialogStop::kRepeatBox: return bgm_repeat_;
+    case DialogStop::kFileButton: return cmd_file_.hwnd();
+    case DialogStop::kMonitors: return lbl_monitors_.hwnd();
+    case DialogStop::kSet: return cmd_set_.hwnd();
+    case DialogStop::kCancel: return cmd_can_.hwnd();
+    case DialogStop::kHomePage: return lbl_url_.hwnd();
+    case DialogStop::kElsewhere: break;
+  }
+  return nullptr;
+}
+
+DialogStop SettingsDialogWindow::FocusedStop() const {
+  const HWND focus = GetFocus();
+  if (!focus) return DialogStop::kElsewhere;
+  for (const forms::Label& kind : lbl_bgm_) {
+    if (focus == kind.hwnd()) return DialogStop::kKinds;
+  }
+  // The repeat box's text is a window of its own inside it.
+  if (IsChild(bgm_repeat_, focus)) return DialogStop::kRepeatBox;
+  for (DialogStop stop : kTabOrder) {
+    if (focus == StopWindow(stop)) return stop;
+  }
+  return DialogStop::kElsewhere;
+}
+
+// The one caption of the kinds that Tab stops at follows the choice.
+void SettingsDialogWindow::MoveKindStop() {
+  int16_t chosen = -1;
+  for (int16_t i = 0; i < 3; ++i) {
+    if (filled_[i]) chosen = i;
+  }
+  const int16_t stop = KindTabStop(chosen);
+  for (int i = 0; i < 3; ++i) lbl_bgm_[i].SetTabStop(i == stop);
+}
+
+void SettingsDialogWindow::OnKindKey(int index, int key_code) {
+  const std::optional<int16_t> kind =
+      rules_.lbl_BGM_KeyDown(static_cast<int16_t>(index), static_cast<int16_t>(key_code));
+  if (kind) SetFocus(lbl_bgm_[*kind].hwnd());
+}
+
+bool SettingsDialogWindow::RepeatListOpen() const {
+  return SendMessageW(bgm_repeat_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+// Enter: the dialog handling asks which button is the default, and sends its
+// command.
+LRESULT SettingsDialogWindow::DefaultButtonId() const {
+  switch (ButtonForKey(kKeyReturn, FocusedStop(), RepeatListOpen())) {
+    case DialogButton::kFileButton: return MAKELRESULT(kFileButtonId, DC_HASDEFID);
+    case DialogButton::kSet: return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DialogButton::kCancel: return MAKELRESULT(IDCANCEL, DC_HASDEFID);
+    case DialogButton::kNone: break;
+  }
+  return 0;
+}
+
+// Enter and Escape as the dialog handling sends them: the default button's
+// command, OK when there was none, Cancel for Escape.
+bool SettingsDialogWindow::OnCommand(WPARAM wparam) {
+  if (HIWORD(wparam) != BN_CLICKED) return false;
+  const DialogStop focus = FocusedStop();
+  switch (LOWORD(wparam)) {
+    case kFileButtonId:
+      PressButton(DialogButton::kFileButton);
+      return true;
+    case IDOK:
+      PressButton(ButtonForKey(kKeyReturn, focus, RepeatListOpen()));
+      return true;
+    case IDCANCEL:
+      PressButton(ButtonForKey(kKeyEscape, focus, RepeatListOpen()));
+      return true;
+  }
+  return false;
+}
+
+void SettingsDialogWindow::PressButton(DialogButton button) {
+  switch (button) {
+    case DialogButton::kFileButton: cmd_file_.Press(); break;
+    case DialogButton::kSet: cmd_set_.Press(); break;
+    case DialogButton::kCancel: cmd_can_.Press(); break;
+    case DialogButton::kNone: break;
+  }
+}
+
 void SettingsDialogWindow::PrepareButtons() {
   for (CommandWindow* button : {&cmd_file_, &cmd_set_, &cmd_can_}) button->Initialize();
 }
@@ -542,6 +678,7 @@ void SettingsDialogWindow::ShowMark(int index, bool filled) {
   filled_[index] = filled;
   img_bgm_[index].SetPicture(img_ra_[filled ? 1 : 0]);
   TellChoiceChanged(lbl_bgm_[index]);
+  MoveKindStop();
 }
 
 void SettingsDialogWindow::ShowMonitorsMark(bool checked) {

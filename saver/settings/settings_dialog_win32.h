@@ -35,6 +35,12 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   int dpi() const { return dpi_; }
   HWND owner() const { return owner_; }
 
+  // The keyboard's way to what the mouse does, for keys and for a screen
+  // reader's default actions alike: a button pressed as a click presses it,
+  // and where the focus is.
+  void PressButton(DialogButton button);
+  DialogStop FocusedStop() const;
+
   // The controls, for a test to look at.
   forms::Image& Img_BGM(int index) { return img_bgm_[index]; }
   forms::Label& lbl_BGM(int index) { return lbl_bgm_[index]; }
@@ -90,6 +96,14 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   void Form_Resize();
   void PaintSurface(HDC dc);
   void FocusFirstControl();
+  void WireKeyboard();
+  void ArrangeTabOrder();
+  HWND StopWindow(DialogStop stop) const;
+  void MoveKindStop();
+  void OnKindKey(int index, int key_code);
+  bool RepeatListOpen() const;
+  LRESULT DefaultButtonId() const;
+  bool OnCommand(WPARAM wparam);
 
   // A screen reader's view of every control (dialog_accessibility_win32).
   void ConnectAccessibility();

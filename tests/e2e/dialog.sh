@@ -168,28 +168,40 @@ https://tremblix.example/|30|00500000|開く"
   grep -qx 'BGMﾌｧｲﾙ=' <<<"$(e2e_ini_text)" || e2e_fail "file not saved empty"
 }
 
-# The monitors choice by keyboard and mouse: Tab takes the focus from the
-# file button to it, Space turns it over, 設定 saves it with the rest; from a
-# file that says " 0" it opens unchecked, and ｷｬﾝｾﾙ after a click on it
-# leaves the file as it was.
-case_the_monitors_choice_is_reached_by_tab_turned_over_and_saved() {
-  local path='C:\e2e\monitors\music\tune.mp3'
-  e2e_install monitors >/dev/null
-  mkdir -p "$E2E_DRIVE_C/e2e/monitors/music"
-  printf 'x' >"$E2E_DRIVE_C/e2e/monitors/music/tune.mp3"
-  e2e_write_settings monitors " 2" " 0" "$path"
-  xdotool mousemove 0 0
-  e2e_open_dialog monitors again
-  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no key in the file,"
-  e2e_until 5 "the focus did not start on the file button" e2e_focus_on "..."
-  harness_press "$kDialog" Tab 0.05 || e2e_fail "could not press Tab"
+# Taps a key on the dialog: down and up together, as xdotool makes them.
+e2e_key() {
+  harness_tap "$kDialog" "$1" || e2e_fail "could not press $1"
+}
+
+# The keyboard alone: the focus starts on the chosen kind, Up twice goes
+# round the top to MP3、WAV, Tab passes the disabled repeat box to the file
+# button whose Space opens the chooser, Tab reaches the monitors choice and
+# Space turns it over, Enter saves all three. The next start, from a file
+# that says " 0" as a hand writes it, opens the choice unchecked; a click
+# turns it over and Escape leaves the file as it was.
+case_the_keyboard_alone_chooses_picks_turns_over_saves_and_cancels() {
+  local path='C:\e2e\keyboard\music\tune.mp3'
+  e2e_open_dialog keyboard
+  mkdir -p "$DIR/music"
+  printf 'x' >"$DIR/music/tune.mp3"
+  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no settings file,"
+  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "なし"
+  e2e_key Up
+  e2e_key Up
+  e2e_until 5 "Up twice from なし did not come round to MP3、WAV" e2e_focus_on "MP3、WAV"
+  e2e_key Tab
+  e2e_until 5 "Tab from the kinds did not reach the file button" e2e_focus_on "..."
+  e2e_key space
+  e2e_pick_file "$path"
+  e2e_expect_file_label "$path"
+  e2e_key Tab
   e2e_until 5 "Tab from the file button did not reach $kMonitors" e2e_focus_on "$kMonitors"
   e2e_wait_still
-  e2e_shot settings-dialog-monitors-focused
-  harness_press "$kDialog" space 0.05 || e2e_fail "could not press Space"
+  e2e_shot settings-dialog-keyboard
+  e2e_key space
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark after Space"
-  e2e_click_control "設定"
-  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
+  e2e_key Return
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after Enter,"
   e2e_ini_text
   grep -qx 'Monitors=0' <<<"$(e2e_ini_text)" || e2e_fail "the primary alone was not saved"
   grep -qx 'BGM区分=2' <<<"$(e2e_ini_text)" || e2e_fail "kind not saved as 2"
@@ -197,17 +209,17 @@ case_the_monitors_choice_is_reached_by_tab_turned_over_and_saved() {
 
   # As an older copy or a hand writes it: the key after the others, its
   # blank kept.
-  e2e_write_settings monitors " 2" " 0" "$path"
+  e2e_write_settings keyboard " 2" " 0" "$path"
   printf 'Monitors= 0\r\n' >>"$INI"
   local before
   before=$(md5sum <"$INI")
-  e2e_open_dialog monitors again
+  e2e_open_dialog keyboard again
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark from ' 0'"
   e2e_click_control "$kMonitors"
   e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark after a click on its caption"
-  e2e_click_control "ｷｬﾝｾﾙ"
-  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
-  [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "ｷｬﾝｾﾙ changed the settings file: $(e2e_ini_text)"
+  e2e_key Escape
+  e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after Escape,"
+  [ "$(md5sum <"$INI")" = "$before" ] || e2e_fail "Escape changed the settings file: $(e2e_ini_text)"
 }
 
 case_close_box_writes_nothing() {

@@ -143,6 +143,32 @@ TEST(ButtonStateTest, DisabledIgnoresEverythingButInitialize) {
   }
 }
 
+// Space as on a push button: down at the press, Click at the release.
+TEST(ButtonStateTest, SpacePressesTheFocusedButton) {
+  using K = ButtonKeyEvent;
+  struct Row { S state; bool space_down, enabled; K event; bool down_after; std::optional<Face> face; bool click; };
+  const Row rows[] = {
+      {S::StateFocus, false, true, K::SpaceDown, true, Face::Pressed, false},
+      {S::StateFocusHover, false, true, K::SpaceDown, true, Face::Pressed, false},
+      {S::StateFocus, true, true, K::SpaceDown, true, kNoFace, false},  // a repeat while held
+      {S::StateFocus, true, true, K::SpaceUp, false, Face::Selected, true},
+      {S::StateFocusHover, true, true, K::SpaceUp, false, Face::HighLightSelect, true},
+      {S::StateHover, true, true, K::SpaceUp, false, Face::HighLight, true},
+      {S::StateNormal, true, true, K::SpaceUp, false, Face::Normal, true},
+      {S::StateFocus, false, true, K::SpaceUp, false, kNoFace, false},  // pressed before the focus came
+      {S::StateFocus, true, true, K::FocusLost, false, kNoFace, false},
+      {S::StateFocus, false, false, K::SpaceDown, false, kNoFace, false},
+      {S::StateFocus, true, false, K::SpaceUp, true, kNoFace, false},
+  };
+  for (const Row& r : rows) {
+    const ButtonKeyStep step = NextKeyStep(r.state, r.space_down, r.enabled, r.event);
+    EXPECT_EQ(Describe({r.state, step.space_down, step.face, step.click}),
+              Describe({r.state, r.down_after, r.face, r.click}))
+        << StateName(r.state) << (r.space_down ? " Space down" : "")
+        << (r.enabled ? "" : " disabled") << ", key event " << static_cast<int>(r.event);
+  }
+}
+
 TEST(ButtonStateTest, GradientOrientationByState) {
   for (bool previous : {false, true}) {
     EXPECT_FALSE(GradientInverted(S::StateNormal, previous));

@@ -364,11 +364,57 @@ TEST_F(SettingsDialogTest, TheHomePageLabelOpensOurAddress) {
   EXPECT_EQ(Text(d.lbl_URL().hwnd()), L"https://tremblix.example/");
 }
 
-TEST_F(SettingsDialogTest, TheFocusStartsAtTheFirstControlInTheKeyboardOrder) {
-  TestDialog& d = Open(1);
-  Pump(50);
-  HWND focus = GetFocus();
-  EXPECT_TRUE(focus == d.BGM_Repeat() || GetParent(focus) == d.BGM_Repeat());
+// The keyboard alone: the focus starts on the chosen kind with no focus
+// rectangle, the arrows choose round the ends and show it, an open repeat list
+// keeps Escape, Tab takes every stop in order, Space and Enter press the
+// focused button and open the home page, and Enter elsewhere saves.
+TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
+  TestDialog& d = Open(0, 0, music_);
+  auto focus_on = [&](HWND w) {
+    return PumpUntil([&] { return GetFocus() == w || GetParent(GetFocus()) == w; });
+  };
+  auto cues_hidden = [](HWND w) {
+    return (SendMessageW(w, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+  };
+  const HWND none = d.lbl_BGM(0).hwnd(), cd = d.lbl_BGM(1).hwnd(), file = d.lbl_BGM(2).hwnd();
+  ASSERT_TRUE(focus_on(none));
+  EXPECT_TRUE(cues_hidden(none)) << "focus rectangles before any key";
+  for (WORD key : {VK_DOWN, VK_DOWN}) testing::SendKey(key);
+  ASSERT_TRUE(focus_on(cd)) << "Down from なし twice is not 音楽CD";
+  EXPECT_TRUE(FilledMark() == 1 && RepeatEnabled());
+  testing::SendKey(VK_TAB);
+  ASSERT_TRUE(focus_on(d.BGM_Repeat()));
+  SendMessageW(d.BGM_Repeat(), CB_SHOWDROPDOWN, TRUE, 0);
+  testing::SendKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !SendMessageW(d.BGM_Repeat(), CB_GETDROPPEDSTATE, 0, 0); }));
+  testing::SendKey(VK_TAB, true);
+  ASSERT_TRUE(focus_on(cd)) << "Escape in the open list closed the dialog, or Shift+Tab went "
+                               "elsewhere than the chosen kind";
+  testing::SendKey(VK_UP);
+  ASSERT_TRUE(focus_on(file)) << "Up from 音楽CD is not MP3、WAV";
+  EXPECT_TRUE(FilledMark() == 2 && FileEnabled());
+  EXPECT_FALSE(cues_hidden(file)) << "no focus rectangles once the keys were used";
+
+  d.chosen = folder_ + "\\other.mp3";
+  testing::SendKey(VK_TAB);
+  ASSERT_TRUE(focus_on(d.Cmd_File().hwnd()));
+  EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0),
+            MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
+  for (WORD key : {VK_SPACE, VK_RETURN}) testing::SendKey(key);
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Space, Enter on ...";
+  for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(),
+                    d.lbl_URL().hwnd()}) {
+    testing::SendKey(VK_TAB);
+    ASSERT_TRUE(focus_on(stop)) << "Tab missed a stop";
+  }
+  for (WORD key : {VK_RETURN, VK_SPACE}) testing::SendKey(key);
+  EXPECT_TRUE(PumpUntil([&] { return d.opened.size() == 2; })) << "Enter, Space on the link";
+  testing::SendKey(VK_TAB);
+  ASSERT_TRUE(focus_on(file)) << "Tab from the link did not come round to the kinds";
+  testing::SendKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntilClosed(2000)) << "Enter on a kind did not save";
+  EXPECT_EQ(Read(kKeyBgmKind), "2");
+  EXPECT_EQ(Read(kKeyBgmFile), folder_ + "\\other.mp3");
 }
 
 // --- Scaling -----------------------------------------------------------------
@@ -504,6 +550,8 @@ TEST_F(SettingsDialogTest, TheMonitorsChoiceTurnsOverByKeyAndMouseAndIsSaved) {
     return off;
   };
 
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == d.lbl_BGM(2).hwnd(); }));
+  testing::SendKey(VK_TAB);
   ASSERT_TRUE(PumpUntil([&] { return GetFocus() == d.Cmd_File().hwnd(); }));
   const int unfocused = off_the_band();
   testing::SendKey(VK_TAB);

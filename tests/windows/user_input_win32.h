@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "saver/forms/form_win32.h"
+
 namespace tremblix::testing {
 
 // Handles messages for about ms milliseconds; keys for dialog (when there is
@@ -15,7 +17,7 @@ inline void PumpMessages(HWND dialog, int ms) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
-      if (dialog && IsDialogMessageW(dialog, &msg)) continue;
+      if (dialog && forms::IsFormMessage(dialog, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -373,6 +373,10 @@ harness_tap() {
     id=$(harness_wait_window "$1" 5) || return 1
     xdotool windowfocus "$id" 2>/dev/null
     xdotool keydown --window "$id" "$2" keyup --window "$id" "$2" 2>/dev/null && return 0
+    # The press may have closed the window: its key comes up all the same, or
+    # the X server keeps it held, repeating into whatever window comes next.
+    xdotool keyup "$2" 2>/dev/null
+    [ -n "$(harness_find "$1")" ] || return 0
     sleep 0.1
   done
   return 1

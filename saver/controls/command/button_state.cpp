@@ -72,6 +72,32 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
   return step;
 }
 
+ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, ButtonKeyEvent event) {
+  using S = ButtonState;
+  ButtonKeyStep step{space_down, std::nullopt, false};
+  if (!enabled) return step;
+  switch (event) {
+    case ButtonKeyEvent::SpaceDown:
+      if (!space_down) step = {true, Face::Pressed, false};
+      break;
+    case ButtonKeyEvent::SpaceUp:
+      if (!space_down) break;
+      step.space_down = false;
+      step.click = true;
+      switch (state) {
+        case S::StateHover: step.face = Face::HighLight; break;
+        case S::StateFocus: step.face = Face::Selected; break;
+        case S::StateFocusHover: step.face = Face::HighLightSelect; break;
+        default: step.face = Face::Normal; break;
+      }
+      break;
+    case ButtonKeyEvent::FocusLost:
+      step.space_down = false;
+      break;
+  }
+  return step;
+}
+
 bool GradientInverted(ButtonState state, bool previous) {
   switch (state) {
     case ButtonState::StateNormal:

@@ -40,6 +40,20 @@ struct ButtonStep {
 
 ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent event);
 
+// Space, as it presses a push button; and the focus going while it is down.
+enum class ButtonKeyEvent { SpaceDown, SpaceUp, FocusLost };
+
+struct ButtonKeyStep {
+  bool space_down;
+  std::optional<Face> face;  // repainted with this face; none: no repaint
+  bool click;
+};
+
+// The face goes down at Space's press (not at its repeats while held) and
+// the button clicks at its release, showing again the face of its state; the
+// focus going while Space is down lets it go without a click.
+ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, ButtonKeyEvent event);
+
 // The gradient's orientation for a paint in this state (true: lavender grey at
 // the top); the states that do not decide keep the previous orientation.
 bool GradientInverted(ButtonState state, bool previous);

@@ -123,7 +123,22 @@ void Command::UserControl_MouseUp(int button) {
 
 void Command::UserControl_GotFocus() { Handle(ButtonEvent::FocusGained); }
 
-void Command::UserControl_LostFocus() { Handle(ButtonEvent::FocusLost); }
+void Command::UserControl_LostFocus() {
+  HandleKey(ButtonKeyEvent::FocusLost);
+  Handle(ButtonEvent::FocusLost);
+}
+
+void Command::UserControl_KeyDown(int key_code) {
+  if (key_code == kSpaceKey) HandleKey(ButtonKeyEvent::SpaceDown);
+}
+
+void Command::UserControl_KeyUp(int key_code) {
+  if (key_code == kSpaceKey) HandleKey(ButtonKeyEvent::SpaceUp);
+}
+
+void Command::Press() {
+  if (fields_.IsEnabled && Click) Click();
+}
 
 void Command::TmrMouse_Timer() {
   if (!PointerOverControl()) PointerLeft();
@@ -135,6 +150,14 @@ void Command::Handle(ButtonEvent event) {
   const ButtonStep step = NextStep(fields_.State, fields_.LeftDown, fields_.IsEnabled, event);
   fields_.State = step.state;
   fields_.LeftDown = step.left_down;
+  if (step.face) DrawFace(*step.face);
+  if (step.click && Click) Click();
+}
+
+void Command::HandleKey(ButtonKeyEvent event) {
+  const ButtonKeyStep step =
+      NextKeyStep(fields_.State, fields_.SpaceDown, fields_.IsEnabled, event);
+  fields_.SpaceDown = step.space_down;
   if (step.face) DrawFace(*step.face);
   if (step.click && Click) Click();
 }

@@ -22,10 +22,12 @@ FontSpec DesignFont();
 class Command {
  public:
   static constexpr int kLeftButton = 1;
+  static constexpr int kSpaceKey = 32;
 
   struct Fields {
     ButtonState State = ButtonState::StateUnset;
     bool LeftDown = false;
+    bool SpaceDown = false;  // Space went down on the button and has not come up
     bool IsEnabled = false;
     uint8_t FirstRun = 0;
     bool InvertGradient = false;
@@ -74,6 +76,13 @@ class Command {
   void UserControl_GotFocus();
   void UserControl_LostFocus();
   void TmrMouse_Timer();
+  // Keys while the button has the focus: Space presses it.
+  void UserControl_KeyDown(int key_code);
+  void UserControl_KeyUp(int key_code);
+
+  // Raises Click as a click would, when the button is enabled: Enter, or a
+  // screen reader's default action.
+  void Press();
 
   const Fields& fields() const { return fields_; }
   const CaptionElement& LblMsg() const { return caption_; }
@@ -102,6 +111,7 @@ class Command {
   void RefreshLook();
   void PointerLeft();
   void Handle(ButtonEvent event);
+  void HandleKey(ButtonKeyEvent event);
   void SetIsEnabled(bool value);
   void SetCaptionEnabled(bool value);
 

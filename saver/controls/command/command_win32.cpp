@@ -170,6 +170,12 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_MBUTTONUP:
       UserControl_MouseUp(4);
       return 0;
+    case WM_KEYDOWN:
+      UserControl_KeyDown(static_cast<int>(wparam));
+      return 0;
+    case WM_KEYUP:
+      UserControl_KeyUp(static_cast<int>(wparam));
+      return 0;
     case WM_SETFOCUS:
       UserControl_GotFocus();
       return 0;
