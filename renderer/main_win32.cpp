@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "renderer/bench_win32.h"
+#include "renderer/driver_folders_win32.h"
 #include "renderer/shell_win32.h"
 #include "saver/common/dpi_win32.h"
 #include "saver/common/system_libraries_win32.h"
@@ -10,10 +11,13 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything loads a library: none comes from the program's folder.
   tremblix::LoadLibrariesFromSystemFolderOnly();
+  tremblix::BenchStarted();
+  // Before OpenGL loads: the graphics card's driver, which loads with the
+  // first pixel format, finds the libraries of its own folder.
+  tremblix::AddGraphicsDriverFolders();
   tremblix::BindLateImportsNow(tremblix::kOpenGlImports);
   tremblix::BindLateImportsNow(tremblix::kGluImports);
   tremblix::BindLateImportsNow(tremblix::kWinmmImports);
-  tremblix::BenchStarted();
   // Before the first measure of the screen: the window and the monitors are
   // in real pixels, as the saver measured them.
   tremblix::DeclareDpiAware();
