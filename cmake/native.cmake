@@ -24,6 +24,7 @@ add_executable(tremblix_unit_tests
   tests/native/bitmap_test.cpp
   tests/native/mipmaps_test.cpp
   tests/native/picture_loader_test.cpp
+  tests/native/texture_budget_test.cpp
   tests/native/driver_folders_test.cpp
   tests/native/places_test.cpp
   tests/native/bgm_test.cpp
