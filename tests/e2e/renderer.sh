@@ -269,6 +269,9 @@ case_scene_shows_ball_reflection_and_floor() {
   local store='C:\windows\system32\DriverStore\FileRepository' folder=tremblix_e2e.inf_amd64_1
   local unix_folder=$E2E_DRIVE_C/windows/system32/DriverStore/FileRepository/$folder
   local log=$E2E_TMP/module-trace.log key
+  # Wine writes the adapter's key afresh at the first program that shows a
+  # window after its server starts: the value goes in after that.
+  e2e_probe monitors >/dev/null 2>&1
   key=$(adapter_driver_key) || exit 1
   mkdir -p "$unix_folder" && : >"$unix_folder/tremblix_icd.dll"
   e2e_reg_set "$key" OpenGLDriverName REG_SZ "$store\\$folder\\tremblix_icd.dll"
