@@ -14,10 +14,11 @@ namespace tremblix {
 
 // The budget of the chains in bytes. 32-bit: 256 MiB, which the driver's
 // copy (up to 4/3 of it, at 4 bytes a pixel) and the two pictures being read
-// bring to at most about 700 MiB, a third of the 2 GiB, leaving the rest to
-// Windows or Wine, the driver's own mappings and a heap in pieces; two
-// 3840 x 2160 monitors (192 MiB) fit whole. 64-bit: 1 GiB, which no desk of
-// two 8K monitors reaches (768 MiB): there it only stops the absurd.
+// (8K ones included) bring to at most about 800 MiB, well under half of the
+// 2 GiB, leaving the rest to Windows or Wine, the driver's own mappings and
+// a heap in pieces; two 3840 x 2160 monitors (192 MiB) fit whole. 64-bit:
+// 1 GiB, which no desk of two 8K monitors reaches (768 MiB): there it only
+// stops the absurd.
 constexpr uint64_t kTextureBudget32 = 256ull << 20;
 constexpr uint64_t kTextureBudget64 = 1024ull << 20;
 constexpr uint64_t kTextureBudget = sizeof(void*) == 4 ? kTextureBudget32 : kTextureBudget64;
