@@ -28,16 +28,11 @@ black_bmp() {
   truncate -s $((54 + size)) "$file"
 }
 
-# Starts the renderer and waits until it has drawn its second frame; with a
-# file named, Wine's trace of the libraries it loads goes there.
+# Starts the renderer and waits until it has drawn its second frame.
 start_renderer() {
   e2e_install renderer >/dev/null
   : >"$E2E_TIMES"
-  if [ -n "${1:-}" ]; then
-    WINEDEBUG=trace+module start_traced "$1" "C:\\e2e\\renderer\\Tremblix.dll"
-  else
-    e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
-  fi
+  e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
   e2e_wait_window "$kTitle" 10 || e2e_fail "the renderer's window did not appear"
   e2e_wait_drawn
 }
@@ -243,45 +238,28 @@ expect_scene() {
   [[ $moved =~ ^[0-9]+$ ]] && [ "$moved" -gt 100 ] || e2e_fail "the frame is frozen: the ball did not move"
 }
 
-# Starts a Windows program as e2e_start does, its standard error in the file $1.
-start_traced() {
-  local log=$1
-  shift
-  wine "$@" >/dev/null 2>"$log" </dev/null &
-  E2E_PID=$!
-  E2E_PIDS+=("$E2E_PID")
-}
-
-# The display adapter's driver key, as its device names it.
-adapter_driver_key() {
-  local driver
-  driver=$(wine reg query 'HKLM\System\CurrentControlSet\Enum\PCI' /s /v Driver </dev/null 2>/dev/null |
-    tr -d '\r' | awk '$1 == "Driver" && tolower($3) ~ /^\{4d36e968-/ { print $3; exit }')
-  [ -n "$driver" ] || e2e_fail "Wine lists no display adapter with a driver key"
-  echo "HKLM\\System\\CurrentControlSet\\Control\\Class\\$driver"
-}
-
 # With the adapter's OpenGL driver named in a folder of the driver store, as
 # a vendor's is, that folder joins the library search before the context is
 # made; the times file says which OpenGL drew.
 case_scene_shows_ball_reflection_and_floor() {
   prepare_pictures
-  local store='C:\windows\system32\DriverStore\FileRepository' folder=tremblix_e2e.inf_amd64_1
-  local unix_folder=$E2E_DRIVE_C/windows/system32/DriverStore/FileRepository/$folder
-  local log=$E2E_TMP/module-trace.log key
-  # Wine writes the adapter's key afresh at the first program that shows a
-  # window after its server starts: the value goes in after that.
+  local folder=tremblix_e2e.inf_amd64_1 key log=$E2E_TMP/module-trace.log
+  local unix=$E2E_DRIVE_C/windows/system32/DriverStore/FileRepository/$folder
+  mkdir -p "$unix" && : >"$unix/icd.dll"
+  # Wine writes the adapter's key afresh at its server's first window.
   e2e_probe monitors >/dev/null 2>&1
-  key=$(adapter_driver_key) || exit 1
-  mkdir -p "$unix_folder" && : >"$unix_folder/tremblix_icd.dll"
-  e2e_reg_set "$key" OpenGLDriverName REG_SZ "$store\\$folder\\tremblix_icd.dll"
-  start_renderer "$log"
+  key=$(wine reg query 'HKLM\System\CurrentControlSet\Enum\PCI' /s /v Driver </dev/null |
+    tr -d '\r' | awk '$1 == "Driver" && tolower($3) ~ /^\{4d36e968-/ { print $3; exit }')
+  e2e_reg_set "HKLM\\System\\CurrentControlSet\\Control\\Class\\$key" OpenGLDriverName REG_SZ \
+    "C:\\windows\\system32\\DriverStore\\FileRepository\\$folder\\icd.dll"
+  e2e_install renderer >/dev/null
+  WINEDEBUG=trace+module E2E_STDERR=$log e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
+  e2e_wait_drawn
   expect_scene user
-  grep -F 'LdrAddDllDirectory' "$log" | head -n 3
-  grep -qiF "LdrAddDllDirectory L\"\\\\??\\\\${store//\\/\\\\}\\\\$folder\"" "$log" ||
+  grep -F 'LdrAddDllDirectory' "$log" | grep -F "FileRepository\\\\$folder\"" ||
     e2e_fail "the driver's folder was not added to the library search"
   grep -F ' dll opengl ' "$E2E_TIMES" || e2e_fail "the times file does not say which OpenGL drew"
-  rm -rf "$unix_folder"
+  rm -rf "$unix"
 }
 
 # Where the user has no picture folder, the renderer reads nothing else: what

@@ -21,10 +21,8 @@ if [ "$edition" = x64 ]; then known=$known64; else known=$known32; fi
 bad=0
 for program; do
   headers=$("$objdump" -p "$program")
-  if [ "$edition" = x86 ] && ! grep -q 'large address aware' <<<"$headers"; then
-    echo "FAIL: $program is not large-address-aware"
-    bad=1
-  fi
+  [ "$edition" = x64 ] || grep -q 'large address aware' <<<"$headers" ||
+    { echo "FAIL: $program is not large-address-aware"; bad=1; }
   names=$(awk '/DLL Name:/ { print tolower($3) }' <<<"$headers" | sort -u)
   [ -n "$names" ] || { echo "FAIL: $program lists no imports"; bad=1; continue; }
   for name in $names; do

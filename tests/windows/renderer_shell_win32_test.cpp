@@ -121,15 +121,12 @@ tremblix::ScreenRect RightOfThePrimary() {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   return {w, 0, w + 800, 600};
 }
-class MonitorsFileOfTheSaver : public ::testing::Environment {
+struct MonitorsFileOfTheSaver : ::testing::Environment {
+  const std::wstring folder = tremblix::PictureFolderOfThisUser(true);
   void SetUp() override {
-    tremblix::MonitorsFile file;
-    file.sets = {{1, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
-                 {2, RightOfThePrimary()}};
-    ASSERT_TRUE(tremblix::WriteMonitorsFile(folder_, file));
+    ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}}));
   }
-  void TearDown() override { DeleteFileW(tremblix::MonitorsFilePath(folder_).c_str()); }
-  const std::wstring folder_ = tremblix::PictureFolderOfThisUser(true);
+  void TearDown() override { DeleteFileW(tremblix::MonitorsFilePath(folder).c_str()); }
 };
 const auto* const g_monitorsFile = ::testing::AddGlobalTestEnvironment(new MonitorsFileOfTheSaver);
 
