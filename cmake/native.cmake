@@ -24,6 +24,8 @@ add_executable(tremblix_unit_tests
   tests/native/bitmap_test.cpp
   tests/native/mipmaps_test.cpp
   tests/native/picture_loader_test.cpp
+  tests/native/texture_budget_test.cpp
+  tests/native/driver_folders_test.cpp
   tests/native/places_test.cpp
   tests/native/bgm_test.cpp
   tests/native/full_screen_run_test.cpp
@@ -61,7 +63,7 @@ target_link_libraries(dialoggen PRIVATE tremblix_portable)
 
 if(TREMBLIX_FUZZ)
   foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap
-                 fuzz_cd_watch fuzz_monitors_file)
+                 fuzz_cd_watch fuzz_monitors_file fuzz_driver_folders)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)

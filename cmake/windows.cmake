@@ -94,20 +94,30 @@ set_property(SOURCE saver/startup/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
 set(TREMBLIX_RENDERER_SHELL_SOURCES renderer/shell_win32.cpp
     renderer/frame_wait_win32.cpp renderer/bench_win32.cpp)
 set(TREMBLIX_RENDERER_SOURCES renderer/main_win32.cpp ${TREMBLIX_RENDERER_SHELL_SOURCES}
-    renderer/scene_win32.cpp renderer/gl_texture_win32.cpp)
+    renderer/scene_win32.cpp renderer/gl_texture_win32.cpp renderer/driver_folders_win32.cpp)
 add_executable(tremblix_renderer WIN32 ${TREMBLIX_RENDERER_SOURCES})
 target_link_libraries(tremblix_renderer PRIVATE tremblix_common_win32 tremblix_timing_win32
-                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm)
+                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm
+                      setupapi)
 set_target_properties(tremblix_renderer PROPERTIES OUTPUT_NAME Tremblix SUFFIX .dll)
 target_sources(tremblix_renderer PRIVATE renderer/version.rc)
 set_property(SOURCE renderer/version.rc APPEND PROPERTY COMPILE_DEFINITIONS
              ${TREMBLIX_VERSION_DEFINITIONS})
 
+# The 32-bit edition's two programs get 4 GiB of address space under 64-bit
+# Windows rather than 2: room beside the renderer's textures for the
+# graphics driver and Wine.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(tremblix_scr PRIVATE -Wl,--large-address-aware)
+  target_link_options(tremblix_renderer PRIVATE -Wl,--large-address-aware)
+endif()
+
 # The same renderer, printing its start-up time and frame rate.
 add_executable(renderer_bench ${TREMBLIX_RENDERER_SOURCES})
 target_compile_definitions(renderer_bench PRIVATE TREMBLIX_BENCHMARK)
 target_link_libraries(renderer_bench PRIVATE tremblix_common_win32 tremblix_timing_win32
-                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm)
+                      tremblix_delay_glu32 tremblix_delay_opengl32 gdi32 tremblix_delay_winmm
+                      setupapi)
 set_target_properties(renderer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # Every library either program imports at its start is a KnownDLL.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "renderer/bench_win32.h"
+#include "renderer/driver_folders_win32.h"
 #include "renderer/shell_win32.h"
 #include "saver/common/dpi_win32.h"
 #include "saver/common/system_libraries_win32.h"
@@ -10,14 +11,18 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything loads a library: none comes from the program's folder.
   tremblix::LoadLibrariesFromSystemFolderOnly();
-  tremblix::BindLateImportsNow(tremblix::kOpenGlImports);
-  tremblix::BindLateImportsNow(tremblix::kGluImports);
-  tremblix::BindLateImportsNow(tremblix::kWinmmImports);
   tremblix::BenchStarted();
   // Before the first measure of the screen: the window and the monitors are
   // in real pixels, as the saver measured them.
   tremblix::DeclareDpiAware();
   PreloadScene(tremblix::LayOutNow());
+  // While the pictures are read, and before OpenGL loads: the graphics
+  // card's driver, which loads with the window's pixel format, finds the
+  // libraries of its own folder.
+  tremblix::AddGraphicsDriverFolders();
+  tremblix::BindLateImportsNow(tremblix::kOpenGlImports);
+  tremblix::BindLateImportsNow(tremblix::kGluImports);
+  tremblix::BindLateImportsNow(tremblix::kWinmmImports);
   HWND window = tremblix::CreateRendererWindow(instance);
   if (!window) return 0;
   if (!tremblix::StartScene(window)) return 0;

@@ -14,6 +14,7 @@
 #include "renderer/gl_texture_win32.h"
 #include "renderer/picture_loader.h"
 #include "renderer/shell_win32.h"
+#include "renderer/texture_budget.h"
 #include "renderer/wobble.h"
 #include "saver/common/places.h"
 #include "saver/common/places_win32.h"
@@ -54,6 +55,8 @@ tremblix::ScreenLayout g_layout;
 std::vector<std::unique_ptr<MonitorTextures>> g_monitorTextures;
 // The pictures being read ahead, from the start until the scene is set up.
 std::unique_ptr<tremblix::PictureLoader> g_pictures;
+// What each picture's chain is built within: every monitor's within one budget.
+std::vector<tremblix::PlannedPicture> g_plan;
 
 // The four pictures by their numbers, in the order they are loaded.
 constexpr int kSurfaceFile = 4;
@@ -63,10 +66,6 @@ constexpr int kShineMirrorFile = 3;
 // The chains are built before OpenGL can say its largest texture: one built
 // within this and found too large is built again. Screens stay well below it.
 constexpr int32_t kPresumedLargestTexture = 16384;
-// Other monitors' chains in a 32-bit process, which has 2 GiB for all of
-// them: a 3840 x 2160 monitor's three take 48 MiB within this, 192 without.
-constexpr int32_t kOtherMonitorsLargestTexture =
-    sizeof(void*) == 4 ? 2048 : kPresumedLargestTexture;
 // Two cores are common; the renderer's own thread is busy with the window.
 constexpr int kPictureWorkers = 2;
 
@@ -88,7 +87,17 @@ std::string PictureFile(int set, int n) {
   return tremblix::Narrow(tremblix::PicturePath(folder, set, n), CP_UTF8);
 }
 
-int32_t LargestFor(int set) { return set == 1 ? INT32_MAX : kOtherMonitorsLargestTexture; }
+void PlanTextures(const tremblix::ScreenLayout& layout) {
+  // Within OpenGL's largest too, which the upload takes in once it is known.
+  g_plan = tremblix::PlanPictures(layout, tremblix::kTextureBudget, INT32_MAX);
+}
+
+int32_t LargestFor(int set, int number) {
+  for (const tremblix::PlannedPicture& p : g_plan) {
+    if (p.set == set && p.number == number) return p.largest;
+  }
+  return INT32_MAX;
+}
 
 bool LoadTexture(GLTexture& texture, int set, int number) {
   const std::string file = PictureFile(set, number);
@@ -98,9 +107,9 @@ bool LoadTexture(GLTexture& texture, int set, int number) {
     const double start = tremblix::launch_times::Now();
     tremblix::LoadedPicture picture = g_pictures->Take(file);
     times.wait = tremblix::launch_times::Now() - start;
-    loaded = texture.LoadBmp(file, std::move(picture), &times, LargestFor(set));
+    loaded = texture.LoadBmp(file, std::move(picture), &times, LargestFor(set, number));
   } else {
-    loaded = texture.LoadBmp(file, &times, LargestFor(set));
+    loaded = texture.LoadBmp(file, &times, LargestFor(set, number));
   }
   // By name alone: the folder is the user's and may hold blanks.
   tremblix::BenchTextureLoaded(
@@ -207,14 +216,16 @@ void PreloadScene(const tremblix::ScreenLayout& layout) {
   // The files are complete before the renderer starts; OpenGL is not needed
   // until the upload. The primary's first, in the order they are uploaded.
   try {
+    PlanTextures(layout);
     std::vector<tremblix::PictureRequest> requests;
     for (int n : {kSurfaceFile, kShineFile, kFloorFile, kShineMirrorFile}) {
-      requests.push_back({PictureFile(1, n), kPresumedLargestTexture});
+      requests.push_back(
+          {PictureFile(1, n), std::min(kPresumedLargestTexture, LargestFor(1, n))});
     }
     for (int set : OtherSets(layout)) {
       for (int n : {kShineFile, kFloorFile, kShineMirrorFile}) {
         requests.push_back(
-            {PictureFile(set, n), std::min(kPresumedLargestTexture, LargestFor(set))});
+            {PictureFile(set, n), std::min(kPresumedLargestTexture, LargestFor(set, n))});
       }
     }
     g_pictures = std::make_unique<tremblix::PictureLoader>(
@@ -232,6 +243,7 @@ void SetSceneLayout(const tremblix::ScreenLayout& layout) {
 
 bool InitScene(const tremblix::ScreenLayout& layout) {
   SetSceneLayout(layout);
+  PlanTextures(layout);
   glLoadIdentity();
   glTranslatef(0, 0, kEyeDistance);
 

@@ -67,6 +67,27 @@ void ChooseAndSetPixelFormat(HDC dc) {
   SetPixelFormat(dc, format, &descriptor);
 }
 
+// Which OpenGL draws, for whoever reads the times file: Windows' own software
+// one says "GDI Generic" and takes a generic pixel format (one without
+// PFD_GENERIC_ACCELERATED); a graphics card's driver says its own names.
+void MarkWhichOpenGl(HDC dc) {
+  if (!launch_times::On()) return;
+  const auto text = [](GLenum name) {
+    const auto* value = reinterpret_cast<const char*>(glGetString(name));
+    return value ? value : "(none)";
+  };
+  PIXELFORMATDESCRIPTOR format = {};
+  const int index = GetPixelFormat(dc);
+  const bool described = index > 0 && DescribePixelFormat(dc, index, sizeof(format), &format);
+  const bool generic = described && (format.dwFlags & PFD_GENERIC_FORMAT) &&
+                       !(format.dwFlags & PFD_GENERIC_ACCELERATED);
+  launch_times::Mark("dll opengl vendor \"%s\", renderer \"%s\", version \"%s\", %s",
+                     text(GL_VENDOR), text(GL_RENDERER), text(GL_VERSION),
+                     !described ? "pixel format unknown"
+                     : generic  ? "Windows' generic pixel format (software)"
+                                : "the driver's pixel format");
+}
+
 // The primary's scene until the scene sets each monitor's own.
 void ResizeViewport() {
   const Viewport& v = g_layout.views.front().viewport;
@@ -174,6 +195,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
       ChooseAndSetPixelFormat(g_dc);
       g_glrc = wglCreateContext(g_dc);
       wglMakeCurrent(g_dc, g_glrc);
+      MarkWhichOpenGl(g_dc);
       return 0;
     case WM_DESTROY:
       StopSessionNotices(hwnd);

@@ -466,9 +466,10 @@ e2e_probe() {
   wine "$E2E_BUILD/tools/winprobe.exe" "$@"
 }
 
-# Starts a Windows program in the background; its pid is in E2E_PID.
+# Starts a Windows program in the background; its pid is in E2E_PID, its
+# standard error in the file E2E_STDERR names, if any.
 e2e_start() {
-  wine "$@" >/dev/null 2>&1 </dev/null &
+  wine "$@" >/dev/null 2>"${E2E_STDERR:-/dev/null}" </dev/null &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
 }

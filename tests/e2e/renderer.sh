@@ -238,10 +238,28 @@ expect_scene() {
   [[ $moved =~ ^[0-9]+$ ]] && [ "$moved" -gt 100 ] || e2e_fail "the frame is frozen: the ball did not move"
 }
 
+# With the adapter's OpenGL driver named in a folder of the driver store, as
+# a vendor's is, that folder joins the library search before the context is
+# made; the times file says which OpenGL drew.
 case_scene_shows_ball_reflection_and_floor() {
   prepare_pictures
-  start_renderer
+  local folder=tremblix_e2e.inf_amd64_1 key log=$E2E_TMP/module-trace.log
+  local unix=$E2E_DRIVE_C/windows/system32/DriverStore/FileRepository/$folder
+  mkdir -p "$unix" && : >"$unix/icd.dll"
+  # Wine writes the adapter's key afresh at its server's first window.
+  e2e_probe monitors >/dev/null 2>&1
+  key=$(wine reg query 'HKLM\System\CurrentControlSet\Enum\PCI' /s /v Driver </dev/null |
+    tr -d '\r' | awk '$1 == "Driver" && tolower($3) ~ /^\{4d36e968-/ { print $3; exit }')
+  e2e_reg_set "HKLM\\System\\CurrentControlSet\\Control\\Class\\$key" OpenGLDriverName REG_SZ \
+    "C:\\windows\\system32\\DriverStore\\FileRepository\\$folder\\icd.dll"
+  e2e_install renderer >/dev/null
+  WINEDEBUG=trace+module E2E_STDERR=$log e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
+  e2e_wait_drawn
   expect_scene user
+  grep -F 'LdrAddDllDirectory' "$log" | grep -F "FileRepository\\\\$folder\"" ||
+    e2e_fail "the driver's folder was not added to the library search"
+  grep -F ' dll opengl ' "$E2E_TIMES" || e2e_fail "the times file does not say which OpenGL drew"
+  rm -rf "$unix"
 }
 
 # Where the user has no picture folder, the renderer reads nothing else: what

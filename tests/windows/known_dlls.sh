@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every library a program imports at its start is one of Windows' KnownDLLs,
 # which Windows loads from the system folder whatever lies beside the program.
+# The 32-bit programs are also large-address-aware.
 # Usage: known_dlls.sh OBJDUMP x86|x64 PROGRAM...
 set -uo pipefail
 objdump=$1 edition=$2
@@ -19,7 +20,10 @@ if [ "$edition" = x64 ]; then known=$known64; else known=$known32; fi
 
 bad=0
 for program; do
-  names=$("$objdump" -p "$program" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+  headers=$("$objdump" -p "$program")
+  [ "$edition" = x64 ] || grep -q 'large address aware' <<<"$headers" ||
+    { echo "FAIL: $program is not large-address-aware"; bad=1; }
+  names=$(awk '/DLL Name:/ { print tolower($3) }' <<<"$headers" | sort -u)
   [ -n "$names" ] || { echo "FAIL: $program lists no imports"; bad=1; continue; }
   for name in $names; do
     if grep -qw "${name%.dll}" <<<"$known"; then

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "saver/common/monitors_win32.h"
+#include "saver/common/places.h"
+#include "saver/common/places_win32.h"
 #include "renderer/frame_pace.h"
 #include "tests/windows/power_notice_win32.h"
 
@@ -113,32 +115,51 @@ TEST_F(RendererShellTest, WindowCoversEveryMonitorAboveOtherWindows) {
 std::vector<tremblix::Monitor> g_desk;
 std::vector<tremblix::Monitor> Desk() { return g_desk; }
 
+// The saver's file of picture sets, there before the shell reads it at its
+// first layout: set 2 was taken from a monitor right of the primary.
+tremblix::ScreenRect RightOfThePrimary() {
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  return {w, 0, w + 800, 600};
+}
+struct MonitorsFileOfTheSaver : ::testing::Environment {
+  const std::wstring folder = tremblix::PictureFolderOfThisUser(true);
+  void SetUp() override {
+    ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}}));
+  }
+  void TearDown() override { DeleteFileW(tremblix::MonitorsFilePath(folder).c_str()); }
+};
+const auto* const g_monitorsFile = ::testing::AddGlobalTestEnvironment(new MonitorsFileOfTheSaver);
+
 TEST_F(RendererShellTest, AMonitorAddedOrRemovedIsLaidOutAgainInTheSameWindow) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   const tremblix::Monitor primary{{0, 0, w, h}, true};
-  // A portrait monitor comes to the left of the primary, taller than it.
-  g_desk = {primary, {{-600, 0, 0, h + 200}, false}};
+  // A portrait monitor comes to the left of the primary, taller than it, and
+  // the one the saver took set 2 from to its right.
+  g_desk = {primary, {{-600, 0, 0, h + 200}, false}, {RightOfThePrimary(), false}};
   tremblix::g_listMonitors = Desk;
-  SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w + 600, h + 200));
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w + 1400, h + 200));
   RECT rect;
   GetWindowRect(window_, &rect);
-  EXPECT_TRUE(SameRect(rect, {-600, 0, w, h + 200}))
+  EXPECT_TRUE(SameRect(rect, {-600, 0, w + 800, h + 200}))
       << "window " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
   EXPECT_EQ(FindWindowA("Tremblix_VC", "Tremblix_VC"), window_);
   ASSERT_EQ(g_layouts.size(), 2u);
   const std::vector<tremblix::SceneView>& views = g_layouts[1].views;
-  ASSERT_EQ(views.size(), 2u);
+  ASSERT_EQ(views.size(), 3u);
   EXPECT_EQ(views[0].viewport, (tremblix::Viewport{600, 200, w, h}));
   EXPECT_EQ(views[1].viewport, (tremblix::Viewport{0, 0, 600, h + 200}));
-  // No set of its own was loaded for it: the primary's pictures.
+  // The saver's file, read at the start, still gives the sets: none to the
+  // portrait monitor, which shows the primary's pictures, and set 2 to the
+  // monitor of set 2's rectangle.
   EXPECT_EQ(views[1].picture_set, 1);
+  EXPECT_EQ(views[2].picture_set, 2);
   // Until the scene draws, OpenGL's viewport is the primary's.
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[0], 600);
   EXPECT_EQ(viewport[1], 200);
 
-  // It goes again.
+  // They go again.
   g_desk = {primary};
   SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
   GetWindowRect(window_, &rect);
