@@ -4,6 +4,7 @@
 
 #include "saver/settings/dialog_accessibility.h"
 #include "saver/settings/dialog_contrast.h"
+#include "saver/settings/settings_dialog.h"
 
 namespace tremblix {
 namespace {
