@@ -372,9 +372,14 @@ harness_tap() {
   for try in 1 2 3; do
     id=$(harness_wait_window "$1" 5) || return 1
     xdotool windowfocus "$id" 2>/dev/null
-    xdotool keydown --window "$id" "$2" keyup --window "$id" "$2" 2>/dev/null && return 0
-    # The press may have closed the window: its key comes up all the same, or
-    # the X server keeps it held, repeating into whatever window comes next.
+    # The press may close the window, or hide it, before the release reaches
+    # it; the release then goes nowhere and the X server keeps the key held,
+    # repeating into whatever window comes next. So the key always comes up
+    # once more (a release of a key that is up changes nothing of ours).
+    if xdotool keydown --window "$id" "$2" keyup --window "$id" "$2" 2>/dev/null; then
+      xdotool keyup "$2" 2>/dev/null
+      return 0
+    fi
     xdotool keyup "$2" 2>/dev/null
     [ -n "$(harness_find "$1")" ] || return 0
     sleep 0.1
