@@ -53,6 +53,12 @@ target_compile_definitions(tremblix_unit_tests PRIVATE
   TREMBLIX_DIALOG_PICTURES_DIR="${PROJECT_SOURCE_DIR}/saver/settings/pictures")
 gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
+# The README and docs/: their links, anchors and pictures, and the table of
+# environment variables against what the code reads. Once, in this preset.
+if(NOT TREMBLIX_SANITIZE)
+  add_test(NAME docs.check COMMAND bash ${PROJECT_SOURCE_DIR}/tests/docs/check.sh ${PROJECT_SOURCE_DIR})
+endif()
+
 # Writes the push button's face pictures: facegen saver/controls/command/faces
 add_executable(facegen tools/facegen/facegen.cpp)
 target_link_libraries(facegen PRIVATE tremblix_portable)
