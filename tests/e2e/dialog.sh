@@ -286,6 +286,8 @@ case_a_click_on_cancel_under_a_resting_pointer_ends_the_program() {
   e2e_click_control "ｷｬﾝｾﾙ"
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
   e2e_open_dialog resting-cancel again
+  # As a person's click comes: once the dialog has settled its focus.
+  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "なし"
   xdotool click 1
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after a click on ｷｬﾝｾﾙ without a move,"
 }
