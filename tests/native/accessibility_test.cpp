@@ -1,5 +1,4 @@
-// What a screen reader is told of the settings dialog, and the colours it
-// takes in high contrast: one table for each rule.
+// What a screen reader is told of the settings dialog, and its high contrast colours.
 #include <gtest/gtest.h>
 
 #include "saver/settings/dialog_accessibility.h"
@@ -13,10 +12,10 @@ using C = DialogControl;
 using R = AccessibleRole;
 namespace s = accessible_state;
 
-DialogView View(int16_t kind, std::optional<C> focused = std::nullopt) {
+DialogView View(int16_t kind, std::optional<C> focused = std::nullopt, bool all_monitors = true) {
   DialogView view;
   view.kind = kind;
-  view.all_monitors = true;
+  view.all_monitors = all_monitors;
   view.file_button_enabled = kind == 2;
   view.file_path = "C:\\音楽\\曲.mp3";
   view.focused = focused;
@@ -33,35 +32,26 @@ struct PropertiesRow {
 };
 
 TEST(DialogAccessibilityTest, EachControlsRoleNameStateAndAction) {
-  DialogView unchecked = View(0);
-  unchecked.all_monitors = false;
   const PropertiesRow rows[] = {
       {C::kKindNone, View(0), R::kRadioButton, "なし", s::kFocusable | s::kChecked, "選ぶ"},
       {C::kKindCd, View(0), R::kRadioButton, "音楽CD", s::kFocusable, "選ぶ"},
-      {C::kKindFile, View(2, C::kKindFile), R::kRadioButton, "MP3、WAV",
-       s::kFocusable | s::kChecked | s::kFocused, "選ぶ"},
+      {C::kKindFile, View(2, C::kKindFile), R::kRadioButton, "MP3、WAV", s::kFocusable | s::kChecked | s::kFocused, "選ぶ"},
       // A kind loaded from outside 0 to 2 checks none.
       {C::kKindNone, View(5), R::kRadioButton, "なし", s::kFocusable, "選ぶ"},
       {C::kKindFile, View(-1), R::kRadioButton, "MP3、WAV", s::kFocusable, "選ぶ"},
-      {C::kMonitors, View(0), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable | s::kChecked,
-       "切り替える"},
-      {C::kMonitors, unchecked, R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable, "切り替える"},
+      {C::kMonitors, View(0), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable | s::kChecked, "切り替える"},
+      {C::kMonitors, View(0, {}, false), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable, "切り替える"},
       // 設定 is the default while no button has the focus; the focused one is.
       {C::kSave, View(0), R::kPushButton, "設定", s::kFocusable | s::kDefault, "押す"},
       {C::kSave, View(0, C::kKindCd), R::kPushButton, "設定", s::kFocusable | s::kDefault, "押す"},
       {C::kSave, View(0, C::kCancel), R::kPushButton, "設定", s::kFocusable, "押す"},
-      {C::kCancel, View(0, C::kCancel), R::kPushButton, "ｷｬﾝｾﾙ",
-       s::kFocusable | s::kDefault | s::kFocused, "押す"},
+      {C::kCancel, View(0, C::kCancel), R::kPushButton, "ｷｬﾝｾﾙ", s::kFocusable | s::kDefault | s::kFocused, "押す"},
       {C::kCancel, View(0), R::kPushButton, "ｷｬﾝｾﾙ", s::kFocusable, "押す"},
-      // The file button says what it does, and is unavailable, with nothing
-      // to do, but for MP3、WAV.
+      // The file button is unavailable, with nothing to do, but for MP3、WAV.
       {C::kFileButton, View(0), R::kPushButton, "音楽ファイルを選ぶ", s::kUnavailable, ""},
-      {C::kFileButton, View(2, C::kFileButton), R::kPushButton, "音楽ファイルを選ぶ",
-       s::kFocusable | s::kDefault | s::kFocused, "押す"},
-      {C::kFileButton, View(2, C::kSave), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable,
-       "押す"},
-      {C::kHomePage, View(0, C::kHomePage), R::kLink, "https://tremblix.example/",
-       s::kFocusable | s::kLinked | s::kFocused, "開く"},
+      {C::kFileButton, View(2, C::kFileButton), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable | s::kDefault | s::kFocused, "押す"},
+      {C::kFileButton, View(2, C::kSave), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable, "押す"},
+      {C::kHomePage, View(0, C::kHomePage), R::kLink, "https://tremblix.example/", s::kFocusable | s::kLinked | s::kFocused, "開く"},
       {C::kRepeat, View(1), R::kComboBox, "曲目をﾘﾋﾟｰﾄ", 0, ""},
       {C::kRepeatCaption, View(1), R::kStaticText, "曲目をﾘﾋﾟｰﾄ", s::kReadOnly, ""},
       {C::kHeading, View(1), R::kStaticText, "BGM", s::kReadOnly, ""},

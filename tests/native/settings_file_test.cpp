@@ -439,10 +439,7 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
 // whole, and the second save leaves the reading code page's spelling alone.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
-  struct Case {
-    unsigned written, read, language;
-    std::string song, older;
-  };
+  struct Case { unsigned written, read, language; std::string song, older; };
   const std::vector<Case> cases = {
       {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
       // The system switched to UTF-8, and back; no language told: our users' 932.
@@ -486,8 +483,7 @@ TEST(IniBytes, FindAndTakeOutAKey) {
       {"[Other]\n[Section]x\nk=v=w\n", "v=w"}, {"[Section]\nkk=1\n[Other]\nk=1\n", std::nullopt},
       {"k=1\n[Section]", std::nullopt}};
   for (const auto& [bytes, value] : reads) EXPECT_EQ(IniValue(bytes, "Section", "k"), value);
-  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4",
-                          "Section", "k"),
+  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4", "Section", "k"),
             "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n");
 }
 
