@@ -77,36 +77,38 @@ struct ColourRow {
 
 TEST(HighContrastTest, WhichOfTheSchemesColoursEachPartTakes) {
   using S = SystemColour;
+  using F = Face;
+  auto Px = [](F face, int x, int y) { return ContrastFacePixel(face, x, y, 77, 25, 1); };
   // A 77 x 25 button at 96 dpi, and at 192 dpi (band 2) 154 x 50.
   const ColourRow rows[] = {
       {"surface", ContrastColourOf(DialogPart::kSurface), S::kButtonFace},
       {"label", ContrastColourOf(DialogPart::kText), S::kButtonText},
       {"link", ContrastColourOf(DialogPart::kLink), S::kHotLight},
       {"heading frame", ContrastColourOf(DialogPart::kHeadingFrame), S::kButtonText},
-      {"corner", ContrastFacePixel(Face::Normal, 0, 0, 77, 25, 1), S::kButtonFace},
-      {"far corner", ContrastFacePixel(Face::Pressed, 153, 49, 154, 50, 2), S::kButtonFace},
-      {"outline", ContrastFacePixel(Face::Normal, 30, 0, 77, 25, 1), S::kButtonText},
-      {"outline, band 2", ContrastFacePixel(Face::Normal, 30, 1, 154, 50, 2), S::kButtonText},
-      {"inside, band 2", ContrastFacePixel(Face::Normal, 30, 2, 154, 50, 2), S::kButtonFace},
-      {"normal middle", ContrastFacePixel(Face::Normal, 38, 12, 77, 25, 1), S::kButtonFace},
-      {"no ring unfocused", ContrastFacePixel(Face::Normal, 30, 2, 77, 25, 1), S::kButtonFace},
-      {"focus ring", ContrastFacePixel(Face::Selected, 30, 2, 77, 25, 1), S::kButtonText},
-      {"focus ring right", ContrastFacePixel(Face::Selected, 73, 12, 77, 25, 1), S::kButtonText},
-      {"gap in the ring", ContrastFacePixel(Face::Selected, 30, 1, 77, 25, 1), S::kButtonFace},
-      {"inside the ring", ContrastFacePixel(Face::Selected, 30, 4, 77, 25, 1), S::kButtonFace},
-      {"hover", ContrastFacePixel(Face::HighLight, 38, 12, 77, 25, 1), S::kHighlight},
-      {"hover, focused", ContrastFacePixel(Face::HighLightSelect, 30, 3, 77, 25, 1), S::kHighlight},
-      {"pressed ring", ContrastFacePixel(Face::Pressed, 30, 3, 77, 25, 1), S::kHighlightText},
-      {"pressed middle", ContrastFacePixel(Face::Pressed, 38, 12, 77, 25, 1), S::kHighlight},
-      {"unavailable outline", ContrastFacePixel(Face::Disable, 0, 12, 77, 25, 1), S::kGrayText},
-      {"unavailable middle", ContrastFacePixel(Face::Disable, 38, 12, 77, 25, 1), S::kButtonFace},
-      {"off the button", ContrastFacePixel(Face::Pressed, 77, 12, 77, 25, 1), S::kButtonFace},
-      {"no button", ContrastFacePixel(Face::Selected, 0, 0, 0, 0, 1), S::kButtonFace},
-      {"band 0 as 1", ContrastFacePixel(Face::Normal, 30, 0, 77, 25, 0), S::kButtonText},
-      {"caption", ContrastCaption(Face::Normal), S::kButtonText},
-      {"caption, hover", ContrastCaption(Face::HighLightSelect), S::kHighlightText},
-      {"caption, pressed", ContrastCaption(Face::Pressed), S::kHighlightText},
-      {"caption, unavailable", ContrastCaption(Face::Disable), S::kGrayText},
+      {"corner", Px(F::Normal, 0, 0), S::kButtonFace},
+      {"far corner", ContrastFacePixel(F::Pressed, 153, 49, 154, 50, 2), S::kButtonFace},
+      {"outline", Px(F::Normal, 30, 0), S::kButtonText},
+      {"outline, band 2", ContrastFacePixel(F::Normal, 30, 1, 154, 50, 2), S::kButtonText},
+      {"inside, band 2", ContrastFacePixel(F::Normal, 30, 2, 154, 50, 2), S::kButtonFace},
+      {"normal middle", Px(F::Normal, 38, 12), S::kButtonFace},
+      {"no ring unfocused", Px(F::Normal, 30, 2), S::kButtonFace},
+      {"focus ring", Px(F::Selected, 30, 2), S::kButtonText},
+      {"focus ring right", Px(F::Selected, 73, 12), S::kButtonText},
+      {"gap in the ring", Px(F::Selected, 30, 1), S::kButtonFace},
+      {"inside the ring", Px(F::Selected, 30, 4), S::kButtonFace},
+      {"hover", Px(F::HighLight, 38, 12), S::kHighlight},
+      {"hover, focused", Px(F::HighLightSelect, 30, 3), S::kHighlight},
+      {"pressed ring", Px(F::Pressed, 30, 3), S::kHighlightText},
+      {"pressed middle", Px(F::Pressed, 38, 12), S::kHighlight},
+      {"unavailable outline", Px(F::Disable, 0, 12), S::kGrayText},
+      {"unavailable middle", Px(F::Disable, 38, 12), S::kButtonFace},
+      {"off the button", Px(F::Pressed, 77, 12), S::kButtonFace},
+      {"no button", ContrastFacePixel(F::Selected, 0, 0, 0, 0, 1), S::kButtonFace},
+      {"band 0 as 1", ContrastFacePixel(F::Normal, 30, 0, 77, 25, 0), S::kButtonText},
+      {"caption", ContrastCaption(F::Normal), S::kButtonText},
+      {"caption, hover", ContrastCaption(F::HighLightSelect), S::kHighlightText},
+      {"caption, pressed", ContrastCaption(F::Pressed), S::kHighlightText},
+      {"caption, unavailable", ContrastCaption(F::Disable), S::kGrayText},
       {"mark frame", ContrastMarkPixel(false, 0, 5, 1), S::kWindowText},
       {"open mark", ContrastMarkPixel(false, 5, 5, 1), S::kWindow},
       {"filled mark", ContrastMarkPixel(true, 5, 5, 1), S::kWindowText},
@@ -114,9 +116,7 @@ TEST(HighContrastTest, WhichOfTheSchemesColoursEachPartTakes) {
       {"filled mark, band 2", ContrastMarkPixel(true, 3, 10, 2), S::kWindow},
       {"beside the mark", ContrastMarkPixel(true, 12, 5, 1), S::kButtonFace},
   };
-  for (const ColourRow& row : rows) {
-    EXPECT_EQ(static_cast<int>(row.got), static_cast<int>(row.want)) << row.what;
-  }
+  for (const ColourRow& row : rows) EXPECT_EQ(static_cast<int>(row.got), static_cast<int>(row.want)) << row.what;
 }
 
 }  // namespace

@@ -117,15 +117,10 @@ std::vector<tremblix::Monitor> Desk() { return g_desk; }
 
 // The saver's file of picture sets, there before the shell reads it at its
 // first layout: set 2 was taken from a monitor right of the primary.
-tremblix::ScreenRect RightOfThePrimary() {
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  return {w, 0, w + 800, 600};
-}
+tremblix::ScreenRect RightOfThePrimary() { const int w = GetSystemMetrics(SM_CXSCREEN); return {w, 0, w + 800, 600}; }
 struct MonitorsFileOfTheSaver : ::testing::Environment {
   const std::wstring folder = tremblix::PictureFolderOfThisUser(true);
-  void SetUp() override {
-    ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}}));
-  }
+  void SetUp() override { ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}})); }
   void TearDown() override { DeleteFileW(tremblix::MonitorsFilePath(folder).c_str()); }
 };
 const auto* const g_monitorsFile = ::testing::AddGlobalTestEnvironment(new MonitorsFileOfTheSaver);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -385,8 +386,7 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   d.chosen = folder_ + "\\other.mp3";
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.Cmd_File().hwnd()));
-  EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0),
-            MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
+  EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
   for (WORD key : {VK_SPACE, VK_RETURN}) testing::SendKey(key);
   EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Space, Enter on ...";
   for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(), d.lbl_URL().hwnd()}) {
@@ -642,17 +642,14 @@ class Scheme : public SystemColours {
 
 // Within a few steps of a scheme colour or of a blend of two (smoothed text).
 bool OfTheScheme(COLORREF c) {
-  const double p[3] = {double(GetRValue(c)), double(GetGValue(c)), double(GetBValue(c))};
+  auto rgb = [](COLORREF k) { return std::array<double, 3>{1.0 * GetRValue(k), 1.0 * GetGValue(k), 1.0 * GetBValue(k)}; };
   for (COLORREF a : Scheme::kColours) {
     for (COLORREF b : Scheme::kColours) {
-      const double from[3] = {double(GetRValue(a)), double(GetGValue(a)), double(GetBValue(a))};
-      const double d[3] = {GetRValue(b) - from[0], GetGValue(b) - from[1], GetBValue(b) - from[2]};
-      const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-      double t = length ? ((p[0] - from[0]) * d[0] + (p[1] - from[1]) * d[1] +
-                           (p[2] - from[2]) * d[2]) / length : 0;
-      t = std::clamp(t, 0.0, 1.0);
-      double off = 0;
-      for (int i = 0; i < 3; ++i) off += std::pow(p[i] - from[i] - t * d[i], 2);
+      const auto p = rgb(c), from = rgb(a), to = rgb(b);
+      double along = 0, length = 0, off = 0;
+      for (int i = 0; i < 3; ++i) along += (p[i] - from[i]) * (to[i] - from[i]), length += std::pow(to[i] - from[i], 2);
+      const double t = length ? std::clamp(along / length, 0.0, 1.0) : 0;
+      for (int i = 0; i < 3; ++i) off += std::pow(p[i] - from[i] - t * (to[i] - from[i]), 2);
       if (off <= 36) return true;
     }
   }
@@ -666,7 +663,7 @@ std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
   width = client.right, height = client.bottom;
   POINT origin = {0, 0};
   ClientToScreen(hwnd, &origin);
-  BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32}};  // top-down
+  BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // top-down
   void* bits = nullptr;
   HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
   HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
