@@ -156,12 +156,9 @@ e2e_key() {
   harness_tap "$kDialog" "$1" || e2e_fail "could not press $1"
 }
 
-# The keyboard alone: the focus starts on the chosen kind, Up twice goes
-# round the top to MP3、WAV, Tab passes the disabled repeat box to the file
-# button whose Space opens the chooser, Tab reaches the monitors choice and
-# Space turns it over, Enter saves all three. The next start, from a file
-# that says " 0" as a hand writes it, opens the choice unchecked; a click
-# turns it over and Escape leaves the file as it was.
+# The keyboard alone, as the X server sends its keys, saves all three; the
+# next start, from a file that says " 0" as a hand writes it, opens the
+# monitors choice unchecked, and Escape after a click leaves the file alone.
 case_the_keyboard_alone_chooses_picks_turns_over_saves_and_cancels() {
   local path='C:\e2e\keyboard\music\tune.mp3'
   e2e_open_dialog keyboard

@@ -154,9 +154,8 @@ const DialogMonitor kAt100{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96};
 const DialogMonitor kAt150{{1920, 0, 4480, 1440}, {1920, 0, 4480, 1380}, 144};
 FrameMargins FrameAt(int dpi) { return dpi == 96 ? FrameMargins{3, 26, 3, 3} : FrameMargins{4, 37, 4, 4}; }
 
-// The monitor is the owner's as Windows tells it (the one with most of the
-// owner), else the pointer's. At 150 % the window is 744 x 365 inside its
-// frame, at 100 % 496 x 243.
+// The monitor is the owner's as Windows tells it (the one with most of the owner), else the
+// pointer's. At 150 % the window is 744 x 365 inside its frame, at 100 % 496 x 243.
 TEST(PlaceDialog, OpensOnItsMonitorAtItsScalingInsideTheWorkArea) {
   struct Row { const char* what; std::optional<ScreenBox> owner; DialogMonitor monitor; PixelBox window; } rows[] = {
       {"over an owner at 100 %", ScreenBox{100, 200, 700, 600}, kAt100, {149, 264, 502, 272}},

@@ -434,9 +434,8 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   }
 }
 
-// Saved under one code page (then, where a song is given, by an older copy in
-// 932's spelling), read and saved again under another: the choice comes back
-// whole, and the second save leaves the reading code page's spelling alone.
+// Saved under one code page (then, given a song, by an older copy in 932's spelling), read and
+// saved again under another: the choice comes back whole, only the reading code page's spelling left.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
   struct Case { unsigned written, read, language; std::string song, older; };

@@ -152,9 +152,8 @@ class FakeWindows : public OwnerWindows {
   WindowRef foreground = 20;
 };
 
-// The named window's top-level ancestor, else the foreground's; never one
-// of the shell's, a hidden or a cloaked one. A handle above 2^31 comes as a
-// negative number and widens with its sign.
+// The named window's top-level ancestor, else the foreground's; never one of the shell's, a
+// hidden or a cloaked one. A handle above 2^31 comes negative and widens with its sign.
 TEST(ChooseOwner, IsThePageThatAskedNeverTheShellNorAWindowNotShown) {
   struct Row { int32_t named; WindowRef foreground, owner; } rows[] = {{11, 20, 10}, {10, 20, 10}, {0, 20, 20},  {999, 20, 20}, {0, 11, 10},
               {0, 0, 0},    {1, 20, 0},   {2, 20, 0},   {3, 20, 0},    {4, 20, 0},

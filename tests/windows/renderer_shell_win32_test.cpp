@@ -143,9 +143,8 @@ TEST_F(RendererShellTest, AMonitorAddedOrRemovedIsLaidOutAgainInTheSameWindow) {
   ASSERT_EQ(views.size(), 3u);
   EXPECT_EQ(views[0].viewport, (tremblix::Viewport{600, 200, w, h}));
   EXPECT_EQ(views[1].viewport, (tremblix::Viewport{0, 0, 600, h + 200}));
-  // The saver's file, read at the start, still gives the sets: none to the
-  // portrait monitor, which shows the primary's pictures, and set 2 to the
-  // monitor of set 2's rectangle.
+  // The saver's file, read at the start, still gives set 2 to its monitor;
+  // the portrait one shows the primary's pictures.
   EXPECT_EQ(views[1].picture_set, 1);
   EXPECT_EQ(views[2].picture_set, 2);
   // Until the scene draws, OpenGL's viewport is the primary's.

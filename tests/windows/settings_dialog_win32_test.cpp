@@ -595,9 +595,8 @@ struct Reading {
   HRESULT Act() { return object ? object->accDoDefaultAction(self) : E_FAIL; }
 };
 
-// Readers hear what Windows cannot see (a choice, the monitors choice, the
-// file button's availability) once, and Windows' own focus event alone; a
-// default action runs after the reader's call, never inside it.
+// Readers hear what Windows cannot see (choices, the file button's availability) once, and
+// Windows' own focus event alone; a default action runs after the reader's call, not inside it.
 TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterTheirCall) {
   TestDialog& d = Open(2, 0, music_);
   g_events.clear();
@@ -628,8 +627,7 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
 
 // --- High contrast -----------------------------------------------------------
 
-// A scheme none of whose colours, nor any blend of two, is one of ours or a
-// grey.
+// A scheme none of whose colours, nor any blend of two, is one of ours or a grey.
 class Scheme : public SystemColours {
  public:
   bool HighContrastOn() override { return on; }
@@ -677,9 +675,8 @@ std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
   return pixels;
 }
 
-// Switched on while open, as Windows tells it: every pixel of ours in the
-// scheme; Windows' own drawing (the repeat box, the sunken edges) in its
-// own colours is left out. Switched off, the bands are back.
+// Switched on while open, as Windows tells it: every pixel of ours in the scheme, Windows' own
+// drawing left out. Switched off, the bands are back.
 TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   Scheme scheme;
   TestDialog& d = Open(2, 0, music_);
