@@ -429,9 +429,8 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   EXPECT_TRUE(PathCanBeKept("C:\\é音🎵.mp3"));
   // No UTF-8: a byte alone, overlong forms, a surrogate, past U+10FFFF, cut.
   for (const char* bad : {"\x80", "\xC0\xAF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                          "\xE9.mp3", "\xF0\x9F\x8E"}) {
+                          "\xE9.mp3", "\xF0\x9F\x8E"})
     EXPECT_FALSE(PathCanBeKept(std::string("C:\\") + bad)) << bad;
-  }
 }
 
 // Saved under one code page (then, given a song, by an older copy in 932's spelling), read and
@@ -468,9 +467,7 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
       ASSERT_TRUE(SaveSettings(profile, kIni, loaded));
     }
     const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
-    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
-      EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
-    }
+    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
   }
 }
 
