@@ -159,25 +159,22 @@ e2e_key() {
 # The keyboard alone, as the X server sends its keys, saves all three; the
 # next start, from a file that says " 0" as a hand writes it, opens the
 # monitors choice unchecked, and Escape after a click leaves the file alone.
-case_the_keyboard_alone_chooses_picks_turns_over_saves_and_cancels() {
-  local path='C:\e2e\keyboard\music\tune.mp3'
-  e2e_open_dialog keyboard
-  mkdir -p "$DIR/music"
-  printf 'x' >"$DIR/music/tune.mp3"
-  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no settings file,"
-  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "なし"
-  e2e_key Up
-  e2e_key Up
-  e2e_until 5 "Up twice from なし did not come round to MP3、WAV" e2e_focus_on "MP3、WAV"
+case_the_keyboard_alone_turns_over_saves_and_cancels() {
+  local path='C:\e2e\monitors\music\tune.mp3'
+  e2e_install monitors >/dev/null
+  mkdir -p "$E2E_DRIVE_C/e2e/monitors/music"
+  printf 'x' >"$E2E_DRIVE_C/e2e/monitors/music/tune.mp3"
+  e2e_write_settings monitors " 2" " 0" "$path"
+  xdotool mousemove 0 0
+  e2e_open_dialog monitors again
+  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no key in the file,"
+  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "MP3、WAV"
   e2e_key Tab
   e2e_until 5 "Tab from the kinds did not reach the file button" e2e_focus_on "..."
-  e2e_key space
-  e2e_pick_file "$path"
-  e2e_expect_file_label "$path"
   e2e_key Tab
   e2e_until 5 "Tab from the file button did not reach $kMonitors" e2e_focus_on "$kMonitors"
   e2e_wait_still
-  e2e_shot settings-dialog-keyboard
+  e2e_shot settings-dialog-monitors-focused
   e2e_key space
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark after Space"
   e2e_key Return
@@ -189,11 +186,11 @@ case_the_keyboard_alone_chooses_picks_turns_over_saves_and_cancels() {
 
   # As an older copy or a hand writes it: the key after the others, its
   # blank kept.
-  e2e_write_settings keyboard " 2" " 0" "$path"
+  e2e_write_settings monitors " 2" " 0" "$path"
   printf 'Monitors= 0\r\n' >>"$INI"
   local before
   before=$(md5sum <"$INI")
-  e2e_open_dialog keyboard again
+  e2e_open_dialog monitors again
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark from ' 0'"
   e2e_click_control "$kMonitors"
   e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark after a click on its caption"
