@@ -449,9 +449,7 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.written) + " to " + std::to_string(c.read) + c.older);
     FakeProfile profile;
-    profile.every_file_opens = true;
-    profile.code_page = c.written;
-    profile.language_code_page = c.language;
+    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language;
     ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false}));
     if (!c.older.empty()) {
       profile.Set(kIni, kKeyBgmKind, " 2");
