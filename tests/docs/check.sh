@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Keeps the documents true. Every relative link and picture of README.md and
-# docs/*.md names a file that exists, and every #anchor a heading (as GitHub
-# spells it: lower case, punctuation dropped, blanks to '-') or an <a id>.
-# The table of docs/testing.md's "Environment variables" names exactly those
-# read: by the C++ (getenv, _wgetenv, GetEnvironmentVariable of a literal), by
-# CMake (ENV{NAME}), and by a shell script of tools/, tests/, .ci/ or cmake/
-# that expands a TREMBLIX_* or HARNESS_* name with a default or a check
-# (${NAME:-…}, ${NAME:?…}, ${NAME-…}, ${NAME:=…}, ${NAME:+…}: the forms for a
-# variable that may come unset from the caller) and does not export it itself.
+# Keeps the documents true: every relative link of README.md and docs/*.md
+# names a file, every #anchor a heading (as GitHub spells it) or an <a id>, and
+# docs/testing.md's "Environment variables" table names exactly the variables
+# read by the C++, CMake, and scripts that take a TREMBLIX_*/HARNESS_* name
+# from their caller (expanded with a default or a check, not exported there).
 set -uo pipefail
 cd "$1" && files=$(git ls-files --cached --others --exclude-standard) || exit 1
 export LC_ALL=C

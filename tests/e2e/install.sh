@@ -792,8 +792,7 @@ release_program() {
   e2e_expect_exit "$HOLDER" 10 "the program in use"
 }
 
-# Expects the files waiting for the restart to be those named, in order, by
-# their real names.
+# Expects the files waiting for the restart to be those named, in order.
 expect_pending_removal() {
   local pending want=() file
   pending=$(pending_removals)
@@ -803,10 +802,8 @@ expect_pending_removal() {
 }
 
 # A program in use cannot go until the restart: the quiet uninstall removes
-# everything else, queues that one file, and tells its caller 3010. The
-# uninstaller, which the command's delete cannot remove either (made
-# immutable here, as a scanner holding the file makes it on Windows), is
-# found still there and queued after it.
+# everything else, queues that one file, and tells its caller 3010. An
+# uninstaller it cannot delete (held by a scanner) is queued after it.
 case_a_program_in_use_goes_at_restart_and_the_caller_hears_3010() {
   clean_slate
   install_silently

@@ -1,5 +1,4 @@
-// What a screen reader is told of the settings dialog, and the colours it
-// takes in high contrast: one table for each rule.
+// What a screen reader is told of the settings dialog, and its high contrast colours.
 #include <gtest/gtest.h>
 
 #include "saver/settings/dialog_accessibility.h"
@@ -13,10 +12,10 @@ using C = DialogControl;
 using R = AccessibleRole;
 namespace s = accessible_state;
 
-DialogView View(int16_t kind, std::optional<C> focused = std::nullopt) {
+DialogView View(int16_t kind, std::optional<C> focused = std::nullopt, bool all_monitors = true) {
   DialogView view;
   view.kind = kind;
-  view.all_monitors = true;
+  view.all_monitors = all_monitors;
   view.file_button_enabled = kind == 2;
   view.file_path = "C:\\音楽\\曲.mp3";
   view.focused = focused;
@@ -33,35 +32,26 @@ struct PropertiesRow {
 };
 
 TEST(DialogAccessibilityTest, EachControlsRoleNameStateAndAction) {
-  DialogView unchecked = View(0);
-  unchecked.all_monitors = false;
   const PropertiesRow rows[] = {
       {C::kKindNone, View(0), R::kRadioButton, "なし", s::kFocusable | s::kChecked, "選ぶ"},
       {C::kKindCd, View(0), R::kRadioButton, "音楽CD", s::kFocusable, "選ぶ"},
-      {C::kKindFile, View(2, C::kKindFile), R::kRadioButton, "MP3、WAV",
-       s::kFocusable | s::kChecked | s::kFocused, "選ぶ"},
+      {C::kKindFile, View(2, C::kKindFile), R::kRadioButton, "MP3、WAV", s::kFocusable | s::kChecked | s::kFocused, "選ぶ"},
       // A kind loaded from outside 0 to 2 checks none.
       {C::kKindNone, View(5), R::kRadioButton, "なし", s::kFocusable, "選ぶ"},
       {C::kKindFile, View(-1), R::kRadioButton, "MP3、WAV", s::kFocusable, "選ぶ"},
-      {C::kMonitors, View(0), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable | s::kChecked,
-       "切り替える"},
-      {C::kMonitors, unchecked, R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable, "切り替える"},
+      {C::kMonitors, View(0), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable | s::kChecked, "切り替える"},
+      {C::kMonitors, View(0, {}, false), R::kCheckBox, "すべてのﾓﾆﾀｰに表示", s::kFocusable, "切り替える"},
       // 設定 is the default while no button has the focus; the focused one is.
       {C::kSave, View(0), R::kPushButton, "設定", s::kFocusable | s::kDefault, "押す"},
       {C::kSave, View(0, C::kKindCd), R::kPushButton, "設定", s::kFocusable | s::kDefault, "押す"},
       {C::kSave, View(0, C::kCancel), R::kPushButton, "設定", s::kFocusable, "押す"},
-      {C::kCancel, View(0, C::kCancel), R::kPushButton, "ｷｬﾝｾﾙ",
-       s::kFocusable | s::kDefault | s::kFocused, "押す"},
+      {C::kCancel, View(0, C::kCancel), R::kPushButton, "ｷｬﾝｾﾙ", s::kFocusable | s::kDefault | s::kFocused, "押す"},
       {C::kCancel, View(0), R::kPushButton, "ｷｬﾝｾﾙ", s::kFocusable, "押す"},
-      // The file button says what it does, and is unavailable, with nothing
-      // to do, but for MP3、WAV.
+      // The file button is unavailable, with nothing to do, but for MP3、WAV.
       {C::kFileButton, View(0), R::kPushButton, "音楽ファイルを選ぶ", s::kUnavailable, ""},
-      {C::kFileButton, View(2, C::kFileButton), R::kPushButton, "音楽ファイルを選ぶ",
-       s::kFocusable | s::kDefault | s::kFocused, "押す"},
-      {C::kFileButton, View(2, C::kSave), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable,
-       "押す"},
-      {C::kHomePage, View(0, C::kHomePage), R::kLink, "https://tremblix.example/",
-       s::kFocusable | s::kLinked | s::kFocused, "開く"},
+      {C::kFileButton, View(2, C::kFileButton), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable | s::kDefault | s::kFocused, "押す"},
+      {C::kFileButton, View(2, C::kSave), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable, "押す"},
+      {C::kHomePage, View(0, C::kHomePage), R::kLink, "https://tremblix.example/", s::kFocusable | s::kLinked | s::kFocused, "開く"},
       {C::kRepeat, View(1), R::kComboBox, "曲目をﾘﾋﾟｰﾄ", 0, ""},
       {C::kRepeatCaption, View(1), R::kStaticText, "曲目をﾘﾋﾟｰﾄ", s::kReadOnly, ""},
       {C::kHeading, View(1), R::kStaticText, "BGM", s::kReadOnly, ""},
@@ -87,36 +77,38 @@ struct ColourRow {
 
 TEST(HighContrastTest, WhichOfTheSchemesColoursEachPartTakes) {
   using S = SystemColour;
+  using F = Face;
+  auto Px = [](F face, int x, int y) { return ContrastFacePixel(face, x, y, 77, 25, 1); };
   // A 77 x 25 button at 96 dpi, and at 192 dpi (band 2) 154 x 50.
   const ColourRow rows[] = {
       {"surface", ContrastColourOf(DialogPart::kSurface), S::kButtonFace},
       {"label", ContrastColourOf(DialogPart::kText), S::kButtonText},
       {"link", ContrastColourOf(DialogPart::kLink), S::kHotLight},
       {"heading frame", ContrastColourOf(DialogPart::kHeadingFrame), S::kButtonText},
-      {"corner", ContrastFacePixel(Face::Normal, 0, 0, 77, 25, 1), S::kButtonFace},
-      {"far corner", ContrastFacePixel(Face::Pressed, 153, 49, 154, 50, 2), S::kButtonFace},
-      {"outline", ContrastFacePixel(Face::Normal, 30, 0, 77, 25, 1), S::kButtonText},
-      {"outline, band 2", ContrastFacePixel(Face::Normal, 30, 1, 154, 50, 2), S::kButtonText},
-      {"inside, band 2", ContrastFacePixel(Face::Normal, 30, 2, 154, 50, 2), S::kButtonFace},
-      {"normal middle", ContrastFacePixel(Face::Normal, 38, 12, 77, 25, 1), S::kButtonFace},
-      {"no ring unfocused", ContrastFacePixel(Face::Normal, 30, 2, 77, 25, 1), S::kButtonFace},
-      {"focus ring", ContrastFacePixel(Face::Selected, 30, 2, 77, 25, 1), S::kButtonText},
-      {"focus ring right", ContrastFacePixel(Face::Selected, 73, 12, 77, 25, 1), S::kButtonText},
-      {"gap in the ring", ContrastFacePixel(Face::Selected, 30, 1, 77, 25, 1), S::kButtonFace},
-      {"inside the ring", ContrastFacePixel(Face::Selected, 30, 4, 77, 25, 1), S::kButtonFace},
-      {"hover", ContrastFacePixel(Face::HighLight, 38, 12, 77, 25, 1), S::kHighlight},
-      {"hover, focused", ContrastFacePixel(Face::HighLightSelect, 30, 3, 77, 25, 1), S::kHighlight},
-      {"pressed ring", ContrastFacePixel(Face::Pressed, 30, 3, 77, 25, 1), S::kHighlightText},
-      {"pressed middle", ContrastFacePixel(Face::Pressed, 38, 12, 77, 25, 1), S::kHighlight},
-      {"unavailable outline", ContrastFacePixel(Face::Disable, 0, 12, 77, 25, 1), S::kGrayText},
-      {"unavailable middle", ContrastFacePixel(Face::Disable, 38, 12, 77, 25, 1), S::kButtonFace},
-      {"off the button", ContrastFacePixel(Face::Pressed, 77, 12, 77, 25, 1), S::kButtonFace},
-      {"no button", ContrastFacePixel(Face::Selected, 0, 0, 0, 0, 1), S::kButtonFace},
-      {"band 0 as 1", ContrastFacePixel(Face::Normal, 30, 0, 77, 25, 0), S::kButtonText},
-      {"caption", ContrastCaption(Face::Normal), S::kButtonText},
-      {"caption, hover", ContrastCaption(Face::HighLightSelect), S::kHighlightText},
-      {"caption, pressed", ContrastCaption(Face::Pressed), S::kHighlightText},
-      {"caption, unavailable", ContrastCaption(Face::Disable), S::kGrayText},
+      {"corner", Px(F::Normal, 0, 0), S::kButtonFace},
+      {"far corner", ContrastFacePixel(F::Pressed, 153, 49, 154, 50, 2), S::kButtonFace},
+      {"outline", Px(F::Normal, 30, 0), S::kButtonText},
+      {"outline, band 2", ContrastFacePixel(F::Normal, 30, 1, 154, 50, 2), S::kButtonText},
+      {"inside, band 2", ContrastFacePixel(F::Normal, 30, 2, 154, 50, 2), S::kButtonFace},
+      {"normal middle", Px(F::Normal, 38, 12), S::kButtonFace},
+      {"no ring unfocused", Px(F::Normal, 30, 2), S::kButtonFace},
+      {"focus ring", Px(F::Selected, 30, 2), S::kButtonText},
+      {"focus ring right", Px(F::Selected, 73, 12), S::kButtonText},
+      {"gap in the ring", Px(F::Selected, 30, 1), S::kButtonFace},
+      {"inside the ring", Px(F::Selected, 30, 4), S::kButtonFace},
+      {"hover", Px(F::HighLight, 38, 12), S::kHighlight},
+      {"hover, focused", Px(F::HighLightSelect, 30, 3), S::kHighlight},
+      {"pressed ring", Px(F::Pressed, 30, 3), S::kHighlightText},
+      {"pressed middle", Px(F::Pressed, 38, 12), S::kHighlight},
+      {"unavailable outline", Px(F::Disable, 0, 12), S::kGrayText},
+      {"unavailable middle", Px(F::Disable, 38, 12), S::kButtonFace},
+      {"off the button", Px(F::Pressed, 77, 12), S::kButtonFace},
+      {"no button", ContrastFacePixel(F::Selected, 0, 0, 0, 0, 1), S::kButtonFace},
+      {"band 0 as 1", ContrastFacePixel(F::Normal, 30, 0, 77, 25, 0), S::kButtonText},
+      {"caption", ContrastCaption(F::Normal), S::kButtonText},
+      {"caption, hover", ContrastCaption(F::HighLightSelect), S::kHighlightText},
+      {"caption, pressed", ContrastCaption(F::Pressed), S::kHighlightText},
+      {"caption, unavailable", ContrastCaption(F::Disable), S::kGrayText},
       {"mark frame", ContrastMarkPixel(false, 0, 5, 1), S::kWindowText},
       {"open mark", ContrastMarkPixel(false, 5, 5, 1), S::kWindow},
       {"filled mark", ContrastMarkPixel(true, 5, 5, 1), S::kWindowText},
@@ -124,9 +116,7 @@ TEST(HighContrastTest, WhichOfTheSchemesColoursEachPartTakes) {
       {"filled mark, band 2", ContrastMarkPixel(true, 3, 10, 2), S::kWindow},
       {"beside the mark", ContrastMarkPixel(true, 12, 5, 1), S::kButtonFace},
   };
-  for (const ColourRow& row : rows) {
-    EXPECT_EQ(static_cast<int>(row.got), static_cast<int>(row.want)) << row.what;
-  }
+  for (const ColourRow& row : rows) EXPECT_EQ(static_cast<int>(row.got), static_cast<int>(row.want)) << row.what;
 }
 
 }  // namespace

@@ -164,8 +164,7 @@ TEST(ButtonStateTest, SpacePressesTheFocusedButton) {
     const ButtonKeyStep step = NextKeyStep(r.state, r.space_down, r.enabled, r.event);
     EXPECT_EQ(Describe({r.state, step.space_down, step.face, step.click}),
               Describe({r.state, r.down_after, r.face, r.click}))
-        << StateName(r.state) << (r.space_down ? " Space down" : "")
-        << (r.enabled ? "" : " disabled") << ", key event " << static_cast<int>(r.event);
+        << StateName(r.state) << (r.space_down ? " Space down" : "") << (r.enabled ? "" : " disabled") << ", key " << static_cast<int>(r.event);
   }
 }
 

@@ -43,8 +43,7 @@ TEST(DialogKeysTest, EnterPressesTheFocusedButtonElseSetAndEscapeCancels) {
   };
   for (const Row& r : rows) {
     EXPECT_EQ(ButtonForKey(r.key, r.focus, r.list_open), r.pressed)
-        << "key " << r.key << " at stop " << static_cast<int>(r.focus) << " list "
-        << (r.list_open ? "open" : "closed");
+        << "key " << r.key << " at stop " << static_cast<int>(r.focus) << (r.list_open ? " list open" : "");
   }
 }
 

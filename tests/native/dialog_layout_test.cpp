@@ -152,38 +152,25 @@ TEST(DialogLayoutAt, FontsAreAtTheDpi) {
 // its foot; a frame as Windows draws it at each dpi.
 const DialogMonitor kAt100{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96};
 const DialogMonitor kAt150{{1920, 0, 4480, 1440}, {1920, 0, 4480, 1380}, 144};
-FrameMargins FrameAt(int dpi) {
-  return dpi == 96 ? FrameMargins{3, 26, 3, 3} : FrameMargins{4, 37, 4, 4};
-}
+FrameMargins FrameAt(int dpi) { return dpi == 96 ? FrameMargins{3, 26, 3, 3} : FrameMargins{4, 37, 4, 4}; }
 
-// The monitor is the owner's as Windows tells it (the one with most of the
-// owner), else the pointer's. At 150 % the window is 744 x 365 inside its
-// frame, at 100 % 496 x 243.
+// The monitor is the owner's as Windows tells it (the one with most of the owner), else the
+// pointer's. At 150 % the window is 744 x 365 inside its frame, at 100 % 496 x 243.
 TEST(PlaceDialog, OpensOnItsMonitorAtItsScalingInsideTheWorkArea) {
-  struct Row {
-    const char* what;
-    std::optional<ScreenBox> owner;
-    DialogMonitor monitor;
-    PixelBox window;
-  } rows[] = {
+  struct Row { const char* what; std::optional<ScreenBox> owner; DialogMonitor monitor; PixelBox window; } rows[] = {
       {"over an owner at 100 %", ScreenBox{100, 200, 700, 600}, kAt100, {149, 264, 502, 272}},
       {"over an owner at 150 %", ScreenBox{2500, 300, 3300, 900}, kAt150, {2524, 397, 752, 406}},
-      {"owner astride, mostly at 150 %", ScreenBox{1700, 100, 2500, 500}, kAt150,
-       {1920, 97, 752, 406}},
-      {"owner astride, mostly at 100 %", ScreenBox{1400, 100, 2000, 500}, kAt100,
-       {1418, 164, 502, 272}},
-      {"owner in the corner, above the taskbar", ScreenBox{1800, 1000, 1920, 1080}, kAt100,
-       {1418, 768, 502, 272}},
+      {"owner astride, mostly at 150 %", ScreenBox{1700, 100, 2500, 500}, kAt150, {1920, 97, 752, 406}},
+      {"owner astride, mostly at 100 %", ScreenBox{1400, 100, 2000, 500}, kAt100, {1418, 164, 502, 272}},
+      {"owner in the corner, above the taskbar", ScreenBox{1800, 1000, 1920, 1080}, kAt100, {1418, 768, 502, 272}},
       {"no owner, pointer at 100 %", std::nullopt, kAt100, {709, 269, 502, 272}},
       {"no owner, pointer at 150 %", std::nullopt, kAt150, {2824, 345, 752, 406}},
       {"higher than a small monitor: its top shows", std::nullopt,
        {{-800, 0, 0, 300}, {-800, 0, 0, 300}, 144}, {-776, 0, 752, 406}},
-      {"an owner of any size", ScreenBox{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, kAt100,
-       {0, 0, 502, 272}},
+      {"an owner of any size", ScreenBox{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, kAt100, {0, 0, 502, 272}},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(PlaceDialog(row.owner, row.monitor, FrameAt(row.monitor.dpi)), row.window)
-        << row.what;
+    EXPECT_EQ(PlaceDialog(row.owner, row.monitor, FrameAt(row.monitor.dpi)), row.window) << row.what;
   }
 }
 

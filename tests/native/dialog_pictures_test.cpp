@@ -77,9 +77,8 @@ Rgb StoredMarkPixel(const BmpImage& image, int x, int y) {
   return {p[2], p[1], p[0]};
 }
 
-// Pixel (x, y) from the top left of the stored cursor: its two 32 x 32
-// one-bit pictures after the headers and the two colours, bottom row first,
-// the colour bits (set: white) before the mask (set: clear).
+// Pixel (x, y) from the top left of the stored cursor: after the headers and two colours, bottom
+// row first, its 32 x 32 one-bit colour (set: white), then its mask (set: clear).
 HandPixel StoredHandPixel(const std::vector<uint8_t>& cur, int x, int y) {
   const size_t row = 22 + 40 + 8 + (kIconSize - 1 - y) * 4 + x / 8;
   const uint8_t bit = 0x80 >> (x % 8);

@@ -375,9 +375,7 @@ TEST(BoundedPresence, WaitsNoLongerThanItsBoundAndStartsNoCheckWhileOneIsOut) {
   EXPECT_EQ(*checks, 1) << "a second check of a path whose first is still out";
   *let_go = true;  // once it has answered, asks start afresh and are answered
   Presence answer = Presence::kUnknown;
-  while (answer == Presence::kUnknown && std::chrono::steady_clock::now() < deadline) {
-    answer = presence.Ask("there");
-  }
+  while (answer == Presence::kUnknown && std::chrono::steady_clock::now() < deadline) answer = presence.Ask("there");
   EXPECT_EQ(answer, Presence::kThere);
 }
 

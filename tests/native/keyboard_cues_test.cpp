@@ -26,10 +26,8 @@ TEST(KeyboardCuesTest, RequestsChangeTheState) {
 }
 
 TEST(KeyboardCuesTest, TabAndTheArrowsShowTheFocus) {
-  const int shows[] = {9, 37, 38, 39, 40};
-  const int keeps[] = {13, 27, 32, 16, 18, 36, 41, 'A'};
-  for (int key : shows) EXPECT_TRUE(KeyShowsFocus(key)) << key;
-  for (int key : keeps) EXPECT_FALSE(KeyShowsFocus(key)) << key;
+  for (int key : {9, 37, 38, 39, 40}) EXPECT_TRUE(KeyShowsFocus(key)) << key;
+  for (int key : {13, 27, 32, 16, 18, 36, 41, int{'A'}}) EXPECT_FALSE(KeyShowsFocus(key)) << key;
 }
 
 }  // namespace

@@ -429,20 +429,15 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
   EXPECT_TRUE(PathCanBeKept("C:\\é音🎵.mp3"));
   // No UTF-8: a byte alone, overlong forms, a surrogate, past U+10FFFF, cut.
   for (const char* bad : {"\x80", "\xC0\xAF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                          "\xE9.mp3", "\xF0\x9F\x8E"}) {
+                          "\xE9.mp3", "\xF0\x9F\x8E"})
     EXPECT_FALSE(PathCanBeKept(std::string("C:\\") + bad)) << bad;
-  }
 }
 
-// Saved under one code page (then, where a song is given, by an older copy in
-// 932's spelling), read and saved again under another: the choice comes back
-// whole, and the second save leaves the reading code page's spelling alone.
+// Saved under one code page (then, given a song, by an older copy in 932's spelling), read and
+// saved again under another: the choice comes back whole, only the reading code page's spelling left.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
-  struct Case {
-    unsigned written, read, language;
-    std::string song, older;
-  };
+  struct Case { unsigned written, read, language; std::string song, older; };
   const std::vector<Case> cases = {
       {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
       // The system switched to UTF-8, and back; no language told: our users' 932.
@@ -454,9 +449,7 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.written) + " to " + std::to_string(c.read) + c.older);
     FakeProfile profile;
-    profile.every_file_opens = true;
-    profile.code_page = c.written;
-    profile.language_code_page = c.language;
+    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language;
     ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false}));
     if (!c.older.empty()) {
       profile.Set(kIni, kKeyBgmKind, " 2");
@@ -472,9 +465,7 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
       ASSERT_TRUE(SaveSettings(profile, kIni, loaded));
     }
     const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
-    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) {
-      EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
-    }
+    for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
   }
 }
 
@@ -486,8 +477,7 @@ TEST(IniBytes, FindAndTakeOutAKey) {
       {"[Other]\n[Section]x\nk=v=w\n", "v=w"}, {"[Section]\nkk=1\n[Other]\nk=1\n", std::nullopt},
       {"k=1\n[Section]", std::nullopt}};
   for (const auto& [bytes, value] : reads) EXPECT_EQ(IniValue(bytes, "Section", "k"), value);
-  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4",
-                          "Section", "k"),
+  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4", "Section", "k"),
             "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n");
 }
 

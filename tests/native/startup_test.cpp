@@ -131,11 +131,7 @@ TEST(Main, TheRendererIsLookedForBesideTheProgramAsTextJoined) {
 
 // Windows as a test lays them out: each with its top-level ancestor, class,
 // and whether it is shown; 1 is the desktop and 2 the shell's window.
-struct FakeWindow {
-  WindowRef root;
-  const char* class_name = "Page";
-  bool visible = true, cloaked = false;
-};
+struct FakeWindow { WindowRef root; const char* class_name = "Page"; bool visible = true, cloaked = false; };
 
 class FakeWindows : public OwnerWindows {
  public:
@@ -156,22 +152,17 @@ class FakeWindows : public OwnerWindows {
   WindowRef foreground = 20;
 };
 
-// The named window's top-level ancestor, else the foreground's; never one
-// of the shell's, a hidden or a cloaked one. A handle above 2^31 comes as a
-// negative number and widens with its sign.
+// The named window's top-level ancestor, else the foreground's; never one of the shell's, a
+// hidden or a cloaked one. A handle above 2^31 comes negative and widens with its sign.
 TEST(ChooseOwner, IsThePageThatAskedNeverTheShellNorAWindowNotShown) {
-  struct Row {
-    int32_t named;
-    WindowRef foreground, owner;
-  } rows[] = {{11, 20, 10}, {10, 20, 10}, {0, 20, 20},  {999, 20, 20}, {0, 11, 10},
+  struct Row { int32_t named; WindowRef foreground, owner; } rows[] = {{11, 20, 10}, {10, 20, 10}, {0, 20, 20},  {999, 20, 20}, {0, 11, 10},
               {0, 0, 0},    {1, 20, 0},   {2, 20, 0},   {3, 20, 0},    {4, 20, 0},
               {5, 20, 0},   {6, 20, 0},   {7, 20, 0},   {8, 20, 0},    {9, 20, 0},
               {0, 5, 0},    {0, 7, 0},    {0, 9, 0},    {-5, 20, -5}};
   for (const Row& row : rows) {
     FakeWindows windows;
     windows.foreground = row.foreground;
-    EXPECT_EQ(ChooseOwner(row.named, windows), row.owner)
-        << "named " << row.named << ", foreground " << row.foreground;
+    EXPECT_EQ(ChooseOwner(row.named, windows), row.owner) << "named " << row.named << ", foreground " << row.foreground;
   }
 }
 
@@ -184,13 +175,8 @@ struct TakingWindows : AwarenessRequests {
 
 TEST(Awareness, RealPixelsTakeAnyPerMonitorWayTheDialogVersion2ElseTheSystems) {
   using A = Awareness;
-  struct Row {
-    const char* windows;
-    std::set<A> taken;
-    std::optional<A> real_pixels, dialog;
-  } rows[] = {
-      {"10 from 1703", {A::kPerMonitorV2, A::kPerMonitor, A::kPerMonitorShcore, A::kSystem},
-       A::kPerMonitorV2, A::kPerMonitorV2},
+  struct Row { const char* windows; std::set<A> taken; std::optional<A> real_pixels, dialog; } rows[] = {
+      {"10 from 1703", {A::kPerMonitorV2, A::kPerMonitor, A::kPerMonitorShcore, A::kSystem}, A::kPerMonitorV2, A::kPerMonitorV2},
       {"10 1607", {A::kPerMonitor, A::kPerMonitorShcore, A::kSystem}, A::kPerMonitor, A::kSystem},
       {"8.1", {A::kPerMonitorShcore, A::kSystem}, A::kPerMonitorShcore, A::kSystem},
       {"Vista to 8", {A::kSystem}, A::kSystem, A::kSystem},

@@ -12,9 +12,7 @@ namespace {
 TEST(ChainBytes, WhatTheBuiltChainHolds) {
   for (const PictureSize p : {PictureSize{93, 85}, PictureSize{300, 40}, PictureSize{5, 3}}) {
     uint64_t held = 0;
-    for (const BmpImage& level : BuildMipmaps(BlackBmp(p.width, p.height), 64)) {
-      held += level.pixels.size();
-    }
+    for (const BmpImage& level : BuildMipmaps(BlackBmp(p.width, p.height), 64)) held += level.pixels.size();
     EXPECT_EQ(ChainBytes(p, 64), held) << p.width << " x " << p.height;
   }
 }

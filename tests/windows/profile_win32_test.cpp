@@ -101,21 +101,16 @@ TEST_F(ProfileTest, KindTwoWithAFileThatIsGoneLoadsAsNoMusic) {
 // In a file written under UTF-8, and in one an editor saved as UTF-16 (with a
 // whole path that is gone, whose key the save takes out).
 TEST_F(ProfileTest, KindOneWithNoFileStaysOne) {
-  const std::string utf8 = std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" +
-                           kMusicKeysUtf8.repeat + "= 4";
-  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n" +
-                                     kKeyBgmRepeat + "= 4\r\n" + kKeyBgmFileWhole + "=|C:%5Cx",
-                                 CP_ACP);
-  const std::string utf16 =
-      "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  const std::string utf8 = std::string("[Section]\r\n") + kMusicKeysUtf8.kind + "= 1\r\n" + kMusicKeysUtf8.repeat + "= 4";
+  const std::wstring wide = Wide("[Section]\r\n" + std::string(kKeyBgmKind) + "= 1\r\n" + kKeyBgmRepeat + "= 4\r\n" +
+                                 kKeyBgmFileWhole + "=|C:%5Cx", CP_ACP);
+  const std::string utf16 = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   for (const std::string& bytes : {utf8, utf16}) {
     std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary) << bytes;
     SettingsRecord loaded;
     for (int save = 0; save < 2; ++save) {
       LoadSettings(profile_, IniPath(folder_), folder_, loaded);
-      EXPECT_EQ(loaded.BgmKind, 1);
-      EXPECT_EQ(loaded.BgmRepeat, 4);
-      EXPECT_EQ(loaded.BgmFile, "");
+      EXPECT_TRUE(loaded.BgmKind == 1 && loaded.BgmRepeat == 4 && loaded.BgmFile.empty()) << loaded.BgmFile;
       ASSERT_TRUE(SaveSettings(profile_, IniPath(folder_), loaded));
     }
     EXPECT_EQ(ReadIni(profile_, kIniSection, kKeyBgmFileWhole, IniPath(folder_)), "");

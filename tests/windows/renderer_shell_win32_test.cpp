@@ -117,15 +117,10 @@ std::vector<tremblix::Monitor> Desk() { return g_desk; }
 
 // The saver's file of picture sets, there before the shell reads it at its
 // first layout: set 2 was taken from a monitor right of the primary.
-tremblix::ScreenRect RightOfThePrimary() {
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  return {w, 0, w + 800, 600};
-}
+tremblix::ScreenRect RightOfThePrimary() { const int w = GetSystemMetrics(SM_CXSCREEN); return {w, 0, w + 800, 600}; }
 struct MonitorsFileOfTheSaver : ::testing::Environment {
   const std::wstring folder = tremblix::PictureFolderOfThisUser(true);
-  void SetUp() override {
-    ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}}));
-  }
+  void SetUp() override { ASSERT_TRUE(tremblix::WriteMonitorsFile(folder, {true, {{2, RightOfThePrimary()}}})); }
   void TearDown() override { DeleteFileW(tremblix::MonitorsFilePath(folder).c_str()); }
 };
 const auto* const g_monitorsFile = ::testing::AddGlobalTestEnvironment(new MonitorsFileOfTheSaver);
@@ -148,9 +143,8 @@ TEST_F(RendererShellTest, AMonitorAddedOrRemovedIsLaidOutAgainInTheSameWindow) {
   ASSERT_EQ(views.size(), 3u);
   EXPECT_EQ(views[0].viewport, (tremblix::Viewport{600, 200, w, h}));
   EXPECT_EQ(views[1].viewport, (tremblix::Viewport{0, 0, 600, h + 200}));
-  // The saver's file, read at the start, still gives the sets: none to the
-  // portrait monitor, which shows the primary's pictures, and set 2 to the
-  // monitor of set 2's rectangle.
+  // The saver's file, read at the start, still gives set 2 to its monitor;
+  // the portrait one shows the primary's pictures.
   EXPECT_EQ(views[1].picture_set, 1);
   EXPECT_EQ(views[2].picture_set, 2);
   // Until the scene draws, OpenGL's viewport is the primary's.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -60,10 +61,8 @@ class TestDialog : public SettingsDialogWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_CREATE) {
-      const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-      made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
-    }
+    const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    if (message == WM_CREATE) made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
     return SettingsDialogWindow::HandleMessage(message, wparam, lparam);
   }
 };
@@ -102,12 +101,9 @@ class SettingsDialogTest : public ::testing::Test {
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
     EXPECT_TRUE(dialog_->LoadDialog(owner));
-    // Made where it stands, at its size: never moved there after.
     RECT placed = {};
     GetWindowRect(dialog_->hwnd(), &placed);
-    const RECT& made = dialog_->made;
-    EXPECT_TRUE(SameRect(made, placed)) << "made at " << made.left << "," << made.top << " "
-                                        << made.right - made.left << " wide, then moved";
+    EXPECT_TRUE(SameRect(dialog_->made, placed)) << "made elsewhere, then moved";
     ShowWindow(dialog_->hwnd(), SW_SHOWNORMAL);
     Pump(100);
     return *dialog_;
@@ -364,18 +360,12 @@ TEST_F(SettingsDialogTest, TheHomePageLabelOpensOurAddress) {
   EXPECT_EQ(Text(d.lbl_URL().hwnd()), L"https://tremblix.example/");
 }
 
-// The keyboard alone: the focus starts on the chosen kind with no focus
-// rectangle, the arrows choose round the ends and show it, an open repeat list
-// keeps Escape, Tab takes every stop in order, Space and Enter press the
-// focused button and open the home page, and Enter elsewhere saves.
+// The keyboard alone: focus rectangles hidden until a key, an open repeat
+// list keeps Escape, Tab takes every stop in order, Enter elsewhere saves.
 TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   TestDialog& d = Open(0, 0, music_);
-  auto focus_on = [&](HWND w) {
-    return PumpUntil([&] { return GetFocus() == w || GetParent(GetFocus()) == w; });
-  };
-  auto cues_hidden = [](HWND w) {
-    return (SendMessageW(w, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
-  };
+  auto focus_on = [&](HWND w) { return PumpUntil([&] { return GetFocus() == w || GetParent(GetFocus()) == w; }); };
+  auto cues_hidden = [](HWND w) { return (SendMessageW(w, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0; };
   const HWND none = d.lbl_BGM(0).hwnd(), cd = d.lbl_BGM(1).hwnd(), file = d.lbl_BGM(2).hwnd();
   ASSERT_TRUE(focus_on(none));
   EXPECT_TRUE(cues_hidden(none)) << "focus rectangles before any key";
@@ -388,22 +378,18 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   testing::SendKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return !SendMessageW(d.BGM_Repeat(), CB_GETDROPPEDSTATE, 0, 0); }));
   testing::SendKey(VK_TAB, true);
-  ASSERT_TRUE(focus_on(cd)) << "Escape in the open list closed the dialog, or Shift+Tab went "
-                               "elsewhere than the chosen kind";
+  ASSERT_TRUE(focus_on(cd)) << "Escape in the open list closed the dialog, or Shift+Tab missed";
   testing::SendKey(VK_UP);
   ASSERT_TRUE(focus_on(file)) << "Up from 音楽CD is not MP3、WAV";
   EXPECT_TRUE(FilledMark() == 2 && FileEnabled());
   EXPECT_FALSE(cues_hidden(file)) << "no focus rectangles once the keys were used";
-
   d.chosen = folder_ + "\\other.mp3";
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.Cmd_File().hwnd()));
-  EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0),
-            MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
+  EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
   for (WORD key : {VK_SPACE, VK_RETURN}) testing::SendKey(key);
   EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Space, Enter on ...";
-  for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(),
-                    d.lbl_URL().hwnd()}) {
+  for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(), d.lbl_URL().hwnd()}) {
     testing::SendKey(VK_TAB);
     ASSERT_TRUE(focus_on(stop)) << "Tab missed a stop";
   }
@@ -597,35 +583,25 @@ int Heard(DWORD event, HWND hwnd) {
 struct Reading {
   IAccessible* object = nullptr;
   long state = -1;
+  VARIANT self{};  // VT_I4 CHILDID_SELF once vt is set
   explicit Reading(HWND hwnd) {
+    self.vt = VT_I4;
     AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                reinterpret_cast<void**>(&object));
-    VARIANT v;
-    VariantInit(&v);
-    if (object && SUCCEEDED(object->get_accState(Self(), &v))) state = v.lVal;
+    VARIANT v{};
+    if (object && SUCCEEDED(object->get_accState(self, &v))) state = v.lVal;
   }
-  ~Reading() {
-    if (object) object->Release();
-  }
-  HRESULT Act() { return object ? object->accDoDefaultAction(Self()) : E_FAIL; }
-  static VARIANT Self() {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
-  }
+  ~Reading() { if (object) object->Release(); }
+  HRESULT Act() { return object ? object->accDoDefaultAction(self) : E_FAIL; }
 };
 
-// Readers hear what Windows cannot see (a choice, the monitors choice, the
-// file button's availability) once, and Windows' own focus event alone; a
-// default action runs after the reader's call, never inside it.
+// Readers hear what Windows cannot see (choices, the file button's availability) once, and
+// Windows' own focus event alone; a default action runs after the reader's call, not inside it.
 TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterTheirCall) {
   TestDialog& d = Open(2, 0, music_);
   g_events.clear();
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr,
-                                       RecordEvent, GetCurrentProcessId(), 0,
-                                       WINEVENT_OUTOFCONTEXT);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, RecordEvent,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_TRUE(hook);
   LeftClickOn(d.lbl_BGM(1).hwnd());
   LeftClickOn(d.Img_BGM(1).hwnd());  // the same again: no change
@@ -633,16 +609,13 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
   SetFocus(d.lbl_BGM(0).hwnd());
   Pump(100);
   UnhookWinEvent(hook);
-  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(1).hwnd()), 1) << "音楽CD checked";
-  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(2).hwnd()), 1) << "MP3、WAV unchecked";
-  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_BGM(0).hwnd()), 0);
-  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.lbl_Monitors().hwnd()), 1);
-  EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, d.Cmd_File().hwnd()), 1) << "the file button";
+  for (auto [hwnd, changes] : {std::pair{d.lbl_BGM(1).hwnd(), 1}, {d.lbl_BGM(2).hwnd(), 1},
+                                {d.lbl_BGM(0).hwnd(), 0}, {d.lbl_Monitors().hwnd(), 1}, {d.Cmd_File().hwnd(), 1}}) {
+    EXPECT_EQ(Heard(EVENT_OBJECT_STATECHANGE, hwnd), changes) << Text(hwnd);
+  }
   EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS, d.lbl_BGM(0).hwnd()), 1) << "the focus told twice";
   EXPECT_EQ(Reading(d.lbl_BGM(0).hwnd()).state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
-  EXPECT_EQ(Reading(d.Img_BGM(1).hwnd()).state,
-            STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED | STATE_SYSTEM_INVISIBLE);
-
+  EXPECT_EQ(Reading(d.Img_BGM(1).hwnd()).state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED | STATE_SYSTEM_INVISIBLE);
   EXPECT_EQ(Reading(d.lbl_BGM(2).hwnd()).Act(), S_OK);
   EXPECT_EQ(settings_.BgmKind, 1) << "chosen inside the reader's call";
   EXPECT_TRUE(PumpUntil([&] { return settings_.BgmKind == 2; }));
@@ -654,8 +627,7 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
 
 // --- High contrast -----------------------------------------------------------
 
-// A scheme none of whose colours, nor any blend of two, is one of ours or a
-// grey.
+// A scheme none of whose colours, nor any blend of two, is one of ours or a grey.
 class Scheme : public SystemColours {
  public:
   bool HighContrastOn() override { return on; }
@@ -668,56 +640,43 @@ class Scheme : public SystemColours {
 
 // Within a few steps of a scheme colour or of a blend of two (smoothed text).
 bool OfTheScheme(COLORREF c) {
-  const double p[3] = {double(GetRValue(c)), double(GetGValue(c)), double(GetBValue(c))};
+  auto rgb = [](COLORREF k) { return std::array<double, 3>{1.0 * GetRValue(k), 1.0 * GetGValue(k), 1.0 * GetBValue(k)}; };
   for (COLORREF a : Scheme::kColours) {
     for (COLORREF b : Scheme::kColours) {
-      const double from[3] = {double(GetRValue(a)), double(GetGValue(a)), double(GetBValue(a))};
-      const double d[3] = {GetRValue(b) - from[0], GetGValue(b) - from[1], GetBValue(b) - from[2]};
-      const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-      double t = length ? ((p[0] - from[0]) * d[0] + (p[1] - from[1]) * d[1] +
-                           (p[2] - from[2]) * d[2]) / length : 0;
-      t = std::clamp(t, 0.0, 1.0);
-      double off = 0;
-      for (int i = 0; i < 3; ++i) off += std::pow(p[i] - from[i] - t * d[i], 2);
+      const auto p = rgb(c), from = rgb(a), to = rgb(b);
+      double along = 0, length = 0, off = 0;
+      for (int i = 0; i < 3; ++i) along += (p[i] - from[i]) * (to[i] - from[i]), length += std::pow(to[i] - from[i], 2);
+      const double t = length ? std::clamp(along / length, 0.0, 1.0) : 0;
+      for (int i = 0; i < 3; ++i) off += std::pow(p[i] - from[i] - t * (to[i] - from[i]), 2);
       if (off <= 36) return true;
     }
   }
   return false;
 }
 
-// What the screen shows of the client area, its pixels the screen's own
-// (0x00RRGGBB) row by row.
+// What the screen shows of the client area, 0x00RRGGBB row by row.
 std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
   RECT client;
   GetClientRect(hwnd, &client);
-  width = client.right;
-  height = client.bottom;
+  width = client.right, height = client.bottom;
   POINT origin = {0, 0};
   ClientToScreen(hwnd, &origin);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // top-down
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
+  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
   HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(screen);
   HGDIOBJ old = SelectObject(dc, shot);
   BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
   GdiFlush();
   std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
-  SelectObject(dc, old);
+  DeleteObject(SelectObject(dc, old));
   DeleteDC(dc);
-  DeleteObject(shot);
   ReleaseDC(nullptr, screen);
   return pixels;
 }
 
-// Switched on while open, as Windows tells it: every pixel of ours in the
-// scheme; Windows' own drawing (the repeat box, the sunken edges) in its
-// own colours is left out. Switched off, the bands are back.
+// Switched on while open, as Windows tells it: every pixel of ours in the scheme, Windows' own
+// drawing left out. Switched off, the bands are back.
 TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   Scheme scheme;
   TestDialog& d = Open(2, 0, music_);
@@ -728,16 +687,13 @@ TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   Pump(200);
   int width = 0, height = 0;
   const std::vector<DWORD> pixels = ClientShot(d.hwnd(), width, height);
-  auto windows_own = [&](POINT p) {
+  auto windows_own = [&](POINT p) {  // the repeat box, or an edge of Pic_C or lbl_Fname
     ClientToScreen(d.hwnd(), &p);
-    RECT box;
-    GetWindowRect(d.BGM_Repeat(), &box);
-    if (PtInRect(&box, p)) return true;
-    for (HWND edged : {d.Pic_C().hwnd(), d.lbl_Fname().hwnd()}) {
-      RECT inside;
-      GetWindowRect(edged, &box);
-      GetClientRect(edged, &inside);
-      MapWindowPoints(edged, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    for (HWND w : {d.BGM_Repeat(), d.Pic_C().hwnd(), d.lbl_Fname().hwnd()}) {
+      RECT box, inside = {};
+      GetWindowRect(w, &box);
+      if (w != d.BGM_Repeat()) GetClientRect(w, &inside);
+      MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&inside), 2);
       if (PtInRect(&box, p) && !PtInRect(&inside, p)) return true;
     }
     return false;
