@@ -140,6 +140,11 @@ https://tremblix.example/|30|00500000|開く"
   state=$(grep '^曲目をﾘﾋﾟｰﾄ|' <<<"$read" | grep -v '|41|' | head -1 | cut -d'|' -f3)
   [ -n "$state" ] && (((16#$state & 0x1) != 0)) || e2e_fail "the repeat box reads available with no CD chosen"
   e2e_click_control "音楽CD"
+  read=$(e2e_read_aloud)
+  e2e_expect_read "$read" "なし|45|00100000|選ぶ
+音楽CD|45|00100010|選ぶ"
+  state=$(grep '^曲目をﾘﾋﾟｰﾄ|' <<<"$read" | grep -v '|41|' | head -1 | cut -d'|' -f3)
+  (((16#$state & 0x1) == 0)) || e2e_fail "the repeat box reads unavailable with the CD chosen"
   # 設定's default action, as a reader performs it.
   e2e_probe act "$kDialog" "設定" || e2e_fail "設定 took no default action"
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after 設定,"
@@ -156,25 +161,31 @@ e2e_key() {
   harness_tap "$kDialog" "$1" || e2e_fail "could not press $1"
 }
 
-# The keyboard alone, as the X server sends its keys, saves all three; the
-# next start, from a file that says " 0" as a hand writes it, opens the
-# monitors choice unchecked, and Escape after a click leaves the file alone.
-case_the_keyboard_alone_turns_over_saves_and_cancels() {
-  local path='C:\e2e\monitors\music\tune.mp3'
-  e2e_install monitors >/dev/null
-  mkdir -p "$E2E_DRIVE_C/e2e/monitors/music"
-  printf 'x' >"$E2E_DRIVE_C/e2e/monitors/music/tune.mp3"
-  e2e_write_settings monitors " 2" " 0" "$path"
-  xdotool mousemove 0 0
-  e2e_open_dialog monitors again
-  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no key in the file,"
-  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "MP3、WAV"
+# The keyboard alone: the focus starts on the chosen kind, Up twice goes
+# round the top to MP3、WAV, Tab passes the disabled repeat box to the file
+# button whose Space opens the chooser, Tab reaches the monitors choice and
+# Space turns it over, Enter saves all three. The next start, from a file
+# that says " 0" as a hand writes it, opens the choice unchecked; a click
+# turns it over and Escape leaves the file as it was.
+case_the_keyboard_alone_chooses_picks_turns_over_saves_and_cancels() {
+  local path='C:\e2e\keyboard\music\tune.mp3'
+  e2e_open_dialog keyboard
+  mkdir -p "$DIR/music"
+  printf 'x' >"$DIR/music/tune.mp3"
+  e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark, no settings file,"
+  e2e_until 5 "the focus did not start on the chosen kind" e2e_focus_on "なし"
+  e2e_key Up
+  e2e_key Up
+  e2e_until 5 "Up twice from なし did not come round to MP3、WAV" e2e_focus_on "MP3、WAV"
   e2e_key Tab
   e2e_until 5 "Tab from the kinds did not reach the file button" e2e_focus_on "..."
+  e2e_key space
+  e2e_pick_file "$path"
+  e2e_expect_file_label "$path"
   e2e_key Tab
   e2e_until 5 "Tab from the file button did not reach $kMonitors" e2e_focus_on "$kMonitors"
   e2e_wait_still
-  e2e_shot settings-dialog-monitors-focused
+  e2e_shot settings-dialog-keyboard
   e2e_key space
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark after Space"
   e2e_key Return
@@ -186,11 +197,11 @@ case_the_keyboard_alone_turns_over_saves_and_cancels() {
 
   # As an older copy or a hand writes it: the key after the others, its
   # blank kept.
-  e2e_write_settings monitors " 2" " 0" "$path"
+  e2e_write_settings keyboard " 2" " 0" "$path"
   printf 'Monitors= 0\r\n' >>"$INI"
   local before
   before=$(md5sum <"$INI")
-  e2e_open_dialog monitors again
+  e2e_open_dialog keyboard again
   e2e_expect_monitors_mark "$kMarkOpen" "the monitors mark from ' 0'"
   e2e_click_control "$kMonitors"
   e2e_expect_monitors_mark "$kMarkFilled" "the monitors mark after a click on its caption"

@@ -829,6 +829,11 @@ e2e_ini_text() {
 # box; $2, when given, names a screenshot of the chooser.
 e2e_choose_file() {
   e2e_click_control "..."
+  e2e_pick_file "$@"
+}
+
+# Chooses a file, as e2e_choose_file does, in the chooser that opens.
+e2e_pick_file() {
   e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
   e2e_wait_still
   [ -z "${2:-}" ] || e2e_shot "$2"
