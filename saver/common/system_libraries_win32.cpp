@@ -85,8 +85,7 @@ void BindLateImportsNow(const void* import_list) {
 }
 
 void* SystemFunction(const char* library, const char* function) {
-  const std::wstring path = InSystemFolder(library);
-  HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+  HMODULE module = LoadSystemLibrary(library);
   return module ? reinterpret_cast<void*>(GetProcAddress(module, function)) : nullptr;
 }
 
