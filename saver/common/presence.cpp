@@ -1,7 +1,5 @@
 #include "saver/common/presence.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -13,6 +11,13 @@ struct BoundedPresence::Out {
   bool done = false;
   bool there = false;
 };
+
+bool BoundedPresence::WaitOnTheClock(std::unique_lock<std::mutex>& hold,
+                                     std::condition_variable& answered,
+                                     std::chrono::milliseconds bound,
+                                     const std::function<bool()>& done) {
+  return answered.wait_for(hold, bound, done);
+}
 
 Presence BoundedPresence::Ask(const std::string& path) {
   if (out_ && out_path_ == path) {
@@ -35,7 +40,7 @@ Presence BoundedPresence::Ask(const std::string& path) {
   }
 
   std::unique_lock<std::mutex> hold(out->lock);
-  if (!out->answered.wait_for(hold, bound_, [&] { return out->done; })) {
+  if (!wait_(hold, out->answered, bound_, [&] { return out->done; })) {
     out_ = out;
     out_path_ = path;
     return Presence::kUnknown;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace tremblix {
@@ -23,9 +25,17 @@ enum class Presence { kThere, kGone, kUnknown };
 class BoundedPresence {
  public:
   using Check = std::function<bool(const std::string& path)>;
+  // Waits on answered, hold held, until done() or the bound has passed;
+  // true when done. The steady clock's, unless a test keeps the time itself.
+  using Wait = std::function<bool(std::unique_lock<std::mutex>& hold,
+                                  std::condition_variable& answered,
+                                  std::chrono::milliseconds bound,
+                                  const std::function<bool()>& done)>;
+  static bool WaitOnTheClock(std::unique_lock<std::mutex>& hold, std::condition_variable& answered,
+                             std::chrono::milliseconds bound, const std::function<bool()>& done);
 
-  BoundedPresence(Check check, std::chrono::milliseconds bound)
-      : check_(std::move(check)), bound_(bound) {}
+  BoundedPresence(Check check, std::chrono::milliseconds bound, Wait wait = &WaitOnTheClock)
+      : check_(std::move(check)), bound_(bound), wait_(std::move(wait)) {}
 
   // The answer of a fresh check, or kUnknown when it took longer than the
   // bound, or when an earlier check of the path is still out (asked at once:
@@ -37,6 +47,7 @@ class BoundedPresence {
 
   Check check_;
   std::chrono::milliseconds bound_;
+  Wait wait_;
   std::string out_path_;
   std::shared_ptr<Out> out_;  // the check that outlived its bound, if any
 };

@@ -123,10 +123,16 @@ bool OpensForReading(const std::string& path) {
 
 }  // namespace
 
+namespace {
+std::chrono::milliseconds g_presence_bound(1000);
+}  // namespace
+
+void SetFilePresenceBound(std::chrono::milliseconds bound) { g_presence_bound = bound; }
+
 // One for the program: the run asks again about the file the settings named,
 // and a check of it still out is not started twice.
 Presence FilePresence(const std::string& path) {
-  static BoundedPresence presence(&OpensForReading, std::chrono::milliseconds(1000));
+  static BoundedPresence presence(&OpensForReading, g_presence_bound);
   return presence.Ask(path);
 }
 

@@ -38,6 +38,11 @@ class Win32Profile : public ProfileApi {
 // waited for about a second at most.
 Presence FilePresence(const std::string& path);
 
+// The bound FilePresence waits, set before its first ask: a test of the
+// wiring gives it more than any loaded machine needs, so that it tests the
+// answer, not the machine's speed.
+void SetFilePresenceBound(std::chrono::milliseconds bound);
+
 // The folder of the running program, as ProgramFolder gives it, in UTF-8:
 // the folder may have any name.
 std::string ThisProgramFolder();

@@ -69,6 +69,16 @@ e2e_wait_said() {
   done
 }
 
+# Waits until the program of pid $3 has marked $2 more looks "$1" in its
+# times file, or has ended.
+e2e_wait_marks() {
+  local want=$(($(grep -c "$1" "$E2E_TIMES") + $2))
+  until [ "$(grep -c "$1" "$E2E_TIMES")" -ge "$want" ]; do
+    kill -0 "$3" 2>/dev/null || return 0
+    sleep 0.05
+  done
+}
+
 # --- What a case changes outside its own files, undone ------------------------
 # Every such change is written down before it is made, in a journal beside
 # the prefix; the end of the case undoes it, and so does the start of the
@@ -584,12 +594,7 @@ e2e_watched() {
 
 # Waits up to $2 seconds for a window titled $1 to exist inside Wine.
 e2e_wait_window() {
-  local title=$1 deadline=$((SECONDS + $(e2e_limit "${2:-10}")))
-  while [ $SECONDS -le $deadline ]; do
-    e2e_probe exists "$title" && return 0
-    sleep 0.1
-  done
-  return 1
+  e2e_probe wait "$1" "$(e2e_limit "${2:-10}")"
 }
 
 # Starts winprobe with these arguments and waits until it prints $1, which it

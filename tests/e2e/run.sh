@@ -92,9 +92,9 @@ case_another_window_titled_like_the_renderer_keeps_the_run() {
   renderer=$(e2e_renderer_pids)
   [ -n "$renderer" ] || e2e_fail "no renderer to kill"
   kill -9 $renderer
-  # Four of the run's looks for the renderer's window, every 500 ms; the
-  # same run ends within them once no window is so titled (the case above).
-  sleep 2
+  # Four of the run's looks for the renderer's window; the same run ends
+  # within them once no window is so titled (the case above).
+  e2e_wait_marks "scr looked for the renderer" 4 "$E2E_RUN"
   kill -0 "$E2E_RUN" || e2e_fail "the run ended while a window so titled was there"
   kill "$holder"
   e2e_expect_exit "$E2E_RUN" 10 "the run, once the other window went,"
@@ -218,9 +218,10 @@ case_a_cd_without_a_drive_leaves_the_run_silent() {
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mcicda=n,b"
   e2e_write_settings run-cd " 1" " 3" ""
   e2e_start_run "$scr"
-  # The CD monitor looks every 200 ms: five looks, and the run goes on.
+  # The CD failed to open before the renderer started; two of the run's
+  # looks after, it goes on.
   e2e_wait_frame 2
-  sleep 1
+  e2e_wait_marks "scr looked for the renderer" 2 "$E2E_RUN"
   kill -0 "$E2E_RUN" || e2e_fail "the run ended"
   e2e_end_with_escape
   [ ! -e "$dir/mcicda.dll.loaded" ] || e2e_fail "the planted mcicda.dll was loaded"

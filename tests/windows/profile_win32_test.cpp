@@ -21,6 +21,7 @@ std::wstring IniPath(const std::string& folder) { return Wide(folder + "\\Trembl
 
 class ProfileTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { SetFilePresenceBound(std::chrono::minutes(1)); }
   void SetUp() override {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);

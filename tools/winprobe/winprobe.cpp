@@ -445,7 +445,7 @@ int main() {
     return 0;
   }
   if (argc < 3) {
-    Print(L"usage: winprobe texts|exists|watch|hold|press|close TITLE [ARG]");
+    Print(L"usage: winprobe texts|exists|wait|watch|hold|press|close TITLE [ARG]");
     return 1;
   }
   const std::wstring command = argv[1];
@@ -492,6 +492,16 @@ int main() {
       Sleep(1);
     }
     return 1;
+  }
+
+  if (command == L"wait") {
+    // Looked for every 10 ms within one start, rather than one start a look.
+    const DWORD end = GetTickCount() + (argc > 3 ? _wtoi(argv[3]) : 10) * 1000;
+    while (!FindWindowW(nullptr, title)) {
+      if (static_cast<LONG>(GetTickCount() - end) >= 0) return 2;
+      Sleep(10);
+    }
+    return 0;
   }
 
   HWND window = FindWindowW(nullptr, title);
