@@ -357,8 +357,10 @@ e2e_scaling() {
 # within a pixel, every control inside it and no text cut. A screenshot of
 # each is kept.
 case_the_dialog_is_laid_out_at_every_scaling() {
-  local dpi first=1 cx cy cw ch misfits
-  for dpi in 96 120 144 192; do
+  local dpi first=1 cx cy cw ch misfits dpis="96 120 144 192"
+  # Under 932 the longest texts at the largest scaling; the rest is the same.
+  [ "${TREMBLIX_CODEPAGE:-1252}" = 1252 ] || dpis=192
+  for dpi in $dpis; do
     e2e_scaling "$dpi"
     if [ "$first" = 1 ]; then e2e_open_dialog scaled; first=0; else e2e_open_dialog scaled again; fi
     e2e_read_numbers "the dialog's client area" "$(e2e_probe client "$kDialog")" cx cy cw ch
