@@ -159,7 +159,36 @@ add_executable(preview_still tools/preview/preview_still_win32.cpp
 target_link_libraries(preview_still PRIVATE tremblix_saver_win32 glu32 opengl32 gdi32)
 set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
-# Windows-side tests against the real platform calls.
+# Windows-side tests against the real platform calls. Each program runs once,
+# every case in one start of Wine, into GoogleTest's report; each case is a
+# test of its own that reads its verdict there and, tried again, runs alone
+# (tools/wine/case-verdict). Its cases are read from its sources.
+set(TREMBLIX_CASE_VERDICT ${PROJECT_SOURCE_DIR}/tools/wine/case-verdict)
+function(tremblix_windows_cases target prefix)
+  cmake_parse_arguments(arg "" "" "PROPERTIES" ${ARGN})
+  set(report ${CMAKE_BINARY_DIR}/tests/reports/${target}.xml)
+  set(run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>)
+  add_test(NAME windows.${target} COMMAND bash ${TREMBLIX_CASE_VERDICT} --run ${report} ${run})
+  set_tests_properties(windows.${target} PROPERTIES FIXTURES_SETUP cases-${target}
+                       ${arg_PROPERTIES} TIMEOUT 240)
+  get_target_property(sources ${target} SOURCES)
+  foreach(source IN LISTS sources)
+    if(NOT source MATCHES "^tests/windows/")
+      continue()
+    endif()
+    file(READ ${PROJECT_SOURCE_DIR}/${source} text)
+    string(REGEX MATCHALL "\nTEST(_F)?\\([A-Za-z0-9_]+, *[A-Za-z0-9_]+\\)" found "${text}")
+    foreach(test IN LISTS found)
+      string(REGEX REPLACE ".*\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)" "\\1.\\2" case "${test}")
+      add_test(NAME windows.${prefix}${case}
+               COMMAND bash ${TREMBLIX_CASE_VERDICT} ${report} ${case} ${run})
+      set_tests_properties(windows.${prefix}${case} PROPERTIES SKIP_RETURN_CODE 77 ${arg_PROPERTIES})
+      set_property(TEST windows.${prefix}${case} APPEND PROPERTY FIXTURES_REQUIRED cases-${target})
+    endforeach()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${source})
+  endforeach()
+endfunction()
+
 add_executable(tremblix_windows_tests
   tests/windows/profile_win32_test.cpp
   tests/windows/gl_texture_win32_test.cpp
@@ -171,13 +200,9 @@ add_executable(tremblix_windows_tests
 target_link_libraries(tremblix_windows_tests PRIVATE tremblix_saver_win32 GTest::gtest_main
                       glu32 opengl32 gdi32)
 set_target_properties(tremblix_windows_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-# The profile cases show nothing; the texture and preview cases show windows,
-# so they have the display to themselves.
-gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 TEST_FILTER "-GLTextureTest.*:Preview.*")
-gtest_discover_tests(tremblix_windows_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 TEST_FILTER "GLTextureTest.*:Preview.*"
-                     PROPERTIES RESOURCE_LOCK wine-unit-display)
+# The texture and preview cases show windows, so they have the display to
+# themselves.
+tremblix_windows_cases(tremblix_windows_tests "" PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The renderer's shell in its own process: the real window, loop and
 # messages around a scene that only counts its frames. The window covers the
@@ -188,8 +213,7 @@ target_link_libraries(tremblix_renderer_tests PRIVATE tremblix_common_win32 trem
                       GTest::gtest_main opengl32 gdi32 winmm)
 set_target_properties(tremblix_renderer_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-gtest_discover_tests(tremblix_renderer_tests TEST_PREFIX "windows.renderer." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display TIMEOUT 60)
+tremblix_windows_cases(tremblix_renderer_tests renderer. PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The music module against winmm under Wine, playing media made before it runs.
 add_executable(tremblix_music_tests tests/windows/bgm_win32_test.cpp)
@@ -199,14 +223,11 @@ add_test(NAME windows.music.media
          COMMAND bash ${PROJECT_SOURCE_DIR}/tests/windows/make_music_media.sh
                  "${CMAKE_BINARY_DIR}/tests/music media")
 set_tests_properties(windows.music.media PROPERTIES FIXTURES_SETUP music_media)
-# Judged by GoogleTest's own verdict: under load Wine sometimes crashes while
-# a process that played a WAV ends, after every check has passed. A crash
-# during the test leaves no verdict and fails it.
-gtest_discover_tests(tremblix_music_tests TEST_PREFIX "windows.music." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60
-                     PROPERTIES FIXTURES_REQUIRED music_media RESOURCE_LOCK wine-sound TIMEOUT 120
-                                PASS_REGULAR_EXPRESSION "  PASSED  "
-                                FAIL_REGULAR_EXPRESSION "  FAILED  ")
+# Judged by GoogleTest's own verdict, as every case is: under load Wine
+# sometimes crashes while a process that played a WAV ends, after every check
+# has passed. A crash during the test leaves no verdict and fails it.
+tremblix_windows_cases(tremblix_music_tests music.
+                       PROPERTIES FIXTURES_REQUIRED music_media RESOURCE_LOCK wine-sound)
 
 # The push button in a real window: pixels, pointer and focus. They move the
 # pointer, so they have the display to themselves.
@@ -215,8 +236,7 @@ target_link_libraries(tremblix_command_tests PRIVATE tremblix_saver_win32 trembl
                       GTest::gtest_main)
 set_target_properties(tremblix_command_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-gtest_discover_tests(tremblix_command_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display)
+tremblix_windows_cases(tremblix_command_tests "" PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The settings dialog in a real window: loading, the pointer on its controls,
 # saving to a real settings file. They move the pointer too.
@@ -226,8 +246,7 @@ target_link_libraries(tremblix_dialog_tests PRIVATE tremblix_saver_win32 trembli
                       tremblix_dialog_pictures GTest::gtest_main)
 set_target_properties(tremblix_dialog_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-gtest_discover_tests(tremblix_dialog_tests TEST_PREFIX "windows.dialog." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine-unit-display)
+tremblix_windows_cases(tremblix_dialog_tests dialog. PROPERTIES RESOURCE_LOCK wine-unit-display)
 
 # The Windows-side cases where the code page matters, again under our users'
 # own, 932.
