@@ -324,3 +324,8 @@ foreach(target gtest gtest_main winprobe desk_cpl_stand_in)
 endforeach()
 file(GLOB tremblix_windows_test_sources ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
 set_source_files_properties(${tremblix_windows_test_sources} PROPERTIES COMPILE_OPTIONS -O0)
+# The developer's tools are built with the 64-bit edition; the 32-bit ones
+# only when a script asks for them by name, as each does.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set_target_properties(renderer_bench command_gallery preview_still PROPERTIES EXCLUDE_FROM_ALL ON)
+endif()
