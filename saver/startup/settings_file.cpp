@@ -240,12 +240,14 @@ bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecor
   bool saved = true;
   if (api.FileThere(file)) {
     // Starting from the file as it is keeps whatever else a user put in it.
-    // The other spelling's keys go first, so that nothing stale is read
+    // Our keys go first, in both spellings, so that nothing stale is read
     // later and the profile functions never write back what the code page
-    // cannot spell.
+    // cannot spell; so does a UTF-8 mark, behind which those functions would
+    // write a second section (and an earlier save may have).
     saved = api.CopyWhole(file, temp);
     const MusicKeys& other = OtherSpelling(api).keys;
-    for (const char* key : {other.kind, other.repeat, other.file, other.file_whole}) {
+    for (const char* key : {other.kind, other.repeat, other.file, other.file_whole, own.keys.kind,
+                            own.keys.repeat, own.keys.file, own.keys.file_whole, kKeyMonitors}) {
       saved = saved && api.ProfileDelete(kIniSection, key, temp);
     }
   }

@@ -36,7 +36,7 @@ class ProfileApi {
   virtual bool ProfileWrite(const std::string& section, const std::string& key,
                             const std::string& value, const std::wstring& file) = 0;
   // Takes every line of the key out of the section, whatever its bytes spell
-  // in the code page.
+  // in the code page, and a UTF-8 mark off the file's start (IniWithoutKey).
   virtual bool ProfileDelete(const std::string& section, const std::string& key,
                              const std::wstring& file) = 0;
   // Opens the file (its path in UTF-8) for sequential reading and closes it
@@ -141,9 +141,9 @@ void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_vie
 std::wstring SettingsTempFile(const std::wstring& ini_file);
 
 // Writes the three music keys in their order, then Monitors, into a copy of
-// the settings file, in the code page's own spelling, the other spelling's
-// keys taken out first; then puts the copy in its place: every value is
-// saved or none. The repeat value is the one already converted from the
+// the settings file, in the code page's own spelling, every line of them in
+// either spelling taken out first; then puts the copy in its place: every
+// value is saved once or none. The repeat value is the one already converted from the
 // dialog.
 // Returns whether it saved; a save that failed leaves the file as it was and
 // no copy behind. A music path that cannot be kept is never saved.
