@@ -148,6 +148,8 @@ unsigned Win32Profile::LanguageCodePage() {
   return code_page;
 }
 
+uint16_t Win32Profile::SystemLanguage() { return GetSystemDefaultLangID(); }
+
 std::optional<std::string> Win32Profile::ToCodePage(const std::string& utf8, unsigned code_page) {
   const std::optional<std::wstring> wide = WideExactly(utf8, CP_UTF8);
   if (!wide) return std::nullopt;

@@ -24,6 +24,7 @@ class Win32Profile : public ProfileApi {
   bool CanOpenForReading(const std::string& path) override;
   unsigned AnsiCodePage() override;
   unsigned LanguageCodePage() override;
+  uint16_t SystemLanguage() override;
   std::optional<std::string> ToCodePage(const std::string& utf8, unsigned code_page) override;
   std::string FromCodePage(const std::string& bytes, unsigned code_page) override;
   std::optional<std::string> ShortPath(const std::string& utf8) override;

@@ -43,10 +43,14 @@ class ProfileApi {
   // again. False only when it is known not to open: one whose open does not
   // answer within about a second (a share that has gone) counts as there.
   virtual bool CanOpenForReading(const std::string& path) = 0;
-  // The system's ANSI code page, and the one of its language, which a system
-  // now using UTF-8 used before (932 for our users).
+  // The system's ANSI code page, and the one its locale gives for its
+  // language (LOCALE_IDEFAULTANSICODEPAGE), 0 where not told; under the
+  // UTF-8 option that too may answer 65001.
   virtual unsigned AnsiCodePage() = 0;
   virtual unsigned LanguageCodePage() = 0;
+  // The system locale's language (a LANGID: primary language in the low ten
+  // bits, the sublanguage above).
+  virtual uint16_t SystemLanguage() = 0;
   // Names are kept in UTF-8, which spells any of them; the file's values are
   // in a code page. ToCodePage gives the text only when the code page spells
   // it exactly (no look-alikes), so that it reads back the same.
@@ -64,6 +68,11 @@ class ProfileApi {
   // The ANSI code page's test: paths are read by its characters.
   virtual LeadByteTest LeadBytes() = 0;
 };
+
+// The code page a system used for its ANSI text before it took UTF-8: the
+// locale's answer where that is no UTF-8, else the one Windows gives the
+// language's locales; 1252 for a language without its own.
+unsigned LegacyAnsiCodePage(unsigned answered, uint16_t language);
 
 // Section and key names, as the bytes the file holds. Where the ANSI code
 // page is UTF-8 the keys are spelt in UTF-8 and so are their values, as the

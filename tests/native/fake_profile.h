@@ -61,6 +61,7 @@ class FakeProfile : public ProfileApi {
 
   unsigned AnsiCodePage() override { return code_page; }
   unsigned LanguageCodePage() override { return language_code_page; }
+  uint16_t SystemLanguage() override { return system_language; }
 
   std::optional<std::string> ToCodePage(const std::string& utf8, unsigned to) override {
     if (to == kUtf8CodePage) return IsUtf8(utf8) ? std::optional<std::string>(utf8) : std::nullopt;
@@ -168,6 +169,7 @@ class FakeProfile : public ProfileApi {
 
   unsigned code_page = kJapaneseCodePage;  // our users'
   unsigned language_code_page = kJapaneseCodePage;
+  uint16_t system_language = 0x0411;  // ja-JP
   std::map<std::string, std::string> short_paths;  // UTF-8 path to its 8.3 form
   std::vector<Write> deletes;
   std::set<std::string> files;  // paths that open (UTF-8)

@@ -1,5 +1,7 @@
 #include "saver/startup/settings_file.h"
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "saver/startup/ini_bytes.h"
@@ -437,19 +439,19 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
 // saved again under another: the choice comes back whole, only the reading code page's spelling left.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
-  struct Case { unsigned written, read, language; std::string song, older; };
+  struct Case { unsigned written, read, language; std::string song, older; uint16_t system = 0x0411; };
   const std::vector<Case> cases = {
       {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
       // The system switched to UTF-8, and back; no language told: our users' 932.
       {932, 65001, 932, ja, ""}, {932, 65001, 932, any, ""}, {1252, 65001, 1252, eu, ""},
       {65001, 932, 932, ja, ""}, {65001, 932, 932, any, ""}, {65001, 1252, 1252, ja, ""},
-      {932, 65001, 65001, ja, ""},
+      {932, 65001, 65001, ja, ""}, {1252, 65001, 65001, eu, "", 0x0409},  // the locale answers UTF-8 too
       // Both spellings: the code page's own wins.
       {65001, 65001, 932, ja, "C:\\b.wav"}, {65001, 932, 932, ja, "C:\\b.wav"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.written) + " to " + std::to_string(c.read) + c.older);
     FakeProfile profile;
-    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language;
+    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language, profile.system_language = c.system;
     ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false}));
     if (!c.older.empty()) {
       profile.Set(kIni, kKeyBgmKind, " 2");
@@ -467,6 +469,13 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
     const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
     for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
   }
+}
+
+TEST(LegacyAnsiCodePage, TheLocalesAnswerUnlessUtf8ElseTheLanguages) {
+  const std::vector<std::array<unsigned, 3>> rows = {  // answered, language, code page
+      {1250, 0x0409, 1250}, {65001, 0x0411, 932}, {0, 0x0404, 950}, {65001, 0x0804, 936}, {65001, 0x0419, 1251},
+      {65001, 0x0C1A, 1251}, {65001, 0x081A, 1250}, {65001, 0x042C, 1254}, {65001, 0x0439, 1252}};
+  for (const auto& [answered, language, code_page] : rows) EXPECT_EQ(LegacyAnsiCodePage(answered, static_cast<uint16_t>(language)), code_page) << std::hex << language;
 }
 
 // The file's own bytes, read and changed as the profile functions read them.
