@@ -8,13 +8,13 @@
 #include <string_view>
 
 #include "saver/common/ansi_text.h"
+#include "saver/common/wide_text.h"
 #include "saver/music/settings.h"
 
 namespace tremblix {
 
-// The code page of a system that uses UTF-8 for its ANSI text (Windows 10
-// and 11 offer it), and our users' own.
-inline constexpr unsigned kUtf8CodePage = 65001;
+// kUtf8CodePage (wide_text.h) is the code page of a system that uses UTF-8
+// for its ANSI text (Windows 10 and 11 offer it); this is our users' own.
 inline constexpr unsigned kJapaneseCodePage = 932;
 
 // The private-profile and file calls the settings code needs; the program

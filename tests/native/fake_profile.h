@@ -44,6 +44,8 @@ class FakeProfile : public ProfileApi {
     if (refused.count(file) || writes_left == 0) return false;
     // Under UTF-8 the platform cannot carry other bytes.
     if (code_page == kUtf8CodePage && !IsUtf8(section + key + value)) return false;
+    // As the real one turns names and value into wide text, where asked to.
+    if (conversions && !WideExactly(*conversions, section + key + value, kAnsiCodePage)) return false;
     if (writes_left > 0) --writes_left;
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;
@@ -180,6 +182,7 @@ class FakeProfile : public ProfileApi {
   std::set<std::wstring> refused;    // files that cannot be written
   int writes_left = -1;              // profile writes that succeed; -1 all
   bool can_put_in_place = true;
+  CodePageCalls* conversions = nullptr;
 
  private:
   // Section and key names match without regard to case.

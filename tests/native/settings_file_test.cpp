@@ -1,6 +1,9 @@
 #include "saver/startup/settings_file.h"
 
+#include <algorithm>
 #include <array>
+#include <codecvt>
+#include <locale>
 
 #include <gtest/gtest.h>
 
@@ -469,6 +472,66 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
     const MusicKeys& gone = c.read == 65001 ? kMusicKeys932 : kMusicKeysUtf8;
     for (const char* key : {gone.kind, gone.repeat, gone.file, gone.file_whole}) EXPECT_EQ(ReadIni(profile, kIniSection, key, kIni), "");
   }
+}
+
+// Conversions as Windows documents them: UTF-8 takes no flag of WideCharToMultiByte nor its
+// used-default report, and of MultiByteToWideChar's only MB_ERR_INVALID_CHARS. Any other code
+// page is Latin-1 here, with ? for what it lacks.
+class DocumentedConversions : public CodePageCalls {
+ public:
+  explicit DocumentedConversions(unsigned ansi) : ansi_(ansi) {}
+  unsigned AnsiCodePage() override { return ansi_; }
+  int ToWide(unsigned page, uint32_t flags, const char* text, int length, wchar_t* wide, int size) override {
+    std::u16string units;
+    if (Utf8(page) && (flags & ~kErrorOnInvalidChars)) return 0;
+    if (Utf8(page)) {
+      try { units = utf_.from_bytes(text, text + length); } catch (const std::range_error&) { return 0; }
+    }
+    for (int i = 0; !Utf8(page) && i < length; ++i) units += static_cast<unsigned char>(text[i]);
+    return Out(units, wide, size);
+  }
+  int ToNarrow(unsigned page, uint32_t flags, const wchar_t* text, int length, char* narrow, int size,
+               bool* used_default) override {
+    std::string bytes;
+    if (Utf8(page) && (flags || used_default)) return 0;
+    if (Utf8(page)) {
+      try { bytes = utf_.to_bytes(std::u16string(text, text + length)); } catch (const std::range_error&) { return 0; }
+    }
+    bool used = false;
+    for (int i = 0; !Utf8(page) && i < length; ++i) {
+      used = used || text[i] > 0xFF;
+      bytes += text[i] > 0xFF ? '?' : static_cast<char>(text[i]);
+    }
+    if (used_default) *used_default = used;
+    return Out(bytes, narrow, size);
+  }
+
+ private:
+  bool Utf8(unsigned page) const { return (page == kAnsiCodePage ? ansi_ : page) == kUtf8CodePage; }
+  template <typename Text, typename Unit> static int Out(const Text& text, Unit* out, int size) {
+    if (size > 0 && size < static_cast<int>(text.size())) return 0;
+    if (size > 0) std::copy(text.begin(), text.end(), out);
+    return static_cast<int>(text.size());
+  }
+  unsigned ansi_;
+  std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> utf_;
+};
+
+// The flags follow the code page the system's resolves to: under UTF-8 a save converts without any.
+TEST(CodePageFlags, UnderUtf8ASavesConversionsTakeNone) {
+  DocumentedConversions utf8(kUtf8CodePage), latin(1252);
+  const std::string song = "E:\\〜 é.mp3";
+  const std::wstring wide = L"E:\\〜 é.mp3";
+  for (unsigned page : {kAnsiCodePage, kUtf8CodePage}) {
+    EXPECT_EQ(NarrowExactly(utf8, wide, page), song);
+    EXPECT_EQ(WideExactly(utf8, song, page), wide);
+    EXPECT_EQ(Narrow(utf8, Wide(utf8, song, page), page), song);
+  }
+  EXPECT_EQ(NarrowExactly(latin, wide, kAnsiCodePage), std::nullopt);
+  EXPECT_EQ(Narrow(latin, L"é", kAnsiCodePage), "\xE9");
+  FakeProfile profile;
+  profile.code_page = kUtf8CodePage, profile.every_file_opens = true, profile.conversions = &utf8;
+  EXPECT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 3, song, "", true}));
 }
 
 TEST(LegacyAnsiCodePage, TheLocalesAnswerUnlessUtf8ElseTheLanguages) {
