@@ -4,7 +4,7 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,33 +12,53 @@ namespace tremblix {
 
 enum class Presence { kThere, kGone, kUnknown };
 
+// The open that may block, and the means to cancel it from another thread.
+class PresenceCalls {
+ public:
+  virtual ~PresenceCalls() = default;
+  // Whether the path opens; may block for the network's time-out.
+  virtual bool Opens(const std::string& path) = 0;
+  // A handle to the calling thread, kept for CancelOpen until Forget.
+  virtual uintptr_t ThisThread() = 0;
+  // Makes an open that thread is blocked in give up (CancelSynchronousIo);
+  // an open not yet begun is not touched.
+  virtual void CancelOpen(uintptr_t thread) = 0;
+  virtual void Forget(uintptr_t thread) = 0;
+};
+
 // Runs a check that may block (opening the file) on a thread of its own and
 // waits for its answer at most the bound. A check that does not answer in
-// time is left to finish alone, detached: nothing, the program's end
-// included, ever waits for it. Until it has answered no other check of that
-// path starts, so a share that hangs holds one thread, not one per ask.
+// time is left to finish alone, detached. Until it has answered no other
+// check of that path starts, so a share that hangs holds one thread, not one
+// per ask.
 //
 // This is the saver's only thread besides the window's; it shares nothing
 // with it but the answer, under a lock.
 class BoundedPresence {
  public:
-  using Check = std::function<bool(const std::string& path)>;
-
-  BoundedPresence(Check check, std::chrono::milliseconds bound)
-      : check_(std::move(check)), bound_(bound) {}
+  // end_bound: how long EndChecks goes on cancelling.
+  BoundedPresence(std::shared_ptr<PresenceCalls> calls, std::chrono::milliseconds bound,
+                  std::chrono::milliseconds end_bound);
 
   // The answer of a fresh check, or kUnknown when it took longer than the
   // bound, or when an earlier check of the path is still out (asked at once:
-  // the caller has waited its bound for that one already).
+  // the caller has waited its bound for that one already), or once the
+  // checks have ended.
   Presence Ask(const std::string& path);
 
- private:
-  struct Out;  // a check's answer, shared with its thread
+  // Before the process ends: a thread blocked in an open keeps a process
+  // from ending, and Windows keeps the screen-saver desktop up till then.
+  // Cancels every check still out, again until each has answered or the end
+  // bound is over (an open about to begin cannot be cancelled yet); no check
+  // starts after.
+  void EndChecks();
 
-  Check check_;
+ private:
+  struct Shared;  // the checks out, shared with their threads
+
+  std::shared_ptr<Shared> shared_;
   std::chrono::milliseconds bound_;
-  std::string out_path_;
-  std::shared_ptr<Out> out_;  // the check that outlived its bound, if any
+  std::chrono::milliseconds end_bound_;
 };
 
 }  // namespace tremblix

@@ -51,7 +51,10 @@ class Win32StartupHost : public StartupHost {
   void DeclareDpiAware() override { tremblix::DeclareDpiAware(); }
   void HideCursor() override { ShowCursor(FALSE); }
   void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(SwitchLetter(args_)); }
-  void EndProgram() override { forms::EndProgram(); }
+  void EndProgram() override {
+    EndFileChecks();
+    forms::EndProgram();
+  }
 
  private:
   std::string args_;

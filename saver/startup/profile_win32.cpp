@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <cstring>
@@ -121,14 +122,40 @@ bool OpensForReading(const std::string& path) {
   return true;
 }
 
-}  // namespace
+class OpenCheck : public PresenceCalls {
+ public:
+  bool Opens(const std::string& path) override { return OpensForReading(path); }
+  uintptr_t ThisThread() override {
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return reinterpret_cast<uintptr_t>(self);
+  }
+  void CancelOpen(uintptr_t thread) override {
+    // Windows Vista and later; before, nothing cancels an open.
+    using Cancel = BOOL(WINAPI*)(HANDLE);
+    static const auto cancel = reinterpret_cast<Cancel>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CancelSynchronousIo")));
+    if (cancel && thread) cancel(reinterpret_cast<HANDLE>(thread));
+  }
+  void Forget(uintptr_t thread) override {
+    if (thread) CloseHandle(reinterpret_cast<HANDLE>(thread));
+  }
+};
 
 // One for the program: the run asks again about the file the settings named,
 // and a check of it still out is not started twice.
-Presence FilePresence(const std::string& path) {
-  static BoundedPresence presence(&OpensForReading, std::chrono::milliseconds(1000));
-  return presence.Ask(path);
+BoundedPresence& FileChecks() {
+  static BoundedPresence presence(std::make_shared<OpenCheck>(), std::chrono::milliseconds(1000),
+                                  std::chrono::milliseconds(1000));
+  return presence;
 }
+
+}  // namespace
+
+Presence FilePresence(const std::string& path) { return FileChecks().Ask(path); }
+
+void EndFileChecks() { FileChecks().EndChecks(); }
 
 // A file whose open does not answer within the bound (a share that has
 // gone) is kept: only a file known not to open is forgotten, and the run

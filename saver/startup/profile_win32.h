@@ -39,6 +39,11 @@ class Win32Profile : public ProfileApi {
 // waited for about a second at most.
 Presence FilePresence(const std::string& path);
 
+// Before the process ends: cancels a check still blocked in its open, which
+// would keep the process, and the screen-saver desktop, there until the
+// network gives up.
+void EndFileChecks();
+
 // The folder of the running program, as ProgramFolder gives it, in UTF-8:
 // the folder may have any name.
 std::string ThisProgramFolder();

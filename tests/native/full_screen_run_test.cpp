@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -360,23 +364,61 @@ TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThe
   }
 }
 
-// The check answers only once let go, as a share that has gone answers after
-// the network's time-out; the bound is real and short.
+// Opens that block, as on a share that has gone, until let go or cancelled on their thread
+// while they block (a cancel that comes before is lost, as CancelSynchronousIo's is).
+class BlockedOpens : public PresenceCalls {
+ public:
+  bool Opens(const std::string& path) override {
+    std::unique_lock<std::mutex> hold(lock);
+    ++checks, blocked.insert(Self()), changed.notify_all();
+    changed.wait(hold, [&] { return let_go || cancelled.count(Self()); });
+    return ++answered, path == "there";
+  }
+  uintptr_t ThisThread() override { return Self(); }
+  void CancelOpen(uintptr_t thread) override {
+    std::lock_guard<std::mutex> hold(lock);
+    if (blocked.count(thread)) cancelled.insert(thread), changed.notify_all();
+  }
+  void Forget(uintptr_t) override {}
+  void WaitFor(int begun) {
+    std::unique_lock<std::mutex> hold(lock);
+    changed.wait(hold, [&] { return checks >= begun; });
+  }
+  void LetGo() { std::lock_guard<std::mutex> hold(lock); let_go = true, changed.notify_all(); }
+  static uintptr_t Self() { return std::hash<std::thread::id>()(std::this_thread::get_id()); }
+
+  std::mutex lock;
+  std::condition_variable changed;
+  std::set<uintptr_t> blocked, cancelled;
+  bool let_go = false;
+  int checks = 0, answered = 0;
+};
+
+// The bound is real and short; nothing waits on the end's.
 TEST(BoundedPresence, WaitsNoLongerThanItsBoundAndStartsNoCheckWhileOneIsOut) {
-  auto let_go = std::make_shared<std::atomic<bool>>(false);
-  auto checks = std::make_shared<std::atomic<int>>(0);
-  BoundedPresence presence([=](const std::string& path) {
-    for (++*checks; !*let_go;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return path == "there";
-  }, std::chrono::milliseconds(200));
+  auto opens = std::make_shared<BlockedOpens>();
+  BoundedPresence presence(opens, std::chrono::milliseconds(200), std::chrono::seconds(30));
   for (int ask = 0; ask < 2; ++ask) EXPECT_EQ(presence.Ask("there"), Presence::kUnknown);
+  opens->WaitFor(1);
+  EXPECT_EQ(opens->checks, 1) << "a second check of a path whose first is still out";
+  opens->LetGo();  // once it has answered, asks start afresh and are answered
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (*checks == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-  EXPECT_EQ(*checks, 1) << "a second check of a path whose first is still out";
-  *let_go = true;  // once it has answered, asks start afresh and are answered
   Presence answer = Presence::kUnknown;
   while (answer == Presence::kUnknown && std::chrono::steady_clock::now() < deadline) answer = presence.Ask("there");
   EXPECT_EQ(answer, Presence::kThere);
+}
+
+// The process cannot end while a thread blocks in an open: the end cancels it there.
+TEST(BoundedPresence, TheEndCancelsAnOpenThatBlocksAndStartsNoOther) {
+  auto opens = std::make_shared<BlockedOpens>();
+  BoundedPresence presence(opens, std::chrono::milliseconds(1), std::chrono::seconds(30));
+  EXPECT_EQ(presence.Ask("share"), Presence::kUnknown);
+  opens->WaitFor(1);
+  presence.EndChecks();
+  EXPECT_EQ(opens->answered, 1) << "the end did not wait for the cancelled open";
+  EXPECT_EQ(presence.Ask("other"), Presence::kUnknown);
+  opens->LetGo();
+  EXPECT_EQ(opens->checks, 1);
 }
 
 TEST_F(FullScreenRunTest, AReopenThatFailsIsTriedEachSecondWhileMusicMayPlay) {
