@@ -28,8 +28,8 @@ class Win32StartupHost : public StartupHost {
   bool TopLevelWindowExists(const std::string& caption) override {
     return FindWindowA(nullptr, caption.c_str()) != nullptr;
   }
-  void LoadSettings() override {
-    tremblix::LoadSettings(profile_, ThisSettingsFile(), program_folder_, Settings);
+  void LoadSettings(MusicFileLook look) override {
+    tremblix::LoadSettings(profile_, ThisSettingsFile(), program_folder_, Settings, look);
   }
   bool FileExists(const std::string& path) override {
     return tremblix::FileExists(profile_, path);

@@ -214,7 +214,7 @@ std::string ProgramFolder(std::string_view module_path, LeadByteTest lead) {
 }
 
 void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view program_folder,
-                  SettingsRecord& settings) {
+                  SettingsRecord& settings, MusicFileLook look) {
   const Spelling spelling = SpellingOf(api, file);
   ReadNumber(api, spelling.keys.kind, file, settings.BgmKind);
   ReadNumber(api, spelling.keys.repeat, file, settings.BgmRepeat);
@@ -226,7 +226,8 @@ void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view pr
       WholePathBeside(ReadIni(api, kIniSection, spelling.keys.file_whole, file), beside);
   settings.BgmFile = whole ? *whole : api.FromCodePage(beside, spelling.code_page);
   if (!settings.BgmFile.empty() &&
-      (!PathCanBeKept(settings.BgmFile) || !FileExists(api, settings.BgmFile))) {
+      (!PathCanBeKept(settings.BgmFile) ||
+       (look == MusicFileLook::kByTheLoad && !FileExists(api, settings.BgmFile)))) {
     settings.BgmFile.clear();
   }
   if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;

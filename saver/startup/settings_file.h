@@ -139,12 +139,17 @@ std::string FolderOf(std::string_view path, LeadByteTest lead);
 // at the root of a drive ("C:\").
 std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
+// Who looks whether the music file is there: the load, or the full-screen
+// run once it has taken its photograph, which the look (up to a second on a
+// share that has gone) must not hold up.
+enum class MusicFileLook { kByTheLoad, kByTheRun };
+
 // Fills the record from the settings file ini_file, read in the code page's
 // own spelling unless only the other one holds values (a file written
 // before the system's code page changed); without a music file the chooser
 // starts in the program's folder (UTF-8, as every name we keep).
 void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
-                  SettingsRecord& settings);
+                  SettingsRecord& settings, MusicFileLook look = MusicFileLook::kByTheLoad);
 
 // The file a save is written into before it takes the settings file's place.
 std::wstring SettingsTempFile(const std::wstring& ini_file);

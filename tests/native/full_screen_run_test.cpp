@@ -342,11 +342,15 @@ TEST(PowerWatch, SomeoneIsThereOnlyWhileTheDisplayShowsTheMachineWakesAndTheSess
 
 // A file not known to be there is neither opened nor played, but looked for.
 TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThere) {
+  host.presence = Presence::kGone;  // at the first look, which was the load's: forgotten
+  Run(2, "a.mp3").Form_Load();
+  EXPECT_TRUE(!run->TimerOn(kTimer4) && !run->MusicHeld() && device.sent.empty());
   for (auto [file, away] : {std::pair<std::string, Presence>{"a.mp3", Presence::kGone},
                             {"a.mp3", Presence::kUnknown}, {"a.wav", Presence::kGone}}) {
     device.sent.clear();
-    host.presence = away;
+    host.presence = Presence::kUnknown;
     Run(2, file).Form_Load();
+    host.presence = away;
     std::vector<unsigned> looked = {0};
     for (unsigned second = 1, looks = host.looks; second <= 600; ++second, looks = host.looks) {
       run->Timer4_Timer();

@@ -92,6 +92,9 @@ TEST_F(LoadSettingsTest, AMusicFileThatIsGoneIsForgottenAndKindTwoFallsBack) {
   EXPECT_EQ(settings.BgmKind, 0);
   EXPECT_EQ(settings.BgmFile, "");
   EXPECT_EQ(settings.BgmFolder, kFolder);
+  // Unless the run is to look for it, after its photograph.
+  LoadSettings(profile, kIni, kFolder, settings, MusicFileLook::kByTheRun);
+  EXPECT_TRUE(settings.BgmKind == 2 && settings.BgmFile == "C:\\Music\\gone.mp3" && profile.opened.size() == 1);
 }
 
 TEST_F(LoadSettingsTest, TheCdChoiceSurvivesAMissingFile) {
