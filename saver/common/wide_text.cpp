@@ -23,8 +23,8 @@ uint32_t WideningFlags(unsigned code_page) {
 
 // The conversion into narrowed, which is empty when it fails; used_default
 // (nullptr for UTF-7 and UTF-8) tells whether a character was not spelt.
-void NarrowInto(CodePageCalls& calls, const std::wstring& text, unsigned code_page, bool* used_default,
-                std::string& narrowed) {
+void NarrowInto(CodePageCalls& calls, const std::wstring& text, unsigned code_page,
+                bool* used_default, std::string& narrowed) {
   narrowed.clear();
   const uint32_t flags = IsUtf(code_page) ? 0 : kNoBestFitChars;
   const int length = static_cast<int>(text.size());
