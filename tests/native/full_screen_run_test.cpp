@@ -368,10 +368,9 @@ TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThe
   }
 }
 
-// Opens that block, as on a share that has gone, until let go or cancelled on their thread
-// while they block (a cancel that comes before is lost, as CancelSynchronousIo's is).
-class BlockedOpens : public PresenceCalls {
- public:
+// Opens that block, as on a share that has gone, until let go or cancelled on their thread while
+// they block (a cancel that comes before is lost, as CancelSynchronousIo's is).
+struct BlockedOpens : PresenceCalls {
   bool Opens(const std::string& path) override {
     std::unique_lock<std::mutex> hold(lock);
     ++checks, blocked.insert(Self()), changed.notify_all();
@@ -379,18 +378,11 @@ class BlockedOpens : public PresenceCalls {
     return ++answered, path == "there";
   }
   uintptr_t ThisThread() override { return Self(); }
-  void CancelOpen(uintptr_t thread) override {
-    std::lock_guard<std::mutex> hold(lock);
-    if (blocked.count(thread)) cancelled.insert(thread), changed.notify_all();
-  }
+  void CancelOpen(uintptr_t thread) override { Change([&] { if (blocked.count(thread)) cancelled.insert(thread); }); }
   void Forget(uintptr_t) override {}
-  void WaitFor(int begun) {
-    std::unique_lock<std::mutex> hold(lock);
-    changed.wait(hold, [&] { return checks >= begun; });
-  }
-  void LetGo() { std::lock_guard<std::mutex> hold(lock); let_go = true, changed.notify_all(); }
+  void WaitFor(int begun) { std::unique_lock<std::mutex> hold(lock); changed.wait(hold, [&] { return checks >= begun; }); }
+  template <typename F> void Change(F change) { std::lock_guard<std::mutex> hold(lock); change(), changed.notify_all(); }
   static uintptr_t Self() { return std::hash<std::thread::id>()(std::this_thread::get_id()); }
-
   std::mutex lock;
   std::condition_variable changed;
   std::set<uintptr_t> blocked, cancelled;
@@ -405,7 +397,7 @@ TEST(BoundedPresence, WaitsNoLongerThanItsBoundAndStartsNoCheckWhileOneIsOut) {
   for (int ask = 0; ask < 2; ++ask) EXPECT_EQ(presence.Ask("there"), Presence::kUnknown);
   opens->WaitFor(1);
   EXPECT_EQ(opens->checks, 1) << "a second check of a path whose first is still out";
-  opens->LetGo();  // once it has answered, asks start afresh and are answered
+  opens->Change([&] { opens->let_go = true; });  // once it has answered, asks start afresh and are answered
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   Presence answer = Presence::kUnknown;
   while (answer == Presence::kUnknown && std::chrono::steady_clock::now() < deadline) answer = presence.Ask("there");
@@ -421,7 +413,6 @@ TEST(BoundedPresence, TheEndCancelsAnOpenThatBlocksAndStartsNoOther) {
   presence.EndChecks();
   EXPECT_EQ(opens->answered, 1) << "the end did not wait for the cancelled open";
   EXPECT_EQ(presence.Ask("other"), Presence::kUnknown);
-  opens->LetGo();
   EXPECT_EQ(opens->checks, 1);
 }
 

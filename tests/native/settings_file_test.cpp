@@ -477,35 +477,28 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   }
 }
 
-// Conversions as Windows documents them: UTF-8 takes no flag of WideCharToMultiByte nor its
-// used-default report, and of MultiByteToWideChar's only MB_ERR_INVALID_CHARS. Any other code
-// page is Latin-1 here, with ? for what it lacks.
+// Conversions as Windows documents them for UTF-8: no flag of WideCharToMultiByte nor its used-default
+// report, of MultiByteToWideChar's only MB_ERR_INVALID_CHARS. Other code pages are Latin-1 here.
 class DocumentedConversions : public CodePageCalls {
  public:
   explicit DocumentedConversions(unsigned ansi) : ansi_(ansi) {}
   unsigned AnsiCodePage() override { return ansi_; }
   int ToWide(unsigned page, uint32_t flags, const char* text, int length, wchar_t* wide, int size) override {
-    std::u16string units;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     if (Utf8(page) && (flags & ~kErrorOnInvalidChars)) return 0;
-    if (Utf8(page)) {
-      try { units = utf_.from_bytes(text, text + length); } catch (const std::range_error&) { return 0; }
-    }
-    for (int i = 0; !Utf8(page) && i < length; ++i) units += static_cast<unsigned char>(text[i]);
-    return Out(units, wide, size);
+    try {
+      return Out(Utf8(page) ? utf_.from_bytes(text, text + length) : std::u16string(bytes, bytes + length), wide, size);
+    } catch (const std::range_error&) { return 0; }
   }
   int ToNarrow(unsigned page, uint32_t flags, const wchar_t* text, int length, char* narrow, int size,
                bool* used_default) override {
-    std::string bytes;
     if (Utf8(page) && (flags || used_default)) return 0;
-    if (Utf8(page)) {
-      try { bytes = utf_.to_bytes(std::u16string(text, text + length)); } catch (const std::range_error&) { return 0; }
-    }
-    bool used = false;
-    for (int i = 0; !Utf8(page) && i < length; ++i) {
-      used = used || text[i] > 0xFF;
-      bytes += text[i] > 0xFF ? '?' : static_cast<char>(text[i]);
-    }
-    if (used_default) *used_default = used;
+    std::string bytes;
+    try {
+      if (Utf8(page)) bytes = utf_.to_bytes(std::u16string(text, text + length));
+    } catch (const std::range_error&) { return 0; }
+    for (int i = 0; !Utf8(page) && i < length; ++i) bytes += text[i] > 0xFF ? '?' : static_cast<char>(text[i]);
+    if (used_default) *used_default = bytes.find('?') != std::string::npos;
     return Out(bytes, narrow, size);
   }
 
