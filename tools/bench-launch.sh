@@ -5,12 +5,13 @@
 # timestamps on one shared clock when TREMBLIX_TIMES names a file; nothing
 # outside them watches the clock. Prints the median, lowest and highest of
 # each step over several runs; asserts nothing.
-#   tools/bench-launch.sh [runs] [--compare FOLDER] [--edition x86|x64]
+#   tools/bench-launch.sh [runs] [--compare FOLDER] [--edition x86|x64] [--desk]
 # The edition is by default the one this machine runs (the 32-bit one where it
 # can); FOLDER must hold programs of the same edition.
 # --compare FOLDER also runs the Tremblix.scr and Tremblix.dll kept in FOLDER,
 # alternating with the build's own, and prints both medians side by side.
-# TREMBLIX_BENCH_SIZES overrides the screen sizes ("1920x1080 3840x2160").
+# TREMBLIX_BENCH_SIZES overrides the screen sizes ("1920x1080 3840x2160", or
+# with --desk "desk-right desk-uhd").
 # --desk runs on desks of two monitors side by side instead (Xorg's dummy
 # driver; "desk-right" two of 1600 x 1200, "desk-uhd" two of 3840 x 2160),
 # the build's programs showing the scene on every monitor and, alternating

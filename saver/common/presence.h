@@ -5,28 +5,42 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace tremblix {
 
 enum class Presence { kThere, kGone, kUnknown };
 
+// The open that may block, and the means to cancel it from another thread.
+class PresenceCalls {
+ public:
+  virtual ~PresenceCalls() = default;
+  // Whether the path opens; may block for the network's time-out.
+  virtual bool Opens(const std::string& path) = 0;
+  // A handle to the calling thread, kept for CancelOpen until Forget.
+  virtual uintptr_t ThisThread() = 0;
+  // Makes an open that thread is blocked in give up (CancelSynchronousIo);
+  // an open not yet begun is not touched.
+  virtual void CancelOpen(uintptr_t thread) = 0;
+  virtual void Forget(uintptr_t thread) = 0;
+};
+
 // Runs a check that may block (opening the file) on a thread of its own and
 // waits for its answer at most the bound. A check that does not answer in
-// time is left to finish alone, detached: nothing, the program's end
-// included, ever waits for it. Until it has answered no other check of that
-// path starts, so a share that hangs holds one thread, not one per ask.
+// time is left to finish alone, detached. Until it has answered no other
+// check of that path starts, so a share that hangs holds one thread, not one
+// per ask.
 //
 // This is the saver's only thread besides the window's; it shares nothing
 // with it but the answer, under a lock.
 class BoundedPresence {
  public:
-  using Check = std::function<bool(const std::string& path)>;
-  // Waits on answered, hold held, until done() or the bound has passed;
-  // true when done. The steady clock's, unless a test keeps the time itself.
+  // How Ask waits for a check: on answered, hold held, until done() or
+  // the bound has passed; true when done. The steady clock's, unless a test
+  // keeps the time itself.
   using Wait = std::function<bool(std::unique_lock<std::mutex>& hold,
                                   std::condition_variable& answered,
                                   std::chrono::milliseconds bound,
@@ -34,22 +48,30 @@ class BoundedPresence {
   static bool WaitOnTheClock(std::unique_lock<std::mutex>& hold, std::condition_variable& answered,
                              std::chrono::milliseconds bound, const std::function<bool()>& done);
 
-  BoundedPresence(Check check, std::chrono::milliseconds bound, Wait wait = &WaitOnTheClock)
-      : check_(std::move(check)), bound_(bound), wait_(std::move(wait)) {}
+  // end_bound: how long EndChecks goes on cancelling.
+  BoundedPresence(std::shared_ptr<PresenceCalls> calls, std::chrono::milliseconds bound,
+                  std::chrono::milliseconds end_bound, Wait wait = &WaitOnTheClock);
 
   // The answer of a fresh check, or kUnknown when it took longer than the
   // bound, or when an earlier check of the path is still out (asked at once:
-  // the caller has waited its bound for that one already).
+  // the caller has waited its bound for that one already), or once the
+  // checks have ended.
   Presence Ask(const std::string& path);
 
- private:
-  struct Out;  // a check's answer, shared with its thread
+  // Before the process ends: a thread blocked in an open keeps a process
+  // from ending, and Windows keeps the screen-saver desktop up till then.
+  // Cancels every check still out, again until each has answered or the end
+  // bound is over (an open about to begin cannot be cancelled yet); no check
+  // starts after.
+  void EndChecks();
 
-  Check check_;
+ private:
+  struct Shared;  // the checks out, shared with their threads
+
+  std::shared_ptr<Shared> shared_;
   std::chrono::milliseconds bound_;
+  std::chrono::milliseconds end_bound_;
   Wait wait_;
-  std::string out_path_;
-  std::shared_ptr<Out> out_;  // the check that outlived its bound, if any
 };
 
 }  // namespace tremblix

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "saver/controls/command/face_contrast.h"
+#include "saver/common/system_colour.h"
 
 namespace tremblix {
 

@@ -56,8 +56,13 @@ void FullScreenRun::Form_Load() {
   } else if (settings_.BgmKind == kBgmFile && file_type_ != MusicFileType::kOther) {
     // Opened only once it is known to be there: a file on a share that has
     // gone would hold the run's window for the network's time-out. One that
-    // is away is looked for again on the schedule.
-    if (!FileThere()) {
+    // is away is looked for again on the schedule. The load left this first
+    // look to us: a file known to be gone is forgotten, as the load forgets
+    // it, and plays nothing.
+    const Presence presence = host_.MusicFilePresence(settings_.BgmFile);
+    if (presence == Presence::kGone) {
+      playing_ = Music::kNone;
+    } else if (presence == Presence::kUnknown) {
       playing_ = file_type_ == MusicFileType::kWav ? Music::kWav : Music::kMp3;
       held_ = true;
       LookAgainLater();

@@ -44,7 +44,8 @@ class RunHost {
   virtual void SetTimer(RunTimer timer, bool on) = 0;
   // Whether the music file is there, known within about a second; a file
   // on a share that does not answer in time is kUnknown, and no music call
-  // opens it then.
+  // opens it then. First asked after the capture: the settings were loaded
+  // without it.
   virtual Presence MusicFilePresence(const std::string& path) = 0;
   virtual void ShowCursor() = 0;
   virtual void EndProgram() = 0;

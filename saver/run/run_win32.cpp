@@ -111,6 +111,7 @@ void RunForm::EndProgram() {
   // The process ends without destroying the window, which Windows must
   // first have forgotten.
   StopSessionNotices(hwnd());
+  EndFileChecks();
   forms::EndProgram();
 }
 

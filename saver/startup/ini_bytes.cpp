@@ -34,6 +34,13 @@ std::string_view Unquoted(std::string_view value) {
   return value;
 }
 
+// Where the text begins, past any UTF-8 marks.
+size_t TextStart(std::string_view bytes) {
+  size_t start = 0;
+  while (bytes.substr(start, kUtf8Mark.size()) == kUtf8Mark) start += kUtf8Mark.size();
+  return start;
+}
+
 // Calls found(begin, end, value) for each line of the key in a section of
 // that name, begin and end spanning the line with its line break, until
 // found returns false.
@@ -41,7 +48,7 @@ template <typename Found>
 void ForEachLineOf(std::string_view bytes, std::string_view section, std::string_view key,
                    Found found) {
   bool in_section = false;
-  size_t begin = bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
+  size_t begin = TextStart(bytes);
   while (begin < bytes.size()) {
     const size_t newline = bytes.find('\n', begin);
     const size_t end = newline == std::string_view::npos ? bytes.size() : newline + 1;
@@ -76,7 +83,7 @@ std::optional<std::string_view> IniValue(std::string_view bytes, std::string_vie
 
 std::string IniWithoutKey(std::string_view bytes, std::string_view section, std::string_view key) {
   std::string kept;
-  size_t from = 0;
+  size_t from = TextStart(bytes);
   ForEachLineOf(bytes, section, key, [&](size_t begin, size_t end, std::string_view) {
     kept.append(bytes.substr(from, begin - from));
     from = end;

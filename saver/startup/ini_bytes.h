@@ -18,8 +18,10 @@ namespace tremblix {
 std::optional<std::string_view> IniValue(std::string_view bytes, std::string_view section,
                                          std::string_view key);
 
-// The bytes without any line of the key in a section of that name; every
-// other byte stays as it was.
+// The bytes without any line of the key in a section of that name, and
+// without a UTF-8 mark at the start (an editor's): we read past it, the
+// platform's profile functions do not, and would miss the section behind it
+// and write a second one. Every other byte stays as it was.
 std::string IniWithoutKey(std::string_view bytes, std::string_view section, std::string_view key);
 
 }  // namespace tremblix

@@ -28,8 +28,8 @@ class Win32StartupHost : public StartupHost {
   bool TopLevelWindowExists(const std::string& caption) override {
     return FindWindowA(nullptr, caption.c_str()) != nullptr;
   }
-  void LoadSettings() override {
-    tremblix::LoadSettings(profile_, ThisSettingsFile(), program_folder_, Settings);
+  void LoadSettings(MusicFileLook look) override {
+    tremblix::LoadSettings(profile_, ThisSettingsFile(), program_folder_, Settings, look);
   }
   bool FileExists(const std::string& path) override {
     return tremblix::FileExists(profile_, path);
@@ -51,7 +51,10 @@ class Win32StartupHost : public StartupHost {
   void DeclareDpiAware() override { tremblix::DeclareDpiAware(); }
   void HideCursor() override { ShowCursor(FALSE); }
   void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(SwitchLetter(args_)); }
-  void EndProgram() override { forms::EndProgram(); }
+  void EndProgram() override {
+    EndFileChecks();
+    forms::EndProgram();
+  }
 
  private:
   std::string args_;

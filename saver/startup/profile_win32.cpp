@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <cstring>
@@ -121,20 +122,48 @@ bool OpensForReading(const std::string& path) {
   return true;
 }
 
-}  // namespace
+class OpenCheck : public PresenceCalls {
+ public:
+  bool Opens(const std::string& path) override { return OpensForReading(path); }
+  uintptr_t ThisThread() override {
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return reinterpret_cast<uintptr_t>(self);
+  }
+  void CancelOpen(uintptr_t thread) override {
+    // Windows Vista and later; before, nothing cancels an open.
+    using Cancel = BOOL(WINAPI*)(HANDLE);
+    static const auto cancel = reinterpret_cast<Cancel>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CancelSynchronousIo")));
+    if (cancel && thread) cancel(reinterpret_cast<HANDLE>(thread));
+  }
+  void Forget(uintptr_t thread) override {
+    if (thread) CloseHandle(reinterpret_cast<HANDLE>(thread));
+  }
+};
 
-namespace {
 std::chrono::milliseconds g_presence_bound(1000);
+
 }  // namespace
 
 void SetFilePresenceBound(std::chrono::milliseconds bound) { g_presence_bound = bound; }
 
+namespace {
+
 // One for the program: the run asks again about the file the settings named,
 // and a check of it still out is not started twice.
-Presence FilePresence(const std::string& path) {
-  static BoundedPresence presence(&OpensForReading, g_presence_bound);
-  return presence.Ask(path);
+BoundedPresence& FileChecks() {
+  static BoundedPresence presence(std::make_shared<OpenCheck>(), g_presence_bound,
+                                  std::chrono::milliseconds(1000));
+  return presence;
 }
+
+}  // namespace
+
+Presence FilePresence(const std::string& path) { return FileChecks().Ask(path); }
+
+void EndFileChecks() { FileChecks().EndChecks(); }
 
 // A file whose open does not answer within the bound (a share that has
 // gone) is kept: only a file known not to open is forgotten, and the run
@@ -153,6 +182,8 @@ unsigned Win32Profile::LanguageCodePage() {
   }
   return code_page;
 }
+
+uint16_t Win32Profile::SystemLanguage() { return GetSystemDefaultLangID(); }
 
 std::optional<std::string> Win32Profile::ToCodePage(const std::string& utf8, unsigned code_page) {
   const std::optional<std::wstring> wide = WideExactly(utf8, CP_UTF8);

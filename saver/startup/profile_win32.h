@@ -24,6 +24,7 @@ class Win32Profile : public ProfileApi {
   bool CanOpenForReading(const std::string& path) override;
   unsigned AnsiCodePage() override;
   unsigned LanguageCodePage() override;
+  uint16_t SystemLanguage() override;
   std::optional<std::string> ToCodePage(const std::string& utf8, unsigned code_page) override;
   std::string FromCodePage(const std::string& bytes, unsigned code_page) override;
   std::optional<std::string> ShortPath(const std::string& utf8) override;
@@ -42,6 +43,11 @@ Presence FilePresence(const std::string& path);
 // wiring gives it more than any loaded machine needs, so that it tests the
 // answer, not the machine's speed.
 void SetFilePresenceBound(std::chrono::milliseconds bound);
+
+// Before the process ends: cancels a check still blocked in its open, which
+// would keep the process, and the screen-saver desktop, there until the
+// network gives up.
+void EndFileChecks();
 
 // The folder of the running program, as ProgramFolder gives it, in UTF-8:
 // the folder may have any name.

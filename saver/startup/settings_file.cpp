@@ -88,8 +88,7 @@ Spelling OwnSpelling(ProfileApi& api) {
 // in 932's bytes with values in the code page the system used before.
 Spelling OtherSpelling(ProfileApi& api) {
   if (api.AnsiCodePage() != kUtf8CodePage) return {kMusicKeysUtf8, kUtf8CodePage};
-  const unsigned before = api.LanguageCodePage();
-  return {kMusicKeys932, before != 0 && before != kUtf8CodePage ? before : kJapaneseCodePage};
+  return {kMusicKeys932, LegacyAnsiCodePage(api.LanguageCodePage(), api.SystemLanguage())};
 }
 
 bool HoldsValues(ProfileApi& api, const MusicKeys& keys, const std::wstring& file) {
@@ -112,6 +111,35 @@ Spelling SpellingOf(ProfileApi& api, const std::wstring& file) {
 bool AllMonitorsFrom(std::string_view value) { return IntegerPart16(value) != int16_t{0}; }
 
 }  // namespace
+
+unsigned LegacyAnsiCodePage(unsigned answered, uint16_t language) {
+  if (answered != 0 && answered != kUtf8CodePage) return answered;
+  const unsigned primary = language & 0x3FF, sub = language >> 10;
+  switch (primary) {
+    case 0x04:  // Chinese: Taiwan, Hong Kong and Macau traditional, the rest simplified
+      return sub == 0x01 || sub == 0x03 || sub == 0x05 ? 950 : 936;
+    case 0x1A:  // Croatian, Serbian and Bosnian, in Latin or Cyrillic letters
+      return sub == 0x03 || sub == 0x07 || sub == 0x08 || sub == 0x0A || sub == 0x0C ? 1251 : 1250;
+    case 0x2C:  // Azerbaijani and Uzbek: Latin, or Cyrillic
+    case 0x43:
+      return sub == 0x02 ? 1251 : 1254;
+    default:
+      break;
+  }
+  // Primary language, code page.
+  static constexpr unsigned kByLanguage[][2] = {
+      {0x11, 932},  {0x12, 949},  {0x1E, 874},  {0x2A, 1258}, {0x05, 1250}, {0x0E, 1250},
+      {0x15, 1250}, {0x18, 1250}, {0x1B, 1250}, {0x1C, 1250}, {0x24, 1250}, {0x42, 1250},
+      {0x02, 1251}, {0x19, 1251}, {0x22, 1251}, {0x23, 1251}, {0x28, 1251}, {0x2F, 1251},
+      {0x3F, 1251}, {0x40, 1251}, {0x44, 1251}, {0x50, 1251}, {0x6D, 1251}, {0x85, 1251},
+      {0x08, 1253}, {0x1F, 1254}, {0x0D, 1255}, {0x01, 1256}, {0x20, 1256}, {0x29, 1256},
+      {0x59, 1256}, {0x63, 1256}, {0x80, 1256}, {0x8C, 1256}, {0x92, 1256}, {0x25, 1257},
+      {0x26, 1257}, {0x27, 1257}};
+  for (const auto& [each, code_page] : kByLanguage) {
+    if (each == primary) return code_page;
+  }
+  return 1252;
+}
 
 std::string ReadIni(ProfileApi& api, const std::string& section, const std::string& key,
                     const std::wstring& file) {
@@ -186,7 +214,7 @@ std::string ProgramFolder(std::string_view module_path, LeadByteTest lead) {
 }
 
 void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view program_folder,
-                  SettingsRecord& settings) {
+                  SettingsRecord& settings, MusicFileLook look) {
   const Spelling spelling = SpellingOf(api, file);
   ReadNumber(api, spelling.keys.kind, file, settings.BgmKind);
   ReadNumber(api, spelling.keys.repeat, file, settings.BgmRepeat);
@@ -198,7 +226,8 @@ void LoadSettings(ProfileApi& api, const std::wstring& file, std::string_view pr
       WholePathBeside(ReadIni(api, kIniSection, spelling.keys.file_whole, file), beside);
   settings.BgmFile = whole ? *whole : api.FromCodePage(beside, spelling.code_page);
   if (!settings.BgmFile.empty() &&
-      (!PathCanBeKept(settings.BgmFile) || !FileExists(api, settings.BgmFile))) {
+      (!PathCanBeKept(settings.BgmFile) ||
+       (look == MusicFileLook::kByTheLoad && !FileExists(api, settings.BgmFile)))) {
     settings.BgmFile.clear();
   }
   if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) settings.BgmKind = kBgmNone;
@@ -240,12 +269,14 @@ bool SaveSettings(ProfileApi& api, const std::wstring& file, const SettingsRecor
   bool saved = true;
   if (api.FileThere(file)) {
     // Starting from the file as it is keeps whatever else a user put in it.
-    // The other spelling's keys go first, so that nothing stale is read
+    // Our keys go first, in both spellings, so that nothing stale is read
     // later and the profile functions never write back what the code page
-    // cannot spell.
+    // cannot spell; so does a UTF-8 mark, behind which those functions would
+    // write a second section (and an earlier save may have).
     saved = api.CopyWhole(file, temp);
     const MusicKeys& other = OtherSpelling(api).keys;
-    for (const char* key : {other.kind, other.repeat, other.file, other.file_whole}) {
+    for (const char* key : {other.kind, other.repeat, other.file, other.file_whole, own.keys.kind,
+                            own.keys.repeat, own.keys.file, own.keys.file_whole, kKeyMonitors}) {
       saved = saved && api.ProfileDelete(kIniSection, key, temp);
     }
   }

@@ -8,13 +8,13 @@
 #include <string_view>
 
 #include "saver/common/ansi_text.h"
+#include "saver/common/wide_text.h"
 #include "saver/music/settings.h"
 
 namespace tremblix {
 
-// The code page of a system that uses UTF-8 for its ANSI text (Windows 10
-// and 11 offer it), and our users' own.
-inline constexpr unsigned kUtf8CodePage = 65001;
+// kUtf8CodePage (wide_text.h) is the code page of a system that uses UTF-8
+// for its ANSI text (Windows 10 and 11 offer it); this is our users' own.
 inline constexpr unsigned kJapaneseCodePage = 932;
 
 // The private-profile and file calls the settings code needs; the program
@@ -36,17 +36,21 @@ class ProfileApi {
   virtual bool ProfileWrite(const std::string& section, const std::string& key,
                             const std::string& value, const std::wstring& file) = 0;
   // Takes every line of the key out of the section, whatever its bytes spell
-  // in the code page.
+  // in the code page, and a UTF-8 mark off the file's start (IniWithoutKey).
   virtual bool ProfileDelete(const std::string& section, const std::string& key,
                              const std::wstring& file) = 0;
   // Opens the file (its path in UTF-8) for sequential reading and closes it
   // again. False only when it is known not to open: one whose open does not
   // answer within about a second (a share that has gone) counts as there.
   virtual bool CanOpenForReading(const std::string& path) = 0;
-  // The system's ANSI code page, and the one of its language, which a system
-  // now using UTF-8 used before (932 for our users).
+  // The system's ANSI code page, and the one its locale gives for its
+  // language (LOCALE_IDEFAULTANSICODEPAGE), 0 where not told; under the
+  // UTF-8 option that too may answer 65001.
   virtual unsigned AnsiCodePage() = 0;
   virtual unsigned LanguageCodePage() = 0;
+  // The system locale's language (a LANGID: primary language in the low ten
+  // bits, the sublanguage above).
+  virtual uint16_t SystemLanguage() = 0;
   // Names are kept in UTF-8, which spells any of them; the file's values are
   // in a code page. ToCodePage gives the text only when the code page spells
   // it exactly (no look-alikes), so that it reads back the same.
@@ -64,6 +68,11 @@ class ProfileApi {
   // The ANSI code page's test: paths are read by its characters.
   virtual LeadByteTest LeadBytes() = 0;
 };
+
+// The code page a system used for its ANSI text before it took UTF-8: the
+// locale's answer where that is no UTF-8, else the one Windows gives the
+// language's locales; 1252 for a language without its own.
+unsigned LegacyAnsiCodePage(unsigned answered, uint16_t language);
 
 // Section and key names, as the bytes the file holds. Where the ANSI code
 // page is UTF-8 the keys are spelt in UTF-8 and so are their values, as the
@@ -130,20 +139,25 @@ std::string FolderOf(std::string_view path, LeadByteTest lead);
 // at the root of a drive ("C:\").
 std::string ProgramFolder(std::string_view module_path, LeadByteTest lead);
 
+// Who looks whether the music file is there: the load, or the full-screen
+// run once it has taken its photograph, which the look (up to a second on a
+// share that has gone) must not hold up.
+enum class MusicFileLook { kByTheLoad, kByTheRun };
+
 // Fills the record from the settings file ini_file, read in the code page's
 // own spelling unless only the other one holds values (a file written
 // before the system's code page changed); without a music file the chooser
 // starts in the program's folder (UTF-8, as every name we keep).
 void LoadSettings(ProfileApi& api, const std::wstring& ini_file, std::string_view program_folder,
-                  SettingsRecord& settings);
+                  SettingsRecord& settings, MusicFileLook look = MusicFileLook::kByTheLoad);
 
 // The file a save is written into before it takes the settings file's place.
 std::wstring SettingsTempFile(const std::wstring& ini_file);
 
 // Writes the three music keys in their order, then Monitors, into a copy of
-// the settings file, in the code page's own spelling, the other spelling's
-// keys taken out first; then puts the copy in its place: every value is
-// saved or none. The repeat value is the one already converted from the
+// the settings file, in the code page's own spelling, every line of them in
+// either spelling taken out first; then puts the copy in its place: every
+// value is saved once or none. The repeat value is the one already converted from the
 // dialog.
 // Returns whether it saved; a save that failed leaves the file as it was and
 // no copy behind. A music path that cannot be kept is never saved.

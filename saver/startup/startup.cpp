@@ -22,7 +22,8 @@ void Main(StartupHost& host, std::string_view args, std::string_view program_fol
   // Started without arguments, a saver is asked for its settings (Explorer's
   // Configure).
   const bool settings = letter == "C" || args.empty();
-  host.LoadSettings();
+  // The run looks for its music after the photograph, which nothing delays.
+  host.LoadSettings(letter == "S" ? MusicFileLook::kByTheRun : MusicFileLook::kByTheLoad);
   if (settings) host.DeclareDialogDpiAware();
   if (!host.FileExists(std::string(program_folder) + kRendererName)) {
     host.ShowMissingRendererMessage(settings ? std::optional<int32_t>(HostHandle(args))

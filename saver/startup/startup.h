@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "saver/startup/settings_file.h"
+
 namespace tremblix {
 
 inline constexpr char kRunMarker[] = "Tremblix_Main";    // caption of the full-screen run
@@ -18,7 +20,7 @@ class StartupHost {
  public:
   virtual ~StartupHost() = default;
   virtual bool TopLevelWindowExists(const std::string& caption) = 0;
-  virtual void LoadSettings() = 0;
+  virtual void LoadSettings(MusicFileLook look) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // Returns when the user closed it. Owned as the dialog is when a handle is
   // given (ChooseOwner), else by no window.

@@ -44,6 +44,8 @@ class FakeProfile : public ProfileApi {
     if (refused.count(file) || writes_left == 0) return false;
     // Under UTF-8 the platform cannot carry other bytes.
     if (code_page == kUtf8CodePage && !IsUtf8(section + key + value)) return false;
+    // As the real one turns names and value into wide text, where asked to.
+    if (conversions && !WideExactly(*conversions, section + key + value, kAnsiCodePage)) return false;
     if (writes_left > 0) --writes_left;
     writes.push_back({section, key, value, file});
     values_[Id(file, section, key)] = value;
@@ -61,6 +63,7 @@ class FakeProfile : public ProfileApi {
 
   unsigned AnsiCodePage() override { return code_page; }
   unsigned LanguageCodePage() override { return language_code_page; }
+  uint16_t SystemLanguage() override { return system_language; }
 
   std::optional<std::string> ToCodePage(const std::string& utf8, unsigned to) override {
     if (to == kUtf8CodePage) return IsUtf8(utf8) ? std::optional<std::string>(utf8) : std::nullopt;
@@ -168,6 +171,7 @@ class FakeProfile : public ProfileApi {
 
   unsigned code_page = kJapaneseCodePage;  // our users'
   unsigned language_code_page = kJapaneseCodePage;
+  uint16_t system_language = 0x0411;  // ja-JP
   std::map<std::string, std::string> short_paths;  // UTF-8 path to its 8.3 form
   std::vector<Write> deletes;
   std::set<std::string> files;  // paths that open (UTF-8)
@@ -178,6 +182,7 @@ class FakeProfile : public ProfileApi {
   std::set<std::wstring> refused;    // files that cannot be written
   int writes_left = -1;              // profile writes that succeed; -1 all
   bool can_put_in_place = true;
+  CodePageCalls* conversions = nullptr;
 
  private:
   // Section and key names match without regard to case.

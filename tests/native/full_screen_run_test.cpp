@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -340,11 +342,15 @@ TEST(PowerWatch, SomeoneIsThereOnlyWhileTheDisplayShowsTheMachineWakesAndTheSess
 
 // A file not known to be there is neither opened nor played, but looked for.
 TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThere) {
+  host.presence = Presence::kGone;  // at the first look, which was the load's: forgotten
+  Run(2, "a.mp3").Form_Load();
+  EXPECT_TRUE(!run->TimerOn(kTimer4) && !run->MusicHeld() && device.sent.empty());
   for (auto [file, away] : {std::pair<std::string, Presence>{"a.mp3", Presence::kGone},
                             {"a.mp3", Presence::kUnknown}, {"a.wav", Presence::kGone}}) {
     device.sent.clear();
-    host.presence = away;
+    host.presence = Presence::kUnknown;
     Run(2, file).Form_Load();
+    host.presence = away;
     std::vector<unsigned> looked = {0};
     for (unsigned second = 1, looks = host.looks; second <= 600; ++second, looks = host.looks) {
       run->Timer4_Timer();
@@ -362,41 +368,66 @@ TEST_F(FullScreenRunTest, AFileThatIsAwayIsLookedForOnTheScheduleAndPlaysOnceThe
   }
 }
 
-// The check answers only once let go, as a share that has gone answers after
-// the network's time-out. The test keeps the time: its wait either lets the
-// whole bound pass at once, or would wait for ever for the check.
-TEST(BoundedPresence, WaitsItsBoundOnlyWhileTheCheckIsOutAndStartsNoSecondCheck) {
-  for (const bool time_runs_out : {true, false}) {
-    auto let_go = std::make_shared<std::atomic<bool>>(false);
-    auto checks = std::make_shared<std::atomic<int>>(0);
-    std::vector<std::chrono::milliseconds> waited;
-    auto wait = [&](std::unique_lock<std::mutex>& hold, std::condition_variable& answered,
-                    std::chrono::milliseconds bound, const std::function<bool()>& done) {
-      waited.push_back(bound);
-      if (time_runs_out) return done();
-      *let_go = true;
-      answered.wait(hold, done);
-      return true;
-    };
-    BoundedPresence presence([=](const std::string& path) {
-      for (++*checks; !*let_go;) std::this_thread::yield();
-      return path == "there";
-    }, std::chrono::milliseconds(200), wait);
-    if (time_runs_out) {
-      for (int ask = 0; ask < 2; ++ask) EXPECT_EQ(presence.Ask("there"), Presence::kUnknown);
-      EXPECT_EQ(waited, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(200)})
-          << "a second wait, or another bound, for a path whose check is still out";
-      while (*checks == 0) std::this_thread::yield();
-      EXPECT_EQ(*checks, 1);
-      *let_go = true;  // once it has answered, asks start afresh and are answered
-      Presence answer = Presence::kUnknown;
-      while (answer == Presence::kUnknown) answer = presence.Ask("there");
-      EXPECT_EQ(answer, Presence::kThere);
-    } else {
-      EXPECT_EQ(presence.Ask("there"), Presence::kThere) << "the answer, as soon as it came";
-      EXPECT_EQ(presence.Ask("gone"), Presence::kGone);
-    }
+// Opens that block, as on a share that has gone, until let go or cancelled on their thread while
+// they block (a cancel that comes before is lost, as CancelSynchronousIo's is).
+struct BlockedOpens : PresenceCalls {
+  bool Opens(const std::string& path) override {
+    std::unique_lock<std::mutex> hold(lock);
+    ++checks, blocked.insert(Self()), changed.notify_all();
+    changed.wait(hold, [&] { return let_go || cancelled.count(Self()); });
+    return ++answered, path == "there";
   }
+  uintptr_t ThisThread() override { return Self(); }
+  void CancelOpen(uintptr_t thread) override { Change([&] { if (blocked.count(thread)) cancelled.insert(thread); }); }
+  void Forget(uintptr_t) override {}
+  void WaitFor(int begun) { std::unique_lock<std::mutex> hold(lock); changed.wait(hold, [&] { return checks >= begun; }); }
+  template <typename F> void Change(F change) { std::lock_guard<std::mutex> hold(lock); change(), changed.notify_all(); }
+  static uintptr_t Self() { return std::hash<std::thread::id>()(std::this_thread::get_id()); }
+  std::mutex lock;
+  std::condition_variable changed;
+  std::set<uintptr_t> blocked, cancelled;
+  bool let_go = false;
+  int checks = 0, answered = 0;
+};
+
+// The test keeps the time: its wait either lets the whole bound pass at
+// once, or would wait for ever for the check.
+TEST(BoundedPresence, WaitsItsBoundOnlyWhileTheCheckIsOutAndStartsNoSecondCheck) {
+  auto opens = std::make_shared<BlockedOpens>();
+  bool time_runs_out = true;
+  std::vector<std::chrono::milliseconds> waited;
+  auto wait = [&](std::unique_lock<std::mutex>& hold, std::condition_variable& answered,
+                  std::chrono::milliseconds bound, const std::function<bool()>& done) {
+    waited.push_back(bound);
+    if (time_runs_out) return done();
+    answered.wait(hold, done);
+    return true;
+  };
+  BoundedPresence presence(opens, std::chrono::milliseconds(200), std::chrono::seconds(30), wait);
+  for (int ask = 0; ask < 2; ++ask) EXPECT_EQ(presence.Ask("there"), Presence::kUnknown);
+  EXPECT_EQ(waited, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(200)})
+      << "a second wait, or another bound, for a path whose check is still out";
+  opens->WaitFor(1);
+  EXPECT_EQ(opens->checks, 1) << "a second check of a path whose first is still out";
+  opens->Change([&] { opens->let_go = true; });
+  time_runs_out = false;
+  // Once the first has answered, a check starts afresh, answered as soon as it comes.
+  Presence answer = Presence::kUnknown;
+  while (answer == Presence::kUnknown) answer = presence.Ask("there");
+  EXPECT_EQ(answer, Presence::kThere);
+  EXPECT_EQ(presence.Ask("gone"), Presence::kGone);
+}
+
+// The process cannot end while a thread blocks in an open: the end cancels it there.
+TEST(BoundedPresence, TheEndCancelsAnOpenThatBlocksAndStartsNoOther) {
+  auto opens = std::make_shared<BlockedOpens>();
+  BoundedPresence presence(opens, std::chrono::milliseconds(1), std::chrono::seconds(30));
+  EXPECT_EQ(presence.Ask("share"), Presence::kUnknown);
+  opens->WaitFor(1);
+  presence.EndChecks();
+  EXPECT_EQ(opens->answered, 1) << "the end did not wait for the cancelled open";
+  EXPECT_EQ(presence.Ask("other"), Presence::kUnknown);
+  EXPECT_EQ(opens->checks, 1);
 }
 
 TEST_F(FullScreenRunTest, AReopenThatFailsIsTriedEachSecondWhileMusicMayPlay) {

@@ -1,5 +1,10 @@
 #include "saver/startup/settings_file.h"
 
+#include <algorithm>
+#include <array>
+#include <codecvt>
+#include <locale>
+
 #include <gtest/gtest.h>
 
 #include "saver/startup/ini_bytes.h"
@@ -87,6 +92,9 @@ TEST_F(LoadSettingsTest, AMusicFileThatIsGoneIsForgottenAndKindTwoFallsBack) {
   EXPECT_EQ(settings.BgmKind, 0);
   EXPECT_EQ(settings.BgmFile, "");
   EXPECT_EQ(settings.BgmFolder, kFolder);
+  // Unless the run is to look for it, after its photograph.
+  LoadSettings(profile, kIni, kFolder, settings, MusicFileLook::kByTheRun);
+  EXPECT_TRUE(settings.BgmKind == 2 && settings.BgmFile == "C:\\Music\\gone.mp3" && profile.opened.size() == 1);
 }
 
 TEST_F(LoadSettingsTest, TheCdChoiceSurvivesAMissingFile) {
@@ -437,19 +445,19 @@ TEST(PathCanBeKept, UpTo259Utf16UnitsAndNoQuote) {
 // saved again under another: the choice comes back whole, only the reading code page's spelling left.
 TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   const std::string ja = "C:\\音楽\\ソング.mp3", eu = "E:\\Música\\€.mp3", any = "E:\\〜 é ¥.mp3";
-  struct Case { unsigned written, read, language; std::string song, older; };
+  struct Case { unsigned written, read, language; std::string song, older; uint16_t system = 0x0411; };
   const std::vector<Case> cases = {
       {932, 932, 932, ja, ""}, {1252, 1252, 1252, eu, ""}, {65001, 65001, 932, any, ""},
       // The system switched to UTF-8, and back; no language told: our users' 932.
       {932, 65001, 932, ja, ""}, {932, 65001, 932, any, ""}, {1252, 65001, 1252, eu, ""},
       {65001, 932, 932, ja, ""}, {65001, 932, 932, any, ""}, {65001, 1252, 1252, ja, ""},
-      {932, 65001, 65001, ja, ""},
+      {932, 65001, 65001, ja, ""}, {1252, 65001, 65001, eu, "", 0x0409},  // the locale answers UTF-8 too
       // Both spellings: the code page's own wins.
       {65001, 65001, 932, ja, "C:\\b.wav"}, {65001, 932, 932, ja, "C:\\b.wav"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.written) + " to " + std::to_string(c.read) + c.older);
     FakeProfile profile;
-    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language;
+    profile.every_file_opens = true, profile.code_page = c.written, profile.language_code_page = c.language, profile.system_language = c.system;
     ASSERT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 7, c.song, "", false}));
     if (!c.older.empty()) {
       profile.Set(kIni, kKeyBgmKind, " 2");
@@ -469,6 +477,66 @@ TEST(CodePages, AFileIsReadInEitherSpellingAndSavedInTheCodePagesOwn) {
   }
 }
 
+// Conversions as Windows documents them for UTF-8: no flag of WideCharToMultiByte nor its used-default
+// report, of MultiByteToWideChar's only MB_ERR_INVALID_CHARS. Other code pages are Latin-1 here.
+class DocumentedConversions : public CodePageCalls {
+ public:
+  explicit DocumentedConversions(unsigned ansi) : ansi_(ansi) {}
+  unsigned AnsiCodePage() override { return ansi_; }
+  int ToWide(unsigned page, uint32_t flags, const char* text, int length, wchar_t* wide, int size) override {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    if (Utf8(page) && (flags & ~kErrorOnInvalidChars)) return 0;
+    try {
+      return Out(Utf8(page) ? utf_.from_bytes(text, text + length) : std::u16string(bytes, bytes + length), wide, size);
+    } catch (const std::range_error&) { return 0; }
+  }
+  int ToNarrow(unsigned page, uint32_t flags, const wchar_t* text, int length, char* narrow, int size,
+               bool* used_default) override {
+    if (Utf8(page) && (flags || used_default)) return 0;
+    std::string bytes;
+    try {
+      if (Utf8(page)) bytes = utf_.to_bytes(std::u16string(text, text + length));
+    } catch (const std::range_error&) { return 0; }
+    for (int i = 0; !Utf8(page) && i < length; ++i) bytes += text[i] > 0xFF ? '?' : static_cast<char>(text[i]);
+    if (used_default) *used_default = bytes.find('?') != std::string::npos;
+    return Out(bytes, narrow, size);
+  }
+
+ private:
+  bool Utf8(unsigned page) const { return (page == kAnsiCodePage ? ansi_ : page) == kUtf8CodePage; }
+  template <typename Text, typename Unit> static int Out(const Text& text, Unit* out, int size) {
+    if (size > 0 && size < static_cast<int>(text.size())) return 0;
+    if (size > 0) std::copy(text.begin(), text.end(), out);
+    return static_cast<int>(text.size());
+  }
+  unsigned ansi_;
+  std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> utf_;
+};
+
+// The flags follow the code page the system's resolves to: under UTF-8 a save converts without any.
+TEST(CodePageFlags, UnderUtf8ASavesConversionsTakeNone) {
+  DocumentedConversions utf8(kUtf8CodePage), latin(1252);
+  const std::string song = "E:\\〜 é.mp3";
+  const std::wstring wide = L"E:\\〜 é.mp3";
+  for (unsigned page : {kAnsiCodePage, kUtf8CodePage}) {
+    EXPECT_EQ(NarrowExactly(utf8, wide, page), song);
+    EXPECT_EQ(WideExactly(utf8, song, page), wide);
+    EXPECT_EQ(Narrow(utf8, Wide(utf8, song, page), page), song);
+  }
+  EXPECT_EQ(NarrowExactly(latin, wide, kAnsiCodePage), std::nullopt);
+  EXPECT_EQ(Narrow(latin, L"é", kAnsiCodePage), "\xE9");
+  FakeProfile profile;
+  profile.code_page = kUtf8CodePage, profile.every_file_opens = true, profile.conversions = &utf8;
+  EXPECT_TRUE(SaveSettings(profile, kIni, {kBgmFile, 3, song, "", true}));
+}
+
+TEST(LegacyAnsiCodePage, TheLocalesAnswerUnlessUtf8ElseTheLanguages) {
+  const std::vector<std::array<unsigned, 3>> rows = {  // answered, language, code page
+      {1250, 0x0409, 1250}, {65001, 0x0411, 932}, {0, 0x0404, 950}, {65001, 0x0804, 936}, {65001, 0x0419, 1251},
+      {65001, 0x0C1A, 1251}, {65001, 0x081A, 1250}, {65001, 0x042C, 1254}, {65001, 0x0439, 1252}};
+  for (const auto& [answered, language, code_page] : rows) EXPECT_EQ(LegacyAnsiCodePage(answered, static_cast<uint16_t>(language)), code_page) << std::hex << language;
+}
+
 // The file's own bytes, read and changed as the profile functions read them.
 TEST(IniBytes, FindAndTakeOutAKey) {
   const std::vector<std::pair<std::string, std::optional<std::string>>> reads = {
@@ -477,8 +545,11 @@ TEST(IniBytes, FindAndTakeOutAKey) {
       {"[Other]\n[Section]x\nk=v=w\n", "v=w"}, {"[Section]\nkk=1\n[Other]\nk=1\n", std::nullopt},
       {"k=1\n[Section]", std::nullopt}};
   for (const auto& [bytes, value] : reads) EXPECT_EQ(IniValue(bytes, "Section", "k"), value);
-  EXPECT_EQ(IniWithoutKey("[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4", "Section", "k"),
-            "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n");
+  // An editor's UTF-8 mark goes too: the profile functions would write a second section behind it.
+  const std::vector<std::pair<std::string, std::string>> takes = {
+      {"[Section]\r\nk=1\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\nK = 4", "[Section]\r\nm=2\r\n[Other]\r\nk=3\r\n[section]\r\n"},
+      {"\xEF\xBB\xBF[Section]\nk=1\n[Section]\nk=2\n", "[Section]\n[Section]\n"}, {"\xEF\xBB\xBF\xEF\xBB\xBF[Other]\nm", "[Other]\nm"}};
+  for (const auto& [bytes, kept] : takes) EXPECT_EQ(IniWithoutKey(bytes, "Section", "k"), kept);
 }
 
 }  // namespace

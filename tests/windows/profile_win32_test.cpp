@@ -48,9 +48,9 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, ASaveWritesTheKeysAsCodePage932Bytes) {
-  // What a save under UTF-8 left goes.
+  // What a save under UTF-8 left goes, and so does an editor's UTF-8 mark.
   std::ofstream(folder_ + "\\Tremblix.ini", std::ios::binary)
-      << "[Section]\r\n" << kMusicKeysUtf8.kind << "= 1\r\n" << kMusicKeysUtf8.file << "=C:\\x\r\n";
+      << "\xEF\xBB\xBF[Section]\r\n" << kMusicKeysUtf8.kind << "= 1\r\n" << kMusicKeysUtf8.file << "=C:\\x\r\n";
   SettingsRecord settings;
   settings.BgmKind = 2;
   settings.BgmRepeat = -3;

@@ -2,22 +2,10 @@
 // own, every pixel in one of the colours the user's scheme gives.
 #pragma once
 
+#include "saver/common/system_colour.h"
 #include "saver/controls/command/button_state.h"
 
 namespace tremblix {
-
-// The system's colours a high-contrast scheme sets (COLOR_WINDOW and the
-// rest).
-enum class SystemColour {
-  kWindow,
-  kWindowText,
-  kButtonFace,
-  kButtonText,
-  kHighlight,
-  kHighlightText,
-  kHotLight,
-  kGrayText,
-};
 
 // Pixel (x, y) of a button of width x height pixels showing face, its
 // one-pixel lines band pixels wide: a one-band outline, for the focused and
