@@ -205,16 +205,25 @@ TEST(CommandTest, ADisabledButtonRaisesNothingAndKeepsItsFace) {
   EXPECT_EQ(button.fields().State, ButtonState::StateNormal);
 }
 
-TEST(CommandTest, EnablingAgainPaintsNormalAndKeepsTheState) {
+// Disabled while Space is held, the button lets it go: no click at its
+// release, and the next press goes down again.
+TEST(CommandTest, EnablingAgainPaintsNormalAndKeepsTheStateButNotSpace) {
   FakeCommand button;
   LoadAsTheDialogDoes(button, "...");
+  int clicks = 0;
+  button.Click = [&] { ++clicks; };
   button.UserControl_GotFocus();
+  button.UserControl_KeyDown(Command::kSpaceKey);
   button.SetEnabled(false);
   button.SetEnabled(true);
   EXPECT_EQ(*button.last_face(), Face::Normal);
   EXPECT_TRUE(button.LblMsg().enabled);
   EXPECT_EQ(button.fields().State, ButtonState::StateFocus);
   EXPECT_EQ(button.notified, (std::vector<std::string>{"Enabled", "Enabled"}));
+  button.UserControl_KeyUp(Command::kSpaceKey);
+  EXPECT_EQ(clicks, 0);
+  button.UserControl_KeyDown(Command::kSpaceKey);
+  EXPECT_EQ(*button.last_face(), Face::Pressed);
 }
 
 TEST(CommandTest, ReadingEnabledInitialisesANewButton) {

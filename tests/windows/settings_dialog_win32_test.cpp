@@ -58,13 +58,33 @@ class TestDialog : public SettingsDialogWindow {
   std::vector<std::string> chooser_folders, opened;
   int refusals = 0, save_failures = 0;
   RECT made = {};  // where the window was made
+  bool always_cues = false;  // the user's setting to show the cues always
 
  protected:
+  bool CuesAlwaysShown() override { return always_cues; }
+  SIZE FocusBorder() override { return {3, 2}; }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
     const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     if (message == WM_CREATE) made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
     return SettingsDialogWindow::HandleMessage(message, wparam, lparam);
   }
+};
+
+// The names given to Windows' own controls and cleared, passed on to
+// Windows: Wine's Dynamic Annotation answers E_NOTIMPL, so only a real
+// Windows reads them.
+class RecordingNames : public forms::AccessibleNames {
+ public:
+  HRESULT Name(HWND hwnd, const std::wstring& name) override {
+    named.push_back({hwnd, name});
+    return forms::PlatformAccessibleNames().Name(hwnd, name);
+  }
+  HRESULT Clear(HWND hwnd) override {
+    cleared.push_back(hwnd);
+    return forms::PlatformAccessibleNames().Clear(hwnd);
+  }
+  std::vector<std::pair<HWND, std::wstring>> named;
+  std::vector<HWND> cleared;
 };
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -100,6 +120,8 @@ class SettingsDialogTest : public ::testing::Test {
     settings_.BgmFolder =
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
+    dialog_->always_cues = always_cues_;
+    dialog_->UseAccessibleNames(names_);
     EXPECT_TRUE(dialog_->LoadDialog(owner));
     RECT placed = {};
     GetWindowRect(dialog_->hwnd(), &placed);
@@ -195,6 +217,8 @@ class SettingsDialogTest : public ::testing::Test {
   SettingsRecord settings_;
   Win32Profile profile_;
   RecordingAnimator animator_;
+  RecordingNames names_;
+  bool always_cues_ = false;
   std::unique_ptr<TestDialog> dialog_;
 };
 
@@ -369,8 +393,9 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   const HWND none = d.lbl_BGM(0).hwnd(), cd = d.lbl_BGM(1).hwnd(), file = d.lbl_BGM(2).hwnd();
   ASSERT_TRUE(focus_on(none));
   EXPECT_TRUE(cues_hidden(none)) << "focus rectangles before any key";
-  for (WORD key : {VK_DOWN, VK_DOWN}) testing::SendKey(key);
-  ASSERT_TRUE(focus_on(cd)) << "Down from なし twice is not 音楽CD";
+  EXPECT_EQ(SendMessageW(none, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_RADIOBUTTON | DLGC_WANTARROWS);
+  testing::HoldKey(VK_DOWN, 2);
+  ASSERT_TRUE(focus_on(cd)) << "Down held from なし for one repeat is not 音楽CD";
   EXPECT_TRUE(FilledMark() == 1 && RepeatEnabled());
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.BGM_Repeat()));
@@ -387,12 +412,33 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.Cmd_File().hwnd()));
   EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
-  for (WORD key : {VK_SPACE, VK_RETURN}) testing::SendKey(key);
-  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Space, Enter on ...";
+  // What a push button answers, the focused one the default; an arrow on it goes nowhere.
+  auto answers = [](HWND w) { return SendMessageW(w, WM_GETDLGCODE, 0, 0); };
+  EXPECT_EQ(answers(d.Cmd_File().hwnd()), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+  EXPECT_EQ(answers(d.Cmd_Set().hwnd()), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+  auto keys_handled = [&] { return PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; }); };
+  testing::SendKey(VK_DOWN);
+  ASSERT_TRUE(keys_handled());
+  EXPECT_EQ(GetFocus(), d.Cmd_File().hwnd()) << "Down on ... moved the focus";
+  // Space: the face down at the press, the click at the release.
+  testing::SendKeyEvent(VK_SPACE, false);
+  EXPECT_TRUE(PumpUntil([&] { return d.Cmd_File().last_face() == Face::Pressed; })) << "Space's press";
+  EXPECT_TRUE(d.chooser_folders.empty()) << "clicked at Space's press";
+  testing::SendKeyEvent(VK_SPACE, true);
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 1; })) << "Space's release on ...";
+  testing::SendKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Enter on ...";
   for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(), d.lbl_URL().hwnd()}) {
     testing::SendKey(VK_TAB);
     ASSERT_TRUE(focus_on(stop)) << "Tab missed a stop";
+    if (stop != d.Cmd_Set().hwnd()) continue;
+    testing::SendKey(VK_RIGHT);
+    ASSERT_TRUE(keys_handled());
+    EXPECT_EQ(GetFocus(), stop) << "Right on 設定 moved the focus";
   }
+  EXPECT_EQ(answers(d.lbl_Monitors().hwnd()), DLGC_BUTTON);
+  EXPECT_EQ(answers(d.lbl_URL().hwnd()), DLGC_BUTTON);
+  EXPECT_EQ(answers(d.Cmd_Set().hwnd()), DLGC_BUTTON | DLGC_DEFPUSHBUTTON) << "no button has the focus";
   for (WORD key : {VK_RETURN, VK_SPACE}) testing::SendKey(key);
   EXPECT_TRUE(PumpUntil([&] { return d.opened.size() == 2; })) << "Enter, Space on the link";
   testing::SendKey(VK_TAB);
@@ -623,6 +669,47 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
   EXPECT_EQ(Reading(d.Cmd_File().hwnd()).Act(), S_OK);
   EXPECT_TRUE(d.chooser_folders.empty()) << "the chooser opened inside the reader's call";
   EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 1; }));
+
+  // The contract: no child but the object itself, the place on the screen, a hit on a
+  // kind's mark is the kind, and a question once the window has gone is an error.
+  Reading cd(d.lbl_BGM(1).hwnd()), mark(d.Img_BGM(1).hwnd());
+  ASSERT_TRUE(cd.object && mark.object);
+  VARIANT child{};
+  child.vt = VT_I4;
+  child.lVal = 1;
+  BSTR name = nullptr;
+  EXPECT_EQ(cd.object->get_accName(child, &name), E_INVALIDARG);
+  LONG x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(cd.object->accLocation(&x, &y, &w, &h, cd.self), S_OK);
+  const RECT place = {x, y, x + w, y + h};
+  for (HWND part : {d.lbl_BGM(1).hwnd(), d.Img_BGM(1).hwnd()}) {
+    RECT r;
+    GetWindowRect(part, &r);
+    EXPECT_TRUE(PtInRect(&place, {(r.left + r.right) / 2, (r.top + r.bottom) / 2})) << "not on the screen";
+  }
+  RECT m;
+  GetWindowRect(d.Img_BGM(1).hwnd(), &m);
+  VARIANT hit{};
+  ASSERT_EQ(mark.object->accHitTest((m.left + m.right) / 2, (m.top + m.bottom) / 2, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  IAccessible* kind = nullptr;
+  hit.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&kind));
+  hit.pdispVal->Release();
+  ASSERT_TRUE(kind);
+  EXPECT_EQ(kind->get_accName(cd.self, &name), S_OK);
+  EXPECT_EQ(std::wstring(name ? name : L""), L"音楽CD");
+  SysFreeString(name);
+  kind->Release();
+  // The repeat box and its edit field are named beside Windows' own object, and cleared
+  // when the window goes.
+  const std::vector<HWND> repeat = {d.BGM_Repeat(), GetWindow(d.BGM_Repeat(), GW_CHILD)};
+  ASSERT_EQ(names_.named.size(), 2u);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(names_.named[i], std::make_pair(repeat[i], std::wstring(L"曲目をﾘﾋﾟｰﾄ")));
+  DestroyWindow(d.hwnd());
+  EXPECT_EQ(names_.cleared, repeat);
+  name = nullptr;
+  EXPECT_TRUE(FAILED(cd.object->get_accName(cd.self, &name))) << "read after the window went";
+  EXPECT_TRUE(FAILED(mark.object->accHitTest(m.left, m.top, &hit)));
 }
 
 // --- High contrast -----------------------------------------------------------
@@ -677,13 +764,16 @@ std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
 
 // Switched on while open, as Windows tells it: every pixel of ours in the scheme, Windows' own
 // drawing left out. Switched off, the bands are back.
+// With the cues shown always, the focus rectangle of a kind is there from its
+// first focus, its dots in the scheme's text colour, two rows high as the border asks.
 TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   Scheme scheme;
+  always_cues_ = true;
   TestDialog& d = Open(2, 0, music_);
   d.UseColours(scheme);
   scheme.on = true;
   SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  SetFocus(d.Cmd_Set().hwnd());
+  SetFocus(d.lbl_BGM(1).hwnd());
   Pump(200);
   int width = 0, height = 0;
   const std::vector<DWORD> pixels = ClientShot(d.hwnd(), width, height);
@@ -711,6 +801,13 @@ TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   }
   EXPECT_EQ(off, 0) << "of " << ours << " pixels";
   EXPECT_GT(surface * 2, ours) << "the scheme's surface is not behind the dialog";
+  const PixelBox kind = PlaceIn(d.lbl_BGM(1).hwnd(), d.hwnd());
+  int dots = 0;
+  for (int x = kind.left; x < kind.left + kind.width; ++x) {
+    const DWORD p = pixels[(kind.top + 1) * width + x];
+    dots += RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) == scheme.Colour(SystemColour::kButtonText);
+  }
+  EXPECT_GE(dots * 2, kind.width - 1) << "no focus rectangle on 音楽CD's second row";
 
   scheme.on = false;
   SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);

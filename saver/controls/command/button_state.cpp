@@ -75,7 +75,7 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
 ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, ButtonKeyEvent event) {
   using S = ButtonState;
   ButtonKeyStep step{space_down, std::nullopt, false};
-  if (!enabled) return step;
+  if (!enabled || event == ButtonKeyEvent::Disabled) return {false, std::nullopt, false};
   switch (event) {
     case ButtonKeyEvent::SpaceDown:
       if (!space_down) step = {true, Face::Pressed, false};
@@ -92,6 +92,7 @@ ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, Butt
       }
       break;
     case ButtonKeyEvent::FocusLost:
+    case ButtonKeyEvent::Disabled:
       step.space_down = false;
       break;
   }
