@@ -588,6 +588,13 @@ void SettingsDialogWindow::ArrangeTabOrder() {
     }
     previous = window;
   }
+  // Each window a group of its own: an arrow that the dialog handling walks
+  // (on a button) finds no other window to take the focus to.
+  for (HWND parent : {hwnd(), pic_c_.hwnd()}) {
+    for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      SetWindowLongW(w, GWL_STYLE, GetWindowLongW(w, GWL_STYLE) | WS_GROUP);
+    }
+  }
 }
 
 HWND SettingsDialogWindow::StopWindow(DialogStop stop) const {
