@@ -136,9 +136,8 @@ MP3、WAV|45|00100000|選ぶ
 設定|43|00100100|押す
 ｷｬﾝｾﾙ|43|00100000|押す
 https://tremblix.example/|30|00500000|開く"
-  # The repeat box, Windows' own object, unavailable (1) with no CD chosen: its
-  # edit field (editable text, 42) says so. Its name is given by Dynamic
-  # Annotation, which only a real Windows keeps.
+  # The repeat box, Windows' own object, unavailable (1) with no CD chosen, as its edit field
+  # (42) says; its name, given by Dynamic Annotation, only a real Windows keeps.
   state=$(grep '^[^|]*|42|' <<<"$read" | head -1 | cut -d'|' -f3)
   [ -n "$state" ] && (((16#$state & 0x1) != 0)) || e2e_fail "the repeat box reads available with no CD chosen"
   e2e_click_control "音楽CD"
@@ -278,13 +277,9 @@ case_a_click_on_cancel_under_a_resting_pointer_ends_the_program() {
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after ｷｬﾝｾﾙ,"
   e2e_start "$SCR" /c
   DIALOG_PID=$E2E_PID
-  e2e_until 10 "the dialog did not appear again" e2e_dialog_mapped
+  e2e_until 10 "the dialog was not mapped again" xdotool search --onlyvisible --name "^$kDialog\$"
   xdotool click 1
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after a click on ｷｬﾝｾﾙ without a move,"
-}
-
-e2e_dialog_mapped() {
-  [ -n "$(xdotool search --onlyvisible --name "^$kDialog\$" 2>/dev/null)" ]
 }
 
 case_file_chooser_picks_a_file_that_is_saved() {

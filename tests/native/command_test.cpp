@@ -205,8 +205,7 @@ TEST(CommandTest, ADisabledButtonRaisesNothingAndKeepsItsFace) {
   EXPECT_EQ(button.fields().State, ButtonState::StateNormal);
 }
 
-// Disabled while Space is held, the button lets it go: no click at its
-// release, and the next press goes down again.
+// Disabled while Space is held, it lets Space go: no click at the release, the next press down.
 TEST(CommandTest, EnablingAgainPaintsNormalAndKeepsTheStateButNotSpace) {
   FakeCommand button;
   LoadAsTheDialogDoes(button, "...");

@@ -19,7 +19,6 @@ TEST(KeyboardCuesTest, RequestsChangeTheState) {
       {kBoth, kCueClear, 8, false, kBoth},
       // The user's setting shows them always, whatever is asked.
       {FirstCues(true), kCueSet, kFocus, false, 0, true}, {kBoth, kCueInitialize, 0, false, 0, true},
-      {FirstCues(false), 0, 0, false, kBoth},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(ChangedCues(r.state, ResolvedCues({r.action, r.flags}, r.keyboard_last, r.always)), r.after)

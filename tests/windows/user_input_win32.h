@@ -32,18 +32,11 @@ inline void SendMouse(DWORD flags) {
   SendInput(1, &input, sizeof(input));
 }
 
+// A key's press (its repeat while held, if down already) or its release.
 inline void SendKeyEvent(WORD key, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  INPUT input = {INPUT_KEYBOARD};
+  input.ki = {key, 0, up ? KEYEVENTF_KEYUP : 0u, 0, 0};
   SendInput(1, &input, sizeof(input));
-}
-
-// A key held down for its first press and some repeats, then let go.
-inline void HoldKey(WORD key, int repeats) {
-  for (int i = 0; i <= repeats; ++i) SendKeyEvent(key, false);
-  SendKeyEvent(key, true);
 }
 
 // Presses and releases a key, with Shift held around it when asked, for the
