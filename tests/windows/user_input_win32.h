@@ -34,7 +34,8 @@ inline void SendMouse(DWORD flags) {
 
 // A key's press (its repeat while held, if down already) or its release.
 inline void SendKeyEvent(WORD key, bool up) {
-  INPUT input = {INPUT_KEYBOARD};
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
   input.ki = {key, 0, up ? KEYEVENTF_KEYUP : 0u, 0, 0};
   SendInput(1, &input, sizeof(input));
 }
