@@ -38,7 +38,7 @@ TEST(KeyboardCuesTest, TabAndTheArrowsShowTheFocusAndTheArrowsActWhileHeld) {
 TEST(KeyboardCuesTest, TheFocusFramesDotsAreAsWideAsTheBorder) {
   struct Row { int x, y, border_x, border_y; bool dot; };
   const Row rows[] = {
-      {0, 0, 2, 1, true},   {1, 0, 2, 1, false},  {1, 1, 2, 1, false}, {1, 3, 2, 1, true},
+      {0, 0, 2, 1, true},   {1, 0, 2, 1, false},  {1, 1, 2, 1, true},  {1, 3, 2, 1, true},
       {2, 2, 2, 1, false},  {4, 2, 2, 1, true},   {5, 3, 2, 1, true},  {3, 2, 1, 1, false},
       {2, 4, 2, 1, true},   {2, 2, 0, -3, false}, {0, 2, 0, 0, true},  {-1, 1, 2, 1, false},
       {6, 0, 2, 1, false},  {0, 5, 2, 1, false},  {2, 2, 3, 3, true},
