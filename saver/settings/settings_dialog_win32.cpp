@@ -589,10 +589,14 @@ void SettingsDialogWindow::ArrangeTabOrder() {
     previous = window;
   }
   // Each window a group of its own: an arrow that the dialog handling walks
-  // (on a button) finds no other window to take the focus to.
+  // (on a button) finds no other window to take the focus to. The file
+  // label, which takes no key, goes before its button and joins the group
+  // of the caption before it.
+  SetWindowPos(lbl_fname_.hwnd(), lbl14_.hwnd(), 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (HWND parent : {hwnd(), pic_c_.hwnd()}) {
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-      SetWindowLongW(w, GWL_STYLE, GetWindowLongW(w, GWL_STYLE) | WS_GROUP);
+      if (w != lbl_fname_.hwnd()) SetWindowLongW(w, GWL_STYLE, GetWindowLongW(w, GWL_STYLE) | WS_GROUP);
     }
   }
 }
