@@ -105,6 +105,7 @@ TEST(ButtonStateTest, FocusGained) {
   ExpectStep(S::StateFocus, false, E::FocusGained, {S::StateFocus, false, Face::Selected, false});
   ExpectStep(S::StateFocusHover, false, E::FocusGained,
              {S::StateFocus, false, Face::Selected, false});
+  ExpectStep(S::StateNormal, true, E::FocusGained, {S::StateFocusHover, true, Face::Pressed, false});
 }
 
 TEST(ButtonStateTest, FocusLost) {

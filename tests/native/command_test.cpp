@@ -170,6 +170,10 @@ TEST(CommandTest, AClickAgainAfterAMessageTookAndGaveBackTheFocus) {
   button.UserControl_LostFocus();
   PressAndRelease(button);
   EXPECT_EQ(clicks, 3);
+  // Or the window lost the activation and had it again while the press was held.
+  button.UserControl_MouseDown(Command::kLeftButton);
+  button.UserControl_LostFocus(), button.UserControl_GotFocus(), button.UserControl_MouseUp(Command::kLeftButton);
+  EXPECT_EQ(clicks, 4);
 }
 
 TEST(CommandTest, BeforeInitializeNoHoverButFocusShowsSelected) {

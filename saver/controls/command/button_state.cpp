@@ -43,7 +43,10 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
       // Only the left button clicks, as on any push button.
       break;
     case ButtonEvent::FocusGained:
-      if (state == S::StateHover) {
+      // Back while a press on the button is held (the window lost the
+      // activation for a moment and has it again): the press stands, and
+      // its release clicks.
+      if (state == S::StateHover || left_down) {
         step.state = S::StateFocusHover;
         step.face = Face::Pressed;
       } else {
