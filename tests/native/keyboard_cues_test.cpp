@@ -37,16 +37,10 @@ TEST(KeyboardCuesTest, TabAndTheArrowsShowTheFocusAndTheArrowsActWhileHeld) {
 // A 6 x 5 control, its frame two pixels wide at the sides and one high.
 TEST(KeyboardCuesTest, TheFocusFramesDotsAreAsWideAsTheBorder) {
   struct Row { int x, y, border_x, border_y; bool dot; };
-  const Row rows[] = {
-      {0, 0, 2, 1, true},   {1, 0, 2, 1, false},  {1, 1, 2, 1, true},  {1, 3, 2, 1, true},
-      {2, 2, 2, 1, false},  {4, 2, 2, 1, true},   {5, 3, 2, 1, true},  {3, 2, 1, 1, false},
-      {2, 4, 2, 1, true},   {2, 2, 0, -3, false}, {0, 2, 0, 0, true},  {-1, 1, 2, 1, false},
-      {6, 0, 2, 1, false},  {0, 5, 2, 1, false},  {2, 2, 3, 3, true},
-  };
-  for (const Row& r : rows) {
-    EXPECT_EQ(IsFocusFrameDot(r.x, r.y, 6, 5, r.border_x, r.border_y), r.dot)
-        << "(" << r.x << ", " << r.y << ") border " << r.border_x << " x " << r.border_y;
-  }
+  const Row rows[] = {{0, 0, 2, 1, true}, {1, 0, 2, 1, false}, {1, 1, 2, 1, true}, {2, 2, 2, 1, false}, {4, 2, 2, 1, true},
+                      {3, 2, 1, 1, false}, {2, 4, 2, 1, true}, {2, 2, 0, -3, false}, {0, 2, 0, 0, true}, {-1, 1, 2, 1, false},
+                      {6, 0, 2, 1, false}, {0, 5, 2, 1, false}, {2, 2, 3, 3, true}};
+  for (const Row& r : rows) EXPECT_EQ(IsFocusFrameDot(r.x, r.y, 6, 5, r.border_x, r.border_y), r.dot) << r.x << ", " << r.y << " border " << r.border_x << " x " << r.border_y;
 }
 
 }  // namespace

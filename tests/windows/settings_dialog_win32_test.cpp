@@ -660,18 +660,17 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
   BSTR name = nullptr;
   EXPECT_EQ(cd.object->get_accName(child, &name), E_INVALIDARG);
   LONG x = 0, y = 0, w = 0, h = 0;
-  RECT m, c;
+  RECT m, c;  // the mark's and the caption's places on the screen
   GetWindowRect(d.Img_BGM(1).hwnd(), &m), GetWindowRect(d.lbl_BGM(1).hwnd(), &c);
   ASSERT_EQ(cd.object->accLocation(&x, &y, &w, &h, cd.self), S_OK);
   const RECT place = {x, y, x + w, y + h};
   for (const RECT& r : {m, c}) EXPECT_TRUE(PtInRect(&place, {(r.left + r.right) / 2, (r.top + r.bottom) / 2})) << "off the screen's place";
-  ASSERT_EQ(mark.object->accHitTest(m.left + 2, m.top + 2, &hit), S_OK);
   HWND found = nullptr;
   IAccessible* kind = nullptr;
-  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  ASSERT_TRUE(mark.object->accHitTest(m.left + 2, m.top + 2, &hit) == S_OK && hit.vt == VT_DISPATCH) << "a hit on the mark";
   hit.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&kind)), hit.pdispVal->Release();
-  ASSERT_TRUE(kind);
-  WindowFromAccessibleObject(kind, &found), kind->Release();
+  ASSERT_TRUE(kind && SUCCEEDED(WindowFromAccessibleObject(kind, &found)));
+  kind->Release();
   EXPECT_EQ(found, d.lbl_BGM(1).hwnd()) << "a hit on the mark is not its kind";
   const std::vector<HWND> repeat = {d.BGM_Repeat(), GetWindow(d.BGM_Repeat(), GW_CHILD)};
   EXPECT_EQ(names_.named, (std::vector<std::pair<HWND, std::wstring>>{{repeat[0], L"曲目をﾘﾋﾟｰﾄ"}, {repeat[1], L"曲目をﾘﾋﾟｰﾄ"}}));
