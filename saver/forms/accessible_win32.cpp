@@ -241,12 +241,15 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   AccessibleAnswer* answer_;
 };
 
-AccessibleAnswer::~AccessibleAnswer() {
+AccessibleAnswer::~AccessibleAnswer() { Disconnect(); }
+
+void AccessibleAnswer::Disconnect() {
   if (!object_) return;
   object_->Disconnect();
   // Readers that still hold it hear that it has gone.
   CoDisconnectObject(static_cast<IAccessible*>(object_), 0);
   object_->Release();
+  object_ = nullptr;
 }
 
 void AccessibleAnswer::Connect(std::function<AccessibleFacts()> describe,
@@ -263,6 +266,10 @@ void AccessibleAnswer::StateMayHaveChanged(HWND hwnd) {
 
 bool AccessibleAnswer::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                               LRESULT& result) {
+  if (message == WM_NCDESTROY) {
+    Disconnect();
+    return false;
+  }
   if (message == WM_GETOBJECT) {
     if (!Describe || !IsClient(lparam)) return false;
     if (!object_) object_ = new AccessibleObject(hwnd, this);
@@ -291,135 +298,50 @@ bool AccessibleAnswer::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
 
 namespace {
 
-constexpr wchar_t kNamedProperty[] = L"Tremblix.AccessibleName";
-
-// The standard object with one answer of ours: the name.
-class NamedStandardObject final : public IAccessible {
+// Dynamic Annotation: Windows keeps the name beside the control's own
+// object, which answers everything else itself.
+class AnnotatedNames final : public AccessibleNames {
  public:
-  NamedStandardObject(IAccessible* standard, std::wstring name)
-      : standard_(standard), name_(std::move(name)) {
-    standard_->AddRef();
+  HRESULT Name(HWND hwnd, const std::wstring& name) override {
+    return WithServices([&](IAccPropServices* services) {
+      return services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      kNameProperty, name.c_str());
+    });
   }
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) ||
-        riid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    // Its children and its window are the standard object's.
-    return standard_->QueryInterface(riid, out);
+  HRESULT Clear(HWND hwnd) override {
+    return WithServices([&](IAccPropServices* services) {
+      return services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      &kNameProperty, 1);
+    });
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
-  STDMETHODIMP GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
-    return standard_->GetTypeInfo(i, l, t);
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
-    return standard_->GetIDsOfNames(r, n, c, l, d);
-  }
-  STDMETHODIMP Invoke(DISPID d, REFIID r, LCID l, WORD w, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
-                      UINT* a) override {
-    return standard_->Invoke(d, r, l, w, p, v, e, a);
-  }
-  STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
-    if (!IsSelf(child)) return standard_->get_accName(child, name);
-    return TextAnswer(name_, name);
-  }
-  STDMETHODIMP get_accParent(IDispatch** p) override { return standard_->get_accParent(p); }
-  STDMETHODIMP get_accChildCount(LONG* c) override { return standard_->get_accChildCount(c); }
-  STDMETHODIMP get_accChild(VARIANT v, IDispatch** c) override {
-    return standard_->get_accChild(v, c);
-  }
-  STDMETHODIMP get_accValue(VARIANT v, BSTR* s) override { return standard_->get_accValue(v, s); }
-  STDMETHODIMP get_accDescription(VARIANT v, BSTR* s) override {
-    return standard_->get_accDescription(v, s);
-  }
-  STDMETHODIMP get_accRole(VARIANT v, VARIANT* r) override { return standard_->get_accRole(v, r); }
-  STDMETHODIMP get_accState(VARIANT v, VARIANT* s) override {
-    return standard_->get_accState(v, s);
-  }
-  STDMETHODIMP get_accHelp(VARIANT v, BSTR* s) override { return standard_->get_accHelp(v, s); }
-  STDMETHODIMP get_accHelpTopic(BSTR* f, VARIANT v, LONG* t) override {
-    return standard_->get_accHelpTopic(f, v, t);
-  }
-  STDMETHODIMP get_accKeyboardShortcut(VARIANT v, BSTR* s) override {
-    return standard_->get_accKeyboardShortcut(v, s);
-  }
-  STDMETHODIMP get_accFocus(VARIANT* v) override { return standard_->get_accFocus(v); }
-  STDMETHODIMP get_accSelection(VARIANT* v) override { return standard_->get_accSelection(v); }
-  STDMETHODIMP get_accDefaultAction(VARIANT v, BSTR* s) override {
-    return standard_->get_accDefaultAction(v, s);
-  }
-  STDMETHODIMP accSelect(LONG f, VARIANT v) override { return standard_->accSelect(f, v); }
-  STDMETHODIMP accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT v) override {
-    return standard_->accLocation(x, y, w, h, v);
-  }
-  STDMETHODIMP accNavigate(LONG d, VARIANT s, VARIANT* e) override {
-    return standard_->accNavigate(d, s, e);
-  }
-  STDMETHODIMP accHitTest(LONG x, LONG y, VARIANT* v) override {
-    return standard_->accHitTest(x, y, v);
-  }
-  STDMETHODIMP accDoDefaultAction(VARIANT v) override { return standard_->accDoDefaultAction(v); }
-  STDMETHODIMP put_accName(VARIANT v, BSTR s) override { return standard_->put_accName(v, s); }
-  STDMETHODIMP put_accValue(VARIANT v, BSTR s) override { return standard_->put_accValue(v, s); }
 
  private:
-  ~NamedStandardObject() { standard_->Release(); }
+  // PROPID_ACC_NAME.
+  static constexpr GUID kNameProperty = {
+      0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
-  LONG references_ = 1;
-  IAccessible* standard_;
-  std::wstring name_;
-};
-
-struct Named {
-  WNDPROC previous;
-  std::wstring name;
-};
-
-LRESULT CALLBACK NamedWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* named = static_cast<Named*>(GetPropW(hwnd, kNamedProperty));
-  if (!named) return DefWindowProcW(hwnd, message, wparam, lparam);
-  const WNDPROC previous = named->previous;
-  if (message == WM_GETOBJECT && IsClient(lparam)) {
-    IAccessible* standard = nullptr;
-    if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                            reinterpret_cast<void**>(&standard))) &&
-        standard) {
-      auto* object = new NamedStandardObject(standard, named->name);
-      standard->Release();
-      const LRESULT result = LresultFromObject(__uuidof(IAccessible), wparam, object);
-      object->Release();
-      return result;
-    }
+  template <typename Call>
+  static HRESULT WithServices(Call call) {
+    IAccPropServices* services = nullptr;
+    HRESULT hr = CoCreateInstance(kServicesClass, nullptr, CLSCTX_INPROC_SERVER, kServicesInterface,
+                                  reinterpret_cast<void**>(&services));
+    if (FAILED(hr) || !services) return FAILED(hr) ? hr : E_FAIL;
+    hr = call(services);
+    services->Release();
+    return hr;
   }
-  if (message == WM_NCDESTROY) {
-    RemovePropW(hwnd, kNamedProperty);
-    delete named;
-  }
-  return CallWindowProcW(previous, hwnd, message, wparam, lparam);
-}
+  // CLSID_AccPropServices and IID_IAccPropServices.
+  static constexpr GUID kServicesClass = {
+      0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+  static constexpr GUID kServicesInterface = {
+      0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+};
 
 }  // namespace
 
-void NameStandardObject(HWND hwnd, const std::wstring& name) {
-  if (!hwnd) return;
-  if (auto* named = static_cast<Named*>(GetPropW(hwnd, kNamedProperty))) {
-    named->name = name;
-    return;
-  }
-  auto* named = new Named{nullptr, name};
-  SetPropW(hwnd, kNamedProperty, named);
-  named->previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedWindowProc)));
+AccessibleNames& PlatformAccessibleNames() {
+  static AnnotatedNames names;
+  return names;
 }
 
 void TellFocusOn(HWND hwnd) {

@@ -43,7 +43,9 @@ class AccessibleAnswer {
   void Connect(std::function<AccessibleFacts()> describe, std::function<void()> action);
 
   // WM_GETOBJECT for the client area, the posted default action and the
-  // posted word of a change: true when answered, with the result.
+  // posted word of a change: true when answered, with the result. At
+  // WM_NCDESTROY the object is disconnected (and the message left to the
+  // window).
   bool Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
   // The control's state may have changed where Windows cannot see it:
@@ -51,15 +53,28 @@ class AccessibleAnswer {
   // so that a change made in several steps is told once.
   void StateMayHaveChanged(HWND hwnd);
 
+  // Readers that hold the object hear that it has gone; a later question
+  // makes a new one.
+  void Disconnect();
+
  private:
   AccessibleObject* object_ = nullptr;
   long told_state_ = 0;
   bool tell_posted_ = false;
 };
 
-// Names a window of Windows' own (a combo box, its edit field) in the
-// standard object that tells everything else about it.
-void NameStandardObject(HWND hwnd, const std::wstring& name);
+// Names a window of Windows' own (a combo box, its edit field) beside its
+// own object, which tells everything else about it; cleared before the
+// window goes. Replaced in tests.
+class AccessibleNames {
+ public:
+  virtual ~AccessibleNames() = default;
+  virtual HRESULT Name(HWND hwnd, const std::wstring& name) = 0;
+  virtual HRESULT Clear(HWND hwnd) = 0;
+};
+
+// Dynamic Annotation (IAccPropServices), on this thread's COM apartment.
+AccessibleNames& PlatformAccessibleNames();
 
 // The focus stands on the object of hwnd, which does not hold it itself.
 void TellFocusOn(HWND hwnd);

@@ -34,9 +34,10 @@ LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, HWND Con
   auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
+    const LRESULT result = (self->*handler)(message, wparam, lparam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->*field = nullptr;
-    return DefWindowProcW(hwnd, message, wparam, lparam);
+    return result;
   }
   return (self->*handler)(message, wparam, lparam);
 }
@@ -173,11 +174,17 @@ void PictureBox::PaintInto(HDC dc) {
 
 Label::~Label() { DestroyOwned(hwnd_); }
 
-void Label::MakeStop(bool wants_arrows, bool wants_enter) {
+void Label::MakeStop(UINT dialog_code, bool wants_enter) {
   style_.tab_stop = true;
-  style_.wants_arrows = wants_arrows;
+  style_.dialog_code = dialog_code;
   style_.wants_enter = wants_enter;
   SetTabStop(true);
+}
+
+void Label::SetFocusFrame(std::optional<COLORREF> colour, SIZE border) {
+  focus_colour_ = colour;
+  focus_border_ = border;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Label::SetTabStop(bool stop) {
@@ -291,12 +298,14 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_KILLFOCUS:
       InvalidateRect(hwnd_, nullptr, FALSE);  // the focus rectangle comes or goes
       return 0;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
       // Bit 30: the key was already down, a repeat while it is held.
-      if (KeyDown && !(lparam & (1 << 30))) KeyDown(static_cast<int>(wparam));
+      const int key = static_cast<int>(wparam);
+      if (KeyDown && (!(lparam & (1 << 30)) || KeyActsWhileHeld(key))) KeyDown(key);
       return 0;
+    }
     case WM_GETDLGCODE: {
-      LRESULT code = style_.wants_arrows ? DLGC_WANTARROWS : 0;
+      LRESULT code = style_.dialog_code;
       const MSG* msg = reinterpret_cast<const MSG*>(lparam);
       if (style_.wants_enter && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
@@ -304,13 +313,11 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return code;
     }
     case WM_UPDATEUISTATE:
-      cues_ = ChangedCues(cues_, {LOWORD(wparam), HIWORD(wparam)});
       if (style_.tab_stop) InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     case WM_QUERYUISTATE:
-      return cues_;
     case WM_CHANGEUISTATE:
-      // The form decides, for every window in it.
+      // The form keeps the cues, for every window in it.
       return SendMessageW(GetAncestor(hwnd_, GA_ROOT), message, wparam, lparam);
     case WM_LBUTTONUP: {
       if (GetCapture() == hwnd_) ReleaseCapture();
@@ -343,8 +350,9 @@ void Label::Paint() {
   UINT format = DT_NOPREFIX | (style_.centred ? DT_CENTER : DT_LEFT);
   format |= style_.wrap ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
   DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &client, format);
-  if (style_.tab_stop && GetFocus() == hwnd_ && !(cues_ & kHideFocus)) {
-    DrawFocusRect(buffer, &client);
+  if (style_.tab_stop && GetFocus() == hwnd_ &&
+      !(SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & kHideFocus)) {
+    DrawFocusFrame(buffer, client);
   }
   SelectObject(buffer, old_font);
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
@@ -352,6 +360,23 @@ void Label::Paint() {
   DeleteObject(bitmap);
   DeleteDC(buffer);
   EndPaint(hwnd_, &ps);
+}
+
+// In high contrast inverted dots would show colours of no scheme: the dots
+// are drawn in the scheme's own.
+void Label::DrawFocusFrame(HDC dc, const RECT& client) {
+  if (!focus_colour_) {
+    DrawFocusRect(dc, &client);
+    return;
+  }
+  const int width = client.right, height = client.bottom;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (IsFocusFrameDot(x, y, width, height, focus_border_.cx, focus_border_.cy)) {
+        SetPixelV(dc, x, y, *focus_colour_);
+      }
+    }
+  }
 }
 
 // --- Image -------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "bitmap/bitmap.h"
@@ -80,18 +81,20 @@ struct LabelStyle {
   bool wrap = false;       // more than one line
   HCURSOR cursor = nullptr;
   // A stop for Tab: a left press takes the focus too, and a focus rectangle
-  // shows while it has it and the keyboard is in use.
+  // shows while it has it and its form shows the cues.
   bool tab_stop = false;
-  // Keys its KeyDown keeps from the dialog handling: the arrows, Enter.
-  bool wants_arrows = false;
+  // What it answers the dialog handling (WM_GETDLGCODE), as the kind of
+  // control of Windows' own it stands for does; and Enter kept for KeyDown.
+  UINT dialog_code = 0;
   bool wants_enter = false;
 };
 
 // A label: text over whatever lies behind it. Any mouse button pressed on it
 // raises MouseDown with the button (1 left, 2 right, 4 middle); a left press
-// and release on it raise Click. With the focus, a key's first press (not its
-// repeats while held) raises KeyDown with the virtual-key code. It keeps the
-// keyboard cues its form sends it.
+// and release on it raise Click. With the focus, a key's press raises
+// KeyDown with the virtual-key code, and so do the repeats of a held key
+// that acts while held (KeyActsWhileHeld). Its focus rectangle follows its
+// form's keyboard cues.
 class Label {
  public:
   Label() = default;
@@ -111,9 +114,12 @@ class Label {
   // The letters in another colour (the scheme's, in high contrast).
   void SetColour(COLORREF colour);
   HWND hwnd() const { return hwnd_; }
-  // Makes the label a stop for Tab (LabelStyle::tab_stop) that keeps the
-  // arrows or Enter for its KeyDown.
-  void MakeStop(bool wants_arrows, bool wants_enter);
+  // Makes the label a stop for Tab (LabelStyle::tab_stop) answering the
+  // dialog handling with dialog_code, and keeping Enter for its KeyDown.
+  void MakeStop(UINT dialog_code, bool wants_enter);
+  // The focus rectangle in a colour of its own, border pixels wide and
+  // high, in place of the inverted dots (high contrast); none: inverted.
+  void SetFocusFrame(std::optional<COLORREF> colour, SIZE border);
   // Whether Tab stops here; a stop's label takes the focus from a click or a
   // key either way.
   void SetTabStop(bool stop);
@@ -127,12 +133,14 @@ class Label {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void Paint();
+  void DrawFocusFrame(HDC dc, const RECT& client);
   void FitToText();
   int LineHeight() const;
   HWND hwnd_ = nullptr;
   LabelStyle style_;
   bool left_down_ = false;
-  uint16_t cues_ = kCuesHidden;  // the keyboard cues, as WM_QUERYUISTATE gives them
+  std::optional<COLORREF> focus_colour_;
+  SIZE focus_border_ = {1, 1};
 };
 
 // An image: its picture unstretched at its top-left corner, and from the first

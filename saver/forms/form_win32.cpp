@@ -46,11 +46,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CHANGEUISTATE:
       if (asking_platform_) break;
-      ChangeCues(LOWORD(wparam), HIWORD(wparam));
+      ChangeCues(wparam, lparam);
       return 0;
     case WM_UPDATEUISTATE:
       if (asking_platform_) break;
-      UpdateCues(wparam);
+      UpdateCues(wparam, lparam);
       return 0;
     case WM_QUERYUISTATE:
       if (asking_platform_) break;
@@ -71,18 +71,29 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
-// The form decides and tells every window in it, as Windows does for a
-// top-level window.
-void Form::ChangeCues(uint16_t action, uint16_t flags) {
+// Windows decides first, as documented, and tells the form by
+// WM_UPDATEUISTATE where it keeps cues; the form's own rule then gives
+// the same answer where Windows keeps none (Wine), and tells every window
+// in it.
+void Form::ChangeCues(WPARAM wparam, LPARAM lparam) {
+  const uint16_t action = LOWORD(wparam), flags = HIWORD(wparam);
   const bool keyboard = action == kCueInitialize && LastInputWasKeyboard();
-  const CueRequest request = ResolvedCues({action, flags}, keyboard);
+  const CueRequest request = ResolvedCues({action, flags}, keyboard, CuesAlwaysShown());
+  DefWindowProcW(hwnd_, WM_CHANGEUISTATE, wparam, lparam);
   if (ChangedCues(cues_, request) == cues_) return;
   SendMessageW(hwnd_, WM_UPDATEUISTATE, MAKEWPARAM(request.action, request.flags), 0);
 }
 
-void Form::UpdateCues(WPARAM wparam) {
+// Followed from Windows or from the form's own rule alike.
+void Form::UpdateCues(WPARAM wparam, LPARAM lparam) {
   cues_ = ChangedCues(cues_, {LOWORD(wparam), HIWORD(wparam)});
+  DefWindowProcW(hwnd_, WM_UPDATEUISTATE, wparam, lparam);
   EnumChildWindows(hwnd_, TellCues, static_cast<LPARAM>(wparam));
+}
+
+bool Form::CuesAlwaysShown() {
+  BOOL always = FALSE;
+  return SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0) && always;
 }
 
 // Windows knows whether the last input came from the keyboard, and tells it
@@ -126,6 +137,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     form->hwnd_ = hwnd;
+    form->cues_ = FirstCues(form->CuesAlwaysShown());
     ++g_loaded_forms;
   }
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -29,11 +29,14 @@ class Form {
   // Keeps the keyboard cues of the form and of every window in it, and gives
   // the focus back to the control that had it when the form is active again.
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // The user's setting to underline and show the focus always
+  // (SPI_GETKEYBOARDCUES).
+  virtual bool CuesAlwaysShown();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  void ChangeCues(uint16_t action, uint16_t flags);
-  void UpdateCues(WPARAM wparam);
+  void ChangeCues(WPARAM wparam, LPARAM lparam);
+  void UpdateCues(WPARAM wparam, LPARAM lparam);
   bool LastInputWasKeyboard();
   void KeepFocus();
   bool GiveFocusBack();

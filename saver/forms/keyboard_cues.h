@@ -24,8 +24,13 @@ struct CueRequest {
 };
 
 // Initialise becomes a request to hide both cues, or to show both when the
-// last input came from the keyboard; set and clear stand as they are.
-CueRequest ResolvedCues(CueRequest request, bool keyboard_last);
+// last input came from the keyboard; set and clear stand as they are. With
+// the user's setting to show them always (SPI_GETKEYBOARDCUES), every
+// request shows both.
+CueRequest ResolvedCues(CueRequest request, bool keyboard_last, bool always_shown = false);
+
+// Where a form's cues start.
+uint16_t FirstCues(bool always_shown);
 
 // The state after a set or a clear; any other request, or flags the platform
 // does not know, change nothing.
@@ -33,5 +38,16 @@ uint16_t ChangedCues(uint16_t state, CueRequest request);
 
 // Whether a key's press shows where the focus is: Tab and the arrows move it.
 bool KeyShowsFocus(int key_code);
+
+// Whether a held key goes on acting at its repeats: the arrows walk on, as
+// through Windows' own radio buttons; a key that presses or turns over
+// something acts once.
+bool KeyActsWhileHeld(int key_code);
+
+// Whether pixel (x, y) of a width x height control is a dot of its focus
+// rectangle, border_x pixels wide at the sides and border_y high at the top
+// and bottom (at least one): every other pixel of the frame, as Windows dots
+// it.
+bool IsFocusFrameDot(int x, int y, int width, int height, int border_x, int border_y);
 
 }  // namespace tremblix::forms

@@ -17,17 +17,11 @@ bool IsButton(std::optional<DialogControl> control) {
          control == DialogControl::kCancel;
 }
 
-// As Windows' push buttons: the one with the focus is the default, and 設定
-// while no button has it.
-bool IsDefault(DialogControl button, const DialogView& view) {
-  if (IsButton(view.focused)) return view.focused == button;
-  return button == DialogControl::kSave;
-}
 
 AccessibleProperties Button(DialogControl control, std::string name, bool enabled,
                             const DialogView& view) {
   uint32_t state = enabled ? s::kFocusable : s::kUnavailable;
-  if (enabled && IsDefault(control, view)) state |= s::kDefault;
+  if (enabled && IsDefaultButton(control, view.focused)) state |= s::kDefault;
   // No action a reader could take on a button that takes none.
   return {AccessibleRole::kPushButton, std::move(name), "", state, enabled ? kPress : ""};
 }
@@ -50,8 +44,6 @@ AccessibleProperties PropertiesOf(DialogControl control, const DialogView& view)
     case DialogControl::kHeading: return Text("BGM");
     case DialogControl::kRepeatCaption: return Text(kRepeatCaption);
     case DialogControl::kFileLabel: return Text(view.file_path);
-    // The box's own object tells the rest.
-    case DialogControl::kRepeat: return {AccessibleRole::kComboBox, kRepeatCaption, "", 0, ""};
     case DialogControl::kFileButton:
       return Button(control, kFileButtonName, view.file_button_enabled, view);
     case DialogControl::kSave: return Button(control, "設定", true, view);
@@ -66,6 +58,11 @@ AccessibleProperties PropertiesOf(DialogControl control, const DialogView& view)
 }
 
 }  // namespace
+
+bool IsDefaultButton(DialogControl button, std::optional<DialogControl> focused) {
+  if (IsButton(focused)) return focused == button;
+  return button == DialogControl::kSave;
+}
 
 AccessibleProperties AccessiblePropertiesOf(DialogControl control, const DialogView& view) {
   AccessibleProperties p = PropertiesOf(control, view);

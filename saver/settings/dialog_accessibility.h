@@ -16,7 +16,6 @@ enum class AccessibleRole : int32_t {
   kPushButton = 0x2B,
   kCheckBox = 0x2C,
   kRadioButton = 0x2D,
-  kComboBox = 0x2E,
 };
 
 // States, as STATE_SYSTEM_* number them.
@@ -31,14 +30,14 @@ inline constexpr uint32_t kFocusable = 0x100000;
 inline constexpr uint32_t kLinked = 0x400000;
 }  // namespace accessible_state
 
-// Every control a user meets, each once: a kind is one radio button however
-// many windows draw its mark and its caption. The kinds go by BgmKind.
+// Every control of ours a user meets, each once: a kind is one radio button
+// however many windows draw its mark and its caption. The kinds go by
+// BgmKind. The repeat box is Windows' own and answers for itself.
 enum class DialogControl {
   kKindNone,
   kKindCd,
   kKindFile,
   kHeading,        // lbl(15) "BGM"
-  kRepeat,         // BGM_Repeat
   kRepeatCaption,  // lbl(14)
   kFileButton,     // Cmd_File(0)
   kFileLabel,      // lbl_Fname(0)
@@ -73,5 +72,9 @@ struct AccessibleProperties {
 };
 
 AccessibleProperties AccessiblePropertiesOf(DialogControl control, const DialogView& view);
+
+// As Windows' push buttons: the one with the focus is the default, and 設定
+// while no button has it.
+bool IsDefaultButton(DialogControl button, std::optional<DialogControl> focused);
 
 }  // namespace tremblix

@@ -61,13 +61,26 @@ void SettingsDialogWindow::ConnectAccessibility() {
   connect(lbl14_.accessible, DialogControl::kRepeatCaption, lbl14_.hwnd(), nullptr, nullptr);
   connect(lbl_fname_.accessible, DialogControl::kFileLabel, lbl_fname_.hwnd(), nullptr, nullptr);
 
-  // The repeat box is Windows' own: its standard object, with our name,
-  // and so its edit field, which holds the focus for it.
+  // The repeat box is Windows' own, and so is its object: it is named
+  // beside it, and so is its edit field, which holds the focus for it.
   const std::wstring repeat = Wide(kRepeatCaption, CP_UTF8);
-  forms::NameStandardObject(bgm_repeat_, repeat);
+  for (HWND window : RepeatWindows()) {
+    if (window) names_->Name(window, repeat);
+  }
+}
+
+// Windows keeps the names until they are cleared.
+void SettingsDialogWindow::ForgetNames() {
+  for (HWND window : RepeatWindows()) {
+    if (window) names_->Clear(window);
+  }
+}
+
+std::array<HWND, 2> SettingsDialogWindow::RepeatWindows() const {
   COMBOBOXINFO box = {};
   box.cbSize = sizeof(box);
-  if (GetComboBoxInfo(bgm_repeat_, &box)) forms::NameStandardObject(box.hwndItem, repeat);
+  if (!bgm_repeat_ || !GetComboBoxInfo(bgm_repeat_, &box)) return {bgm_repeat_, nullptr};
+  return {bgm_repeat_, box.hwndItem};
 }
 
 DialogView SettingsDialogWindow::View() {
@@ -94,7 +107,6 @@ std::optional<DialogControl> SettingsDialogWindow::FocusedControl() {
   if (focus == lbl_monitors_.hwnd() || focus == img_monitors_.hwnd()) {
     return DialogControl::kMonitors;
   }
-  if (focus == bgm_repeat_ || IsChild(bgm_repeat_, focus)) return DialogControl::kRepeat;
   if (focus == cmd_file_.hwnd()) return DialogControl::kFileButton;
   if (focus == cmd_set_.hwnd()) return DialogControl::kSave;
   if (focus == cmd_can_.hwnd()) return DialogControl::kCancel;

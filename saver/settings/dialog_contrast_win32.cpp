@@ -46,6 +46,12 @@ void SettingsDialogWindow::ApplyColours() {
     label->SetColour(text);
   }
   lbl_url_.SetColour(high_contrast_ ? colour(DialogPart::kLink) : kLinkColour);
+  const std::optional<COLORREF> frame =
+      high_contrast_ ? std::optional<COLORREF>(text) : std::nullopt;
+  const SIZE border = FocusBorder();
+  for (forms::Label* stop : {&lbl_bgm_[0], &lbl_bgm_[1], &lbl_bgm_[2], &lbl_monitors_, &lbl_url_}) {
+    stop->SetFocusFrame(frame, border);
+  }
 
   // The marks show the new pictures before the old ones go.
   const HBITMAP old_marks[2] = {img_ra_[0], img_ra_[1]};
@@ -71,6 +77,7 @@ void SettingsDialogWindow::ApplyColours() {
 void SettingsDialogWindow::OnColoursChanged(UINT message, WPARAM wparam) {
   if (!controls_ready_) return;
   if (message == WM_SYSCOLORCHANGE || wparam == SPI_SETHIGHCONTRAST ||
+      wparam == SPI_SETFOCUSBORDERWIDTH || wparam == SPI_SETFOCUSBORDERHEIGHT ||
       colours_->HighContrastOn() != high_contrast_) {
     ApplyColours();
   }
@@ -84,6 +91,13 @@ bool SettingsDialogWindow::PaintSurfacesInContrast() {
   forms::Surface& panel = pic_c_.surface();
   Fill(panel.dc(), panel.width(), panel.height(), surface);
   return true;
+}
+
+SIZE SettingsDialogWindow::FocusBorder() {
+  UINT width = 1, height = 1;
+  SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
+  SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0);
+  return {static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
 COLORREF SettingsDialogWindow::HeadingFrameColour() {

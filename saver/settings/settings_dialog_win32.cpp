@@ -368,9 +368,7 @@ bool SettingsDialogWindow::CreateControls() {
     if (button == kLeftButton) SetFocus(lbl_monitors_.hwnd());
     rules_.Img_Monitors_MouseDown(static_cast<int16_t>(button));
   };
-  forms::LabelStyle choice = sized;
-  choice.tab_stop = true;
-  lbl_monitors_.Create(hwnd(), 0, 0, 0, 0, Wide(kMonitorsCaption, CP_UTF8), choice);
+  lbl_monitors_.Create(hwnd(), 0, 0, 0, 0, Wide(kMonitorsCaption, CP_UTF8), sized);
   lbl_monitors_.MouseDown = [this](int button) {
     rules_.lbl_Monitors_MouseDown(static_cast<int16_t>(button));
   };
@@ -521,6 +519,7 @@ LRESULT SettingsDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
       return 0;
     case WM_DESTROY:
       ReleaseOwner();  // destroyed another way
+      ForgetNames();   // while the controls are still there
       break;
   }
   return Form::HandleMessage(message, wparam, lparam);
@@ -552,8 +551,11 @@ void SettingsDialogWindow::WireKeyboard() {
   SetWindowLongPtrW(cmd_set_.hwnd(), GWLP_ID, IDOK);
   SetWindowLongPtrW(cmd_can_.hwnd(), GWLP_ID, IDCANCEL);
   SetWindowLongPtrW(cmd_file_.hwnd(), GWLP_ID, kFileButtonId);
+  // Each control answers the dialog handling as Windows' own of its kind:
+  // the kinds as radio buttons (that walk by the arrows themselves), the
+  // monitors choice and the link as buttons.
   for (int i = 0; i < 3; ++i) {
-    lbl_bgm_[i].MakeStop(true, false);
+    lbl_bgm_[i].MakeStop(DLGC_BUTTON | DLGC_RADIOBUTTON | DLGC_WANTARROWS, false);
     lbl_bgm_[i].KeyDown = [this, i](int key) { OnKindKey(i, key); };
     // A press on the mark takes the focus to its caption, as a press there does.
     img_bgm_[i].MouseDown = [this, i, choose = img_bgm_[i].MouseDown](int button) {
@@ -561,7 +563,13 @@ void SettingsDialogWindow::WireKeyboard() {
       if (choose) choose(button);
     };
   }
-  lbl_url_.MakeStop(false, true);
+  lbl_url_.MakeStop(DLGC_BUTTON, true);
+  lbl_monitors_.MakeStop(DLGC_BUTTON, false);
+  for (auto [button, control] : {std::pair{&cmd_file_, DialogControl::kFileButton},
+                                 {&cmd_set_, DialogControl::kSave},
+                                 {&cmd_can_, DialogControl::kCancel}}) {
+    button->IsDefault = [this, control] { return IsDefaultButton(control, FocusedControl()); };
+  }
   lbl_url_.KeyDown = [this](int key) { rules_.lbl_URL_KeyDown(static_cast<int16_t>(key)); };
   ArrangeTabOrder();
 }
@@ -579,6 +587,17 @@ void SettingsDialogWindow::ArrangeTabOrder() {
       SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     previous = window;
+  }
+  // Each window a group of its own: an arrow that the dialog handling walks
+  // (on a button) finds no other window to take the focus to. The file
+  // label, which takes no key, goes before its button and joins the group
+  // of the caption before it.
+  SetWindowPos(lbl_fname_.hwnd(), lbl14_.hwnd(), 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND parent : {hwnd(), pic_c_.hwnd()}) {
+    for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (w != lbl_fname_.hwnd()) SetWindowLongW(w, GWL_STYLE, GetWindowLongW(w, GWL_STYLE) | WS_GROUP);
+    }
   }
 }
 

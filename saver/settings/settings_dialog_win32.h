@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -55,6 +56,10 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   forms::PictureBox& Pic_C() { return pic_c_; }
   HBITMAP Img_Ra(int index) const { return img_ra_[index]; }
 
+  // Where the repeat box is named for readers: Windows' own unless a test
+  // gives another. Given before LoadDialog.
+  void UseAccessibleNames(forms::AccessibleNames& names) { names_ = &names; }
+
   // Where high contrast and its colours are read: Windows' own unless a
   // test gives others. Given while the dialog is open, it repaints at once.
   void UseColours(SystemColours& colours);
@@ -82,6 +87,9 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // How wide and high a focus rectangle's lines are (SPI_GETFOCUSBORDERWIDTH
+  // and SPI_GETFOCUSBORDERHEIGHT), for the one drawn in high contrast.
+  virtual SIZE FocusBorder();
 
  private:
   bool CreateControls();
@@ -107,6 +115,8 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
 
   // A screen reader's view of every control (dialog_accessibility_win32).
   void ConnectAccessibility();
+  void ForgetNames();
+  std::array<HWND, 2> RepeatWindows() const;  // the box and its edit field
   DialogView View();
   std::optional<DialogControl> FocusedControl();
   forms::AccessibleFacts FactsOf(DialogControl control, HWND window, HWND mark);
@@ -143,6 +153,7 @@ class SettingsDialogWindow : public forms::Form, public DialogHost {
   bool controls_ready_ = false;
   bool shown_ = false;
   bool busy_ = false;  // the hourglass is up
+  forms::AccessibleNames* names_ = &forms::PlatformAccessibleNames();
   SystemColours* colours_ = &PlatformSystemColours();
   bool high_contrast_ = false;  // as last applied
 };

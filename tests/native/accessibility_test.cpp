@@ -52,7 +52,6 @@ TEST(DialogAccessibilityTest, EachControlsRoleNameStateAndAction) {
       {C::kFileButton, View(2, C::kFileButton), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable | s::kDefault | s::kFocused, "押す"},
       {C::kFileButton, View(2, C::kSave), R::kPushButton, "音楽ファイルを選ぶ", s::kFocusable, "押す"},
       {C::kHomePage, View(0, C::kHomePage), R::kLink, "https://tremblix.example/", s::kFocusable | s::kLinked | s::kFocused, "開く"},
-      {C::kRepeat, View(1), R::kComboBox, "曲目をﾘﾋﾟｰﾄ", 0, ""},
       {C::kRepeatCaption, View(1), R::kStaticText, "曲目をﾘﾋﾟｰﾄ", s::kReadOnly, ""},
       {C::kHeading, View(1), R::kStaticText, "BGM", s::kReadOnly, ""},
       {C::kFileLabel, View(2), R::kStaticText, "C:\\音楽\\曲.mp3", s::kReadOnly, ""},

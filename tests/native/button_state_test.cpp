@@ -105,6 +105,7 @@ TEST(ButtonStateTest, FocusGained) {
   ExpectStep(S::StateFocus, false, E::FocusGained, {S::StateFocus, false, Face::Selected, false});
   ExpectStep(S::StateFocusHover, false, E::FocusGained,
              {S::StateFocus, false, Face::Selected, false});
+  ExpectStep(S::StateNormal, true, E::FocusGained, {S::StateFocusHover, true, Face::Pressed, false});
 }
 
 TEST(ButtonStateTest, FocusLost) {
@@ -158,7 +159,8 @@ TEST(ButtonStateTest, SpacePressesTheFocusedButton) {
       {S::StateFocus, false, true, K::SpaceUp, false, kNoFace, false},  // pressed before the focus came
       {S::StateFocus, true, true, K::FocusLost, false, kNoFace, false},
       {S::StateFocus, false, false, K::SpaceDown, false, kNoFace, false},
-      {S::StateFocus, true, false, K::SpaceUp, true, kNoFace, false},
+      {S::StateFocus, true, false, K::SpaceUp, false, kNoFace, false},  // disabled while held
+      {S::StateFocus, true, true, K::Disabled, false, kNoFace, false},
   };
   for (const Row& r : rows) {
     const ButtonKeyStep step = NextKeyStep(r.state, r.space_down, r.enabled, r.event);

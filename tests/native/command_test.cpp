@@ -170,6 +170,10 @@ TEST(CommandTest, AClickAgainAfterAMessageTookAndGaveBackTheFocus) {
   button.UserControl_LostFocus();
   PressAndRelease(button);
   EXPECT_EQ(clicks, 3);
+  // Or the window lost the activation and had it again while the press was held.
+  button.UserControl_MouseDown(Command::kLeftButton);
+  button.UserControl_LostFocus(), button.UserControl_GotFocus(), button.UserControl_MouseUp(Command::kLeftButton);
+  EXPECT_EQ(clicks, 4);
 }
 
 TEST(CommandTest, BeforeInitializeNoHoverButFocusShowsSelected) {
@@ -205,16 +209,24 @@ TEST(CommandTest, ADisabledButtonRaisesNothingAndKeepsItsFace) {
   EXPECT_EQ(button.fields().State, ButtonState::StateNormal);
 }
 
-TEST(CommandTest, EnablingAgainPaintsNormalAndKeepsTheState) {
+// Disabled while Space is held, it lets Space go: no click at the release, the next press down.
+TEST(CommandTest, EnablingAgainPaintsNormalAndKeepsTheStateButNotSpace) {
   FakeCommand button;
   LoadAsTheDialogDoes(button, "...");
+  int clicks = 0;
+  button.Click = [&] { ++clicks; };
   button.UserControl_GotFocus();
+  button.UserControl_KeyDown(Command::kSpaceKey);
   button.SetEnabled(false);
   button.SetEnabled(true);
   EXPECT_EQ(*button.last_face(), Face::Normal);
   EXPECT_TRUE(button.LblMsg().enabled);
   EXPECT_EQ(button.fields().State, ButtonState::StateFocus);
   EXPECT_EQ(button.notified, (std::vector<std::string>{"Enabled", "Enabled"}));
+  button.UserControl_KeyUp(Command::kSpaceKey);
+  EXPECT_EQ(clicks, 0);
+  button.UserControl_KeyDown(Command::kSpaceKey);
+  EXPECT_EQ(*button.last_face(), Face::Pressed);
 }
 
 TEST(CommandTest, ReadingEnabledInitialisesANewButton) {

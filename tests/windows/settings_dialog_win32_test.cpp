@@ -58,13 +58,24 @@ class TestDialog : public SettingsDialogWindow {
   std::vector<std::string> chooser_folders, opened;
   int refusals = 0, save_failures = 0;
   RECT made = {};  // where the window was made
+  bool always_cues = false;  // the user's setting to show the cues always
 
  protected:
+  bool CuesAlwaysShown() override { return always_cues; }
+  SIZE FocusBorder() override { return {3, 2}; }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
     const auto* c = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     if (message == WM_CREATE) made = {c->x, c->y, c->x + c->cx, c->y + c->cy};
     return SettingsDialogWindow::HandleMessage(message, wparam, lparam);
   }
+};
+
+// The names given and cleared, passed on to Windows (Wine answers E_NOTIMPL: a real Windows reads them).
+struct RecordingNames : forms::AccessibleNames {
+  HRESULT Name(HWND w, const std::wstring& n) override { return named.push_back({w, n}), forms::PlatformAccessibleNames().Name(w, n); }
+  HRESULT Clear(HWND w) override { return cleared.push_back(w), forms::PlatformAccessibleNames().Clear(w); }
+  std::vector<std::pair<HWND, std::wstring>> named;
+  std::vector<HWND> cleared;
 };
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -100,6 +111,8 @@ class SettingsDialogTest : public ::testing::Test {
     settings_.BgmFolder =
         settings_.BgmFile.empty() ? folder_ : FolderOf(settings_.BgmFile, &AnsiLeadByte);
     dialog_ = std::make_unique<TestDialog>(settings_, profile_, Wide(IniPath(), CP_ACP), animator_);
+    dialog_->always_cues = always_cues_;
+    dialog_->UseAccessibleNames(names_);
     EXPECT_TRUE(dialog_->LoadDialog(owner));
     RECT placed = {};
     GetWindowRect(dialog_->hwnd(), &placed);
@@ -195,6 +208,8 @@ class SettingsDialogTest : public ::testing::Test {
   SettingsRecord settings_;
   Win32Profile profile_;
   RecordingAnimator animator_;
+  RecordingNames names_;
+  bool always_cues_ = false;
   std::unique_ptr<TestDialog> dialog_;
 };
 
@@ -369,8 +384,9 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   const HWND none = d.lbl_BGM(0).hwnd(), cd = d.lbl_BGM(1).hwnd(), file = d.lbl_BGM(2).hwnd();
   ASSERT_TRUE(focus_on(none));
   EXPECT_TRUE(cues_hidden(none)) << "focus rectangles before any key";
-  for (WORD key : {VK_DOWN, VK_DOWN}) testing::SendKey(key);
-  ASSERT_TRUE(focus_on(cd)) << "Down from なし twice is not 音楽CD";
+  EXPECT_EQ(SendMessageW(none, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_RADIOBUTTON | DLGC_WANTARROWS);
+  for (bool up : {false, false, true}) testing::SendKeyEvent(VK_DOWN, up);
+  ASSERT_TRUE(focus_on(cd)) << "Down held from なし for one repeat is not 音楽CD";
   EXPECT_TRUE(FilledMark() == 1 && RepeatEnabled());
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.BGM_Repeat()));
@@ -387,12 +403,24 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(d.Cmd_File().hwnd()));
   EXPECT_EQ(SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(GetDlgCtrlID(d.Cmd_File().hwnd()), DC_HASDEFID));
-  for (WORD key : {VK_SPACE, VK_RETURN}) testing::SendKey(key);
-  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Space, Enter on ...";
+  // A push button's answer, the focused one the default; an arrow on a button goes nowhere.
+  auto answers = [](HWND w) { return SendMessageW(w, WM_GETDLGCODE, 0, 0); };
+  EXPECT_EQ(answers(d.Cmd_File().hwnd()) | answers(d.Cmd_Set().hwnd()) << 8, 0x2010 | (0x2020 << 8));
+  auto arrow_stays = [&](WORD key, HWND w) { testing::SendKey(key); return PumpUntil([] { return !HIWORD(GetQueueStatus(QS_INPUT)); }) && GetFocus() == w; };
+  EXPECT_TRUE(arrow_stays(VK_DOWN, d.Cmd_File().hwnd())) << "Down on ... moved the focus";
+  testing::SendKeyEvent(VK_SPACE, false);  // the face down at Space's press, the click at its release
+  EXPECT_TRUE(PumpUntil([&] { return d.Cmd_File().last_face() == Face::Pressed; }) && d.chooser_folders.empty()) << "Space's press";
+  testing::SendKeyEvent(VK_SPACE, true);
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 1; })) << "Space's release on ...";
+  testing::SendKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 2; })) << "Enter on ...";
   for (HWND stop : {d.lbl_Monitors().hwnd(), d.Cmd_Set().hwnd(), d.Cmd_Can().hwnd(), d.lbl_URL().hwnd()}) {
     testing::SendKey(VK_TAB);
     ASSERT_TRUE(focus_on(stop)) << "Tab missed a stop";
+    EXPECT_TRUE(stop != d.Cmd_Set().hwnd() || arrow_stays(VK_RIGHT, stop)) << "Right on 設定 moved the focus";
   }
+  EXPECT_EQ(answers(d.lbl_Monitors().hwnd()) | answers(d.lbl_URL().hwnd()), DLGC_BUTTON);
+  EXPECT_EQ(answers(d.Cmd_Set().hwnd()), DLGC_BUTTON | DLGC_DEFPUSHBUTTON) << "no button has the focus";
   for (WORD key : {VK_RETURN, VK_SPACE}) testing::SendKey(key);
   EXPECT_TRUE(PumpUntil([&] { return d.opened.size() == 2; })) << "Enter, Space on the link";
   testing::SendKey(VK_TAB);
@@ -623,6 +651,32 @@ TEST_F(SettingsDialogTest, ReadersHearEachChangeOnceAndDefaultActionsRunAfterThe
   EXPECT_EQ(Reading(d.Cmd_File().hwnd()).Act(), S_OK);
   EXPECT_TRUE(d.chooser_folders.empty()) << "the chooser opened inside the reader's call";
   EXPECT_TRUE(PumpUntil([&] { return d.chooser_folders.size() == 1; }));
+
+  // The contract: no other child, the place on the screen, a hit on a kind's mark the kind,
+  // an error once the window has gone; the repeat box's names given, and cleared as it goes.
+  Reading cd(d.lbl_BGM(1).hwnd()), mark(d.Img_BGM(1).hwnd());
+  VARIANT child{}, hit{};
+  child.vt = VT_I4, child.lVal = 1;
+  BSTR name = nullptr;
+  EXPECT_EQ(cd.object->get_accName(child, &name), E_INVALIDARG);
+  LONG x = 0, y = 0, w = 0, h = 0;
+  RECT m, c;  // the mark's and the caption's places on the screen
+  GetWindowRect(d.Img_BGM(1).hwnd(), &m), GetWindowRect(d.lbl_BGM(1).hwnd(), &c);
+  ASSERT_EQ(cd.object->accLocation(&x, &y, &w, &h, cd.self), S_OK);
+  const RECT place = {x, y, x + w, y + h};
+  for (const RECT& r : {m, c}) EXPECT_TRUE(PtInRect(&place, {(r.left + r.right) / 2, (r.top + r.bottom) / 2})) << "off the screen's place";
+  HWND found = nullptr;
+  IAccessible* kind = nullptr;
+  ASSERT_TRUE(mark.object->accHitTest(m.left + 2, m.top + 2, &hit) == S_OK && hit.vt == VT_DISPATCH) << "a hit on the mark";
+  hit.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&kind)), hit.pdispVal->Release();
+  ASSERT_TRUE(kind && SUCCEEDED(WindowFromAccessibleObject(kind, &found)));
+  kind->Release();
+  EXPECT_EQ(found, d.lbl_BGM(1).hwnd()) << "a hit on the mark is not its kind";
+  const std::vector<HWND> repeat = {d.BGM_Repeat(), GetWindow(d.BGM_Repeat(), GW_CHILD)};
+  EXPECT_EQ(names_.named, (std::vector<std::pair<HWND, std::wstring>>{{repeat[0], L"曲目をﾘﾋﾟｰﾄ"}, {repeat[1], L"曲目をﾘﾋﾟｰﾄ"}}));
+  DestroyWindow(d.hwnd());
+  EXPECT_EQ(names_.cleared, repeat);
+  EXPECT_TRUE(FAILED(cd.object->get_accName(cd.self, &name)) && FAILED(mark.object->accHitTest(m.left, m.top, &hit)));
 }
 
 // --- High contrast -----------------------------------------------------------
@@ -676,14 +730,16 @@ std::vector<DWORD> ClientShot(HWND hwnd, int& width, int& height) {
 }
 
 // Switched on while open, as Windows tells it: every pixel of ours in the scheme, Windows' own
-// drawing left out. Switched off, the bands are back.
+// drawing left out, a kind's focus rectangle too (the cues shown always, a border two high).
+// Switched off, the bands are back.
 TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   Scheme scheme;
+  always_cues_ = true;
   TestDialog& d = Open(2, 0, music_);
   d.UseColours(scheme);
   scheme.on = true;
   SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  SetFocus(d.Cmd_Set().hwnd());
+  SetFocus(d.lbl_BGM(1).hwnd());
   Pump(200);
   int width = 0, height = 0;
   const std::vector<DWORD> pixels = ClientShot(d.hwnd(), width, height);
@@ -711,6 +767,10 @@ TEST_F(SettingsDialogTest, InHighContrastOnlyTheSchemesColoursShow) {
   }
   EXPECT_EQ(off, 0) << "of " << ours << " pixels";
   EXPECT_GT(surface * 2, ours) << "the scheme's surface is not behind the dialog";
+  const PixelBox kind = PlaceIn(d.lbl_BGM(1).hwnd(), d.hwnd());
+  const DWORD text = scheme.Colour(SystemColour::kButtonText), dot = (text & 0xFF) << 16 | (text & 0xFF00) | text >> 16;
+  EXPECT_GE(std::count(&pixels[(kind.top + 1) * width + kind.left], &pixels[(kind.top + 1) * width + kind.left + kind.width], dot) * 2,
+            kind.width - 1) << "no focus rectangle on 音楽CD's second row";
 
   scheme.on = false;
   SendMessageW(d.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);

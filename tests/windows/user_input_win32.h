@@ -32,6 +32,14 @@ inline void SendMouse(DWORD flags) {
   SendInput(1, &input, sizeof(input));
 }
 
+// A key's press (its repeat while held, if down already) or its release.
+inline void SendKeyEvent(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki = {key, 0, up ? KEYEVENTF_KEYUP : 0u, 0, 0};
+  SendInput(1, &input, sizeof(input));
+}
+
 // Presses and releases a key, with Shift held around it when asked, for the
 // window that has the keyboard focus.
 inline void SendKey(WORD key, bool shift = false) {

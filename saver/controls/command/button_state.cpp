@@ -43,7 +43,10 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
       // Only the left button clicks, as on any push button.
       break;
     case ButtonEvent::FocusGained:
-      if (state == S::StateHover) {
+      // Back while a press on the button is held (the window lost the
+      // activation for a moment and has it again): the press stands, and
+      // its release clicks.
+      if (state == S::StateHover || left_down) {
         step.state = S::StateFocusHover;
         step.face = Face::Pressed;
       } else {
@@ -75,7 +78,7 @@ ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent
 ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, ButtonKeyEvent event) {
   using S = ButtonState;
   ButtonKeyStep step{space_down, std::nullopt, false};
-  if (!enabled) return step;
+  if (!enabled || event == ButtonKeyEvent::Disabled) return {false, std::nullopt, false};
   switch (event) {
     case ButtonKeyEvent::SpaceDown:
       if (!space_down) step = {true, Face::Pressed, false};
@@ -92,6 +95,7 @@ ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, Butt
       }
       break;
     case ButtonKeyEvent::FocusLost:
+    case ButtonKeyEvent::Disabled:
       step.space_down = false;
       break;
   }

@@ -40,8 +40,9 @@ struct ButtonStep {
 
 ButtonStep NextStep(ButtonState state, bool left_down, bool enabled, ButtonEvent event);
 
-// Space, as it presses a push button; and the focus going while it is down.
-enum class ButtonKeyEvent { SpaceDown, SpaceUp, FocusLost };
+// Space, as it presses a push button; and the focus going, or the button
+// becoming disabled, while it is down.
+enum class ButtonKeyEvent { SpaceDown, SpaceUp, FocusLost, Disabled };
 
 struct ButtonKeyStep {
   bool space_down;
@@ -51,7 +52,8 @@ struct ButtonKeyStep {
 
 // The face goes down at Space's press (not at its repeats while held) and
 // the button clicks at its release, showing again the face of its state; the
-// focus going while Space is down lets it go without a click.
+// focus going while Space is down lets it go without a click. A disabled
+// button holds no Space down: enabled again, it waits for a new press.
 ButtonKeyStep NextKeyStep(ButtonState state, bool space_down, bool enabled, ButtonKeyEvent event);
 
 // The gradient's orientation for a paint in this state (true: lavender grey at

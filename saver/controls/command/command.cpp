@@ -187,6 +187,7 @@ void Command::RefreshLook() {
 
 void Command::SetIsEnabled(bool value) {
   fields_.IsEnabled = value;
+  if (!value) HandleKey(ButtonKeyEvent::Disabled);
   IsEnabledChanged();
 }
 

@@ -117,6 +117,7 @@ LRESULT CALLBACK CommandWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpara
   auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
+    self->accessible.Disconnect();
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, message, wparam, lparam);
@@ -170,6 +171,9 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_MBUTTONUP:
       UserControl_MouseUp(4);
       return 0;
+    case WM_GETDLGCODE:
+      // A push button's answer: the dialog handling leaves Space to it.
+      return DLGC_BUTTON | (IsDefault && IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case WM_KEYDOWN:
       UserControl_KeyDown(static_cast<int>(wparam));
       return 0;

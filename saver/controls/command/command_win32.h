@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 
 #include "saver/common/system_colours_win32.h"
@@ -39,6 +40,9 @@ class CommandWindow final : public Command {
   // Paints the face it shows again, in the colours now in force.
   void Repaint();
   forms::AccessibleAnswer accessible;
+  // Whether it is the dialog's default button now, as the dialog handling
+  // asks a push button; none: never.
+  std::function<bool()> IsDefault;
 
  protected:
   void PaintFace(Face face) override;
