@@ -47,6 +47,7 @@ target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
+  saver/companion/companion_win32.cpp
   saver/controls/command/command_contrast_win32.cpp
   saver/controls/command/command_win32.cpp
   saver/forms/accessible_win32.cpp
@@ -54,6 +55,7 @@ add_library(tremblix_saver_win32 STATIC
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
   saver/run/capture_win32.cpp
+  saver/run/desktop_copy_win32.cpp
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/run/wallpaper_win32.cpp
@@ -271,7 +273,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run blank_screen dialog musicpath user_settings privacy)
+foreach(suite startup renderer run blank_screen dialog musicpath user_settings privacy companion)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

@@ -17,6 +17,7 @@ fi
 # Cases that read the build's files only, without Wine.
 readonly kHostCases=(the_programs_and_the_installer_carry_their_version)
 readonly kWin32Cases=(a_silent_install_selects_the_saver_and_it_runs
+                      the_companion_runs_for_the_user_and_goes_with_the_uninstall
                       a_silent_uninstall_removes_what_the_install_wrote
                       the_settings_file_survives_install_upgrade_and_uninstall
                       uninstall_keeps_another_savers_selection
@@ -36,6 +37,7 @@ readonly kWow64Cases=(a_silent_install_selects_the_saver_and_it_runs
                       an_install_over_the_other_edition_switches_each_account_to_it_at_logon
                       the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart)
 readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
+                    the_companion_runs_for_the_user_and_goes_with_the_uninstall
                     an_install_over_the_other_edition_removes_it_and_keeps_its_settings
                     installing_twice_gives_the_same_result
                     an_install_that_cannot_write_a_program_fails
@@ -780,9 +782,35 @@ case_an_administrators_copy_that_cannot_start_is_told_apart() {
 # it until release_program: the file is in use as a running saver's is. An
 # open file would not do: Windows deletes it once it is closed.
 readonly kHolder=TremblixFileHolder
+readonly kRunKey='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+readonly kCompanionKey='HKLM\Software\Microsoft\Active Setup\Installed Components\{3B3BD63E-1E77-489B-BCDC-33876224C727}'
+companion_runs() { [ -n "$(prefix_processes 'Tremblix\.scr /w')" ]; }
+
+# The companion: each account's startup entry, written at logon by a logon
+# component; started for the installing user by the installer's own part;
+# ended, so that an install over it succeeds, and taken out by the uninstall.
+case_the_companion_runs_for_the_user_and_goes_with_the_uninstall() {
+  clean_slate
+  install_silently
+  e2e_until 10 "no companion runs after the install" companion_runs
+  expect_equal "the startup entry" "$(reg_value "$kRunKey" Tremblix | tr A-Z a-z)" \
+    "${SYS_WIN,,}\\tremblix.scr /w"
+  [[ $(reg_value "$kCompanionKey" StubPath "$NATIVE_VIEW") == *'reg.exe" add "HKCU\'*'Run" /v Tremblix'* ]] ||
+    e2e_fail "the logon component does not write the startup entry"
+  install_silently
+  expect_installed
+  e2e_until 10 "no companion runs after the second install" companion_runs
+  uninstall_silently
+  companion_runs && e2e_fail "a companion runs after the uninstall"
+  reg_value "$kRunKey" Tremblix && e2e_fail "the startup entry is left"
+  [[ $(reg_value "$kCompanionKey" StubPath "$NATIVE_VIEW") == *'reg.exe" delete "HKCU\'*'Run" /v Tremblix /f' ]] ||
+    e2e_fail "the logon component does not take the startup entry out"
+}
+
+# Holds the program at $1 open as another program may (a scanner): the
+# installers end the programs that run from it, not that one.
 hold_program() {
-  cp "$E2E_BUILD/tools/winprobe.exe" "$2"
-  e2e_start "$1" hold "$kHolder" 300
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" holdfile "$kHolder" "$1" 300
   HOLDER=$E2E_PID
   e2e_wait_window "$kHolder" 10 || e2e_fail "the program at $1 did not start"
 }
