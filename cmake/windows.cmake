@@ -4,6 +4,9 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # It names its helpers as the scene does.
 set_source_files_properties(renderer/gl_texture_win32.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+# They know the monitors' rectangle, which the dialog's zoom names too.
+set_source_files_properties(saver/companion/companion_win32.cpp saver/run/desktop_copy_win32.cpp
+                            PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 enable_language(RC)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)

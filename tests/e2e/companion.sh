@@ -27,6 +27,7 @@ key() {
 }
 
 copies() { grep -c 'companion copied: held' "$E2E_TIMES"; }
+copies_are() { [ "$(copies)" = "$1" ]; }
 
 # A /s run on a desktop named "Screen-saver", as Windows starts it at the idle
 # time: its desktop and monitor 1's source are expected ($2), then it ends.
@@ -78,7 +79,7 @@ case_the_companion_copies_after_the_last_key_and_the_run_shows_its_copy() {
 
   # A key once the next copy is held (the Escape was input too): the copy
   # is dropped, the run shows the wallpaper.
-  e2e_until 20 "the companion did not copy again" [ "$(copies)" = 1 ]
+  e2e_until 20 "the companion did not copy again" copies_are 1
   key
   e2e_until 3 "the companion kept its copy after a key" grep -q 'dropped the copy' "$E2E_TIMES"
   run_on_saver_desktop "$scr" wallpaper

@@ -297,8 +297,8 @@ Function ${un}EndPrograms
         StrCpy $R7 ""
         ; Vista's call first: from a 32-bit installer it also names 64-bit images.
         System::Call 'kernel32::QueryFullProcessImageNameW(p R6, i 0, w .R7, *i ${NSIS_MAX_STRLEN}) i .R8'
-        ${If} $R8 == "error"
-        ${OrIf} $R8 = 0
+        ; Not there (before Vista): "error", which counts as 0.
+        ${If} $R8 = 0
           System::Call 'psapi::GetModuleFileNameExW(p R6, p 0, w .R7, i ${NSIS_MAX_STRLEN}) i .R8'
         ${EndIf}
         ${If} $R7 == "$R0\Tremblix.scr"
@@ -331,19 +331,22 @@ Function ${un}WriteCompanionComponent
   Push $R1
   Push $R2
   Push $R3
-  ${If} ${RunningX64}
+  !if ${EDITION} == x64
     SetRegView 64
-  ${EndIf}
+  !else
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
   ReadRegStr $R1 HKLM "${COMPANION_SETUP_KEY}" Version
   StrLen $R2 $R1
-  ${DoWhile} $R2 > 0
+  companion_version_comma:
     IntOp $R2 $R2 - 1
+    IntCmp $R2 0 0 companion_version_number
     StrCpy $R3 $R1 1 $R2
-    ${If} $R3 == ","
-      IntOp $R2 $R2 + 1
-      ${Break}
-    ${EndIf}
-  ${Loop}
+    StrCmp $R3 "," companion_version_number companion_version_comma
+  companion_version_number:
+  IntOp $R2 $R2 + 1
   StrCpy $R3 $R1 "" $R2
   IntOp $R3 $R3 + 1
   WriteRegStr HKLM "${COMPANION_SETUP_KEY}" "" "Tremblix"
