@@ -93,6 +93,14 @@ SetCompressor /SOLID lzma
   !define SEI_PAD ""
   !define SEI_SKIP_PAD ""
 !endif
+; STARTUPINFOW and PROCESS_INFORMATION as this edition lays them out.
+!if ${NSIS_PTR_SIZE} > 4
+  !define STARTUPINFO_SIZE 104
+  !define PROCESS_INFO_SIZE 24
+!else
+  !define STARTUPINFO_SIZE 68
+  !define PROCESS_INFO_SIZE 16
+!endif
 !define SEE_MASK_NOCLOSEPROCESS 0x40
 ; Windows' own box for a failed start would stop a silent install: the
 ; installer tells the reason itself.
@@ -702,7 +710,22 @@ Function StartCompanion
     DetailPrint "Tremblix.scr /w は次のログオンで起動します"
     Return
   ${EndIf}
-  Exec '"$INSTDIR\Tremblix.scr" /w'
+  ; It inherits no handle: a caller that reads the installer's output would
+  ; wait for the companion's end.
+  System::Alloc ${STARTUPINFO_SIZE}
+  Pop $2
+  ; STARTF_USESTDHANDLES, each of them none.
+  System::Call '*$2(i ${STARTUPINFO_SIZE}, ${SEI_PAD} p 0, p 0, p 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0x100)'
+  System::Alloc ${PROCESS_INFO_SIZE}
+  Pop $3
+  System::Call 'kernel32::CreateProcessW(w "$INSTDIR\Tremblix.scr", w `"$INSTDIR\Tremblix.scr" /w`, p 0, p 0, i 0, i 0, p 0, p 0, p r2, p r3) i .r4'
+  ${If} $4 <> 0
+    System::Call '*$3(p .r5, p .r6)'
+    System::Call 'kernel32::CloseHandle(p r5)'
+    System::Call 'kernel32::CloseHandle(p r6)'
+  ${EndIf}
+  System::Free $2
+  System::Free $3
   DetailPrint "起動しました: Tremblix.scr /w"
 FunctionEnd
 
