@@ -38,7 +38,7 @@ run_on_saver_desktop() {
   e2e_wait_said "scr monitor 1 pictures from" "$probe" "$E2E_TIMES" "the run made no pictures"
   grep -q 'scr desktop Screen-saver' "$E2E_TIMES" || e2e_fail "the run is not on Screen-saver"
   grep -q "scr monitor 1 pictures from $2" "$E2E_TIMES" ||
-    e2e_fail "pictures from $(grep -o 'pictures from .*' "$E2E_TIMES"), not $2"
+    e2e_fail "monitor 1 has its $(grep -o "pictures from .*" "$E2E_TIMES"), not from $2"
   harness_press "$kRenderer" Escape || e2e_fail "could not press Escape"
   e2e_expect_exit "$probe" 10 "the run on Screen-saver"
 }
