@@ -783,28 +783,29 @@ case_an_administrators_copy_that_cannot_start_is_told_apart() {
 # open file would not do: Windows deletes it once it is closed.
 readonly kHolder=TremblixFileHolder
 readonly kRunKey='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-readonly kCompanionKey='HKLM\Software\Microsoft\Active Setup\Installed Components\{3B3BD63E-1E77-489B-BCDC-33876224C727}'
 companion_runs() { [ -n "$(prefix_processes 'Tremblix\.scr /w')" ]; }
+logon_command() {
+  reg_value 'HKLM\Software\Microsoft\Active Setup\Installed Components\{3B3BD63E-1E77-489B-BCDC-33876224C727}' \
+    StubPath "$NATIVE_VIEW"
+}
 
-# The companion: each account's startup entry, written at logon by a logon
-# component; started for the installing user by the installer's own part;
-# ended, so that an install over it succeeds, and taken out by the uninstall.
+# The companion: the account's startup entry, and every account's from a
+# logon command; started for the installing user; ended by an install over
+# it and by the uninstall, which takes the entries out.
 case_the_companion_runs_for_the_user_and_goes_with_the_uninstall() {
   clean_slate
   install_silently
   e2e_until 10 "no companion runs after the install" companion_runs
-  expect_equal "the startup entry" "$(reg_value "$kRunKey" Tremblix | tr A-Z a-z)" \
-    "${SYS_WIN,,}\\tremblix.scr /w"
-  [[ $(reg_value "$kCompanionKey" StubPath "$NATIVE_VIEW") == *'reg.exe" add "HKCU\'*'Run" /v Tremblix'* ]] ||
-    e2e_fail "the logon component does not write the startup entry"
+  local entry command
+  entry=$(reg_value "$kRunKey" Tremblix) command=$(logon_command)
+  expect_equal "the startup entry" "${entry,,}" "${SYS_WIN,,}\tremblix.scr /w"
+  [[ ${command,,} == *'reg.exe" add "hkcu\'*'run" /v tremblix /d "'"${SYS_WIN,,}"* ]] || e2e_fail "no logon entry"
   install_silently
   expect_installed
   e2e_until 10 "no companion runs after the second install" companion_runs
   uninstall_silently
-  companion_runs && e2e_fail "a companion runs after the uninstall"
-  reg_value "$kRunKey" Tremblix && e2e_fail "the startup entry is left"
-  [[ $(reg_value "$kCompanionKey" StubPath "$NATIVE_VIEW") == *'reg.exe" delete "HKCU\'*'Run" /v Tremblix /f' ]] ||
-    e2e_fail "the logon component does not take the startup entry out"
+  ! companion_runs && ! reg_value "$kRunKey" Tremblix || e2e_fail "the uninstall left the companion"
+  [[ $(logon_command) == *'reg.exe" delete "HKCU\'*'Run" /v Tremblix /f' ]] || e2e_fail "a logon entry is left"
 }
 
 # Holds the program at $1 open as another program may (a scanner): the

@@ -51,11 +51,9 @@ TEST(PlanCompanion, OneLookAtATime) {
 }
 
 TEST(NumberOfText, AsWindowsReadsTheValues) {
-  EXPECT_EQ(NumberOfText(L"600"), 600u);
-  EXPECT_EQ(NumberOfText(L" 60s"), 60u);
-  EXPECT_EQ(NumberOfText(L"-1"), 0u);
-  EXPECT_EQ(NumberOfText(L""), 0u);
-  EXPECT_EQ(NumberOfText(L"99999999999999999999"), 366u * 24 * 3600);
+  const std::pair<const wchar_t*, uint32_t> rows[] = {
+      {L"600", 600}, {L" 60s", 60}, {L"-1", 0}, {L"", 0}, {L"99999999999999999999", 366 * 86400}};
+  for (const auto& [text, n] : rows) EXPECT_EQ(NumberOfText(text), n) << text;
 }
 
 }  // namespace

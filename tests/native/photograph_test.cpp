@@ -134,10 +134,6 @@ TEST(MakePictures, TheFirstSourceThatGivesEveryPictureAndNoEarlierOneLeft) {
   EXPECT_EQ(MakePictures({L"Default"}, nothing), std::nullopt);
   EXPECT_EQ(nothing.folder[1], kColour);
   for (int n = 2; n <= 4; ++n) EXPECT_EQ(nothing.folder[n], std::nullopt) << n;
-  // Another monitor's set is three pictures, judged alone.
-  FakeMaker other;
-  EXPECT_EQ(MakePictures({L"Default", false, true}, other, 3), kPhoto);
-  EXPECT_EQ(other.tried.size(), 3u);
 }
 
 }  // namespace
