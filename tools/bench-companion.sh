@@ -52,7 +52,7 @@ for size in $sizes; do
   desktop=$!
   wine "$probe" host Typing 320 200 $((seconds * 3)) framed >/dev/null 2>&1 </dev/null &
   typing=$!
-  harness_wait_window Typing 20 >/dev/null
+  harness_wait_window Typing 20 >/dev/null || { echo "no window to type into" >&2; exit 1; }
   TREMBLIX_TIMES='C:\companion-times.txt' wine 'C:\bench\Tremblix.scr' /w >/dev/null 2>&1 </dev/null &
   pid=$!
   until grep -q 'companion read the keys' "$times" 2>/dev/null; do sleep 0.2; done

@@ -91,21 +91,18 @@ bool CopyHolder::Take(const std::vector<ScreenRect>& monitors) {
     MemoryBarrier();
     MarkCopyComplete(view);
   }
+  UnmapViewOfFile(view);
   if (!ok) {
-    UnmapViewOfFile(view);
     CloseHandle(mapping);
     return false;
   }
   mapping_ = mapping;
-  view_ = view;
   taken_ = copy.taken;
   return true;
 }
 
 void CopyHolder::Drop() {
-  if (view_) UnmapViewOfFile(view_);
   if (mapping_) CloseHandle(mapping_);
-  view_ = nullptr;
   mapping_ = nullptr;
 }
 

@@ -29,8 +29,10 @@ uint32_t LastInputTick();
 inline constexpr wchar_t kDesktopCopyName[] = L"Local\\Tremblix.DesktopCopy";
 
 // The companion's side: takes a copy of the monitors into the memory and
-// holds it until dropped. Its view stays mapped while it holds the copy, so
-// that the memory shows as its own, as it is.
+// holds it until dropped. The pixels are written through bitmaps of the
+// memory itself, and no view stays mapped: the copy is memory of the
+// session, not of the companion's working set, and 32-bit address space is
+// kept free.
 class CopyHolder {
  public:
   ~CopyHolder() { Drop(); }
@@ -42,7 +44,6 @@ class CopyHolder {
 
  private:
   HANDLE mapping_ = nullptr;
-  uint8_t* view_ = nullptr;
   uint32_t taken_ = 0;
 };
 
