@@ -31,6 +31,8 @@ add_executable(tremblix_unit_tests
   tests/native/full_screen_run_test.cpp
   tests/native/hand_off_test.cpp
   tests/native/photograph_test.cpp
+  tests/native/desktop_copy_test.cpp
+  tests/native/companion_test.cpp
   tests/native/button_state_test.cpp
   tests/native/face_layout_test.cpp
   tests/native/face_pictures_test.cpp
@@ -46,6 +48,7 @@ add_executable(tremblix_unit_tests
 target_link_libraries(tremblix_unit_tests PRIVATE tremblix_portable GTest::gtest_main)
 # These two name helpers that other tests name too.
 set_source_files_properties(tests/native/photograph_test.cpp tests/native/dialog_pictures_test.cpp
+                            tests/native/desktop_copy_test.cpp
                             PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 # The face pictures test compares the generator's output with the committed files.
 target_compile_definitions(tremblix_unit_tests PRIVATE
@@ -74,7 +77,7 @@ if(TREMBLIX_FUZZ)
   set(TREMBLIX_FUZZ_RUNS_fuzz_cd_watch 20000)
   set(TREMBLIX_FUZZ_RUNS_fuzz_driver_folders 40000)
   foreach(target fuzz_settings_value fuzz_command_line fuzz_settings_file fuzz_bitmap
-                 fuzz_cd_watch fuzz_monitors_file fuzz_driver_folders)
+                 fuzz_cd_watch fuzz_monitors_file fuzz_driver_folders fuzz_desktop_copy)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE tremblix_portable)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)

@@ -4,6 +4,9 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # It names its helpers as the scene does.
 set_source_files_properties(renderer/gl_texture_win32.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+# They know the monitors' rectangle, which the dialog's zoom names too.
+set_source_files_properties(saver/companion/companion_win32.cpp saver/run/desktop_copy_win32.cpp
+                            PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 enable_language(RC)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
@@ -47,6 +50,7 @@ target_link_libraries(tremblix_common_win32 PUBLIC tremblix_portable shell32)
 
 # Tremblix.scr: the screen-saver program.
 add_library(tremblix_saver_win32 STATIC
+  saver/companion/companion_win32.cpp
   saver/controls/command/command_contrast_win32.cpp
   saver/controls/command/command_win32.cpp
   saver/forms/accessible_win32.cpp
@@ -54,6 +58,7 @@ add_library(tremblix_saver_win32 STATIC
   saver/forms/form_win32.cpp
   saver/music/bgm_win32.cpp
   saver/run/capture_win32.cpp
+  saver/run/desktop_copy_win32.cpp
   saver/run/preview_win32.cpp
   saver/run/run_win32.cpp
   saver/run/wallpaper_win32.cpp
@@ -309,7 +314,7 @@ function(tremblix_e2e_suite suite script winearch)
                ${PROJECT_SOURCE_DIR}/tests/e2e/${script}.sh)
 endfunction()
 
-foreach(suite startup renderer run blank_screen dialog musicpath user_settings privacy)
+foreach(suite startup renderer run blank_screen dialog musicpath user_settings privacy companion)
   tremblix_e2e_suite(${suite} ${suite} ${TREMBLIX_WINEARCH})
 endforeach()
 

@@ -24,6 +24,7 @@ class CountingHost : public StartupHost {
   void DeclareDpiAware() override {}
   void HideCursor() override {}
   void LoadFullScreenRun() override { ++modes; }
+  void RunCompanion() override { ++modes; }
   void EndProgram() override { ended = true; }
   int modes = 0;
   bool ended = false;

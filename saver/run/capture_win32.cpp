@@ -16,6 +16,7 @@
 #include "saver/common/places.h"
 #include "saver/common/places_win32.h"
 #include "saver/common/wide_text_win32.h"
+#include "saver/run/desktop_copy_win32.h"
 #include "saver/run/photograph.h"
 #include "saver/run/wallpaper_win32.h"
 #include "timing/launch_times_win32.h"
@@ -42,17 +43,6 @@ std::optional<std::wstring> UserText(const wchar_t* key, const wchar_t* name) {
   RegCloseKey(opened);
   if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
   return std::wstring(value);
-}
-
-bool SaverIsSecureNow() {
-  BOOL on = FALSE;
-  std::optional<bool> asked;
-  if (SystemParametersInfoW(SPI_GETSCREENSAVESECURE, 0, &on, 0)) asked = on != FALSE;
-  return SaverIsSecure(
-      asked,
-      UserText(L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop",
-               L"ScreenSaverIsSecure"),
-      UserText(L"Control Panel\\Desktop", L"ScreenSaverIsSecure"));
 }
 
 std::vector<std::wstring> WallpaperFilesNow() {
@@ -87,21 +77,6 @@ bool WritePictureFile(const std::wstring& folder, int set, int n,
   return ok;
 }
 
-// The size a picture file's headers give; nothing for a file that is not there
-// or has no such headers.
-std::optional<std::pair<int32_t, int32_t>> PictureSize(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  uint8_t headers[kBmpSizeBytes];
-  DWORD read = 0;
-  const bool ok = ReadFile(file, headers, sizeof(headers), &read, nullptr);
-  CloseHandle(file);
-  int32_t width = 0, height = 0;
-  if (!ok || !BmpSize(headers, read, width, height)) return std::nullopt;
-  return std::make_pair(width, height);
-}
-
 // Every file of the sets past count (a picture, or its temporary or replaced
 // file): their monitors are gone, or the primary alone is shown.
 void RemoveSetsPast(const std::wstring& folder, size_t count) {
@@ -123,24 +98,15 @@ void RemoveSetsPast(const std::wstring& folder, size_t count) {
 class Win32PictureMaker : public PictureMaker {
  public:
   Win32PictureMaker(std::wstring folder, int set, int width, int height,
-                    const ScreenSection* photograph)
+                    const ScreenSection* photograph, ScreenPixels companion)
       : folder_(std::move(folder)),
         set_(set),
         width_(width),
         height_(height),
-        photograph_(photograph) {}
+        photograph_(photograph),
+        companion_(companion) {}
 
   int count() const { return set_ == 1 ? kBlackFile : kBlackFile - 1; }
-
-  bool EarlierPicturesThere() override {
-    for (int n = 1; n <= count(); ++n) {
-      if (!FileThere(PicturePath(folder_, set_, n))) return false;
-    }
-    // Another monitor's set is of its size; a monitor that changed size since
-    // is given the wallpaper rather than a picture of another shape.
-    return set_ == 1 ||
-           PictureSize(PicturePath(folder_, set_, 2)) == std::make_pair(width_, height_);
-  }
 
   bool Write(PictureSource source, int n) override {
     try {
@@ -187,8 +153,9 @@ class Win32PictureMaker : public PictureMaker {
         }
         return ScreenPixels{width_, height_, 4, 0, colour_row_.data()};
       }
-      case PictureSource::kEarlierPictures:
-        break;
+      case PictureSource::kCompanionCopy:
+        if (companion_.rows) return companion_;
+        return std::nullopt;
     }
     return std::nullopt;
   }
@@ -197,6 +164,7 @@ class Win32PictureMaker : public PictureMaker {
   int set_;
   int width_, height_;
   const ScreenSection* photograph_;
+  ScreenPixels companion_;
   bool wallpaper_tried_ = false;
   std::unique_ptr<ScreenSection> wallpaper_;
   std::vector<uint8_t> colour_row_;
@@ -204,6 +172,17 @@ class Win32PictureMaker : public PictureMaker {
 };
 
 }  // namespace
+
+bool SaverIsSecureNow() {
+  BOOL on = FALSE;
+  std::optional<bool> asked;
+  if (SystemParametersInfoW(SPI_GETSCREENSAVESECURE, 0, &on, 0)) asked = on != FALSE;
+  return SaverIsSecure(
+      asked,
+      UserText(L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop",
+               L"ScreenSaverIsSecure"),
+      UserText(L"Control Panel\\Desktop", L"ScreenSaverIsSecure"));
+}
 
 ScreenSection::ScreenSection(int width, int height) : width_(width), height_(height) {
   // 32 bits a pixel, the screen's own depth, so that GDI copies without
@@ -237,15 +216,34 @@ ScreenPixels ScreenSection::pixels() const {
 
 void PhotographAndWriteHandOffPictures(bool all_monitors) {
   std::vector<ScreenRect> monitors = NumberMonitors(ListMonitors());
+  const std::vector<ScreenRect> present = monitors;
   monitors.resize(all_monitors ? std::min<size_t>(monitors.size(), kMostPictureSets) : 1);
-  const bool secure = SaverIsSecureNow();
+  PictureFacts facts;
+  facts.secure = SaverIsSecureNow();
+  facts.desktop = ThreadDesktopName();
+  launch_times::Mark("scr desktop %s", Narrow(facts.desktop, CP_UTF8).c_str());
   // Where the user's own folder cannot be had, no picture is written at all.
   const std::wstring folder = PictureFolderOfThisUser(true);
   if (folder.empty()) return;
   // The whole virtual screen, in screen coordinates: a monitor left of or
   // above the primary lies at negative ones. A password-protected saver does
-  // not even copy the screen.
-  HDC screen_dc = secure ? nullptr : GetDC(nullptr);
+  // not even copy the screen, nor does a run on a desktop of Windows' own.
+  HDC screen_dc = MayCopyScreen(facts.desktop, facts.secure) ? GetDC(nullptr) : nullptr;
+  std::optional<OpenedCopy> companion;
+  if (!facts.secure) {
+    companion.emplace();
+    const std::optional<DesktopCopy>& copy = companion->copy();
+    // The clock after the last input: an input between the two readings
+    // then lies before the clock, as it happened.
+    const uint32_t last_input = LastInputTick(), now = GetTickCount();
+    facts.companion = StateOfCopy(copy.has_value(), copy ? copy->taken : 0, last_input, now);
+    facts.copy_of_present_monitors = copy && copy->monitors == present;
+    if (copy) {
+      launch_times::Mark("scr companion's copy %u ms old, %u ms after the last input, %s",
+                         now - copy->taken, copy->taken - last_input,
+                         facts.copy_of_present_monitors ? "of these monitors" : "of others");
+    }
+  }
   MonitorsFile sets;
   sets.all_monitors = all_monitors;
   for (size_t i = 0; i < monitors.size(); ++i) {
@@ -262,14 +260,14 @@ void PhotographAndWriteHandOffPictures(bool all_monitors) {
     } else {
       launch_times::Mark("scr photographed monitor %d, %dx%d", set, width, height);
     }
-    Win32PictureMaker maker(folder, set, width, height, &photograph);
-    const std::optional<PictureSource> source = MakePictures(
-        secure, copied && !IsOneColour(photograph.pixels()), maker, maker.count());
-    if (source == PictureSource::kEarlierPictures) {
-      launch_times::Mark("scr kept the earlier pictures of monitor %d", set);
-    }
+    facts.photograph_shows_desktop = copied && !IsOneColour(photograph.pixels());
+    Win32PictureMaker maker(folder, set, width, height, &photograph,
+                            companion ? companion->PixelsOf(i) : ScreenPixels{});
+    const std::optional<PictureSource> source = MakePictures(facts, maker, maker.count());
+    launch_times::Mark("scr monitor %d pictures from %s", set,
+                       source ? NameOf(*source) : "nothing");
     if (source) sets.sets.push_back({set, m});
-    if (secure) maker.RemoveTemporaryFiles();
+    if (facts.secure) maker.RemoveTemporaryFiles();
   }
   if (screen_dc) ReleaseDC(nullptr, screen_dc);
   RemoveSetsPast(folder, monitors.size());

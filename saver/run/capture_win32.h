@@ -28,6 +28,9 @@ class ScreenSection {
   void* bits_ = nullptr;
 };
 
+// Whether the saver asks for the password on resume, as Windows keeps it.
+bool SaverIsSecureNow();
+
 // Photographs each monitor (the primary alone unless all_monitors) and
 // writes its pictures into the user's picture folder, choosing for each as
 // photograph.h says: a password-protected saver uses the wallpaper or the

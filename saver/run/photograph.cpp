@@ -52,23 +52,47 @@ std::vector<std::wstring> WallpaperFiles(std::wstring_view named,
   return files;
 }
 
-std::vector<PictureSource> PictureSources(bool secure, bool photograph_shows_desktop) {
-  if (secure) return {PictureSource::kWallpaper, PictureSource::kDesktopColour};
+const char* NameOf(PictureSource source) {
+  switch (source) {
+    case PictureSource::kPhotograph: return "photograph";
+    case PictureSource::kCompanionCopy: return "companion's copy";
+    case PictureSource::kWallpaper: return "wallpaper";
+    case PictureSource::kDesktopColour: return "colour";
+  }
+  return "?";
+}
+
+bool IsUsersDesktop(std::wstring_view desktop) {
+  constexpr std::wstring_view kDefault = L"Default";
+  if (desktop.size() != kDefault.size()) return false;
+  for (size_t i = 0; i < desktop.size(); ++i) {
+    if (std::towlower(desktop[i]) != std::towlower(kDefault[i])) return false;
+  }
+  return true;
+}
+
+bool MayCopyScreen(std::wstring_view desktop, bool secure) {
+  return !secure && IsUsersDesktop(desktop);
+}
+
+std::vector<PictureSource> PictureSources(const PictureFacts& facts) {
   std::vector<PictureSource> sources;
-  if (photograph_shows_desktop) sources.push_back(PictureSource::kPhotograph);
-  sources.insert(sources.end(), {PictureSource::kEarlierPictures, PictureSource::kWallpaper,
-                                 PictureSource::kDesktopColour});
+  if (!facts.secure) {
+    if (facts.photograph_shows_desktop && MayCopyScreen(facts.desktop, facts.secure)) {
+      sources.push_back(PictureSource::kPhotograph);
+    }
+    if (facts.companion == CopyState::kFresh && facts.copy_of_present_monitors) {
+      sources.push_back(PictureSource::kCompanionCopy);
+    }
+  }
+  sources.insert(sources.end(), {PictureSource::kWallpaper, PictureSource::kDesktopColour});
   return sources;
 }
 
-std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_desktop,
-                                          PictureMaker& maker, int count) {
+std::optional<PictureSource> MakePictures(const PictureFacts& facts, PictureMaker& maker,
+                                          int count) {
   std::array<bool, kBlackFile + 1> written = {};
-  for (PictureSource source : PictureSources(secure, photograph_shows_desktop)) {
-    if (source == PictureSource::kEarlierPictures) {
-      if (maker.EarlierPicturesThere()) return source;
-      continue;
-    }
+  for (PictureSource source : PictureSources(facts)) {
     bool all = true;
     for (int n = 1; n <= count && all; ++n) {
       all = maker.Write(source, n);
@@ -76,10 +100,8 @@ std::optional<PictureSource> MakePictures(bool secure, bool photograph_shows_des
     }
     if (all) return source;
   }
-  if (secure) {
-    for (int n = 1; n <= count; ++n) {
-      if (!written[n]) maker.Remove(n);
-    }
+  for (int n = 1; n <= count; ++n) {
+    if (!written[n]) maker.Remove(n);
   }
   return std::nullopt;
 }

@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "saver/common/dpi_win32.h"
+#include "saver/companion/companion.h"
+#include "saver/companion/companion_win32.h"
 #include "saver/common/system_libraries_win32.h"
 #include "saver/forms/form_win32.h"
 #include "saver/music/settings.h"
@@ -51,6 +53,7 @@ class Win32StartupHost : public StartupHost {
   void DeclareDpiAware() override { tremblix::DeclareDpiAware(); }
   void HideCursor() override { ShowCursor(FALSE); }
   void LoadFullScreenRun() override { tremblix::LoadFullScreenRun(SwitchLetter(args_)); }
+  void RunCompanion() override { tremblix::RunCompanion(); }
   void EndProgram() override {
     EndFileChecks();
     forms::EndProgram();
@@ -68,12 +71,15 @@ class Win32StartupHost : public StartupHost {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
   // Before anything loads a library: none comes from the program's folder.
   tremblix::LoadLibrariesFromSystemFolderOnly();
-  tremblix::BindLateImportsNow(tremblix::kWinmmImports);
-  tremblix::BindLateImportsNow(tremblix::kMsimg32Imports);
+  const std::string arguments = args ? args : "";
+  // The companion stays in memory all day: it loads neither library.
+  if (tremblix::SwitchLetter(arguments) != tremblix::kCompanionLetter) {
+    tremblix::BindLateImportsNow(tremblix::kWinmmImports);
+    tremblix::BindLateImportsNow(tremblix::kMsimg32Imports);
+  }
   tremblix::launch_times::MarkProcessStart("scr process created");
   tremblix::launch_times::Mark("scr main");
   const std::string folder = tremblix::ThisProgramFolder();
-  const std::string arguments = args ? args : "";
   tremblix::Win32StartupHost host(arguments, folder);
   tremblix::Main(host, arguments, folder);
   tremblix::forms::RunUntilLastFormUnloaded();

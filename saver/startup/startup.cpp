@@ -1,10 +1,18 @@
 #include "saver/startup/startup.h"
 
+#include "saver/companion/companion.h"
 #include "saver/startup/command_line.h"
 
 namespace tremblix {
 
 void Main(StartupHost& host, std::string_view args, std::string_view program_folder) {
+  // Before the guard: the companion lives beside runs and dialogs, reads no
+  // settings and needs no renderer.
+  if (SwitchLetter(args) == kCompanionLetter) {
+    host.RunCompanion();
+    host.EndProgram();
+    return;
+  }
   // Both lookups are always made.
   const bool run_going_on = host.TopLevelWindowExists(kRunMarker);
   const bool dialog_open = host.TopLevelWindowExists(kDialogMarker);

@@ -36,6 +36,9 @@ class StartupHost {
   virtual void DeclareDpiAware() = 0;
   virtual void HideCursor() = 0;
   virtual void LoadFullScreenRun() = 0;
+  // The companion of the user's session (saver/companion); returns when it
+  // has ended.
+  virtual void RunCompanion() = 0;
   // Ends the process at once; a stand-in that returns makes Main return too.
   virtual void EndProgram() = 0;
 };

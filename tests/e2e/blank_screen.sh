@@ -2,8 +2,8 @@
 # A full-screen run where the screen cannot be photographed, as on the desktop
 # of its own where Windows runs a password-protected saver: a plain virtual
 # screen with no window on it is one colour from edge to edge, as such copies
-# come back. The run then keeps an earlier run's pictures, or makes them from
-# the desktop wallpaper, or else writes black ones. And the photograph of a
+# come back. The run then makes its pictures from the desktop wallpaper, or
+# else from the desktop's colour. And the photograph of a
 # scaled display is the whole screen.
 . "$(dirname "$0")/lib.sh"
 
@@ -58,27 +58,7 @@ expect_wallpaper_pictures() {
   e2e_expect_textured_scene "$E2E_SHOTS/$2.png" "$1"
 }
 
-case_a_one_colour_screen_keeps_the_earlier_pictures() {
-  local scr c=$E2E_PICTURES
-  scr=$(e2e_install blank-keep)
-  set_wallpaper ""
-  # An earlier run's pictures, of another screen's size: red reflected by the
-  # ball, green on the floor.
-  mkdir -p "$c"
-  convert -size 640x480 xc:'rgb(0,255,0)' -type TrueColor "BMP3:$c/Tremblix1.bmp"
-  convert -size 640x480 xc:'rgb(255,0,0)' -type TrueColor "BMP3:$c/Tremblix2.bmp"
-  convert -size 640x480 xc:'rgb(0,0,255)' -type TrueColor "BMP3:$c/Tremblix3.bmp"
-  convert -size 93x85 xc:black -type TrueColor "BMP3:$c/Tremblix4.bmp"
-  local sums
-  sums=$(md5sum "$c"/Tremblix[1-4].bmp)
-  expect_blank_screen
-  run_once "$scr" blank-keep-renderer
-  [ "$(md5sum "$c"/Tremblix[1-4].bmp)" = "$sums" ] || e2e_fail "the earlier pictures were written over"
-  e2e_expect_scene_pixel "$E2E_SHOTS/blank-keep-renderer.png" 512 220 "255 0 0" "ball"
-  e2e_expect_scene_pixel "$E2E_SHOTS/blank-keep-renderer.png" 143 476 "0 153 0" "floor"
-}
-
-case_without_earlier_pictures_the_wallpaper_stands_in() {
+case_the_wallpaper_stands_in() {
   local scr dir=$E2E_DRIVE_C/e2e/wallpaper
   scr=$(e2e_install blank-wallpaper)
   mkdir -p "$dir"

@@ -17,6 +17,7 @@ fi
 # Cases that read the build's files only, without Wine.
 readonly kHostCases=(the_programs_and_the_installer_carry_their_version)
 readonly kWin32Cases=(a_silent_install_selects_the_saver_and_it_runs
+                      the_companion_runs_for_the_user_and_goes_with_the_uninstall
                       a_silent_uninstall_removes_what_the_install_wrote
                       the_settings_file_survives_install_upgrade_and_uninstall
                       uninstall_keeps_another_savers_selection
@@ -36,6 +37,7 @@ readonly kWow64Cases=(a_silent_install_selects_the_saver_and_it_runs
                       an_install_over_the_other_edition_switches_each_account_to_it_at_logon
                       the_other_editions_program_in_use_goes_from_the_real_system_folder_at_restart)
 readonly kX64Cases=(a_silent_install_selects_the_saver_and_it_runs
+                    the_companion_runs_for_the_user_and_goes_with_the_uninstall
                     an_install_over_the_other_edition_removes_it_and_keeps_its_settings
                     installing_twice_gives_the_same_result
                     an_install_that_cannot_write_a_program_fails
@@ -780,9 +782,36 @@ case_an_administrators_copy_that_cannot_start_is_told_apart() {
 # it until release_program: the file is in use as a running saver's is. An
 # open file would not do: Windows deletes it once it is closed.
 readonly kHolder=TremblixFileHolder
+readonly kRunKey='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+companion_runs() { [ -n "$(prefix_processes 'Tremblix\.scr /w')" ]; }
+logon_command() {
+  reg_value 'HKLM\Software\Microsoft\Active Setup\Installed Components\{3B3BD63E-1E77-489B-BCDC-33876224C727}' \
+    StubPath "$NATIVE_VIEW"
+}
+
+# The companion: the account's startup entry, and every account's from a
+# logon command; started for the installing user; ended by an install over
+# it and by the uninstall, which takes the entries out.
+case_the_companion_runs_for_the_user_and_goes_with_the_uninstall() {
+  clean_slate
+  install_silently
+  e2e_until 10 "no companion runs after the install" companion_runs
+  local entry command
+  entry=$(reg_value "$kRunKey" Tremblix) command=$(logon_command)
+  expect_equal "the startup entry" "${entry,,}" "${SYS_WIN,,}\tremblix.scr /w"
+  [[ ${command,,} == *'reg.exe" add "hkcu\'*'run" /v tremblix /d "'"${SYS_WIN,,}"* ]] || e2e_fail "no logon entry"
+  install_silently
+  expect_installed
+  e2e_until 10 "no companion runs after the second install" companion_runs
+  uninstall_silently
+  ! companion_runs && ! reg_value "$kRunKey" Tremblix || e2e_fail "the uninstall left the companion"
+  [[ $(logon_command) == *'reg.exe" delete "HKCU\'*'Run" /v Tremblix /f' ]] || e2e_fail "a logon entry is left"
+}
+
+# Holds the program at $1 open as another program may (a scanner): the
+# installers end the programs that run from it, not that one.
 hold_program() {
-  cp "$E2E_BUILD/tools/winprobe.exe" "$2"
-  e2e_start "$1" hold "$kHolder" 300
+  e2e_start "$E2E_BUILD/tools/winprobe.exe" holdfile "$kHolder" "$1" 300
   HOLDER=$E2E_PID
   e2e_wait_window "$kHolder" 10 || e2e_fail "the program at $1 did not start"
 }

@@ -63,114 +63,77 @@ TEST(WallpaperFiles, WindowsOwnCopyFirstAndNoneForAPlainDesktop) {
   EXPECT_TRUE(WallpaperFiles(L"", roaming).empty());
 }
 
+constexpr auto kPhoto = PictureSource::kPhotograph;
+constexpr auto kCopy = PictureSource::kCompanionCopy;
+constexpr auto kWall = PictureSource::kWallpaper;
+constexpr auto kColour = PictureSource::kDesktopColour;
+
+TEST(PictureSources, NeverAnOldDesktop) {
+  constexpr auto kFresh = CopyState::kFresh, kOld = CopyState::kOld, kNone = CopyState::kAbsent;
+  using S = std::vector<PictureSource>;
+  struct Row {
+    const wchar_t* desktop;
+    bool secure, photograph;
+    CopyState copy;
+    bool present;
+    S sources;
+  } rows[] = {
+      {L"Default", false, true, kNone, false, {kPhoto, kWall, kColour}},
+      {L"default", false, true, kFresh, true, {kPhoto, kCopy, kWall, kColour}},
+      {L"Default", false, false, kNone, false, {kWall, kColour}},
+      {L"Screen-saver", false, true, kFresh, true, {kCopy, kWall, kColour}},
+      {L"SCREEN-SAVER", false, false, kOld, true, {kWall, kColour}},
+      {L"Screen-saver", false, false, kFresh, false, {kWall, kColour}},
+      {L"Screen-saver", false, false, kNone, false, {kWall, kColour}},
+      {L"Screen-saver", true, false, kFresh, true, {kWall, kColour}},
+      {L"Default", true, true, kFresh, true, {kWall, kColour}},
+      {L"Winlogon", false, true, kNone, false, {kWall, kColour}},
+      {L"Defaults", false, true, kNone, false, {kWall, kColour}},
+      {L"", false, true, kNone, false, {kWall, kColour}},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(PictureSources({r.desktop, r.secure, r.photograph, r.copy, r.present}), r.sources)
+        << static_cast<int>(&r - rows);
+  }
+  EXPECT_TRUE(MayCopyScreen(L"DEFAULT", false));
+  EXPECT_FALSE(MayCopyScreen(L"Screen-saver", false));
+  EXPECT_FALSE(MayCopyScreen(L"Default", true));
+}
+
 // Pictures 1 to 4 of a folder, each from some source, and which writes fail.
 class FakeMaker : public PictureMaker {
  public:
-  bool EarlierPicturesThere() override {
-    for (int n = 1; n <= 4; ++n) {
-      if (!folder[n]) return false;
-    }
-    return true;
-  }
   bool Write(PictureSource source, int n) override {
     tried.push_back(source);
-    if (source == PictureSource::kWallpaper && !wallpaper) return false;
     if (n >= fails_from[static_cast<int>(source)]) return false;
     folder[n] = source;
     return true;
   }
   void Remove(int n) override { folder[n].reset(); }
 
-  bool HoldsAPhotograph() const {
-    for (const auto& picture : folder) {
-      if (picture == PictureSource::kPhotograph) return true;
-    }
-    return false;
-  }
-
-  std::optional<PictureSource> folder[5];
-  bool wallpaper = true;
+  std::optional<PictureSource> folder[5] = {kPhoto, kPhoto, kPhoto, kPhoto, kPhoto};
   int fails_from[4] = {9, 9, 9, 9};  // by source: the first picture whose write fails
   std::vector<PictureSource> tried;
 };
 
-constexpr auto kPhoto = PictureSource::kPhotograph;
-constexpr auto kEarlier = PictureSource::kEarlierPictures;
-constexpr auto kWall = PictureSource::kWallpaper;
-constexpr auto kColour = PictureSource::kDesktopColour;
-
-FakeMaker WithEarlierPhotographs() {
-  FakeMaker maker;
-  for (int n = 1; n <= 4; ++n) maker.folder[n] = kPhoto;
-  return maker;
-}
-
-TEST(MakePictures, ThePhotographThenEarlierPicturesThenTheWallpaperThenTheColour) {
-  FakeMaker fresh;
-  EXPECT_EQ(MakePictures(false, true, fresh), kPhoto);
-  FakeMaker kept = WithEarlierPhotographs();
-  EXPECT_EQ(MakePictures(false, false, kept), kEarlier);
-  EXPECT_TRUE(kept.tried.empty()) << "the wallpaper is read only when it is used";
-  FakeMaker none;
-  EXPECT_EQ(MakePictures(false, false, none), kWall);
-  FakeMaker plain;
-  plain.wallpaper = false;
-  EXPECT_EQ(MakePictures(false, false, plain), kColour);
-  EXPECT_EQ(plain.folder[2], kColour) << "not black";
-}
-
-TEST(MakePictures, APasswordProtectedSaverNeverLeavesAPhotographForTheRenderer) {
-  // This run's photograph is not used, and an earlier one is written over.
-  FakeMaker maker = WithEarlierPhotographs();
-  EXPECT_EQ(MakePictures(true, true, maker), kWall);
-  EXPECT_FALSE(maker.HoldsAPhotograph());
-  FakeMaker plain = WithEarlierPhotographs();
-  plain.wallpaper = false;
-  EXPECT_EQ(MakePictures(true, true, plain), kColour);
-  EXPECT_FALSE(plain.HoldsAPhotograph());
-  EXPECT_EQ(std::count(plain.tried.begin(), plain.tried.end(), kPhoto), 0);
-
-  // Nothing can be written (a full disk from the third picture on): the
-  // earlier photographs are removed, not kept.
-  FakeMaker full = WithEarlierPhotographs();
-  full.fails_from[static_cast<int>(kWall)] = 3;
-  full.fails_from[static_cast<int>(kColour)] = 1;
-  EXPECT_EQ(MakePictures(true, false, full), std::nullopt);
-  EXPECT_FALSE(full.HoldsAPhotograph());
-  EXPECT_EQ(full.folder[1], kWall) << "what this run wrote may stay";
-  EXPECT_EQ(full.folder[3], std::nullopt);
-  EXPECT_EQ(full.folder[4], std::nullopt);
-}
-
-TEST(MakePictures, AFailedWriteWithoutThePasswordKeepsTheEarlierPictures) {
-  FakeMaker maker = WithEarlierPhotographs();
-  maker.fails_from[static_cast<int>(kPhoto)] = 1;  // out of memory, or a full disk
-  EXPECT_EQ(MakePictures(false, true, maker), kEarlier);
-  for (int n = 1; n <= 4; ++n) EXPECT_EQ(maker.folder[n], kPhoto) << n;
-  // No earlier pictures either: the photograph's fallbacks.
-  FakeMaker first_run;
-  first_run.fails_from[static_cast<int>(kPhoto)] = 2;
-  EXPECT_EQ(MakePictures(false, true, first_run), kWall);
-  // Nothing at all: nothing is removed.
-  FakeMaker full = WithEarlierPhotographs();
-  for (int& from : full.fails_from) from = 1;
-  full.folder[4].reset();
-  EXPECT_EQ(MakePictures(false, true, full), std::nullopt);
-  EXPECT_EQ(full.folder[1], kPhoto);
-}
-
-TEST(MakePictures, AnotherMonitorsSetIsThreePicturesJudgedAlone) {
-  // Its own copy blank, its earlier set of another size (the maker says none
-  // is there): the wallpaper, three pictures and no black one.
-  FakeMaker blank;
-  EXPECT_EQ(MakePictures(false, false, blank, 3), kWall);
-  EXPECT_EQ(blank.tried.size(), 3u);
-  EXPECT_EQ(blank.folder[4], std::nullopt);
-  // Password-protected and nothing can be written: its three go.
-  FakeMaker full = WithEarlierPhotographs();
-  for (int& from : full.fails_from) from = 1;
-  EXPECT_EQ(MakePictures(true, true, full, 3), std::nullopt);
-  for (int n = 1; n <= 3; ++n) EXPECT_EQ(full.folder[n], std::nullopt) << n;
+TEST(MakePictures, TheFirstSourceThatGivesEveryPictureAndNoEarlierOneLeft) {
+  const PictureFacts away = {L"Screen-saver", false, false, CopyState::kFresh, true};
+  FakeMaker copied;
+  EXPECT_EQ(MakePictures(away, copied), kCopy);
+  EXPECT_EQ(copied.tried, std::vector<PictureSource>(4, kCopy)) << "the wallpaper is not read";
+  // The third picture of the copy cannot be written: the wallpaper, all four.
+  FakeMaker full;
+  full.fails_from[static_cast<int>(kCopy)] = 3;
+  EXPECT_EQ(MakePictures(away, full), kWall);
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(full.folder[n], kWall) << n;
+  // No wallpaper, and the colour fails from the second picture on: what
+  // this run wrote may stay, an earlier picture does not.
+  FakeMaker nothing;
+  nothing.fails_from[static_cast<int>(kWall)] = 1;
+  nothing.fails_from[static_cast<int>(kColour)] = 2;
+  EXPECT_EQ(MakePictures({L"Default"}, nothing), std::nullopt);
+  EXPECT_EQ(nothing.folder[1], kColour);
+  for (int n = 2; n <= 4; ++n) EXPECT_EQ(nothing.folder[n], std::nullopt) << n;
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ class RecordingHost : public StartupHost {
   void DeclareDpiAware() override { calls.push_back("dpi aware"); }
   void HideCursor() override { calls.push_back("hide cursor"); }
   void LoadFullScreenRun() override { calls.push_back("run"); }
+  void RunCompanion() override { calls.push_back("companion"); }
   void EndProgram() override { calls.push_back("end"); }
 
   std::set<std::string> windows;
@@ -117,6 +118,10 @@ TEST(Main, EitherMarkerEndsAtOnceAfterBothLookups) {
       host.windows.insert(marker);
       EXPECT_EQ(Start(host, args), Expect({"end"})) << marker << ' ' << args;
     }
+    // The companion is no mode: it starts beside either.
+    RecordingHost host;
+    host.windows.insert(marker);
+    EXPECT_EQ(Start(host, "/w"), (Calls{"companion", "end"}));
   }
 }
 

@@ -69,6 +69,13 @@ SetCompressor /SOLID lzma
 !define EXIT_UNINSTALLER_LEFT 4
 !define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{148071DD-B072-49E3-8B81-93670AFFB2A8}"
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+; The companion (Tremblix.scr /w) starts at each account's logon from the
+; account's own startup entries, where Task Manager lets the user turn it
+; off. A second Active Setup component writes that entry into every account
+; at its next logon, and takes it out again once the programs are removed;
+; its version is raised each time so that every account runs it again.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define COMPANION_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{3B3BD63E-1E77-489B-BCDC-33876224C727}"
 ; Tells the uninstaller to do nothing but queue its own file for the restart:
 ; the quiet command's last step, where its delete left the file.
 !define QUEUE_SELF_SWITCH "/QUEUESELF"
@@ -85,6 +92,14 @@ SetCompressor /SOLID lzma
   !define SEI_SIZE 60
   !define SEI_PAD ""
   !define SEI_SKIP_PAD ""
+!endif
+; STARTUPINFOW and PROCESS_INFORMATION as this edition lays them out.
+!if ${NSIS_PTR_SIZE} > 4
+  !define STARTUPINFO_SIZE 104
+  !define PROCESS_INFO_SIZE 24
+!else
+  !define STARTUPINFO_SIZE 68
+  !define PROCESS_INFO_SIZE 16
 !endif
 !define SEE_MASK_NOCLOSEPROCESS 0x40
 ; Windows' own box for a failed start would stop a silent install: the
@@ -250,6 +265,122 @@ FunctionEnd
 !insertmacro DefineWriteMendCommand ""
 !insertmacro DefineWriteMendCommand "un."
 
+; Ends every process, in every session, whose image is Tremblix.scr or
+; Tremblix.dll in the folder on the stack: a running companion (every
+; account's) holds Tremblix.scr open, a run both, and an image cannot be
+; written or removed. Other accounts' processes are an administrator's only
+; with the debugging privilege.
+!macro DefineEndPrograms un
+Function ${un}EndPrograms
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
+  Push $R6
+  Push $R7
+  Push $R8
+  System::Call 'advapi32::OpenProcessToken(p -1, i 0x28, *p .R1) i .R2'
+  ${If} $R2 <> 0
+    System::Call 'advapi32::LookupPrivilegeValueW(p 0, w "SeDebugPrivilege", *l .R3) i .R2'
+    System::Call '*(i 1, l R3, i 2) p .R4'
+    System::Call 'advapi32::AdjustTokenPrivileges(p R1, i 0, p R4, i 0, p 0, p 0)'
+    System::Free $R4
+    System::Call 'kernel32::CloseHandle(p R1)'
+  ${EndIf}
+  System::Alloc 16384
+  Pop $R1
+  System::Call 'psapi::EnumProcesses(p R1, i 16384, *i .R2) i .R3'
+  ${If} $R3 <> 0
+    IntOp $R2 $R2 / 4
+    StrCpy $R3 0
+    ${DoWhile} $R3 < $R2
+      IntOp $R4 $R3 * 4
+      IntPtrOp $R4 $R1 + $R4
+      System::Call '*$R4(i .R5)'
+      ; SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE
+      System::Call 'kernel32::OpenProcess(i 0x100411, i 0, i R5) p .R6'
+      ${If} $R6 P<> 0
+        StrCpy $R7 ""
+        ; Vista's call first: from a 32-bit installer it also names 64-bit images.
+        System::Call 'kernel32::QueryFullProcessImageNameW(p R6, i 0, w .R7, *i ${NSIS_MAX_STRLEN}) i .R8'
+        ; Not there (before Vista): "error", which counts as 0.
+        ${If} $R8 = 0
+          System::Call 'psapi::GetModuleFileNameExW(p R6, p 0, w .R7, i ${NSIS_MAX_STRLEN}) i .R8'
+        ${EndIf}
+        ${If} $R7 == "$R0\Tremblix.scr"
+        ${OrIf} $R7 == "$R0\Tremblix.dll"
+          DetailPrint "$R7 (プロセス $R5) を終了します"
+          System::Call 'kernel32::TerminateProcess(p R6, i 0)'
+          System::Call 'kernel32::WaitForSingleObject(p R6, i 5000)'
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p R6)'
+      ${EndIf}
+      IntOp $R3 $R3 + 1
+    ${Loop}
+  ${EndIf}
+  System::Free $R1
+  Pop $R8
+  Pop $R7
+  Pop $R6
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+
+; The companion's logon component runs the command on the stack in every
+; account at its next logon: the version "1,0,0,N" raised by one.
+Function ${un}WriteCompanionComponent
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  !if ${EDITION} == x64
+    SetRegView 64
+  !else
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
+  ReadRegStr $R1 HKLM "${COMPANION_SETUP_KEY}" Version
+  StrLen $R2 $R1
+  companion_version_comma:
+    IntOp $R2 $R2 - 1
+    IntCmp $R2 0 0 companion_version_number
+    StrCpy $R3 $R1 1 $R2
+    StrCmp $R3 "," companion_version_number companion_version_comma
+  companion_version_number:
+  IntOp $R2 $R2 + 1
+  StrCpy $R3 $R1 "" $R2
+  IntOp $R3 $R3 + 1
+  WriteRegStr HKLM "${COMPANION_SETUP_KEY}" "" "Tremblix"
+  WriteRegStr HKLM "${COMPANION_SETUP_KEY}" ComponentID "Tremblix companion"
+  WriteRegStr HKLM "${COMPANION_SETUP_KEY}" StubPath $R0
+  WriteRegStr HKLM "${COMPANION_SETUP_KEY}" Version "1,0,0,$R3"
+  WriteRegDWORD HKLM "${COMPANION_SETUP_KEY}" IsInstalled 1
+  SetRegView ${BITS}
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+!macroend
+!insertmacro DefineEndPrograms ""
+!insertmacro DefineEndPrograms "un."
+
+; The startup entry's command: the short path, which has no blank.
+!macro CompanionCommand var
+  GetFullPathName /SHORT ${var} "$INSTDIR\Tremblix.scr"
+  ${If} ${var} == ""
+    StrCpy ${var} "$INSTDIR\Tremblix.scr"
+  ${EndIf}
+  StrCpy ${var} "${var} /w"
+!macroend
+
 ; Sets $0 to 1 in the administrator's copy this program started of itself.
 !macro IsElevatedCopy
   ${GetParameters} $1
@@ -374,6 +505,8 @@ Section "Tremblix" SecTremblix
   ${EndIf}
 
   ${If} $0 = -1
+    Push $INSTDIR
+    Call EndPrograms
     SetOutPath $INSTDIR
     ClearErrors
     File "${PROGRAMS}/Tremblix.scr"
@@ -390,6 +523,9 @@ Section "Tremblix" SecTremblix
     Call KeepUninstallerAtRestart
     Call WriteUninstallEntry
     Call RemoveOtherEdition
+    !insertmacro CompanionCommand $1
+    Push `"$WINDIR\System32\reg.exe" add "HKCU\${RUN_KEY}" /v Tremblix /d "$1" /f`
+    Call WriteCompanionComponent
     ${If} $ElevatedCopy = 1
       ${If} ${RebootFlag}
         SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
@@ -403,6 +539,7 @@ Section "Tremblix" SecTremblix
   ${EndIf}
   DetailPrint "$INSTDIR: Tremblix.scr, Tremblix.dll, ${UNINSTALLER}"
   Call SelectSaver
+  Call StartCompanion
   ; The administrator's copy's restart, or this process's own, is the caller's to know.
   ${If} ${RebootFlag}
     SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
@@ -519,6 +656,8 @@ Function RemoveOtherEdition
     StrCpy $0 "$WINDIR\System32"
     ${DisableX64FSRedirection}
   !endif
+  Push $0
+  Call EndPrograms
   StrCpy $1 0
   ${If} ${FileExists} "$0\Tremblix.scr"
   ${OrIf} ${FileExists} "$0\Tremblix.dll"
@@ -551,6 +690,43 @@ Function SelectSaver
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_BROADCAST})'
   WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive 1
   DetailPrint "スクリーンセーバー: $0"
+FunctionEnd
+
+; The companion of this user: its startup entry, and started at once from
+; this, the user's own process. Not where the user started the installer
+; elevated, nor as SYSTEM (a deployment tool): it would run with those
+; rights, or in no one's session; it starts at the next logon.
+Function StartCompanion
+  !insertmacro CompanionCommand $1
+  StrCpy $2 $PROFILE
+  StrLen $3 "\config\systemprofile"
+  StrCpy $2 $2 "" -$3
+  ${If} $2 == "\config\systemprofile"
+    Return
+  ${EndIf}
+  WriteRegStr HKCU "${RUN_KEY}" Tremblix $1
+  Call IsElevatedByUac
+  ${If} $0 = 1
+    DetailPrint "Tremblix.scr /w は次のログオンで起動します"
+    Return
+  ${EndIf}
+  ; It inherits no handle: a caller that reads the installer's output would
+  ; wait for the companion's end.
+  System::Alloc ${STARTUPINFO_SIZE}
+  Pop $2
+  ; STARTF_USESTDHANDLES, each of them none.
+  System::Call '*$2(i ${STARTUPINFO_SIZE}, ${SEI_PAD} p 0, p 0, p 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0x100)'
+  System::Alloc ${PROCESS_INFO_SIZE}
+  Pop $3
+  System::Call 'kernel32::CreateProcessW(w "$INSTDIR\Tremblix.scr", w `"$INSTDIR\Tremblix.scr" /w`, p 0, p 0, i 0, i 0, p 0, p 0, p r2, p r3) i .r4'
+  ${If} $4 <> 0
+    System::Call '*$3(p .r5, p .r6)'
+    System::Call 'kernel32::CloseHandle(p r5)'
+    System::Call 'kernel32::CloseHandle(p r6)'
+  ${EndIf}
+  System::Free $2
+  System::Free $3
+  DetailPrint "起動しました: Tremblix.scr /w"
 FunctionEnd
 
 ; The display settings, opened as the shell's Install verb of a .scr does:
@@ -729,6 +905,7 @@ Section "Uninstall"
   ${If} $UnSelectedTremblix = 1
     Call un.SwitchSaverOff
   ${EndIf}
+  DeleteRegValue HKCU "${RUN_KEY}" Tremblix
   ; This user's pictures of every monitor, each with its file for the next
   ; run's write and one cut short, and the list of them; the folder goes
   ; once nothing else is in it.
@@ -750,6 +927,10 @@ SectionEnd
 ; The administrator's part: both programs, the pictures earlier versions left
 ; in C:\ (any user's), the entry and the uninstaller itself.
 Function un.RemovePrograms
+  Push $INSTDIR
+  Call un.EndPrograms
+  Push `"$WINDIR\System32\reg.exe" delete "HKCU\${RUN_KEY}" /v Tremblix /f`
+  Call un.WriteCompanionComponent
   Delete /REBOOTOK "$INSTDIR\Tremblix.scr"
   Delete /REBOOTOK "$INSTDIR\Tremblix.dll"
   ${ForEach} $0 1 4 + 1

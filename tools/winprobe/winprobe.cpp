@@ -60,6 +60,15 @@
 //                                 then each monitor as Windows lists it:
 //                                 "monitor LEFT TOP RIGHT BOTTOM primary|secondary
 //                                 HZ DEVICE" (HZ as EnumDisplaySettings says it)
+//   winprobe holdfile TITLE PATH SECONDS
+//                                 keeps the file open, sharing nothing but
+//                                 reading, as a scanner may, and a hidden window
+//                                 with that title for a while
+//   winprobe ondesktop NAME PROGRAM [ARG]
+//                                 starts PROGRAM on a desktop of that name,
+//                                 made for it, as Windows starts the saver at
+//                                 the idle time; waits for it and exits with
+//                                 its code
 // Text goes out as UTF-8; exit code 2 means the window was not found.
 #include <windows.h>
 #include <oleacc.h>
@@ -431,6 +440,26 @@ bool SendSessionNotice(HWND window, const std::wstring& event) {
                                      SMTO_NORMAL, 5000, &ignored);
 }
 
+// Windows' own desktop of the saver is of the interactive window station.
+int StartOnDesktop(const wchar_t* name, const wchar_t* program, const wchar_t* arg) {
+  HDESK desktop = CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (!desktop) return 3;
+  std::wstring where = std::wstring(L"WinSta0\\") + name;
+  std::wstring command_line = std::wstring(L"\"") + program + L"\" " + arg;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.lpDesktop = where.data();
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(program, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return 4;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  return static_cast<int>(code);
+}
+
 }  // namespace
 
 int main() {
@@ -450,6 +479,15 @@ int main() {
   }
   const std::wstring command = argv[1];
   const wchar_t* title = argv[2];
+  if (command == L"ondesktop" && argc > 3) return StartOnDesktop(argv[2], argv[3], argc > 4 ? argv[4] : L"");
+  if (command == L"holdfile" && argc > 4) {
+    HANDLE file = CreateFileW(argv[3], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 3;
+    HWND window = MakeWindow(title, WS_POPUP, 1, 1);
+    Print(L"holding");
+    return Keep(window, _wtoi(argv[4]));
+  }
   if (command == L"hold") {
     HWND window = MakeWindow(title, WS_POPUP, 1, 1);
     Print(L"holding");
