@@ -15,7 +15,7 @@ namespace {
 class CountingHost : public StartupHost {
  public:
   bool TopLevelWindowExists(const std::string&) override { return false; }
-  void LoadSettings() override {}
+  void LoadSettings(MusicFileLook) override {}
   bool FileExists(const std::string&) override { return true; }
   void ShowMissingRendererMessage(std::optional<int32_t>) override { std::abort(); }
   void ShowSettingsDialog(int32_t) override { ++modes; }

@@ -481,6 +481,14 @@ int main() {
   const wchar_t* title = argv[2];
   if (command == L"ondesktop" && argc > 3) return StartOnDesktop(argv[2], argv[3], argc > 4 ? argv[4] : L"");
   if (command == L"holdfile" && argc > 4) {
+    // A 32-bit probe on 64-bit Windows holds the file named, not its twin
+    // in the 32-bit system folder.
+    using Disable = BOOL(WINAPI*)(PVOID*);
+    PVOID redirection = nullptr;
+    if (const auto disable = reinterpret_cast<Disable>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleW(L"kernel32.dll"), "Wow64DisableWow64FsRedirection")))) {
+      disable(&redirection);
+    }
     HANDLE file = CreateFileW(argv[3], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return 3;
