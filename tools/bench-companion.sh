@@ -34,11 +34,7 @@ per_hour() { echo $(( ($2 - $1) * 3600 / seconds )); }
 
 for size in $sizes; do
   state=$work/$size
-  case $size in
-    desk-*) harness_desk_ready "$state" "${size#desk-}" || exit 1 ;;
-    *) harness_display_ready "$state" "$size" ;;
-  esac
-  harness_prefix_ready "$state/prefix"
+  harness_bench_ready "$state" "$size" || exit 1
   c=$WINEPREFIX/drive_c
   mkdir -p "$c/bench"
   cp "$BUILD/bin/Tremblix.scr" "$c/bench/"

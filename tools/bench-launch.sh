@@ -158,11 +158,7 @@ one_run() {
 
 for size in $sizes; do
   state=$work/$size
-  case $size in
-    desk-*) harness_desk_ready "$state" "${size#desk-}" || exit 1 ;;
-    *) harness_display_ready "$state" "$size" ;;
-  esac
-  harness_prefix_ready "$state/prefix"
+  harness_bench_ready "$state" "$size" || exit 1
   c=$WINEPREFIX/drive_c
   for variant in "${variants[@]}"; do
     mkdir -p "$c/bench-$variant"

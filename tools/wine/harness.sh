@@ -305,6 +305,16 @@ harness_server_ready() {
   export HARNESS_DISPLAY_ID="$n $pid $old"
 }
 
+# A benchmark's display of size $2 (WIDTHxHEIGHT[xDEPTH], or desk-right or
+# desk-left for the desk), remembered in state_dir $1, and the prefix beside it.
+harness_bench_ready() {
+  case $2 in
+    desk-*) harness_desk_ready "$1" "${2#desk-}" || return 1 ;;
+    *) harness_display_ready "$1" "$2" ;;
+  esac
+  harness_prefix_ready "$1/prefix"
+}
+
 harness_display_stop() {
   local state_dir=$1 n pid
   [ -f "$state_dir/display" ] || return 0
