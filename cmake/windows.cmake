@@ -138,8 +138,10 @@ add_test(NAME windows.imports_are_known_dlls
 
 # Libraries planted beside the programs under the system's names, for the
 # end-to-end runs: each marks that it was loaded, then refuses.
+# One object, linked under each name.
+add_library(tremblix_planted_dll OBJECT tests/e2e/planted_dll.cpp)
 foreach(name winmm msimg32 opengl32 glu32 mciqtz32 mcicda oleacc)
-  add_library(planted_${name} SHARED tests/e2e/planted_dll.cpp)
+  add_library(planted_${name} SHARED $<TARGET_OBJECTS:tremblix_planted_dll>)
   target_link_options(planted_${name} PRIVATE -static -static-libgcc)
   set_target_properties(planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX .dll
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/planted)
@@ -324,13 +326,21 @@ include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
 
 # What only tests run is compiled without optimisation: it builds in half the
 # time, and the programs the users get stay as they ship.
-foreach(target gtest gtest_main winprobe desk_cpl_stand_in)
+foreach(target gtest gtest_main winprobe desk_cpl_stand_in tremblix_planted_dll)
   target_compile_options(${target} PRIVATE -O0)
 endforeach()
-file(GLOB tremblix_windows_test_sources ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
-set_source_files_properties(${tremblix_windows_test_sources} PROPERTIES COMPILE_OPTIONS -O0)
-# The developer's tools are built with the 64-bit edition; the 32-bit ones
-# only when a script asks for them by name, as each does.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set_target_properties(renderer_bench command_gallery preview_still PROPERTIES EXCLUDE_FROM_ALL ON)
-endif()
+# The Windows-side test programs, the platform code they link in their own
+# sources too, share one precompiled <windows.h> and GoogleTest, made at the
+# same level.
+set(tremblix_windows_test_programs tremblix_windows_tests tremblix_renderer_tests
+    tremblix_music_tests tremblix_command_tests tremblix_dialog_tests)
+foreach(target ${tremblix_windows_test_programs})
+  target_compile_options(${target} PRIVATE -O0)
+  if(NOT target STREQUAL tremblix_windows_tests)
+    target_precompile_headers(${target} REUSE_FROM tremblix_windows_tests)
+  endif()
+endforeach()
+target_precompile_headers(tremblix_windows_tests PRIVATE <windows.h> <gtest/gtest.h>)
+# The developer's tools are built only when a script asks for them by name,
+# as each does: no test runs them.
+set_target_properties(renderer_bench command_gallery preview_still PROPERTIES EXCLUDE_FROM_ALL ON)
