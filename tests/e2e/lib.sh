@@ -616,7 +616,6 @@ e2e_hold() {
 
 # Waits until two screenshots a moment apart agree, but for a blinking caret
 # (a few dozen pixels): whatever was being drawn is on the screen.
-# Uncompressed pictures, compared byte for byte first: most often they agree.
 e2e_wait_still() {
   local a=$E2E_TMP/still-a.ppm b=$E2E_TMP/still-b.ppm
   local deadline=$((SECONDS + $(e2e_limit 10)))

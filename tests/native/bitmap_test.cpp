@@ -138,19 +138,16 @@ TEST(DecodeBmp, RejectsBlocksShorterThanAnnounced) {
     MemoryBytes cut(file.data(), size);
     EXPECT_NE(ReadBmp(cut, image), BmpResult::kOk) << size;
   }
-  // Pixels announced 16 bytes before the end of a file of almost 4 GiB, that
-  // holds zeros after its header: made as it is read, not kept whole.
-  struct Huge : ByteSource {
-    std::vector<uint8_t> header = MakeBmp(BmpSpec());
-    uint64_t at = 0;
-    Huge() { testing::Put32(header, 10, 0xFFFFFFF0); }
+  struct Huge : ByteSource {  // 16 bytes of pixels at the end of almost 4 GiB
+    std::vector<uint8_t> head = MakeBmp(BmpSpec());
     uint64_t Size() override { return 0xFFFFFFF0; }
     size_t Read(uint8_t* into, size_t size) override {
-      const size_t count = static_cast<size_t>(std::min<uint64_t>(size, Size() - at));
-      for (size_t i = 0; i < count; ++i, ++at) into[i] = at < 54 ? header[at] : 0;
-      return count;
+      std::fill_n(into, size, 0);
+      std::copy_n(head.data(), std::min(size, head.size()), into), head.clear();
+      return size;
     }
   } huge;
+  testing::Put32(huge.head, 10, 0xFFFFFFF0);
   EXPECT_EQ(ReadBmp(huge, image), BmpResult::kTruncated);
 
   BmpSpec big_block;
