@@ -54,7 +54,7 @@ set_source_files_properties(tests/native/photograph_test.cpp tests/native/dialog
 target_compile_definitions(tremblix_unit_tests PRIVATE
   TREMBLIX_FACES_DIR="${PROJECT_SOURCE_DIR}/saver/controls/command/faces"
   TREMBLIX_DIALOG_PICTURES_DIR="${PROJECT_SOURCE_DIR}/saver/settings/pictures")
-gtest_discover_tests(tremblix_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
+tremblix_gtest_cases(native tremblix_unit_tests "")
 
 # The README and docs/: their links, anchors and pictures, and the table of
 # environment variables against what the code reads. Once, in this preset.

@@ -166,34 +166,10 @@ add_executable(preview_still tools/preview/preview_still_win32.cpp
 target_link_libraries(preview_still PRIVATE tremblix_saver_win32 glu32 opengl32 gdi32)
 set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
-# Windows-side tests against the real platform calls. Each program runs once,
-# every case in one start of Wine, into GoogleTest's report; each case is a
-# test of its own that reads its verdict there and, tried again, runs alone
-# (tools/wine/case-verdict). Its cases are read from its sources.
-set(TREMBLIX_CASE_VERDICT ${PROJECT_SOURCE_DIR}/tools/wine/case-verdict)
+# Windows-side tests against the real platform calls: each program's cases
+# in one start of Wine (tremblix_gtest_cases).
 function(tremblix_windows_cases target prefix)
-  cmake_parse_arguments(arg "" "" "PROPERTIES" ${ARGN})
-  set(report ${CMAKE_BINARY_DIR}/tests/reports/${target}.xml)
-  set(run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>)
-  add_test(NAME windows.${target} COMMAND bash ${TREMBLIX_CASE_VERDICT} --run ${report} ${run})
-  set_tests_properties(windows.${target} PROPERTIES FIXTURES_SETUP cases-${target}
-                       ${arg_PROPERTIES} TIMEOUT 240)
-  get_target_property(sources ${target} SOURCES)
-  foreach(source IN LISTS sources)
-    if(NOT source MATCHES "^tests/windows/")
-      continue()
-    endif()
-    file(READ ${PROJECT_SOURCE_DIR}/${source} text)
-    string(REGEX MATCHALL "\nTEST(_F)?\\([A-Za-z0-9_]+, *[A-Za-z0-9_]+\\)" found "${text}")
-    foreach(test IN LISTS found)
-      string(REGEX REPLACE ".*\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)" "\\1.\\2" case "${test}")
-      add_test(NAME windows.${prefix}${case}
-               COMMAND bash ${TREMBLIX_CASE_VERDICT} ${report} ${case} ${run})
-      set_tests_properties(windows.${prefix}${case} PROPERTIES SKIP_RETURN_CODE 77 ${arg_PROPERTIES})
-      set_property(TEST windows.${prefix}${case} APPEND PROPERTY FIXTURES_REQUIRED cases-${target})
-    endforeach()
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${source})
-  endforeach()
+  tremblix_gtest_cases(windows ${target} "${prefix}" ${ARGN})
 endfunction()
 
 add_executable(tremblix_windows_tests
