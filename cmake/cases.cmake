@@ -9,7 +9,12 @@ function(tremblix_gtest_cases layer target prefix)
   cmake_parse_arguments(arg "" "" "PROPERTIES" ${ARGN})
   set(report ${CMAKE_BINARY_DIR}/tests/reports/${target}.xml)
   set(run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>)
-  add_test(NAME ${layer}.${target} COMMAND bash ${TREMBLIX_CASE_VERDICT} --run ${report} ${run})
+  # A Windows program finds the Unix root on Wine's drive Z:.
+  set(as ${report})
+  if(WIN32)
+    set(as Z:${report})
+  endif()
+  add_test(NAME ${layer}.${target} COMMAND bash ${TREMBLIX_CASE_VERDICT} --run ${report} ${as} ${run})
   set_tests_properties(${layer}.${target} PROPERTIES FIXTURES_SETUP cases-${target}
                        ${arg_PROPERTIES} TIMEOUT 240)
   get_target_property(sources ${target} SOURCES)
