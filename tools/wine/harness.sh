@@ -210,7 +210,12 @@ harness_prefix_ready() {
     # programs: start them here with nothing of the caller's attached, so that
     # no pipe of a test runner stays open behind them.
     wineserver -p </dev/null >/dev/null 2>&1 9>&- || harness_fail "no wineserver for $prefix" || exit 1
-    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 9>&- ||
+    # So does the desktop's own process (explorer.exe /desktop), which the
+    # first program to ask for the desktop starts, handing it that program's
+    # standard error: a test program's would keep CTest waiting for its pipe
+    # to close until the server ends. Asked for here, by a program that only
+    # asks for it.
+    wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&- ||
       harness_fail "Wine does not start a program in $prefix" || exit 1
     echo "${DISPLAY:-} ${HARNESS_DISPLAY_ID:-}" >"$prefix.server"
   ) 9>"$prefix.lock" || return 1
