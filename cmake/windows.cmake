@@ -169,7 +169,8 @@ set_target_properties(preview_still PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_
 # Windows-side tests against the real platform calls: each program's cases
 # in one start of Wine (tremblix_gtest_cases).
 function(tremblix_windows_cases target prefix)
-  tremblix_gtest_cases(windows ${target} "${prefix}" ${ARGN})
+  # They wait for one another's display: the first start first.
+  tremblix_gtest_cases(windows ${target} "${prefix}" ${ARGN} COST 190)
 endfunction()
 
 add_executable(tremblix_windows_tests
@@ -252,11 +253,18 @@ set(TREMBLIX_CP932_CASES
   musicpath.a_long_japanese_path_is_chosen_saved_and_played
   musicpath.a_name_no_code_page_spells_is_chosen_and_played
   musicpath.the_programs_folder_may_have_any_name)
+# The desks' cases, the longest of their suite, run beside its others, in a
+# prefix of their own.
+set(TREMBLIX_E2E_DESK_CASES
+  renderer.on_a_desk_each_monitor_reflects_its_own_part
+  renderer.on_a_desk_a_monitor_left_of_the_primary_shows_its_own_part)
 # The cases of a suite run one after another: the suites that take longest
 # start first, so that none is left running alone at the end (seconds, as
 # measured on a machine of ours; CTest keeps its own figures after a run).
 set(TREMBLIX_E2E_COST_renderer 200)
+set(TREMBLIX_E2E_COST_renderer-desk 180)
 set(TREMBLIX_E2E_COST_dialog 170)
+set(TREMBLIX_E2E_COST_companion 150)
 set(TREMBLIX_E2E_COST_cp932 140)
 set(TREMBLIX_E2E_COST_run 100)
 set(TREMBLIX_E2E_COST_install 100)
@@ -283,7 +291,11 @@ function(tremblix_e2e_suite suite script winearch)
                   OUTPUT_VARIABLE cases OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REPLACE "\n" ";" cases "${cases}")
   foreach(case IN LISTS cases)
-    tremblix_e2e_test(e2e.${suite}.${case} ${script} ${case} e2e-${suite} ${winearch} 1252)
+    set(prefix e2e-${suite})
+    if("${suite}.${case}" IN_LIST TREMBLIX_E2E_DESK_CASES)
+      set(prefix e2e-${suite}-desk)
+    endif()
+    tremblix_e2e_test(e2e.${suite}.${case} ${script} ${case} ${prefix} ${winearch} 1252)
     if("${suite}.${case}" IN_LIST TREMBLIX_CP932_CASES)
       tremblix_e2e_test(e2e.cp932.${suite}.${case} ${script} ${case} e2e-cp932 ${winearch} 932)
     endif()

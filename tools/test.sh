@@ -45,7 +45,7 @@ rm -rf "$root"/build/windows*/wine
 
 # ctest runs this many tests at once: the end-to-end suites each have their
 # own prefix and display.
-test_jobs=${TREMBLIX_TEST_JOBS:-3}
+test_jobs=${TREMBLIX_TEST_JOBS:-4}
 passed=0
 failed=0
 skipped=0
@@ -56,7 +56,7 @@ build() {
   local preset=$1
   echo "== $preset: configure and build"
   if cmake --preset "$preset" >"$root/build/$preset-configure.log" 2>&1 &&
-     cmake --build --preset "$preset" -j "$(nproc)" >"$root/build/$preset-build.log" 2>&1 &&
+     $background cmake --build --preset "$preset" -j "$(nproc)" >"$root/build/$preset-build.log" 2>&1 &&
      { ! grep -q '^dist:' "$root/build/$preset/Makefile" ||
        cmake --build --preset "$preset" --target dist >>"$root/build/$preset-build.log" 2>&1; }; then
     return 0
@@ -74,7 +74,7 @@ run_tests() {
   echo "== $preset: test"
   # A case that hangs is ended long before CTest's own 1500 s, its output
   # kept in the log; no case of ours needs two minutes.
-  ctest --preset "$preset" -j "${TREMBLIX_TEST_JOBS:-$test_jobs}" --timeout 120 "$@" >"$log" 2>&1
+  $background ctest --preset "$preset" -j "${TREMBLIX_TEST_JOBS:-$test_jobs}" --timeout 120 "$@" >"$log" 2>&1
   echo "== $preset: tests done"
 }
 
@@ -172,23 +172,35 @@ harness_runs_32bit && runs_32bit=1
 # played a WAV, say): a Wine case that fails is tried once more, and said so.
 wine_retry=(--repeat until-pass:2)
 
-build windows-x64 && run_tests windows-x64 "${wine_retry[@]}" &
-x64_tests=$!
+# The Wine cases wait far more than they compute, and the last of them ends
+# the run: the 64-bit edition builds first; its cases, the 32-bit edition's
+# build and then its cases run at the machine's full speed. What only
+# computes (the native builds and their cases) takes what the Wine cases leave
+# of the processors.
+background=
+(
+  build windows-x64
+  x64_built=$?
+  (
+    if build windows; then
+      if [ "$runs_32bit" = 1 ]; then
+        run_tests windows -R "$x86_cases" "${wine_retry[@]}"
+      else
+        run_tests windows -R "$x86_signing"
+      fi
+    fi
+  ) &
+  [ "$x64_built" != 0 ] || run_tests windows-x64 "${wine_retry[@]}"
+  wait
+) &
+wine_tests=$!
 
+background="nice -n 10"
 build native && run_tests native
-x86_tests=
-if build windows; then
-  if [ "$runs_32bit" = 1 ]; then
-    TREMBLIX_TEST_JOBS=2 run_tests windows -R "$x86_cases" "${wine_retry[@]}" &
-  else
-    run_tests windows -R "$x86_signing" &
-  fi
-  x86_tests=$!
-fi
 build native-sanitize && run_tests native-sanitize
 # The picture workers are the only code that runs on several threads.
 build native-tsan && run_tests native-tsan -R '^threads\.'
-wait "$x64_tests" $x86_tests
+wait "$wine_tests"
 
 echo
 for preset in native native-sanitize native-tsan windows-x64; do count_tests "$preset"; done
