@@ -767,7 +767,7 @@ e2e_expect_textured_scene() {
 e2e_program_pids() {
   local pid
   for pid in $(pgrep -f 'Tremblix\.(scr|dll)'); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
       echo "$pid"
   done
 }
