@@ -8,9 +8,9 @@
 # TREMBLIX_NO_XORG=1 skips the cases that need Xorg for two monitors side by
 # side (anywhere else such a case fails when Xorg does not start).
 #
-# The Wine layers wait far more than they compute, so they run beside the
-# builds: the 64-bit edition's tests start as soon as it is built, while the
-# native presets and the 32-bit edition build.
+# The Wine layers wait far more than they compute, and the last of them ends
+# the run: they run at full priority beside the builds, and the native presets,
+# which only compute, at a lower one in what they leave of the processors.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -172,11 +172,8 @@ harness_runs_32bit && runs_32bit=1
 # played a WAV, say): a Wine case that fails is tried once more, and said so.
 wine_retry=(--repeat until-pass:2)
 
-# The Wine cases wait far more than they compute, and the last of them ends
-# the run: the 64-bit edition builds first; its cases, the 32-bit edition's
-# build and then its cases run at the machine's full speed. What only
-# computes (the native builds and their cases) takes what the Wine cases leave
-# of the processors.
+# The 64-bit edition builds first; then its cases run beside the 32-bit
+# edition's build, whose cases follow it.
 background=
 (
   build windows-x64

@@ -592,18 +592,15 @@ e2e_watched() {
   grep -q seen "$E2E_WATCH_OUT"
 }
 
-# Waits up to $2 seconds for a window titled $1 to exist inside Wine. The
-# probe answers 2 when the time is up; any other failure is its own start's
-# (Wine under load), and it looks again in the time left.
+# Waits up to $2 seconds for a window titled $1 to exist inside Wine. The probe
+# answers 2 when the time is up; any other failure is its own start's: again.
 e2e_wait_window() {
   local deadline=$((SECONDS + $(e2e_limit "${2:-10}"))) code
-  while :; do
-    e2e_probe wait "$1" $((deadline > SECONDS ? deadline - SECONDS : 1))
+  until e2e_probe wait "$1" $((deadline > SECONDS ? deadline - SECONDS : 1)); do
     code=$?
-    [ "$code" != 0 ] || return 0
-    [ "$code" != 2 ] && [ $SECONDS -lt $deadline ] && { sleep 0.1; continue; }
-    echo "no window '$1': winprobe wait ended with code $code" >&2
-    return 1
+    [ "$code" != 2 ] && [ $SECONDS -lt $deadline ] ||
+      { echo "no window '$1': winprobe wait ended with code $code" >&2; return 1; }
+    sleep 0.1
   done
 }
 

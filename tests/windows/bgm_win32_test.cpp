@@ -50,12 +50,9 @@ bool FileIsThere(const std::string& path) {
   return GetFileAttributesW(Wide(path, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Polls until the condition holds or the time is up: a bound no loaded
-// machine misses (kAnswer), since each answers as soon as it holds.
-constexpr DWORD kAnswer = 20000;
-
+// Polls until the condition holds, for up to 20 s: no loaded machine misses it.
 template <typename Condition>
-bool Within(DWORD milliseconds, Condition condition) {
+bool Eventually(Condition condition, DWORD milliseconds = 20000) {
   DWORD start = GetTickCount();
   while (!condition()) {
     if (GetTickCount() - start > milliseconds) return false;
@@ -87,16 +84,16 @@ TEST_F(MusicTest, Mp3WithBlanksInItsPathPlaysRepeatsAndCloses) {
             "open \"" + settings.BgmFile + "\" type MPEGVideo Alias MP3Play");
   EXPECT_EQ(device.sent[1], std::make_pair(std::string("set MP3Play time format milliseconds"), 0u));
   EXPECT_EQ(device.sent[2], std::make_pair(std::string("play MP3Play"), 0u));
-  EXPECT_TRUE(Within(kAnswer, [&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
+  EXPECT_TRUE(Eventually([&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
 
   // The one-second tone ends; the next check starts it again from 0.
-  ASSERT_TRUE(Within(kAnswer, [&] { return !bgm.Mp3IsPlaying(); })) << "never reached its end";
+  ASSERT_TRUE(Eventually([&] { return !bgm.Mp3IsPlaying(); })) << "never reached its end";
   device.sent.clear();
   bgm.Mp3Repeat();
   ASSERT_EQ(device.sent.size(), 3u);
   EXPECT_EQ(device.sent[1], std::make_pair(std::string("stop MP3Play"), 0u));
   EXPECT_EQ(device.sent[2], std::make_pair(std::string("play MP3Play from 0"), 0u));
-  EXPECT_TRUE(Within(kAnswer, [&] { return bgm.Mp3IsPlaying(); })) << "did not play again";
+  EXPECT_TRUE(Eventually([&] { return bgm.Mp3IsPlaying(); })) << "did not play again";
 
   // While it plays, a check sends nothing but its status query.
   device.sent.clear();
@@ -137,12 +134,12 @@ TEST_F(MusicTest, WavLoopsUntilStopped) {
   ASSERT_FALSE(HeldOpen(settings.BgmFile));
 
   bgm.WavStart();
-  EXPECT_TRUE(Within(kAnswer, [&] { return HeldOpen(settings.BgmFile); })) << "never started";
+  EXPECT_TRUE(Eventually([&] { return HeldOpen(settings.BgmFile); })) << "never started";
   Sleep(2500);  // two and a half times the tone
   EXPECT_TRUE(HeldOpen(settings.BgmFile)) << "stopped after its end instead of looping";
 
   bgm.WavStop();
-  EXPECT_TRUE(Within(kAnswer, [&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
+  EXPECT_TRUE(Eventually([&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
   bgm.WavStop();  // nothing playing: no effect
 }
 
@@ -152,14 +149,14 @@ TEST_F(MusicTest, FilesNamedWithAnyLettersPlay) {
   settings.BgmFile = MediaPath("tone 〜 é.mp3");
   ASSERT_TRUE(FileIsThere(settings.BgmFile)) << settings.BgmFile << " was not made";
   EXPECT_TRUE(bgm.Mp3Start()) << "open failed: " << ErrorTextOf(device.sent[0].second);
-  EXPECT_TRUE(Within(kAnswer, [&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
+  EXPECT_TRUE(Eventually([&] { return bgm.Mp3IsPlaying(); })) << "never reported playing";
   bgm.Mp3Close();
 
   settings.BgmFile = MediaPath("tone 〜 é.wav");
   bgm.WavStart();
-  EXPECT_TRUE(Within(kAnswer, [&] { return HeldOpen(settings.BgmFile); })) << "never started";
+  EXPECT_TRUE(Eventually([&] { return HeldOpen(settings.BgmFile); })) << "never started";
   bgm.WavStop();
-  EXPECT_TRUE(Within(kAnswer, [&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
+  EXPECT_TRUE(Eventually([&] { return !HeldOpen(settings.BgmFile); })) << "never stopped";
 }
 
 TEST(CdWithoutDrive, FirstWatchGivesUpWithWinesErrorText) {
@@ -234,8 +231,8 @@ TEST_F(MusicTest, RunClosesTheMp3WhileTheDisplayIsOffOrAsleepAndPlaysOnFromItsPl
   RunWithoutRenderer form;
   form.Start();
   ASSERT_NE(form.hwnd(), nullptr);
-  ASSERT_TRUE(Within(kAnswer, [] { return Mp3Playing(); })) << "the run's MP3 never played";
-  ASSERT_TRUE(Within(kAnswer, [] { return Mp3Place() >= 1500; })) << "at " << Mp3Place() << " ms";
+  ASSERT_TRUE(Eventually([] { return Mp3Playing(); })) << "the run's MP3 never played";
+  ASSERT_TRUE(Eventually([] { return Mp3Place() >= 1500; })) << "at " << Mp3Place() << " ms";
 
   const long before_off = Mp3Place();
   SendDisplayState(form.hwnd(), 0);
@@ -244,7 +241,7 @@ TEST_F(MusicTest, RunClosesTheMp3WhileTheDisplayIsOffOrAsleepAndPlaysOnFromItsPl
   EXPECT_TRUE(form.run().MusicHeld());
 
   SendDisplayState(form.hwnd(), 1);
-  EXPECT_TRUE(Within(kAnswer, [] { return Mp3Playing(); })) << "not playing again";
+  EXPECT_TRUE(Eventually([] { return Mp3Playing(); })) << "not playing again";
   const long resumed = Mp3Place();
   EXPECT_GE(resumed, before_off) << "played from the start, not from its place";
   EXPECT_LT(resumed, before_off + 2000);
@@ -256,7 +253,7 @@ TEST_F(MusicTest, RunClosesTheMp3WhileTheDisplayIsOffOrAsleepAndPlaysOnFromItsPl
   SendPowerEvent(form.hwnd(), kPowerResumeAutomatic);
   EXPECT_EQ(Mp3Place(), -1) << "a wake alone opened the music";
   SendDisplayState(form.hwnd(), 1);
-  EXPECT_TRUE(Within(kAnswer, [] { return Mp3Playing(); })) << "not playing after the wake";
+  EXPECT_TRUE(Eventually([] { return Mp3Playing(); })) << "not playing after the wake";
 
   SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(form.ended);

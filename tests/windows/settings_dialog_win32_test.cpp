@@ -122,9 +122,8 @@ class SettingsDialogTest : public ::testing::Test {
     return *dialog_;
   }
 
-  static constexpr int kAnswer = 20000;
   void Pump(int ms) { testing::PumpMessages(dialog_ ? dialog_->hwnd() : nullptr, ms); }
-  bool PumpUntilClosed(int timeout_ms) {
+  bool PumpUntilClosed(int timeout_ms = 20000) {
     const DWORD start = GetTickCount();
     while (static_cast<int>(GetTickCount() - start) < timeout_ms) {
       Pump(5);
@@ -180,7 +179,7 @@ class SettingsDialogTest : public ::testing::Test {
 
   // Runs the dialog's messages until done() holds, for up to timeout_ms (a
   // bound no loaded machine misses unless said); whether it came to hold.
-  bool PumpUntil(const std::function<bool()>& done, int timeout_ms = kAnswer) {
+  bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 20000) {
     const DWORD start = GetTickCount();
     while (!done()) {
       if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return false;
@@ -292,7 +291,7 @@ TEST_F(SettingsDialogTest, SavingAMusicFileWritesTheThreeKeysAndCloses) {
   EXPECT_EQ(d.chooser_folders, std::vector<std::string>{folder_});
   EXPECT_EQ(Text(d.lbl_Fname().hwnd()), std::wstring(music_.begin(), music_.end()));
   LeftClickOn(d.Cmd_Set().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_EQ(Read(kKeyBgmKind), "2");  // the platform drops the leading blank
   EXPECT_EQ(Read(kKeyBgmRepeat), "0");
   EXPECT_EQ(Read(kKeyBgmFile), music_);
@@ -307,7 +306,7 @@ TEST_F(SettingsDialogTest, SavingTheCdWithATypedTrack) {
   Open(1);
   SetRepeatText(L" 3.5 ");
   LeftClickOn(dialog_->Cmd_Set().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_EQ(Read(kKeyBgmKind), "1");
   EXPECT_EQ(Read(kKeyBgmRepeat), "4");
   EXPECT_EQ(Read(kKeyBgmFile), "");
@@ -317,7 +316,7 @@ TEST_F(SettingsDialogTest, SavingTheCdWithATypedTrack) {
 TEST_F(SettingsDialogTest, SavingAnUnknownKindWritesItBack) {
   Open(5, -3);
   LeftClickOn(dialog_->Cmd_Set().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_EQ(Read(kKeyBgmKind), "5");
   EXPECT_EQ(Read(kKeyBgmRepeat), "-3");
 }
@@ -338,14 +337,14 @@ TEST_F(SettingsDialogTest, CancelWritesNothing) {
   TestDialog& d = Open(2, 0, music_);
   LeftClickOn(d.lbl_BGM(1).hwnd());
   LeftClickOn(d.Cmd_Can().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_EQ(IniBytes(), before);
 }
 
 TEST_F(SettingsDialogTest, TheCloseBoxWritesNothing) {
   Open(1);
   SendMessageW(dialog_->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_FALSE(IniExists());
 }
 
@@ -363,7 +362,7 @@ TEST_F(SettingsDialogTest, ZoomsFromThePointerAtTheCornerAndBackToIt) {
   EXPECT_TRUE(SameRect(animator_.calls[0].to, window));
   SetCursorPos(5, 5);  // the pointer moves; the closing zoom goes back all the same
   SendMessageW(dialog_->hwnd(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   ASSERT_EQ(animator_.calls.size(), 2u);
   EXPECT_TRUE(SameRect(animator_.calls[1].from, window));
   EXPECT_TRUE(SameRect(animator_.calls[1].to, corner));
@@ -427,7 +426,7 @@ TEST_F(SettingsDialogTest, TheKeyboardAloneDoesWhatTheMouseDoes) {
   testing::SendKey(VK_TAB);
   ASSERT_TRUE(focus_on(file)) << "Tab from the link did not come round to the kinds";
   testing::SendKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntilClosed(kAnswer)) << "Enter on a kind did not save";
+  ASSERT_TRUE(PumpUntilClosed()) << "Enter on a kind did not save";
   EXPECT_EQ(Read(kKeyBgmKind), "2");
   EXPECT_EQ(Read(kKeyBgmFile), folder_ + "\\other.mp3");
 }
@@ -589,7 +588,7 @@ TEST_F(SettingsDialogTest, TheMonitorsChoiceTurnsOverByKeyAndMouseAndIsSaved) {
   EXPECT_FALSE(MonitorsChecked());
 
   LeftClickOn(d.Cmd_Set().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_EQ(Read(kKeyMonitors), "0");  // the platform drops the leading blank
   EXPECT_EQ(Read(kKeyBgmKind), "2");
   EXPECT_EQ(Read(kKeyBgmFile), music_);
@@ -818,7 +817,7 @@ TEST_F(SettingsDialogTest, TheOwnerWaitsDisabledAndIsEnabledBeforeTheDialogGoes)
   EXPECT_NEAR((w.top + w.bottom) / 2, (o.top + o.bottom) / 2, 1);
 
   LeftClickOn(d.Cmd_Can().hwnd());
-  ASSERT_TRUE(PumpUntilClosed(kAnswer));
+  ASSERT_TRUE(PumpUntilClosed());
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_TRUE(g_dialog_alive_at_enable) << "the owner was enabled after the dialog had gone";
   DestroyWindow(owner);
@@ -867,7 +866,7 @@ TEST_F(SettingsDialogTest, AnOwnerThatGoesLeavesTheDialogOpenAndUnowned) {
   EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), nullptr);
   EXPECT_EQ(d.owner(), nullptr);
   LeftClickOn(d.Cmd_Can().hwnd());
-  EXPECT_TRUE(PumpUntilClosed(kAnswer));
+  EXPECT_TRUE(PumpUntilClosed());
   PostThreadMessageW(thread_id, WM_QUIT, 0, 0);
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
