@@ -48,6 +48,9 @@ fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
+# A mirror in the middle of its sync now and then fails an index: try once
+# more, then install from the indexes that were read.
+apt-get update -qq || { sleep 15; apt-get update -qq; } ||
+  echo "setup: some package indexes could not be read; installing from those that were" >&2
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 japanese_locale

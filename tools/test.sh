@@ -52,10 +52,19 @@ skipped=0
 failures=()
 notes=()
 
+# A failure here needs its file and line, not a debugger's view of every
+# variable: the native builds carry line tables only, and build in a fifth
+# less time. By hand the presets keep their full debugging information.
+declare -A configure_args=(
+  [native]="-DCMAKE_CXX_FLAGS_DEBUG=-g1"
+  [native-sanitize]="-DCMAKE_C_FLAGS_DEBUG=-gline-tables-only -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only"
+  [native-tsan]="-DCMAKE_C_FLAGS_DEBUG=-gline-tables-only -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only"
+)
+
 build() {
   local preset=$1
   echo "== $preset: configure and build"
-  if cmake --preset "$preset" >"$root/build/$preset-configure.log" 2>&1 &&
+  if cmake --preset "$preset" ${configure_args[$preset]:-} >"$root/build/$preset-configure.log" 2>&1 &&
      $background cmake --build --preset "$preset" -j "$(nproc)" >"$root/build/$preset-build.log" 2>&1 &&
      { ! grep -q '^dist:' "$root/build/$preset/Makefile" ||
        cmake --build --preset "$preset" --target dist >>"$root/build/$preset-build.log" 2>&1; }; then
