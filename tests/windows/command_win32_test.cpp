@@ -279,8 +279,7 @@ TEST_F(CommandWindowTest, AReleaseJustAfterDraggingOffDoesNotClick) {
   EXPECT_EQ(clicks_, 0);
 }
 
-// That one poll restores it is tested natively; here, that the poll comes,
-// with how soon printed (a loaded machine may take longer).
+// One poll restores it (tested natively); here the poll comes, however late.
 TEST_F(CommandWindowTest, MovingThePointerOffRestoresTheFace) {
   CommandWindow& button = AddButton("設定", 300, 300);
   Pump(50);

@@ -96,8 +96,8 @@ TEST(Preview, AHostThatGoesEndsThePreviewWithoutRepaintingOtherWindows) {
   ValidateRect(witness, nullptr);
   g_witness_paints = 0;
 
-  // The host watch looks once a second; a loaded machine may take longer.
-  for (DWORD start = GetTickCount(); IsWindow(preview) && GetTickCount() - start < 20000;) Pump(50);
+  // The host watch looks once a second, later on a loaded machine.
+  for (DWORD t = GetTickCount(); IsWindow(preview) && GetTickCount() - t < 20000;) Pump(50);
   EXPECT_FALSE(IsWindow(preview)) << "the preview outlived its host";
   Pump(100);
   EXPECT_EQ(g_witness_paints, 0) << "another window was repainted after the preview ended";
