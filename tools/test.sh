@@ -211,6 +211,8 @@ for preset in native native-sanitize native-tsan windows-x64; do count_tests "$p
 count_tests windows
 if [ "$runs_32bit" = 0 ] && [ ! -f build/windows-test.log.failed ]; then
   why="this machine runs no 32-bit programs (/usr/lib/wine/wine: Exec format error)"
+  [ -e /usr/lib/wine/wine ] ||
+    why="this machine runs no 32-bit programs, so setup left 32-bit Wine out"
   [ "${TREMBLIX_NO_32BIT:-0}" != 1 ] ||
     why="TREMBLIX_NO_32BIT=1 asks to behave as on a machine that runs no 32-bit programs"
   x86_skipped=$(count_x86_cases)
