@@ -345,7 +345,7 @@ case_a_silent_install_selects_the_saver_and_it_runs() {
   e2e_shot "$shot"
   e2e_expect_textured_scene "$E2E_SHOTS/$shot.png" "the installed saver"
   kill -0 "$E2E_RUN" 2>/dev/null || e2e_fail "the run ended before Escape"
-  e2e_end_with_escape 10000
+  e2e_end_with_escape
 }
 
 # This user's pictures of every monitor go, with their temporary files and

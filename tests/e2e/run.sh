@@ -79,8 +79,7 @@ case_renderer_killed_from_outside_ends_the_run() {
   renderer=$(e2e_renderer_pids)
   [ -n "$renderer" ] || e2e_fail "no renderer to kill"
   kill -9 $renderer
-  e2e_expect_exit "$E2E_RUN" 10 "the run, its renderer killed,"
-  e2e_expect_within 2500 "the run's end"
+  e2e_expect_run_end
 }
 
 case_another_window_titled_like_the_renderer_keeps_the_run() {
@@ -107,7 +106,6 @@ case_a_second_start_during_a_run_ends_at_once() {
   local first=$E2E_RUN
   e2e_start "$scr" /s
   e2e_expect_exit "$E2E_PID" 10 "the second start"
-  e2e_expect_within 3000 "the second start"
   [ "$(e2e_renderer_pids | wc -l)" = 1 ] || e2e_fail "a second renderer started"
   E2E_RUN=$first
   e2e_end_with_escape
@@ -294,7 +292,6 @@ case_preview_ends_when_its_host_goes() {
   e2e_preview_host "Preview Host" 3
   e2e_start "$scr" /p "$E2E_HOST"
   e2e_expect_exit "$E2E_PID" 10 "the preview (its host lived 3 s)"
-  e2e_expect_within 6000 "the preview's end"
 }
 
 # Windows tells every top-level window of a session that ends: the run ends

@@ -65,7 +65,6 @@ case_unknown_switch_ends_silently() {
   e2e_watch_window "$kMessageTitle"
   e2e_start "$scr" /x
   e2e_expect_exit "$E2E_PID" 10 "'/x'"
-  e2e_expect_within 3000 "'/x'"
   e2e_watched && e2e_fail "a message appeared"
   return 0
 }
@@ -83,7 +82,6 @@ case_a_running_full_screen_keeps_others_out() {
     e2e_watch_window "<Tremblix>"
     e2e_start "$scr" $args
     e2e_expect_exit "$E2E_PID" 10 "'$args'"
-    e2e_expect_within 3000 "'$args'"
     e2e_watched && e2e_fail "'$args' opened the dialog"
   done
   e2e_probe child "Preview Host" "Preview Window" && e2e_fail "a preview was embedded"
@@ -97,7 +95,6 @@ case_an_open_dialog_keeps_others_out() {
   e2e_preview_host "Preview Host" 15
   e2e_start "$scr" /p "$E2E_HOST"
   e2e_expect_exit "$E2E_PID" 10 "the preview"
-  e2e_expect_within 3000 "the preview"
   e2e_probe child "Preview Host" "Preview Window" && e2e_fail "a preview was embedded"
   return 0
 }
@@ -142,7 +139,6 @@ case_preview_without_a_host_ends_at_once() {
   scr=$(e2e_install preview)
   e2e_start "$scr" /p 1234567
   e2e_expect_exit "$E2E_PID" 10 "the preview without a host"
-  e2e_expect_within 3000 "the preview without a host"
 }
 
 e2e_main "$@"

@@ -68,6 +68,10 @@ class CommandWindowTest : public ::testing::Test {
     }
     return -1;
   }
+  void PumpPolls(const CommandWindow& button, int polls) {
+    const int until = button.polls() + polls;
+    ASSERT_GE(PumpUntil([&] { return button.polls() >= until; }), 0) << "no polls";
+  }
 
   static POINT ScreenPoint(HWND hwnd, int x, int y) {
     POINT p = {x, y};
@@ -187,7 +191,7 @@ TEST_F(CommandWindowTest, ThePointerOverTheButtonLightsItAndTurnsTheGradient) {
   Pump(50);
   MoveTo(button.hwnd(), 38, 12);  // over the caption
   ASSERT_GE(PumpUntil([&] { return button.fields().State == ButtonState::StateHover; }), 0);
-  Pump(350);  // several polls: the caption counts as the button
+  PumpPolls(button, 3);  // the caption counts as the button
   EXPECT_EQ(button.fields().State, ButtonState::StateHover);
   const Picture shot = Capture(button.hwnd());
   ExpectCornersOf(shot, Face::HighLight);
@@ -251,7 +255,7 @@ TEST_F(CommandWindowTest, PressDragAwayComeBackAndReleaseDoesNotClick) {
   ExpectCornersOf(Capture(button.hwnd()), Face::Selected);
 
   MoveTo(button.hwnd(), 24, 12);  // back over the button, still holding
-  Pump(300);
+  PumpPolls(button, 3);
   EXPECT_EQ(button.fields().State, ButtonState::StateFocus);
   Mouse(MOUSEEVENTF_LEFTUP);
   ASSERT_GE(PumpUntil([&] { return !button.fields().LeftDown; }), 0);
@@ -362,7 +366,7 @@ TEST_F(CommandWindowTest, APointerRestingWhereTheButtonAppearsGivesNoHoverUntilI
   Pump(50);
   CommandWindow& button = AddButton("設定", 300, 300);  // 20, 20 pixels in
   ShowWindow(host_.hwnd(), SW_SHOW);
-  Pump(300);
+  PumpPolls(button, 3);
   EXPECT_EQ(WindowFromPoint(where), button.hwnd()) << "the pointer rests on the button";
   EXPECT_EQ(button.fields().State, ButtonState::StateNormal);
   EXPECT_EQ(*button.last_face(), Face::Normal);
@@ -370,7 +374,7 @@ TEST_F(CommandWindowTest, APointerRestingWhereTheButtonAppearsGivesNoHoverUntilI
   // each time the button lights and one click acts.
   for (int round = 1; round <= 2; ++round) {
     SetCursorPos(where.x, where.y + 60);
-    Pump(250);  // more than two polls
+    PumpPolls(button, 2);  // one sees the pointer gone
     SetCursorPos(where.x, where.y);
     ASSERT_GE(PumpUntil([&] { return button.fields().State == ButtonState::StateHover; }),
               0)

@@ -187,7 +187,10 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
       UserControl_LostFocus();
       return 0;
     case WM_TIMER:
-      if (wparam == kTmrMouse) TmrMouse_Timer();
+      if (wparam == kTmrMouse) {
+        TmrMouse_Timer();
+        ++polls_;
+      }
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd_, kTmrMouse);

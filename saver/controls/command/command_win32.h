@@ -33,6 +33,9 @@ class CommandWindow final : public Command {
   // of other scaling).
   void SetDpi(int dpi);
   HWND hwnd() const { return hwnd_; }
+  // The timer's looks at the pointer so far: a test of what they leave alone
+  // waits for them rather than for a time.
+  int polls() const { return polls_; }
   // The retained surface, for looking at what was painted.
   HDC surface() const { return surface_; }
   // Where high contrast and its colours are read; none: never on.
@@ -69,6 +72,7 @@ class CommandWindow final : public Command {
   void ReleaseSurface();
 
   HWND hwnd_ = nullptr;
+  int polls_ = 0;
   HDC surface_ = nullptr;
   HBITMAP surface_bitmap_ = nullptr;
   HGDIOBJ old_surface_bitmap_ = nullptr;
