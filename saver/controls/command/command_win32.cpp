@@ -12,6 +12,7 @@
 #include "saver/controls/command/face_layout.h"
 #include "saver/controls/command/face_pictures.h"
 #include "saver/forms/controls_win32.h"
+#include "timing/launch_times_win32.h"
 
 namespace tremblix {
 namespace {
@@ -334,7 +335,13 @@ bool CommandWindow::PointerOverControl() {
   // When the pointer cannot be read, nothing changes.
   if (!GetCursorPos(&pointer)) return true;
   const bool over = WindowFromPoint(pointer) == hwnd_;
-  if (!over) resting_pointer_.reset();
+  if (!over && resting_pointer_) {
+    // Marked, so that a test of a return to the very pixel waits for it.
+    RECT area;
+    if (GetWindowRect(hwnd_, &area) && PtInRect(&area, *resting_pointer_))
+      launch_times::Mark("scr button saw the resting pointer go");
+    resting_pointer_.reset();
+  }
   return over;
 }
 
