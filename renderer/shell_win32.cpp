@@ -221,10 +221,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
       return 0;
     case WM_KEYDOWN:
       g_keyDown[wparam & 0xFF] = 1;
-      if ((wparam & 0xFF) == VK_ESCAPE) {
-        g_escapePressed = true;
-        launch_times::Mark("dll saw Escape");
-      }
+      if ((wparam & 0xFF) == VK_ESCAPE) g_escapePressed = true;
       return 0;
     case WM_KEYUP:
       g_keyDown[wparam & 0xFF] = 0;

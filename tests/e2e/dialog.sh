@@ -237,10 +237,6 @@ case_a_second_start_ends_at_once_while_open() {
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, closed,"
 }
 
-resting_pointer_gone() {
-  [ "$(grep -c 'saw the resting pointer go' "$E2E_TIMES")" -gt "$1" ]
-}
-
 # A button acts on a click at the pixel where the pointer was when the button
 # last saw it: after a file chooser that was cancelled without moving, and
 # after the pointer left and came back to the very pixel it rested on when
@@ -265,12 +261,10 @@ case_a_click_at_the_same_pixel_again_acts() {
   # The dialog opens at the same place, now under a pointer resting on 設定.
   xdotool mousemove "$x" "$y"
   e2e_open_dialog same-pixel again
-  # To the dialog's background beside it, until the button has seen the
-  # pointer go, and back, as a hand does.
-  local gone
-  gone=$(grep -c 'saw the resting pointer go' "$E2E_TIMES")
+  # To the dialog's background beside it and back, as a hand does.
+  local gone; gone=$(grep -c 'saw the resting pointer go' "$E2E_TIMES")
   xdotool mousemove $((x - 80)) "$y"
-  e2e_until 10 "設定 never saw the pointer go" resting_pointer_gone "$gone"
+  e2e_wait_marks 'saw the resting pointer go' 1 "$DIALOG_PID" "$gone"
   xdotool mousemove "$x" "$y" sleep 0.3 click 1
   e2e_expect_exit "$DIALOG_PID" 10 "the dialog, after a click on 設定,"
   [ -f "$INI" ] || e2e_fail "the click on 設定 saved nothing"

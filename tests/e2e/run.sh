@@ -79,7 +79,7 @@ case_renderer_killed_from_outside_ends_the_run() {
   renderer=$(e2e_renderer_pids)
   [ -n "$renderer" ] || e2e_fail "no renderer to kill"
   kill -9 $renderer
-  e2e_expect_run_end
+  e2e_expect_exit "$E2E_RUN" 10 "the run, its renderer killed,"
 }
 
 case_another_window_titled_like_the_renderer_keeps_the_run() {
