@@ -7,8 +7,11 @@
 #include "renderer/shell_win32.h"
 #include "saver/common/dpi_win32.h"
 #include "saver/common/system_libraries_win32.h"
+#include "timing/launch_times_win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+int Run(HINSTANCE instance) {
   // Before anything loads a library: none comes from the program's folder.
   tremblix::LoadLibrariesFromSystemFolderOnly();
   tremblix::BenchStarted();
@@ -27,4 +30,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!window) return 0;
   if (!tremblix::StartScene(window)) return 0;
   return tremblix::RunMessageLoop(window);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const int code = Run(instance);
+  tremblix::launch_times::MarkEnd("dll", static_cast<unsigned long>(code));
+  return code;
 }

@@ -97,4 +97,12 @@ void MarkMemory(const char* what) {
        counters.PeakWorkingSetSize / kMiB, counters.PeakPagefileUsage / kMiB);
 }
 
+void MarkEnd(const char* program, unsigned long code) {
+  if (!On()) return;
+  char starter[64] = "";
+  const DWORD length = GetEnvironmentVariableA("TREMBLIX_STARTED_AS", starter, sizeof(starter));
+  if (length >= sizeof(starter)) starter[0] = '\0';
+  Mark("%s ended with code %lu, started as %s", program, code, starter);
+}
+
 }  // namespace tremblix::launch_times

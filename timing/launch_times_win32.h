@@ -1,7 +1,7 @@
-// Launch timestamps for the launch benchmark. Only when the environment
-// variable TREMBLIX_TIMES names a file (the benchmark alone sets it) do the
-// programs append lines to it; otherwise every call here does nothing, and the
-// settings file stays the programs' only configuration.
+// Launch timestamps for the launch benchmark and the end-to-end tests. Only
+// when the environment variable TREMBLIX_TIMES names a file (they alone set
+// it) do the programs append lines to it; otherwise every call here does
+// nothing, and the settings file stays the programs' only configuration.
 #pragma once
 
 namespace tremblix::launch_times {
@@ -27,5 +27,11 @@ double ProcessorMs();
 
 // Marks "<what>: peak working set N MiB, peak private N MiB" of this process.
 void MarkMemory(const char* what);
+
+// Marks "<program> ended with code N, started as S" as the process ends, S
+// being the environment variable TREMBLIX_STARTED_AS: the name its starter
+// knows it by. Under Wine a process that has ended can still be killed while
+// its Unix side goes; its starter then reads the code Windows gives here.
+void MarkEnd(const char* program, unsigned long code);
 
 }  // namespace tremblix::launch_times

@@ -175,8 +175,8 @@ harness_runs_32bit && runs_32bit=1
   [ "$runs_32bit" = 0 ] || harness_make_template win32 >/dev/null
 } >"$root/build/wine-prefixes.log" 2>&1 &
 
-# Under load Wine itself now and then crashes a process as it ends (one that
-# played a WAV, say): a Wine case that fails is tried once more, and said so.
+# One rare fault of Wine's must not stop every change: a Wine case that fails
+# is tried once more, and said so.
 wine_retry=(--repeat until-pass:2)
 
 # The 64-bit edition builds first; then its cases run beside the 32-bit

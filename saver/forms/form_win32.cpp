@@ -1,5 +1,7 @@
 #include "saver/forms/form_win32.h"
 
+#include "timing/launch_times_win32.h"
+
 namespace tremblix::forms {
 
 namespace {
@@ -177,6 +179,9 @@ void ShowModal(Form& form) {
   }
 }
 
-void EndProgram() { ExitProcess(0); }
+void EndProgram() {
+  launch_times::MarkEnd("scr", 0);
+  ExitProcess(0);
+}
 
 }  // namespace tremblix::forms

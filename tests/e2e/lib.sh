@@ -9,6 +9,7 @@ set -uo pipefail
 readonly kDialog="<Tremblix>" kChooser="ﾌｧｲﾙを開く" kRenderer=Tremblix_VC
 
 E2E_PIDS=()
+declare -A E2E_PROGRAM
 # One slow-down factor for every wall-clock limit of the suite: a slower
 # machine sets TREMBLIX_SLOW=2 and every limit doubles.
 E2E_SLOW=${TREMBLIX_SLOW:-1}
@@ -477,11 +478,14 @@ e2e_probe() {
 }
 
 # Starts a Windows program in the background; its pid is in E2E_PID, its
-# standard error in the file E2E_STDERR names, if any.
+# standard error in the file E2E_STDERR names, if any. The program knows
+# that pid, to mark its end by (e2e_wait_exit).
 e2e_start() {
-  wine "$@" >/dev/null 2>"${E2E_STDERR:-/dev/null}" </dev/null &
+  (export TREMBLIX_STARTED_AS=$BASHPID
+   exec wine "$@" >/dev/null 2>"${E2E_STDERR:-/dev/null}" </dev/null) &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
+  [[ $1 != *.scr && $1 != *.dll ]] || E2E_PROGRAM[$E2E_PID]=${1##*.}
 }
 
 # A window titled $1 that stands for the display settings' preview area, 152 x
@@ -544,6 +548,11 @@ e2e_wait_exit() {
     wait "$pid"
     E2E_RC=$?
   fi
+  # Wine's server kills a process that has ended when its Unix side is slow
+  # to go, as on a loaded machine: its code is then the one it marked.
+  local marked= ended="${E2E_PROGRAM[$pid]:-?} ended with code ([0-9]+), started as $pid"
+  [ "$E2E_RC" != 137 ] || marked=$(sed -nE "s/^[0-9.]+ $ended\$/\1/p" "$E2E_TIMES" | tail -n 1)
+  E2E_RC=${marked:-$E2E_RC}
   E2E_MS=$(((${EPOCHREALTIME/./} - start) / 1000))
 }
 
