@@ -907,8 +907,31 @@ e2e_window_gone() {
   ! e2e_probe exists "$1"
 }
 
+# A case that still runs after 110 s, 10 s before CTest's time-out
+# (cmake/windows.cmake) ends it, says what it waits for: the commands it
+# runs, with their ages in seconds, and where its programs wait.
+e2e_watch_case() {
+  local case_pid=$1 me=$BASHPID nap
+  trap 'kill "$nap" 2>/dev/null; exit 0' TERM
+  sleep 110 </dev/null >/dev/null 2>&1 &
+  nap=$!
+  wait "$nap"
+  {
+    echo "the case still runs after 110 s; its commands (pid, parent, seconds, command):"
+    ps -eo pid=,ppid=,etimes=,args= | awk -v root="$case_pid" -v me="$me" '
+      { parent[$1] = $2; line[$1] = $0; order[NR] = $1 }
+      END { for (i = 1; i <= NR; i++) for (p = parent[order[i]]; p > 1; p = parent[p]) {
+              if (p == me || order[i] == me) break
+              if (p == root) { print line[order[i]]; break } } }'
+    echo "where its programs wait, as Wine's debugger sees them:"
+    wine winedbg --command "bt all" 2>&1 </dev/null |
+      awk '/^Backtracing for thread/ { show = /Tremblix|winprobe/ } show'
+  } >&2
+}
+
 e2e_cleanup() {
   local pid
+  [ -z "${E2E_WATCHDOG:-}" ] || kill "$E2E_WATCHDOG" 2>/dev/null
   for pid in "${E2E_PIDS[@]}" $(e2e_program_pids); do kill -9 "$pid" 2>/dev/null; done
   wait 2>/dev/null
   [ -z "${E2E_PREFIX:-}" ] || (e2e_undo)
@@ -928,6 +951,8 @@ e2e_main() {
   local case=${1:?name a case}
   declare -F "case_$case" >/dev/null || e2e_fail "no case named $case"
   trap e2e_cleanup EXIT
+  e2e_watch_case $$ &
+  E2E_WATCHDOG=$!
   e2e_setup
   E2E_CASE=$case
   "case_$case"
