@@ -384,11 +384,13 @@ bool ReadAccessible(HWND hwnd, ReadObject& read, IAccessible** kept = nullptr) {
   VariantClear(&value);
   if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) read.state = value.lVal;
   VariantClear(&value);
-  if (kept) {
-    *kept = object;
-  } else {
-    object->Release();
-  }
+  // Never released, here or by the callers: the objects go with the probe.
+  // Wine's COM, when a reader in another process lets go of the last object
+  // of a kind, waits in the program's own thread for the calls to objects of
+  // that kind to end, now and then for the very call it runs in (seen under
+  // load, a dialog and its reader stuck for good). A reader on Windows lets
+  // go as it likes.
+  if (kept) *kept = object;
   return true;
 }
 
@@ -422,7 +424,6 @@ BOOL CALLBACK ActOnNamed(HWND child, LPARAM lparam) {
     search->result = object->accDoDefaultAction(self);
     search->found = true;
   }
-  object->Release();
   return search->found ? FALSE : TRUE;
 }
 
