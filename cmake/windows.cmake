@@ -149,7 +149,7 @@ endforeach()
 
 # A console tool the end-to-end tests use to look at windows from inside Wine.
 add_executable(winprobe tools/winprobe/winprobe.cpp tools/preview/made_up_desktop_win32.cpp)
-target_link_libraries(winprobe PRIVATE shell32 gdi32 oleacc ole32 oleaut32)
+target_link_libraries(winprobe PRIVATE tremblix_timing_win32 shell32 gdi32 oleacc ole32 oleaut32)
 target_include_directories(winprobe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 

@@ -474,7 +474,19 @@ e2e_install() {
 }
 
 e2e_probe() {
-  wine "$E2E_BUILD/tools/winprobe.exe" "$@"
+  local as=probe$BASHPID-${EPOCHREALTIME/./} code
+  TREMBLIX_STARTED_AS=$as wine "$E2E_BUILD/tools/winprobe.exe" "$@"
+  code=$?
+  [ "$code" != 137 ] || code=$(e2e_marked_code winprobe "$as")
+  return "${code:-137}"
+}
+
+# The code that program $1, started as $2, marked as it ended. Wine's server
+# kills a process that has ended when its Unix side is slow to go, as on a
+# loaded machine: the shell then sees 137, not the code Windows gives.
+e2e_marked_code() {
+  sed -nE "s/^[0-9.]+ $1 ended with code ([0-9]+), started as $2\$/\1/p" "$E2E_TIMES" 2>/dev/null |
+    tail -n 1
 }
 
 # Starts a Windows program in the background; its pid is in E2E_PID, its
@@ -548,10 +560,8 @@ e2e_wait_exit() {
     wait "$pid"
     E2E_RC=$?
   fi
-  # Wine's server kills a process that has ended when its Unix side is slow
-  # to go, as on a loaded machine: its code is then the one it marked.
-  local marked= ended="${E2E_PROGRAM[$pid]:-?} ended with code ([0-9]+), started as $pid"
-  [ "$E2E_RC" != 137 ] || marked=$(sed -nE "s/^[0-9.]+ $ended\$/\1/p" "$E2E_TIMES" | tail -n 1)
+  local marked=
+  [ "$E2E_RC" != 137 ] || marked=$(e2e_marked_code "${E2E_PROGRAM[$pid]:-?}" "$pid")
   E2E_RC=${marked:-$E2E_RC}
   E2E_MS=$(((${EPOCHREALTIME/./} - start) / 1000))
 }

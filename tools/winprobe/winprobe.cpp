@@ -84,6 +84,7 @@
 #include "tools/winprobe/file_name_box_win32.h"
 
 #include "tools/preview/made_up_desktop_win32.h"
+#include "timing/launch_times_win32.h"
 
 namespace {
 
@@ -461,9 +462,7 @@ int StartOnDesktop(const wchar_t* name, const wchar_t* program, const wchar_t* a
   return static_cast<int>(code);
 }
 
-}  // namespace
-
-int main() {
+int Probe() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc == 2 && std::wstring(argv[1]) == L"codepage") {
@@ -662,4 +661,12 @@ int main() {
   if (command == L"power" && argc > 3) return SendPowerNotice(window, argv[3]) ? 0 : 3;
   if (command == L"session" && argc > 3) return SendSessionNotice(window, argv[3]) ? 0 : 3;
   return 1;
+}
+
+}  // namespace
+
+int main() {
+  const int code = Probe();
+  tremblix::launch_times::MarkEnd("winprobe", static_cast<unsigned long>(code));
+  return code;
 }
