@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev procps e2fsprogs
+  cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev procps psmisc e2fsprogs
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 libgl1 libglx-mesa0 libgl1-mesa-dri
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

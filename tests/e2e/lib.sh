@@ -921,20 +921,16 @@ e2e_window_gone() {
 # (cmake/windows.cmake) ends it, says what it waits for: the commands it
 # runs, with their ages in seconds, and where its programs wait.
 e2e_watch_case() {
-  local case_pid=$1 me=$BASHPID nap
+  local nap
   trap 'kill "$nap" 2>/dev/null; exit 0' TERM
   sleep 110 </dev/null >/dev/null 2>&1 &
   nap=$!
   wait "$nap"
   {
-    echo "the case still runs after 110 s; its commands (pid, parent, seconds, command):"
-    ps -eo pid=,ppid=,etimes=,args= | awk -v root="$case_pid" -v me="$me" '
-      { parent[$1] = $2; line[$1] = $0; order[NR] = $1 }
-      END { for (i = 1; i <= NR; i++) for (p = parent[order[i]]; p > 1; p = parent[p]) {
-              if (p == me || order[i] == me) break
-              if (p == root) { print line[order[i]]; break } } }'
+    echo "the case still runs after 110 s; its commands (pid, seconds, command):"
+    ps -o pid=,etimes=,args= -p "$(pstree -p "$1" | grep -o '([0-9]*)' | tr -d '()' | paste -sd,)"
     echo "where its programs wait, as Wine's debugger sees them:"
-    wine winedbg --command "bt all" 2>&1 </dev/null |
+    timeout 8 wine winedbg --command "bt all" 2>&1 </dev/null |
       awk '/^Backtracing for thread/ { show = /Tremblix|winprobe/ } show'
   } >&2
 }
