@@ -585,10 +585,8 @@ lay_out_the_other_edition() {
     printf '"UninstallString"="\\"%s\\\\Tremblix-uninstall.exe\\""\n' "$win"
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"SCRNSAVE.EXE"="%s\\\\Tremblix.scr"\n' "$win"
   } | e2e_reg_import || e2e_fail "could not write the registry values"
-  local entry
-  entry=$(reg_key "$kUninstallKey" "$OTHER_VIEW")
-  grep -q DisplayName <<<"$entry" ||
-    e2e_fail "could not lay out the other edition's entry; reg query read: '$entry'"
+  local entry; entry=$(reg_key "$kUninstallKey" "$OTHER_VIEW")
+  grep -q DisplayName <<<"$entry" || e2e_fail "could not lay out the other edition's entry: '$entry'"
 }
 
 # The other edition's settings file: the 32-bit edition's beside its

@@ -481,12 +481,11 @@ e2e_probe() {
   return "${code:-137}"
 }
 
-# The code that program $1, started as $2, marked as it ended. Wine's server
-# kills a process that has ended when its Unix side is slow to go, as on a
-# loaded machine: the shell then sees 137, not the code Windows gives.
+# The code program $1 (scr, dll, winprobe), started as $2, marked as it ended.
+# Wine's server kills a process that has ended when its Unix side is slow to
+# go: the shell then sees 137.
 e2e_marked_code() {
-  sed -nE "s/^[0-9.]+ $1 ended with code ([0-9]+), started as $2\$/\1/p" "$E2E_TIMES" 2>/dev/null |
-    tail -n 1
+  sed -nE "s/^[0-9.]+ $1 ended with code ([0-9]+), started as $2\$/\1/p" "$E2E_TIMES" | tail -n 1
 }
 
 # Starts a Windows program in the background; its pid is in E2E_PID, its
@@ -497,7 +496,7 @@ e2e_start() {
    exec wine "$@" >/dev/null 2>"${E2E_STDERR:-/dev/null}" </dev/null) &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
-  [[ $1 != *.scr && $1 != *.dll ]] || E2E_PROGRAM[$E2E_PID]=${1##*.}
+  E2E_PROGRAM[$E2E_PID]=${1##*.}
 }
 
 # A window titled $1 that stands for the display settings' preview area, 152 x
@@ -560,9 +559,7 @@ e2e_wait_exit() {
     wait "$pid"
     E2E_RC=$?
   fi
-  local marked=
-  [ "$E2E_RC" != 137 ] || marked=$(e2e_marked_code "${E2E_PROGRAM[$pid]:-?}" "$pid")
-  E2E_RC=${marked:-$E2E_RC}
+  [ "$E2E_RC" != 137 ] || E2E_RC=$(e2e_marked_code "${E2E_PROGRAM[$pid]:-}" "$pid") E2E_RC=${E2E_RC:-137}
   E2E_MS=$(((${EPOCHREALTIME/./} - start) / 1000))
 }
 
@@ -917,22 +914,15 @@ e2e_window_gone() {
   ! e2e_probe exists "$1"
 }
 
-# A case that still runs after 110 s, 10 s before CTest's time-out
-# (cmake/windows.cmake) ends it, says what it waits for: the commands it
-# runs, with their ages in seconds, and where its programs wait.
+# A case that still runs after 110 s, 10 s before CTest ends it, logs the
+# commands it runs, with their ages, and where its programs wait.
 e2e_watch_case() {
-  local nap
-  trap 'kill "$nap" 2>/dev/null; exit 0' TERM
-  sleep 110 </dev/null >/dev/null 2>&1 &
-  nap=$!
-  wait "$nap"
-  {
-    echo "the case still runs after 110 s; its commands (pid, seconds, command):"
-    ps -o pid=,etimes=,args= -p "$(pstree -p "$1" | grep -o '([0-9]*)' | tr -d '()' | paste -sd,)"
-    echo "where its programs wait, as Wine's debugger sees them:"
-    timeout 8 wine winedbg --command "bt all" 2>&1 </dev/null |
-      awk '/^Backtracing for thread/ { show = /Tremblix|winprobe/ } show'
-  } >&2
+  trap 'kill $! 2>/dev/null; exit 0' TERM
+  sleep 110 </dev/null >/dev/null 2>&1 & wait $!
+  echo "still running after 110 s (pid, seconds, command):" >&2
+  ps -o pid=,etimes=,args= -p "$(pstree -p "$1" | grep -o '([0-9]*)' | tr -d '()' | paste -sd,)" >&2
+  timeout 8 wine winedbg --command "bt all" 2>&1 </dev/null |
+    awk '/^Backtracing for thread/ { show = /Tremblix|winprobe/ } show' >&2
 }
 
 e2e_cleanup() {
