@@ -460,7 +460,7 @@ wait_for_button() {
 open_installer() {
   e2e_start "$E2E_BUILD/$kSetup"
   E2E_SETUP=$E2E_PID
-  e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
+  e2e_wait_window "$kSetupTitle" || e2e_fail "the installer's window did not appear"
   wait_for_button "$kSetupTitle" "インストール(&I)"
 }
 
@@ -759,7 +759,7 @@ case_an_administrators_copy_that_cannot_start_is_told_apart() {
   cp "$E2E_BUILD/$kSetup" "$copy"
   e2e_start "$copy"
   E2E_SETUP=$E2E_PID
-  e2e_wait_window "$kSetupTitle" 15 || e2e_fail "the installer's window did not appear"
+  e2e_wait_window "$kSetupTitle" || e2e_fail "the installer's window did not appear"
   wait_for_button "$kSetupTitle" "インストール(&I)"
   rm -f "$copy"
   e2e_probe press "$kSetupTitle" "インストール(&I)" || e2e_fail "no Install button"
@@ -813,7 +813,7 @@ case_the_companion_runs_for_the_user_and_goes_with_the_uninstall() {
 hold_program() {
   e2e_start "$E2E_BUILD/tools/winprobe.exe" holdfile "$kHolder" "$1" 300
   HOLDER=$E2E_PID
-  e2e_wait_window "$kHolder" 10 || e2e_fail "the program at $1 did not start"
+  e2e_wait_window "$kHolder" || e2e_fail "the program at $1 did not start"
 }
 
 release_program() {

@@ -592,10 +592,12 @@ e2e_watched() {
   grep -q seen "$E2E_WATCH_OUT"
 }
 
-# Waits up to $2 seconds for a window titled $1 to exist inside Wine. The probe
-# answers 2 when the time is up; any other failure is its own start's: again.
+# Waits for a window titled $1 to exist inside Wine, up to 60 s: the wait ends
+# when it shows, and under the whole test command's load a program's first
+# window has taken over 10 s. The probe answers 2 when the time is up; any
+# other failure is its own start's: again.
 e2e_wait_window() {
-  local deadline=$((SECONDS + $(e2e_limit "${2:-10}"))) code
+  local deadline=$((SECONDS + $(e2e_limit 60))) code
   until e2e_probe wait "$1" $((deadline > SECONDS ? deadline - SECONDS : 1)); do
     code=$?
     [ "$code" != 2 ] && [ $SECONDS -lt $deadline ] ||
@@ -785,7 +787,7 @@ e2e_open_dialog() {
   [ "${2:-}" = again ] || xdotool mousemove 0 0
   e2e_start "$SCR" ${3-/c}
   DIALOG_PID=$E2E_PID
-  e2e_wait_window "$kDialog" 10 || e2e_fail "the dialog did not appear"
+  e2e_wait_window "$kDialog" || e2e_fail "the dialog did not appear"
   e2e_until 10 "the dialog shows no 設定 button" e2e_probe where "$kDialog" "設定" >/dev/null
   e2e_wait_still
 }
@@ -847,7 +849,7 @@ e2e_choose_file() {
 
 # Chooses a file, as e2e_choose_file does, in the chooser that opens.
 e2e_pick_file() {
-  e2e_wait_window "$kChooser" 10 || e2e_fail "no file chooser titled $kChooser"
+  e2e_wait_window "$kChooser" || e2e_fail "no file chooser titled $kChooser"
   e2e_wait_still
   [ -z "${2:-}" ] || e2e_shot "$2"
   # While it still reads the folder it lets Open pass: as a person would, the
@@ -888,7 +890,7 @@ e2e_start_run() {
   : >"$E2E_TIMES"
   e2e_start "$1" "${2-/s}"
   E2E_RUN=$E2E_PID
-  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
+  e2e_wait_window "$kRenderer" || e2e_fail "the renderer's window did not appear"
 }
 
 e2e_renderer_pids() {

@@ -68,7 +68,7 @@ case_a_song_is_chosen_saved_played_and_found_again() {
   WINEDEBUG=+mci wine "$SCR" /s >/dev/null 2>"$log" </dev/null &
   E2E_RUN=$!
   E2E_PIDS+=("$E2E_RUN")
-  e2e_wait_window "$kRenderer" 15 || e2e_fail "the renderer's window did not appear"
+  e2e_wait_window "$kRenderer" || e2e_fail "the renderer's window did not appear"
   e2e_wait_open "$E2E_RUN" "$SONG_FILE"
   e2e_end_with_escape
   local open

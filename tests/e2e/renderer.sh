@@ -33,7 +33,7 @@ start_renderer() {
   e2e_install renderer >/dev/null
   : >"$E2E_TIMES"
   e2e_start "C:\\e2e\\renderer\\Tremblix.dll"
-  e2e_wait_window "$kTitle" 10 || e2e_fail "the renderer's window did not appear"
+  e2e_wait_window "$kTitle" || e2e_fail "the renderer's window did not appear"
   e2e_wait_drawn
 }
 

@@ -10,7 +10,7 @@ case_missing_renderer_shows_the_message() {
   local scr
   scr=$(e2e_install no-renderer no-renderer)
   e2e_start "$scr" /c
-  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  e2e_wait_window "$kMessageTitle" || e2e_fail "no message box appeared"
   e2e_shot missing-renderer-message
 
   local texts
@@ -38,7 +38,7 @@ case_missing_renderer_message_is_owned_by_the_page() {
   e2e_preview_host "Screen Saver Page" 30 420 300 framed
   local page=$E2E_HOST
   e2e_start "$scr" "/c:$page"
-  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  e2e_wait_window "$kMessageTitle" || e2e_fail "no message box appeared"
   local owner
   owner=$(e2e_probe owner "$kMessageTitle" | tr -d '\r')
   [ "$owner" = "$page" ] || e2e_fail "the message's owner is $owner, not the page $page"
@@ -53,7 +53,7 @@ case_missing_renderer_in_full_screen_too() {
   local scr
   scr=$(e2e_install no-renderer-s no-renderer)
   e2e_start "$scr" /s
-  e2e_wait_window "$kMessageTitle" 10 || e2e_fail "no message box appeared"
+  e2e_wait_window "$kMessageTitle" || e2e_fail "no message box appeared"
   e2e_probe exists Tremblix_Main && e2e_fail "the run started without its renderer"
   e2e_probe press "$kMessageTitle" OK || e2e_fail "could not press OK"
   e2e_expect_exit "$E2E_PID" 10 "the program, its message closed,"
@@ -103,7 +103,7 @@ case_settings_mode_shows_its_dialog_and_ends() {
   local scr
   scr=$(e2e_install settings)
   e2e_start "$scr" /c
-  e2e_wait_window "<Tremblix>" 10 || e2e_fail "the dialog did not appear"
+  e2e_wait_window "<Tremblix>" || e2e_fail "the dialog did not appear"
   e2e_shot settings-mode
   e2e_probe close "<Tremblix>" || e2e_fail "no dialog to close"
   e2e_expect_exit "$E2E_PID" 10 "the dialog, closed,"
@@ -115,7 +115,7 @@ case_no_arguments_open_the_settings_dialog() {
   scr=$(e2e_install no-arguments)
   e2e_watch_window "$kRenderer"
   e2e_start "$scr"
-  e2e_wait_window "<Tremblix>" 10 || e2e_fail "no settings dialog appeared"
+  e2e_wait_window "<Tremblix>" || e2e_fail "no settings dialog appeared"
   e2e_probe exists Tremblix_Main && e2e_fail "a full-screen run started"
   e2e_shot no-arguments
   e2e_probe close "<Tremblix>" || e2e_fail "no dialog to close"
@@ -128,8 +128,8 @@ case_full_screen_mode_carries_its_marker() {
   local scr
   scr=$(e2e_install fullscreen)
   e2e_start "$scr" /s
-  e2e_wait_window Tremblix_Main 10 || e2e_fail "the run's marker window did not appear"
-  e2e_wait_window Tremblix_VC 10 || e2e_fail "the renderer did not start"
+  e2e_wait_window Tremblix_Main || e2e_fail "the run's marker window did not appear"
+  e2e_wait_window Tremblix_VC || e2e_fail "the renderer did not start"
   harness_press Tremblix_VC Escape || e2e_fail "could not press Escape"
   e2e_expect_exit "$E2E_PID" 10 "the run, after Escape,"
 }

@@ -84,7 +84,7 @@ case_a_save_that_cannot_be_written_says_so_and_stays_open() {
   e2e_open_dialog user-save-fails again
   e2e_click_control "なし"
   e2e_click_control "設定"
-  e2e_wait_window "Tremblix (ScreenSaver)" 10 || e2e_fail "no message that the save failed"
+  e2e_wait_window "Tremblix (ScreenSaver)" || e2e_fail "no message that the save failed"
   e2e_shot user-save-fails
   e2e_texts "Tremblix (ScreenSaver)" | grep -qF "設定を保存できませんでした。" ||
     e2e_fail "the message says: $(e2e_texts "Tremblix (ScreenSaver)")"
